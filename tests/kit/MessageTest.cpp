@@ -1,9 +1,8 @@
 #include "kit/Message.h"
 
-#include <gtest/gtest.h>
-
 #include <QCborStreamWriter>
 #include <QRandomGenerator>
+#include <gtest/gtest.h>
 
 using namespace kit;
 
@@ -179,18 +178,18 @@ TEST(MessageArchive, RefusesForeignAndOutOfRangeValues) {
         return data;
     };
     Message m;
-    EXPECT_EQ(m.Unflatten(archive([](QCborStreamWriter& w) { w.append(qint64(128)); },
-                                  B_INT8_TYPE)),
-              B_BAD_DATA);
-    EXPECT_EQ(m.Unflatten(archive([](QCborStreamWriter& w) { w.append(qint64(-129)); },
-                                  B_INT8_TYPE)),
-              B_BAD_DATA);
+    EXPECT_EQ(
+        m.Unflatten(archive([](QCborStreamWriter& w) { w.append(qint64(128)); }, B_INT8_TYPE)),
+        B_BAD_DATA);
+    EXPECT_EQ(
+        m.Unflatten(archive([](QCborStreamWriter& w) { w.append(qint64(-129)); }, B_INT8_TYPE)),
+        B_BAD_DATA);
     EXPECT_EQ(m.Unflatten(archive([](QCborStreamWriter& w) { w.append(QStringLiteral("7")); },
                                   B_INT32_TYPE)),
               B_BAD_DATA);
-    EXPECT_EQ(m.Unflatten(archive([](QCborStreamWriter& w) { w.append(qint64(-128)); },
-                                  B_INT8_TYPE)),
-              B_OK);
+    EXPECT_EQ(
+        m.Unflatten(archive([](QCborStreamWriter& w) { w.append(qint64(-128)); }, B_INT8_TYPE)),
+        B_OK);
     int8_t v = 0;
     EXPECT_EQ(m.Find("x", &v), B_OK);
     EXPECT_EQ(v, -128);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+// Shows the application's "about_box" picture, tiled from the top left.
+class AboutView : public QWidget {
+public:
+    explicit AboutView(QWidget* parent);
+    bool HasPicture() const { return !picture.isNull(); }
+    QSize PictureSize() const { return picture.size(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap picture;
+};
+
+// The About window: exactly the size of its picture, neither resizable nor zoomable. Without a
+// picture it keeps its initial frame. Destroying it clears the global flag aboutwindow.
+class About : public QWidget {
+public:
+    About();
+    ~About() override;
+
+    AboutView* View() const { return view; }
+
+private:
+    AboutView* view;
+};

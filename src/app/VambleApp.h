@@ -1,0 +1,72 @@
+#pragma once
+
+#include "app/About.h"
+#include "kit/MessageEvent.h"
+#include "window/VambleWindow.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPointer>
+#include <QStringList>
+#include <memory>
+
+class SingleLaunch;
+class TerminationSignals;
+class VamblePrefs;
+
+// The settings store; created by the application, deleted (and so written) by the main window.
+extern VamblePrefs* prefs;
+// The check mark of a finished row.
+extern QImage* checkBitmap;
+// True while an About window exists.
+extern bool aboutwindow;
+
+inline constexpr char kApplicationSignature[] = "application/x-vnd.Xq-Vamble";
+inline constexpr char kSettingsFileName[] = "Xq-Vamble";
+
+// The application object: creates the settings store and the check mark, opens the main
+// window, shows the About window on request and quits when the main window has closed.
+class VambleApp : public QApplication, public kit::Handler {
+public:
+    VambleApp(int& argc, char** argv);
+    ~VambleApp() override;
+
+    VambleApp(const VambleApp&) = delete;
+    VambleApp& operator=(const VambleApp&) = delete;
+
+    // Runs the message loop until the application quits. When another instance of this program
+    // is running, it has been handed this start's files instead, and Run returns at once.
+    void Run();
+
+    void MessageReceived(kit::Message* message) override;
+
+    // Opens, initialises and shows the main window.
+    void ReadyToRun();
+    // Brings the About window forward, or opens one when there is none.
+    void AboutRequested();
+    // Files opened with the application: the main window comes forward.
+    void RefsReceived(kit::Message* message);
+    // Prints "Quit Requested." and quits.
+    bool QuitRequested();
+
+    VambleWindow* MainWindow() const { return mainWindow; }
+    About* AboutWindow() const { return aboutWindow; }
+
+    // The frame the main window opens with when no usable frame is stored.
+    static kit::Rect DefaultWindowFrame();
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    // A quit from outside the window (a signal, the session ending) closes the main window
+    // through its normal path, which saves the settings.
+    void CloseFromOutside();
+
+    std::unique_ptr<SingleLaunch> singleLaunch;
+    std::unique_ptr<TerminationSignals> terminationSignals;
+    QPointer<VambleWindow> mainWindow;
+    QPointer<About> aboutWindow;
+    QStringList openedFiles;
+    bool handedOver = false;
+};

@@ -1,0 +1,153 @@
+#include "kit/Layout.h"
+
+#include <QBoxLayout>
+#include <QFrame>
+#include <algorithm>
+#include <cmath>
+
+namespace kit {
+
+void ApplyMinMax(QWidget* widget, const MinMax& hint) {
+    if (hint.minWidth >= 0) {
+        widget->setMinimumWidth(hint.minWidth);
+    }
+    if (hint.minHeight >= 0) {
+        widget->setMinimumHeight(hint.minHeight);
+    }
+    if (hint.maxWidth >= 0) {
+        widget->setMaximumWidth(hint.maxWidth);
+    }
+    if (hint.maxHeight >= 0) {
+        widget->setMaximumHeight(hint.maxHeight);
+    }
+}
+
+void AddWithHint(QBoxLayout* group, QWidget* widget, const MinMax& hint) {
+    ApplyMinMax(widget, hint);
+    group->addWidget(widget, hint.weight);
+}
+
+LabeledControl::LabeledControl(const QString& labelText, QWidget* fieldWidget, QWidget* parent)
+    : QWidget(parent), label(new QLabel(labelText, this)), field(fieldWidget) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(label);
+    row->addWidget(field, 1);
+    label->setBuddy(field);
+    field->setAccessibleName(labelText);
+}
+
+void DivideSame(std::initializer_list<LabeledControl*> controls) {
+    int widest = 0;
+    for (LabeledControl* control : controls) {
+        widest = std::max(widest, control->Label()->sizeHint().width());
+    }
+    for (LabeledControl* control : controls) {
+        control->Label()->setFixedWidth(widest);
+    }
+}
+
+PopUp::PopUp(const QString& labelText, const QStringList& items, QWidget* parent)
+    : LabeledControl(labelText, new QComboBox, parent), menu(static_cast<QComboBox*>(Field())) {
+    menu->addItems(items);
+    menu->setCurrentIndex(-1);
+}
+
+QString PopUp::MarkedLabel() const {
+    return menu->currentIndex() < 0 ? QString() : menu->currentText();
+}
+
+void PopUp::MarkItem(int index) {
+    menu->setCurrentIndex(index >= 0 && index < menu->count() ? index : -1);
+}
+
+void PopUp::MarkItemLabeled(const QString& itemLabel) {
+    MarkItem(menu->findText(itemLabel, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+SpinButton::SpinButton(const QString& labelText, int minimum, int maximum, QWidget* parent)
+    : LabeledControl(labelText, new QSpinBox, parent), spin(static_cast<QSpinBox*>(Field())) {
+    spin->setRange(minimum, maximum);
+}
+
+QValidator::State ByteLimitValidator::validate(QString& input, int& /*position*/) const {
+    return input.toUtf8().size() > limit ? Invalid : Acceptable;
+}
+
+TextControl::TextControl(const QString& labelText, const QString& text, QWidget* parent)
+    : LabeledControl(labelText, new QLineEdit(text), parent),
+      edit(static_cast<QLineEdit*>(Field())) {}
+
+void TextControl::SetByteLimit(int maxBytes) {
+    edit->setValidator(new ByteLimitValidator(maxBytes, edit));
+}
+
+namespace {
+
+QWidget* Frame(int style, const QString& label) {
+    if (style == 3 || !label.isEmpty()) {
+        return new QGroupBox(label);
+    }
+    auto* frame = new QFrame;
+    frame->setFrameShape(style == 0 ? QFrame::NoFrame : QFrame::StyledPanel);
+    return frame;
+}
+
+} // namespace
+
+QWidget* Border(int style, int spacing, const QString& label, QLayout* childLayout) {
+    QWidget* frame = Frame(style, label);
+    childLayout->setContentsMargins(spacing, spacing, spacing, spacing);
+    frame->setLayout(childLayout);
+    return frame;
+}
+
+QWidget* Border(int style, int spacing, const QString& label, QWidget* child) {
+    auto* inside = new QVBoxLayout;
+    inside->addWidget(child);
+    return Border(style, spacing, label, inside);
+}
+
+QWidget* Space(const MinMax& hint) {
+    auto* space = new QWidget;
+    space->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    ApplyMinMax(space, hint);
+    return space;
+}
+
+namespace {
+
+QWidget* Group(QBoxLayout* layout, std::initializer_list<QWidget*> children) {
+    auto* group = new QWidget;
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* child : children) {
+        layout->addWidget(child);
+    }
+    group->setLayout(layout);
+    return group;
+}
+
+} // namespace
+
+QWidget* VGroup(std::initializer_list<QWidget*> children) {
+    return Group(new QVBoxLayout, children);
+}
+
+QWidget* HGroup(std::initializer_list<QWidget*> children) {
+    return Group(new QHBoxLayout, children);
+}
+
+ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) {
+    setRange(0, kSteps);
+    setValue(0);
+}
+
+void ProgressBar::SetFraction(float fraction) {
+    setValue(static_cast<int>(std::lround(std::clamp(fraction, 0.0f, 1.0f) * kSteps)));
+}
+
+float ProgressBar::Fraction() const {
+    return static_cast<float>(value()) / kSteps;
+}
+
+} // namespace kit

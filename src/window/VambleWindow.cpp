@@ -1,0 +1,436 @@
+#include "window/VambleWindow.h"
+
+#include "app/VambleApp.h"
+#include "app/VamblePrefs.h"
+#include "kit/AppDefs.h"
+#include "window/WindowMessages.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeySequence>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QThread>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+const QStringList kBitrates = {QStringLiteral("64"),  QStringLiteral("96"),  QStringLiteral("128"),
+                               QStringLiteral("160"), QStringLiteral("192"), QStringLiteral("256"),
+                               QStringLiteral("320")};
+const QStringList kOutputFormats = {QStringLiteral("Stereo"), QStringLiteral("Mono"),
+                                    QStringLiteral("J-Stereo")};
+const char* const kColumnKeys[] = {"TrackC", "FileNC", "SaveAsC", "PathC"};
+
+// ID3v1 field widths in bytes.
+constexpr int kTagTextBytes = 30;
+constexpr int kTagYearBytes = 4;
+
+// Check boxes and menu marks are stored as 0 or 1.
+int8_t Flag(bool on) {
+    return on ? 1 : 0;
+}
+
+QWidget* Spacer(int width, int height) {
+    return kit::Space({width, height, width, height, 1});
+}
+
+QBoxLayout* Tight(QBoxLayout* layout) {
+    layout->setContentsMargins(0, 0, 0, 0);
+    return layout;
+}
+
+} // namespace
+
+VambleWindow::VambleWindow(const kit::Rect& frame) {
+    setWindowTitle(QStringLiteral("Vamble"));
+    setGeometry(static_cast<int>(frame.left), static_cast<int>(frame.top),
+                static_cast<int>(frame.Width()), static_cast<int>(frame.Height()));
+    // The encoder may use every processor; the setting is kept in 8 bits, hence the cap.
+    processorCount = std::clamp(QThread::idealThreadCount(), 1, 127);
+
+    setMenuBar(static_cast<QMenuBar*>(BuildMenus()));
+
+    // The window's content: a frame around the tabs, the file list and the status area, then
+    // the bottom row.
+    auto* inner = Tight(new QVBoxLayout);
+    kit::AddWithHint(inner, kit::Space({-1, 10, 50000, 10, 1}), {-1, 10, 50000, 10, 1});
+
+    auto* tabs = new QTabWidget;
+    tabs->addTab(BuildEncoderTab(), QStringLiteral("GoGo Settings"));
+    tabs->addTab(BuildTagsTab(), QStringLiteral("MP3 Tags"));
+    tabs->addTab(BuildSettingsTab(), QStringLiteral("Settings"));
+    QWidget* tabFrame = kit::Border(0, 3, QString(), tabs);
+    // The tab frame's hint also names a maximum width of 200, narrower than its contents; the
+    // contents' own minimum wins, so only the height limit is applied.
+    kit::AddWithHint(inner, tabFrame, {150, 100, -1, 10000, 1});
+    tabFrame->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+
+    kit::AddWithHint(inner, kit::Border(0, 10, QString(), BuildFileListArea()),
+                     {-1, 120, 5000, 5000, 1});
+    kit::AddWithHint(inner, BuildStatusArea(), {200, -1, 800, -1, 1});
+
+    auto* content = new QWidget;
+    auto* outer = new QVBoxLayout(content);
+    outer->setContentsMargins(4, 4, 4, 4);
+    outer->addWidget(kit::Border(1, 2, QString(), inner), 1);
+    outer->addWidget(BuildBottomRow());
+    setCentralWidget(content);
+
+    kit::DivideSame({bitratePopUp, outputFormatPopUp});
+    kit::DivideSame({vbrSpin, cpuSpin, prioritySpin});
+    kit::DivideSame({yearText, artistText, albumText, songTitleText, commentText});
+
+    for (kit::TextControl* field : {artistText, albumText, songTitleText, commentText}) {
+        field->SetByteLimit(kTagTextBytes);
+    }
+    yearText->SetByteLimit(kTagYearBytes);
+    progressBar->SetFraction(0.0f);
+
+    auto* removeShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete), this);
+    connect(removeShortcut, &QShortcut::activated, this,
+            [this] { kit::PostMessage(this, kit::Message(MSG_REMOVE_ITEMS)); });
+
+    stopButton->setEnabled(false);
+}
+
+VambleWindow::~VambleWindow() {
+    const kit::Rect frame = Frame();
+    prefs->SetRect("WindowRect", frame);
+    prefs->SetString("OutputFormat", GetOutputFormat());
+    std::string bits;
+    GetEncBits(bits);
+    prefs->SetInt32("Bits", static_cast<int32_t>(std::strtol(bits.c_str(), nullptr, 10)));
+    prefs->SetInt8("VBRState", Flag(vbrCheck->isChecked()));
+    prefs->SetInt8("CPUCount", static_cast<int8_t>(cpuSpin->Value()));
+    prefs->SetInt8("VBRCount", static_cast<int8_t>(vbrSpin->Value()));
+    prefs->SetInt8("EnableTooltips", Flag(tooltipsCheck->isChecked()));
+    prefs->SetInt8("threadpriority", static_cast<int8_t>(prioritySpin->Value()));
+    for (size_t i = 0; i < columnItems.size(); ++i) {
+        prefs->SetInt8(kColumnKeys[i], Flag(columnItems[i]->isChecked()));
+    }
+    prefs->SetInt8("mp3ext", Flag(mp3ExtensionCheck->isChecked()));
+    prefs->SetInt8("deleteFile", Flag(deleteInputCheck->isChecked()));
+    prefs->SetInt8("nopsy", Flag(noPsyCheck->isChecked()));
+    prefs->SetString("OutputDir", saveInText->Text().toStdString());
+    prefs->SetString("outPutFileName", outputNameText->Text().toStdString());
+
+    kit::PostMessage(QCoreApplication::instance(), kit::Message(kit::B_QUIT_REQUESTED));
+    delete prefs;
+    prefs = nullptr;
+}
+
+QWidget* VambleWindow::BuildMenus() {
+    auto* bar = new QMenuBar;
+    auto addItem = [this](QMenu* menu, const QString& label, uint32_t command,
+                          const QKeySequence& shortcut, QObject* target) {
+        QAction* item = menu->addAction(label);
+        item->setShortcut(shortcut);
+        connect(item, &QAction::triggered, this,
+                [target, command] { kit::PostMessage(target, kit::Message(command)); });
+        return item;
+    };
+
+    QObject* application = QCoreApplication::instance();
+    fileMenu = bar->addMenu(QStringLiteral("&File"));
+    addItem(fileMenu, QStringLiteral("About…"), kit::B_ABOUT_REQUESTED, {}, application);
+    fileMenu->addSeparator();
+    addItem(fileMenu, QStringLiteral("Rescan for CDs"), MSG_RESCAN_CDS,
+            QKeySequence(Qt::CTRL | Qt::Key_R), this);
+    addItem(fileMenu, QStringLiteral("Quit"), kit::B_QUIT_REQUESTED,
+            QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+
+    editMenu = bar->addMenu(QStringLiteral("&Edit"));
+    addItem(editMenu, QStringLiteral("Select All"), kit::B_SELECT_ALL,
+            QKeySequence(Qt::CTRL | Qt::Key_A), this);
+    addItem(editMenu, QStringLiteral("Remove"), MSG_REMOVE_ITEMS, {}, this);
+
+    columnsMenu = bar->addMenu(QStringLiteral("&Columns"));
+    const QString columnLabels[] = {QStringLiteral("Track"), QStringLiteral("Filename"),
+                                    QStringLiteral("Save As"), QStringLiteral("Path To File")};
+    for (int32_t index = 0; index < 4; ++index) {
+        QAction* item = columnsMenu->addAction(columnLabels[index]);
+        item->setCheckable(true);
+        item->setChecked(true);
+        // The mark changes only through the window's command; undo Qt's own toggle and send
+        // the command with the item's position, as a menu item reports it.
+        connect(item, &QAction::triggered, this, [this, item, index] {
+            item->setChecked(!item->isChecked());
+            kit::Message message(MSG_TOGGLE_COLUMN);
+            message.Add<int32_t>("index", index);
+            kit::PostMessage(this, message);
+        });
+        columnItems[static_cast<size_t>(index)] = item;
+    }
+    return bar;
+}
+
+QPushButton* VambleWindow::Button(const QString& label, uint32_t command) {
+    auto* button = new QPushButton(label);
+    connect(button, &QPushButton::clicked, this,
+            [this, command] { kit::PostMessage(this, kit::Message(command)); });
+    return button;
+}
+
+QCheckBox* VambleWindow::CheckBox(const QString& label) {
+    return new QCheckBox(label);
+}
+
+QWidget* VambleWindow::BuildEncoderTab() {
+    bitratePopUp = new kit::PopUp(QStringLiteral("Bitrate:"), kBitrates);
+    outputFormatPopUp = new kit::PopUp(QStringLiteral("Output Format:"), kOutputFormats);
+    cpuSpin = new kit::SpinButton(QStringLiteral("# of CPUs:"), 1, processorCount);
+    prioritySpin = new kit::SpinButton(QStringLiteral("Priority:"), 1, 10);
+    vbrSpin = new kit::SpinButton(QStringLiteral("VBR:"), 0, 9);
+    vbrCheck = CheckBox(QStringLiteral("Enable VBR"));
+    connect(vbrCheck, &QCheckBox::clicked, this,
+            [this] { kit::PostMessage(this, kit::Message(MSG_ENABLE_VBR)); });
+    deleteInputCheck = CheckBox(QStringLiteral("Delete input file after encoding"));
+    noPsyCheck = CheckBox(QStringLiteral("Disable psycho-acoustics"));
+
+    auto* settingsRow = Tight(new QHBoxLayout);
+    settingsRow->addWidget(kit::VGroup({bitratePopUp, outputFormatPopUp}));
+    settingsRow->addWidget(kit::VGroup({cpuSpin, prioritySpin, vbrSpin}));
+    kit::AddWithHint(settingsRow, kit::Space({10, -1, -1, -1, 1}), {10, -1, -1, -1, 1});
+    settingsRow->addWidget(kit::VGroup({vbrCheck, deleteInputCheck, noPsyCheck}));
+
+    saveInText = new kit::TextControl(QStringLiteral("Save in:"), QString());
+    auto* folderRow = Tight(new QHBoxLayout);
+    folderRow->addWidget(Spacer(5, 10));
+    folderRow->addWidget(saveInText, 1);
+    folderRow->addWidget(Spacer(5, 10));
+    folderRow->addWidget(Button(QStringLiteral("Select Dir"), MSG_SELECT_DIR));
+    folderRow->addWidget(Spacer(5, 10));
+
+    auto* tab = new QWidget;
+    auto* column = new QVBoxLayout(tab);
+    column->addLayout(settingsRow);
+    column->addWidget(Spacer(10, 10));
+    column->addLayout(folderRow);
+    column->addWidget(Spacer(10, 10));
+    return tab;
+}
+
+QWidget* VambleWindow::BuildTagsTab() {
+    albumText = new kit::TextControl(QStringLiteral("Album:"), QString());
+    artistText = new kit::TextControl(QStringLiteral("Artist:"), QString());
+    songTitleText = new kit::TextControl(QStringLiteral("Song Title:"), QString());
+    commentText = new kit::TextControl(QStringLiteral("Comment:"), QString());
+    yearText = new kit::TextControl(QStringLiteral("Year:"), QString());
+    genrePopUp = new kit::PopUp(QStringLiteral("Genre:"), {});
+
+    auto* yearRow = Tight(new QHBoxLayout);
+    yearRow->addWidget(yearText);
+    yearRow->addWidget(Spacer(10, 10));
+    yearRow->addWidget(genrePopUp, 1);
+    yearRow->addWidget(Spacer(10, 10));
+    auto* fields = Tight(new QVBoxLayout);
+    for (QWidget* field : {albumText, artistText, songTitleText, commentText}) {
+        fields->addWidget(field);
+    }
+    fields->addLayout(yearRow);
+
+    applyAlbumCheck = CheckBox(QStringLiteral("Album"));
+    applyCommentCheck = CheckBox(QStringLiteral("Comment"));
+    applyArtistCheck = CheckBox(QStringLiteral("Artist"));
+    applyYearCheck = CheckBox(QStringLiteral("Year"));
+    applySongTitleCheck = CheckBox(QStringLiteral("Song Title"));
+    applyGenreCheck = CheckBox(QStringLiteral("Genre"));
+    // The six boxes share one width, so the two columns line up.
+    int widest = 0;
+    for (QCheckBox* box : {applyAlbumCheck, applyCommentCheck, applyArtistCheck, applyYearCheck,
+                           applySongTitleCheck, applyGenreCheck}) {
+        widest = std::max(widest, box->sizeHint().width());
+    }
+    auto* choices = Tight(new QVBoxLayout);
+    for (auto [left, right] : {std::pair{applyAlbumCheck, applyCommentCheck},
+                               std::pair{applyArtistCheck, applyYearCheck},
+                               std::pair{applySongTitleCheck, applyGenreCheck}}) {
+        left->setMinimumWidth(widest);
+        right->setMinimumWidth(widest);
+        choices->addWidget(kit::HGroup({left, right}));
+    }
+    choices->addWidget(Button(QStringLiteral("Apply Tags"), MSG_APPLY_TAGS));
+    onlyApplyFrame = kit::Border(3, 3, QStringLiteral("Only Apply These ID3 Tags"), choices);
+
+    auto* row = Tight(new QHBoxLayout);
+    row->addLayout(fields, 1);
+    row->addWidget(onlyApplyFrame);
+    return kit::Border(0, 10, QString(), row);
+}
+
+QWidget* VambleWindow::BuildSettingsTab() {
+    auto legend = [](const QString& text) {
+        auto* line = new QLabel(text);
+        line->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        kit::ApplyMinMax(line, {10, 10, 65536, 65536, 1});
+        return line;
+    };
+    outputNameText =
+        new kit::TextControl(QStringLiteral("Output filename as:"), QStringLiteral("%t-%s"));
+    mp3ExtensionCheck = CheckBox(QStringLiteral("Add .mp3 file extension to file."));
+    tooltipsCheck = CheckBox(QStringLiteral("Enable Tooltips."));
+
+    auto* column = Tight(new QVBoxLayout);
+    column->addWidget(legend(QStringLiteral("%s = Song Title;  %n = Save As Name;  %c = Album")));
+    column->addWidget(legend(QStringLiteral("%a = Artist;  %y = Year;  %t = Track #")));
+    column->addWidget(outputNameText);
+    column->addWidget(mp3ExtensionCheck);
+    column->addWidget(tooltipsCheck);
+    auto* row = Tight(new QHBoxLayout);
+    row->addLayout(column);
+    return kit::Border(0, 10, QString(), row);
+}
+
+QWidget* VambleWindow::BuildFileListArea() {
+    // The file list's scroll container goes here.
+    fileListArea = new QWidget;
+    fileListArea->setObjectName(QStringLiteral("FileListArea"));
+    auto* holder = Tight(new QVBoxLayout(fileListArea));
+    holder->setSpacing(0);
+    return fileListArea;
+}
+
+QWidget* VambleWindow::BuildStatusArea() {
+    encodingFileText = new QLabel(QStringLiteral("Encoding File: "));
+    encodingFileText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    filesRemainingText = new QLabel(QStringLiteral("Files Remaining: "));
+    filesRemainingText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    progressBar = new kit::ProgressBar;
+    progressBar->setAccessibleName(QStringLiteral("Encoding progress"));
+
+    auto* texts = Tight(new QHBoxLayout);
+    kit::AddWithHint(texts, encodingFileText, {80, 10, 10000, 30, 2});
+    kit::AddWithHint(texts, filesRemainingText, {10, 10, 65536, 65536, 1});
+    auto* rows = Tight(new QVBoxLayout);
+    rows->addLayout(texts);
+    kit::AddWithHint(rows, progressBar, {-1, 20, 6000, 20, 1});
+    QWidget* frame = kit::Border(3, 10, QStringLiteral("Encoding Status"), rows);
+    frame->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    return frame;
+}
+
+QWidget* VambleWindow::BuildBottomRow() {
+    cdPopUp = new kit::PopUp(QStringLiteral("Get Files from CD:"), {});
+    rescanButton = Button(QStringLiteral("Rescan for CDs"), MSG_RESCAN_CDS);
+    stopButton = Button(QStringLiteral("Stop"), MSG_STOP);
+    encodeButton = Button(QStringLiteral("Encode"), MSG_ENCODE);
+    encodeButton->setDefault(true);
+
+    auto* row = new QWidget;
+    auto* layout = Tight(new QHBoxLayout(row));
+    layout->addWidget(cdPopUp);
+    layout->addStretch(1);
+    layout->addWidget(rescanButton);
+    layout->addWidget(stopButton);
+    layout->addWidget(encodeButton);
+    // The row keeps one height, at least 20 and as tall as its controls need.
+    row->setMinimumHeight(20);
+    row->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    return row;
+}
+
+void VambleWindow::Inititialize() {
+    vbrCheck->setChecked(prefs->SetInt8("VBRState", 0) == 1);
+    cpuSpin->SetValue(prefs->SetInt8("CPUCount", static_cast<int8_t>(processorCount)));
+    vbrSpin->SetValue(prefs->SetInt8("VBRCount", 0));
+    prioritySpin->SetValue(prefs->SetInt8("threadpriority", 10));
+    mp3ExtensionCheck->setChecked(prefs->SetInt8("mp3ext", 1) == 1);
+    deleteInputCheck->setChecked(prefs->SetInt8("deleteFile", 0) == 1);
+    noPsyCheck->setChecked(prefs->SetInt8("nopsy", 0) == 1);
+    vbrSpin->setEnabled(vbrCheck->isChecked());
+
+    for (size_t i = 0; i < columnItems.size(); ++i) {
+        if (prefs->SetInt8(kColumnKeys[i], 1) == 0) {
+            columnItems[i]->setChecked(false);
+        }
+    }
+
+    bitratePopUp->MarkItemLabeled(QString::number(prefs->SetInt32("Bits", 128)));
+
+    const std::string format = prefs->GetString("OutputFormat", "stereo");
+    const char first = format.empty() ? '\0' : format.front();
+    outputFormatPopUp->MarkItem(first == 'm' ? 1 : first == 's' ? 0 : 2);
+
+    const std::string outputDir = prefs->GetString("OutputDir", "");
+    if (!outputDir.empty()) {
+        saveInText->SetText(QString::fromStdString(outputDir));
+    }
+    const std::string outputName = prefs->GetString("outPutFileName", "");
+    if (!outputName.empty()) {
+        outputNameText->SetText(QString::fromStdString(outputName));
+    }
+
+    tooltipsCheck->setChecked(prefs->SetInt8("EnableTooltips", 1) == 1);
+}
+
+kit::Rect VambleWindow::Frame() const {
+    const QRect area = geometry();
+    return {static_cast<float>(area.left()), static_cast<float>(area.top()),
+            static_cast<float>(area.left() + area.width()),
+            static_cast<float>(area.top() + area.height())};
+}
+
+void VambleWindow::GetEncBits(std::string& bits) const {
+    const QString marked = bitratePopUp->MarkedLabel();
+    bits = marked.isEmpty() ? std::string("128") : marked.toStdString();
+}
+
+std::string VambleWindow::GetOutputFormat() const {
+    const QString marked = outputFormatPopUp->MarkedLabel();
+    return marked.isEmpty() ? std::string("stereo") : marked.toLower().toStdString();
+}
+
+void VambleWindow::MessageReceived(kit::Message* message) {
+    switch (message->what) {
+    case kit::B_QUIT_REQUESTED:
+        close();
+        break;
+    case MSG_ENABLE_VBR:
+        vbrSpin->setEnabled(vbrCheck->isChecked());
+        break;
+    case MSG_TOGGLE_COLUMN: {
+        int32_t index = -1;
+        if (message->Find("index", &index) == kit::B_OK) {
+            ToggleColumn(index);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void VambleWindow::ToggleColumn(int32_t index) {
+    if (index < 0 || static_cast<size_t>(index) >= columnItems.size()) {
+        return;
+    }
+    QAction* item = columnItems[static_cast<size_t>(index)];
+    item->setChecked(!item->isChecked());
+}
+
+bool VambleWindow::QuitRequested() {
+    return true;
+}
+
+void VambleWindow::Quit() {
+    hide();
+}
+
+bool VambleWindow::event(QEvent* event) {
+    return kit::DeliverMessageEvent(event, this) || QMainWindow::event(event);
+}
+
+void VambleWindow::closeEvent(QCloseEvent* event) {
+    if (!QuitRequested()) {
+        event->ignore();
+        return;
+    }
+    Quit();
+    setAttribute(Qt::WA_DeleteOnClose);
+    event->accept();
+}

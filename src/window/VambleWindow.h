@@ -1,0 +1,101 @@
+#pragma once
+
+#include "kit/Geometry.h"
+#include "kit/Layout.h"
+#include "kit/MessageEvent.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <string>
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QVBoxLayout;
+
+// The application's only window: the menu bar, the three tabs of encoder settings, tag fields
+// and naming settings, the file list, the encoding status area and the bottom row of buttons.
+// It loads every setting into its controls in Inititialize and saves them when destroyed.
+class VambleWindow : public QMainWindow, public kit::Handler {
+public:
+    explicit VambleWindow(const kit::Rect& frame);
+    ~VambleWindow() override;
+
+    // Loads the stored settings into the controls; called once before the window is shown.
+    void Inititialize();
+
+    void MessageReceived(kit::Message* message) override;
+
+    // The window's frame as the settings store keeps it: left, top, left + width, top + height.
+    kit::Rect Frame() const;
+
+    // The marked bit rate's label, or "128" when none is marked.
+    void GetEncBits(std::string& bits) const;
+    // The marked output format's label, or "stereo" when none is marked.
+    std::string GetOutputFormat() const;
+
+    // The main window's close path: agrees to close.
+    bool QuitRequested();
+    // Hides the window and closes it.
+    void Quit();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* BuildMenus();
+    QWidget* BuildEncoderTab();
+    QWidget* BuildTagsTab();
+    QWidget* BuildSettingsTab();
+    QWidget* BuildFileListArea();
+    QWidget* BuildStatusArea();
+    QWidget* BuildBottomRow();
+    QPushButton* Button(const QString& label, uint32_t command);
+    QCheckBox* CheckBox(const QString& label);
+    void ToggleColumn(int32_t index);
+
+    kit::ProgressBar* progressBar = nullptr;
+
+    QMenu* fileMenu = nullptr;
+    QMenu* editMenu = nullptr;
+    QMenu* columnsMenu = nullptr;
+    // "Track", "Filename", "Save As", "Path To File", in this order.
+    std::array<QAction*, 4> columnItems{};
+
+    QPushButton* stopButton = nullptr;
+    QPushButton* encodeButton = nullptr;
+    kit::SpinButton* cpuSpin = nullptr;
+    kit::SpinButton* vbrSpin = nullptr;
+    kit::SpinButton* prioritySpin = nullptr;
+    kit::PopUp* bitratePopUp = nullptr;
+    kit::PopUp* outputFormatPopUp = nullptr;
+    QCheckBox* deleteInputCheck = nullptr;
+    QCheckBox* noPsyCheck = nullptr;
+    QCheckBox* vbrCheck = nullptr;
+    kit::TextControl* saveInText = nullptr;
+    QWidget* fileListArea = nullptr;
+    QLabel* filesRemainingText = nullptr;
+    QLabel* encodingFileText = nullptr;
+    QWidget* onlyApplyFrame = nullptr;
+    kit::TextControl* artistText = nullptr;
+    kit::TextControl* albumText = nullptr;
+    kit::TextControl* commentText = nullptr;
+    kit::TextControl* songTitleText = nullptr;
+    kit::PopUp* genrePopUp = nullptr;
+    kit::TextControl* yearText = nullptr;
+    kit::TextControl* outputNameText = nullptr;
+    kit::PopUp* cdPopUp = nullptr;
+    QPushButton* rescanButton = nullptr;
+    QCheckBox* applyAlbumCheck = nullptr;
+    QCheckBox* applyArtistCheck = nullptr;
+    QCheckBox* applySongTitleCheck = nullptr;
+    QCheckBox* applyCommentCheck = nullptr;
+    QCheckBox* applyYearCheck = nullptr;
+    QCheckBox* applyGenreCheck = nullptr;
+    QCheckBox* mp3ExtensionCheck = nullptr;
+    QCheckBox* tooltipsCheck = nullptr;
+
+    int processorCount = 1;
+};

@@ -1,0 +1,160 @@
+// Runs with the application object itself as the Qt application.
+#include "app/VambleApp.h"
+
+#include "app/About.h"
+#include "app/CheckBitmap.h"
+#include "app/SingleLaunch.h"
+#include "app/VamblePrefs.h"
+#include "kit/AppDefs.h"
+#include "support/TestEnvironment.h"
+#include "support/WidgetTestSetup.h"
+
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+VambleApp* App() {
+    return static_cast<VambleApp*>(QCoreApplication::instance());
+}
+
+} // namespace
+
+TEST(CheckBitmap, IsAnElevenByTwelveMarkWithATransparentBackground) {
+    ASSERT_NE(checkBitmap, nullptr);
+    const QImage& mark = *checkBitmap;
+    EXPECT_EQ(mark.size(), QSize(11, 12));
+    EXPECT_EQ(mark.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(qAlpha(mark.pixel(0, 0)), 0);
+    EXPECT_EQ(mark.pixelIndex(7, 1), 0x00);
+    EXPECT_EQ(mark.pixel(7, 1), qRgb(0, 0, 0)) << "the outline is black";
+    EXPECT_EQ(mark.pixelIndex(5, 7), 0xeb);
+    EXPECT_GT(qGreen(mark.pixel(7, 2)), qRed(mark.pixel(7, 2))) << "the mark is green";
+    int opaque = 0;
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 11; ++x) {
+            opaque += qAlpha(mark.pixel(x, y)) == 255 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(opaque, 37);
+}
+
+TEST(VambleApp, OpensTheWindowCentredWhenNoFrameIsStored) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const kit::Rect frame = VambleApp::DefaultWindowFrame();
+    EXPECT_FLOAT_EQ(frame.left, (screen.right() - screen.left()) * 0.5f - 200.0f);
+    EXPECT_FLOAT_EQ(frame.top, (screen.bottom() - screen.top()) * 0.5f - 200.0f);
+    EXPECT_FLOAT_EQ(frame.Width(), 400.0f);
+    EXPECT_FLOAT_EQ(frame.Height(), 400.0f);
+
+    App()->ReadyToRun();
+    VambleWindow* window = App()->MainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->geometry().topLeft(),
+              QPoint(static_cast<int>(frame.left), static_cast<int>(frame.top)));
+    EXPECT_GE(window->width(), 400);
+    kit::Rect stored;
+    EXPECT_EQ(prefs->Find("WindowRect", &stored), kit::B_OK);
+
+    // Closing the window asks the application to quit, after the window wrote the settings.
+    testing::internal::CaptureStdout();
+    window->close();
+    QTRY_VERIFY(App()->MainWindow() == nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Quit Requested.\n");
+    EXPECT_EQ(prefs, nullptr);
+    prefs = new VamblePrefs(kSettingsFileName);
+    EXPECT_EQ(prefs->CountNames(), 17);
+}
+
+TEST(VambleApp, AStoredFrameOffEveryScreenIsNotUsed) {
+    prefs->SetRect("WindowRect", kit::Rect(20000, 20000, 20600, 20700));
+    App()->ReadyToRun();
+    ASSERT_NE(App()->MainWindow(), nullptr);
+    EXPECT_LT(App()->MainWindow()->x(), 10000);
+    delete App()->MainWindow();
+    QCoreApplication::processEvents();
+    prefs = new VamblePrefs(kSettingsFileName);
+    prefs->SetRect("WindowRect", kit::Rect(30, 40, 630, 740));
+    App()->ReadyToRun();
+    EXPECT_EQ(App()->MainWindow()->geometry(), QRect(30, 40, 600, 700));
+    delete App()->MainWindow();
+    QCoreApplication::processEvents();
+    prefs = new VamblePrefs(kSettingsFileName);
+}
+
+TEST(VambleApp, KeepsAtMostOneAboutWindow) {
+    App()->AboutRequested();
+    QPointer<About> first = App()->AboutWindow();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(aboutwindow);
+    EXPECT_EQ(first->windowTitle(), QStringLiteral("About Vamble"));
+    EXPECT_EQ(first->size(), QSize(284, 189)) << "exactly the picture's size";
+    EXPECT_EQ(first->minimumSize(), first->maximumSize()) << "not resizable";
+    EXPECT_FALSE(first->windowFlags() & Qt::WindowMaximizeButtonHint);
+
+    first->hide();
+    App()->AboutRequested();
+    EXPECT_EQ(App()->AboutWindow(), first.data());
+    EXPECT_TRUE(first->isVisible());
+    first->showMinimized();
+    App()->AboutRequested();
+    EXPECT_EQ(App()->AboutWindow(), first.data());
+    EXPECT_FALSE(first->isMinimized());
+
+    const QImage picture = SaveScreenshot(first, QStringLiteral("about"));
+    EXPECT_EQ(picture.size(), QSize(284, 189));
+
+    first->close();
+    QTRY_VERIFY(first.isNull());
+    EXPECT_FALSE(aboutwindow);
+    App()->AboutRequested();
+    EXPECT_NE(App()->AboutWindow(), nullptr);
+    delete App()->AboutWindow();
+}
+
+TEST(VambleApp, AboutArrivesAsAMessageFromTheMenu) {
+    kit::PostMessage(App(), kit::Message(kit::B_ABOUT_REQUESTED));
+    QCoreApplication::processEvents();
+    ASSERT_NE(App()->AboutWindow(), nullptr);
+    delete App()->AboutWindow();
+}
+
+TEST(SingleLaunch, ALaterStartHandsItsFilesToTheRunningOne) {
+    QTemporaryDir folder;
+    const QString name = folder.path() + QStringLiteral("/socket");
+    SingleLaunch running(name);
+    kit::Message received;
+    bool called = false;
+    ASSERT_TRUE(running.Listen([&](const kit::Message& refs) {
+        received = refs;
+        called = true;
+    }));
+
+    SingleLaunch later(name);
+    QDir::setCurrent(folder.path());
+    EXPECT_TRUE(later.HandOver({QStringLiteral("song.wav"), QStringLiteral("/music/b.wav")}));
+    QTRY_VERIFY(called);
+    EXPECT_EQ(received.what, kit::B_REFS_RECEIVED);
+    kit::EntryRef ref;
+    ASSERT_EQ(received.Find("refs", 0, &ref), kit::B_OK);
+    EXPECT_EQ(QString::fromStdString(ref.path.string()),
+              folder.path() + QStringLiteral("/song.wav"));
+    ASSERT_EQ(received.Find("refs", 1, &ref), kit::B_OK);
+    EXPECT_EQ(ref.path, "/music/b.wav");
+
+    SingleLaunch nobody(folder.path() + QStringLiteral("/nobody"));
+    EXPECT_FALSE(nobody.HandOver({}));
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    TestEnvironment environment;
+    PrepareWidgetTests();
+    VambleApp app(argc, argv);
+    UseTestFont();
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,13 @@
+#include "support/TestEnvironment.h"
+
+#include <cstdlib>
+
+TestEnvironment::TestEnvironment() {
+    if (!home.isValid()) {
+        return;
+    }
+    const QByteArray root = home.path().toLocal8Bit();
+    setenv("HOME", root.constData(), 1);
+    setenv("XDG_CONFIG_HOME", (root + "/config").constData(), 1);
+    setenv("XDG_RUNTIME_DIR", root.constData(), 1);
+}

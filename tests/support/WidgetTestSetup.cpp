@@ -1,0 +1,25 @@
+#include "support/WidgetTestSetup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QWidget>
+#include <cstdlib>
+
+void PrepareWidgetTests() {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+}
+
+void UseTestFont() {
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+}
+
+QImage SaveScreenshot(QWidget* widget, const QString& name) {
+    const QImage picture = widget->grab().toImage();
+    const QString folder = qEnvironmentVariable("VAMBLE_SCREENSHOT_DIR");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        picture.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    }
+    return picture;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+class QWidget;
+
+// Before the application object: widget tests run offscreen unless told otherwise.
+void PrepareWidgetTests();
+// After it: with no font configured offscreen Qt may draw no text at all, so every widget test
+// uses one fixed font.
+void UseTestFont();
+// Saves a picture of the widget as NAME.png in the folder named by VAMBLE_SCREENSHOT_DIR, when
+// that is set, so a developer can look at what a test drew. Returns the picture.
+QImage SaveScreenshot(QWidget* widget, const QString& name);

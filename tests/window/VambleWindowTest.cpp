@@ -1,0 +1,313 @@
+#include "window/VambleWindow.h"
+
+#include "app/VambleApp.h"
+#include "app/VamblePrefs.h"
+#include "support/WidgetTestSetup.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Finds the one widget of the window whose accessible name (its label) is the given text.
+template <class T> T* Named(QWidget* window, const QString& name) {
+    T* found = nullptr;
+    for (T* widget : window->findChildren<T*>()) {
+        const QString widgetName = widget->accessibleName().isEmpty()
+                                       ? widget->property("text").toString()
+                                       : widget->accessibleName();
+        if (widgetName == name) {
+            EXPECT_EQ(found, nullptr) << "two controls are named " << name.toStdString();
+            found = widget;
+        }
+    }
+    EXPECT_NE(found, nullptr) << "no control is named " << name.toStdString();
+    return found;
+}
+
+QAction* MenuItem(QWidget* window, const QString& text) {
+    for (QAction* action : window->findChildren<QAction*>()) {
+        if (action->text() == text) {
+            return action;
+        }
+    }
+    ADD_FAILURE() << "no menu item " << text.toStdString();
+    return nullptr;
+}
+
+// Types the text one character at a time, as key presses carrying that character.
+void Type(QWidget* field, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(field, &press);
+    }
+}
+
+// Deletes the window the way closing it does, and lets queued events run.
+void DestroyWindow(QPointer<VambleWindow>& window) {
+    delete window.data();
+    QCoreApplication::processEvents();
+}
+
+class VambleWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(root.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.path()));
+        prefs = new VamblePrefs("Xq-Vamble");
+    }
+    void TearDown() override {
+        delete window.data();
+        delete prefs;
+        prefs = nullptr;
+    }
+
+    VambleWindow* Open() {
+        window = new VambleWindow(kit::Rect(50, 60, 650, 760));
+        window->Inititialize();
+        return window;
+    }
+
+    QTemporaryDir root;
+    QPointer<VambleWindow> window;
+};
+
+} // namespace
+
+TEST_F(VambleWindowTest, WithoutSettingsShowsTheDefaults) {
+    VambleWindow* w = Open();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Vamble"));
+    EXPECT_EQ(Named<QComboBox>(w, QStringLiteral("Bitrate:"))->currentText(),
+              QStringLiteral("128"));
+    EXPECT_EQ(Named<QComboBox>(w, QStringLiteral("Output Format:"))->currentText(),
+              QStringLiteral("Stereo"));
+    EXPECT_FALSE(Named<QCheckBox>(w, QStringLiteral("Enable VBR"))->isChecked());
+    QSpinBox* vbr = Named<QSpinBox>(w, QStringLiteral("VBR:"));
+    EXPECT_FALSE(vbr->isEnabled());
+    EXPECT_EQ(vbr->value(), 0);
+    QSpinBox* cpus = Named<QSpinBox>(w, QStringLiteral("# of CPUs:"));
+    EXPECT_EQ(cpus->value(), QThread::idealThreadCount());
+    EXPECT_EQ(cpus->maximum(), QThread::idealThreadCount());
+    EXPECT_EQ(Named<QSpinBox>(w, QStringLiteral("Priority:"))->value(), 10);
+    EXPECT_TRUE(
+        Named<QCheckBox>(w, QStringLiteral("Add .mp3 file extension to file."))->isChecked());
+    EXPECT_FALSE(
+        Named<QCheckBox>(w, QStringLiteral("Delete input file after encoding"))->isChecked());
+    EXPECT_FALSE(Named<QCheckBox>(w, QStringLiteral("Disable psycho-acoustics"))->isChecked());
+    for (const char* column : {"Track", "Filename", "Save As", "Path To File"}) {
+        EXPECT_TRUE(MenuItem(w, QString::fromLatin1(column))->isChecked()) << column;
+    }
+    EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Save in:"))->text(), QString());
+    EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Output filename as:"))->text(),
+              QStringLiteral("%t-%s"));
+    EXPECT_TRUE(Named<QCheckBox>(w, QStringLiteral("Enable Tooltips."))->isChecked());
+    EXPECT_FALSE(Named<QPushButton>(w, QStringLiteral("Stop"))->isEnabled());
+    EXPECT_TRUE(Named<QPushButton>(w, QStringLiteral("Encode"))->isEnabled());
+}
+
+TEST_F(VambleWindowTest, StoredSettingsAreRestored) {
+    prefs->SetInt32("Bits", 256);
+    prefs->SetString("OutputFormat", "mono");
+    prefs->SetInt8("VBRState", 1);
+    prefs->SetInt8("VBRCount", 4);
+    prefs->SetInt8("threadpriority", 3);
+    prefs->SetInt8("PathC", 0);
+    prefs->SetInt8("mp3ext", 0);
+    prefs->SetInt8("EnableTooltips", 0);
+    prefs->SetString("OutputDir", "/srv/music");
+    prefs->SetString("outPutFileName", "%a/%c/%t-%s");
+    VambleWindow* w = Open();
+    EXPECT_EQ(Named<QComboBox>(w, QStringLiteral("Bitrate:"))->currentText(),
+              QStringLiteral("256"));
+    EXPECT_EQ(Named<QComboBox>(w, QStringLiteral("Output Format:"))->currentText(),
+              QStringLiteral("Mono"));
+    EXPECT_TRUE(Named<QSpinBox>(w, QStringLiteral("VBR:"))->isEnabled());
+    EXPECT_EQ(Named<QSpinBox>(w, QStringLiteral("VBR:"))->value(), 4);
+    EXPECT_EQ(Named<QSpinBox>(w, QStringLiteral("Priority:"))->value(), 3);
+    EXPECT_FALSE(MenuItem(w, QStringLiteral("Path To File"))->isChecked());
+    EXPECT_TRUE(MenuItem(w, QStringLiteral("Save As"))->isChecked());
+    EXPECT_FALSE(
+        Named<QCheckBox>(w, QStringLiteral("Add .mp3 file extension to file."))->isChecked());
+    EXPECT_FALSE(Named<QCheckBox>(w, QStringLiteral("Enable Tooltips."))->isChecked());
+    EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Save in:"))->text(),
+              QStringLiteral("/srv/music"));
+    EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Output filename as:"))->text(),
+              QStringLiteral("%a/%c/%t-%s"));
+}
+
+TEST_F(VambleWindowTest, UnmatchedBitRateAndFormatFollowTheirRules) {
+    struct Case {
+        std::string format;
+        const char* marked;
+    };
+    for (const Case& c :
+         {Case{"stereo", "Stereo"}, Case{"sausage", "Stereo"}, Case{"mono", "Mono"},
+          Case{"j-stereo", "J-Stereo"}, Case{"Mono", "J-Stereo"}, Case{"", "J-Stereo"}}) {
+        delete prefs;
+        QFile::remove(root.path() + QStringLiteral("/Xq-Vamble"));
+        prefs = new VamblePrefs("Xq-Vamble");
+        prefs->SetInt32("Bits", 112);
+        prefs->SetString("OutputFormat", c.format);
+        prefs->SetString("outPutFileName", "");
+        VambleWindow* w = Open();
+        EXPECT_EQ(Named<QComboBox>(w, QStringLiteral("Bitrate:"))->currentIndex(), -1);
+        EXPECT_EQ(Named<QComboBox>(w, QStringLiteral("Output Format:"))->currentText(),
+                  QString::fromLatin1(c.marked))
+            << c.format;
+        EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Output filename as:"))->text(),
+                  QStringLiteral("%t-%s"));
+        std::string bits;
+        w->GetEncBits(bits);
+        EXPECT_EQ(bits, "128") << "no marked bit rate reads as 128";
+        delete w;
+        prefs = new VamblePrefs("Xq-Vamble"); // the window deleted (and wrote) the store
+    }
+}
+
+TEST_F(VambleWindowTest, TagFieldsRefuseTextBeyondTheirByteWidth) {
+    VambleWindow* w = Open();
+    w->show();
+    for (const char* label : {"Artist:", "Album:", "Song Title:", "Comment:"}) {
+        QLineEdit* field = Named<QLineEdit>(w, QString::fromLatin1(label));
+        Type(field, QString(35, QLatin1Char('x')));
+        EXPECT_EQ(field->text().size(), 30) << label;
+    }
+    QLineEdit* artist = Named<QLineEdit>(w, QStringLiteral("Artist:"));
+    artist->clear();
+    // Twenty-eight bytes, then a two-byte letter fits and a second does not.
+    Type(artist, QString(28, QLatin1Char('a')) + QStringLiteral("éé"));
+    EXPECT_EQ(artist->text().toUtf8().size(), 30);
+    QLineEdit* year = Named<QLineEdit>(w, QStringLiteral("Year:"));
+    Type(year, QStringLiteral("19999"));
+    EXPECT_EQ(year->text(), QStringLiteral("1999"));
+}
+
+TEST_F(VambleWindowTest, ClosingSavesAllSeventeenKeys) {
+    VambleWindow* w = Open();
+    Named<QCheckBox>(w, QStringLiteral("Disable psycho-acoustics"))->setChecked(true);
+    Named<QComboBox>(w, QStringLiteral("Output Format:"))->setCurrentIndex(2);
+    Named<QLineEdit>(w, QStringLiteral("Save in:"))->setText(QStringLiteral("/tmp/out"));
+    Named<QSpinBox>(w, QStringLiteral("VBR:"))->setValue(7);
+    DestroyWindow(window);
+    EXPECT_EQ(prefs, nullptr) << "the window deletes the store, which writes the file";
+
+    VamblePrefs saved("Xq-Vamble");
+    EXPECT_EQ(saved.CountNames(), 17);
+    kit::Rect frame;
+    EXPECT_EQ(saved.Find("WindowRect", &frame), kit::B_OK);
+    std::string text;
+    EXPECT_EQ(saved.Find("OutputFormat", &text), kit::B_OK);
+    EXPECT_EQ(text, "j-stereo");
+    int32_t bits = 0;
+    EXPECT_EQ(saved.Find("Bits", &bits), kit::B_OK);
+    EXPECT_EQ(bits, 128);
+    for (const char* key :
+         {"VBRState", "CPUCount", "VBRCount", "EnableTooltips", "threadpriority", "TrackC",
+          "FileNC", "SaveAsC", "PathC", "mp3ext", "deleteFile", "nopsy"}) {
+        int8_t value = -1;
+        EXPECT_EQ(saved.Find(key, &value), kit::B_OK) << key;
+    }
+    int8_t value = 0;
+    saved.Find("nopsy", &value);
+    EXPECT_EQ(value, 1);
+    saved.Find("VBRCount", &value);
+    EXPECT_EQ(value, 7);
+    EXPECT_EQ(saved.Find("OutputDir", &text), kit::B_OK);
+    EXPECT_EQ(text, "/tmp/out");
+    EXPECT_EQ(saved.Find("outPutFileName", &text), kit::B_OK);
+    EXPECT_EQ(text, "%t-%s");
+    prefs = new VamblePrefs("Xq-Vamble");
+}
+
+TEST_F(VambleWindowTest, CtrlQClosesTheWindowAndWritesTheSettings) {
+    VambleWindow* w = Open();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier);
+    // The menu posts the quit request; closing deletes the window later.
+    QTRY_VERIFY(window.isNull());
+    EXPECT_TRUE(QFile::exists(root.path() + QStringLiteral("/Xq-Vamble")));
+    prefs = new VamblePrefs("Xq-Vamble");
+    EXPECT_EQ(prefs->CountNames(), 17);
+}
+
+TEST_F(VambleWindowTest, ColumnsItemsToggleTheirMarkOnce) {
+    VambleWindow* w = Open();
+    QAction* path = MenuItem(w, QStringLiteral("Path To File"));
+    path->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(path->isChecked());
+    path->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(path->isChecked());
+}
+
+TEST_F(VambleWindowTest, EnableVbrEnablesTheLevel) {
+    VambleWindow* w = Open();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    QCheckBox* enable = Named<QCheckBox>(w, QStringLiteral("Enable VBR"));
+    QTest::mouseClick(enable, Qt::LeftButton, {}, QPoint(5, enable->height() / 2));
+    ASSERT_TRUE(enable->isChecked());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Named<QSpinBox>(w, QStringLiteral("VBR:"))->isEnabled());
+}
+
+TEST_F(VambleWindowTest, LabelsAreBuddiesAndTheTreeIsComplete) {
+    VambleWindow* w = Open();
+    auto* tabs = w->findChild<QTabWidget*>();
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_EQ(tabs->count(), 3);
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("GoGo Settings"));
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("MP3 Tags"));
+    EXPECT_EQ(tabs->tabText(2), QStringLiteral("Settings"));
+    for (QLabel* label : w->findChildren<QLabel*>()) {
+        if (label->text().endsWith(QLatin1Char(':'))) {
+            ASSERT_NE(label->buddy(), nullptr) << label->text().toStdString();
+            EXPECT_EQ(label->buddy()->accessibleName(), label->text());
+        }
+    }
+    QComboBox* bitrate = Named<QComboBox>(w, QStringLiteral("Bitrate:"));
+    QStringList items;
+    for (int i = 0; i < bitrate->count(); ++i) {
+        items << bitrate->itemText(i);
+    }
+    EXPECT_EQ(items.join(QLatin1Char(' ')), QStringLiteral("64 96 128 160 192 256 320"));
+    for (const char* button : {"Select Dir", "Apply Tags", "Rescan for CDs", "Stop", "Encode"}) {
+        Named<QPushButton>(w, QString::fromLatin1(button));
+    }
+    for (const char* box : {"Album", "Artist", "Song Title", "Comment", "Year", "Genre"}) {
+        Named<QCheckBox>(w, QString::fromLatin1(box));
+    }
+    Named<QComboBox>(w, QStringLiteral("Genre:"));
+    Named<QComboBox>(w, QStringLiteral("Get Files from CD:"));
+    QStringList menus;
+    for (QAction* menu : w->menuBar()->actions()) {
+        menus << menu->text();
+    }
+    EXPECT_EQ(menus.join(QLatin1Char(' ')), QStringLiteral("&File &Edit &Columns"));
+    EXPECT_EQ(MenuItem(w, QStringLiteral("Quit"))->shortcut(),
+              QKeySequence(QStringLiteral("Ctrl+Q")));
+    EXPECT_EQ(MenuItem(w, QStringLiteral("Select All"))->shortcut(),
+              QKeySequence(QStringLiteral("Ctrl+A")));
+    EXPECT_EQ(MenuItem(w, QStringLiteral("Rescan for CDs"))->shortcut(),
+              QKeySequence(QStringLiteral("Ctrl+R")));
+
+    w->show();
+    for (int tab = 0; tab < 3; ++tab) {
+        tabs->setCurrentIndex(tab);
+        SaveScreenshot(w, QStringLiteral("main-window-tab%1").arg(tab));
+    }
+}
