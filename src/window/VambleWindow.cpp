@@ -319,7 +319,6 @@ QWidget* VambleWindow::BuildBottomRow() {
     rescanButton = Button(QStringLiteral("Rescan for CDs"), MSG_RESCAN_CDS);
     stopButton = Button(QStringLiteral("Stop"), MSG_STOP);
     encodeButton = Button(QStringLiteral("Encode"), MSG_ENCODE);
-    encodeButton->setDefault(true);
 
     auto* row = new QWidget;
     auto* layout = Tight(new QHBoxLayout(row));
