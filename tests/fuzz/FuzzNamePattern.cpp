@@ -3,10 +3,9 @@
 // no expansion may grow beyond what its codes can insert.
 #include "filelist/NamePattern.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <algorithm>
 #include <cstdlib>
+#include <fuzzer/FuzzedDataProvider.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);

@@ -1,8 +1,7 @@
 #include "tagging/ID3Struct.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace {
