@@ -29,12 +29,13 @@ static_assert(sizeof(ID3_struct) == 132, "no gaps between the fields");
 
 // Stores a text into a tag field: zero-fills the whole field, then copies at most one byte less
 // than the field holds (30, the year 4), so a longer text is cut and a terminator always remains.
-// A null text leaves the field empty.
+// A null text leaves the field empty. The text may be the field's own.
 template <std::size_t N> void SetTagText(char (&field)[N], const char* text) {
-    std::memset(field, 0, N);
+    char cut[N] = {};
     if (text != nullptr) {
-        std::memcpy(field, text, strnlen(text, N - 1));
+        std::memcpy(cut, text, strnlen(text, N - 1));
     }
+    std::memcpy(field, cut, N);
 }
 
 // The text held in a tag field, never reaching past its last usable byte even when the field

@@ -50,10 +50,6 @@ protected:
         return file.readAll();
     }
 
-    static std::map<std::string, QByteArray> Attributes(const QString& path) {
-        return ReadUserAttributes(path);
-    }
-
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         if (!HaveProgram(QStringLiteral("getfattr"))) {
@@ -129,7 +125,7 @@ TEST_F(ID3EditorTest, ShortFileGetsNoTagButItsAttributes) {
     EXPECT_EQ(editor.WriteTag(), -1);
     EXPECT_EQ(Contents(path), audio);
     EXPECT_EQ(editor.WriteTagsToAttr(), 0);
-    EXPECT_EQ(Attributes(path)["Audio:Title"], TextBytes("Short"));
+    EXPECT_EQ(ReadUserAttributes(path)["Audio:Title"], TextBytes("Short"));
 
     const QString exact = MakeFile(QByteArray(128, 'x'), "exact.mp3");
     EXPECT_EQ(ID3Editor(exact.toLocal8Bit().constData(), &tag, -1).WriteTag(), 0);
@@ -155,7 +151,7 @@ TEST_F(ID3EditorTest, FileThatCannotBeOpenedGivesMinusOneSilently) {
     }
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
     EXPECT_FALSE(QFile::exists(missing));
-    EXPECT_TRUE(Attributes(dir.path()).empty());
+    EXPECT_TRUE(ReadUserAttributes(dir.path()).empty());
 }
 
 TEST_F(ID3EditorTest, UntaggedRowGetsOnlyGenreAttributes) {
@@ -167,7 +163,7 @@ TEST_F(ID3EditorTest, UntaggedRowGetsOnlyGenreAttributes) {
         {"Audio:Genre", TextBytes("Blues")},
         {"Audio:GenreID", Int32Bytes(0)},
     };
-    EXPECT_EQ(Attributes(path), expected);
+    EXPECT_EQ(ReadUserAttributes(path), expected);
 }
 
 TEST_F(ID3EditorTest, FullRowGetsSevenAttributesAndNoYear) {
@@ -181,7 +177,7 @@ TEST_F(ID3EditorTest, FullRowGetsSevenAttributesAndNoYear) {
         {"Audio:GenreID", Int32Bytes(84)},    {"Audio:Artist", TextBytes("Artist")},
         {"Audio:Album", TextBytes("Album")},
     };
-    EXPECT_EQ(Attributes(path), expected);
+    EXPECT_EQ(ReadUserAttributes(path), expected);
 }
 
 TEST_F(ID3EditorTest, GenreBeyondTheTableIsNamedUnknown) {
@@ -191,7 +187,7 @@ TEST_F(ID3EditorTest, GenreBeyondTheTableIsNamedUnknown) {
     EXPECT_EQ(editor.WriteTagsToAttr(), 0);
     EXPECT_EQ(editor.WriteTag(), 0);
 
-    std::map<std::string, QByteArray> attributes = Attributes(path);
+    std::map<std::string, QByteArray> attributes = ReadUserAttributes(path);
     EXPECT_EQ(attributes["Audio:Genre"], TextBytes("Unknown"));
     EXPECT_EQ(attributes["Audio:GenreID"], Int32Bytes(111));
     EXPECT_EQ(static_cast<uint8_t>(Contents(path).back()), 111);
@@ -202,13 +198,13 @@ TEST_F(ID3EditorTest, SetTrackStoresTheTrackAndTracksBeyondInt32MeanNone) {
     ID3Editor editor(path.toLocal8Bit().constData());
     editor.SetTrack(12);
     EXPECT_EQ(editor.WriteTagsToAttr(), 0);
-    EXPECT_EQ(Attributes(path)["Audio:Track"], Int32Bytes(12));
+    EXPECT_EQ(ReadUserAttributes(path)["Audio:Track"], Int32Bytes(12));
 
     const QString other = MakeFile(kAudio, "other.mp3");
     ID3Editor unrepresentable(other.toLocal8Bit().constData());
     unrepresentable.SetTrack(0x80000000u);
     EXPECT_EQ(unrepresentable.WriteTagsToAttr(), 0);
-    EXPECT_EQ(Attributes(other).count("Audio:Track"), 0u);
+    EXPECT_EQ(ReadUserAttributes(other).count("Audio:Track"), 0u);
 }
 
 } // namespace

@@ -25,6 +25,9 @@ TEST(ID3StructTest, TextsAreCutZeroFilledAndTerminated) {
     SetTagText(tag.artist, "Short");
     EXPECT_EQ(std::string(tag.artist, sizeof tag.artist), "Short" + std::string(26, '\0'));
 
+    SetTagText(tag.artist, tag.artist + 2);
+    EXPECT_STREQ(tag.artist, "ort");
+
     SetTagText(tag.album, nullptr);
     EXPECT_EQ(std::string(tag.album, sizeof tag.album), std::string(31, '\0'));
 }
