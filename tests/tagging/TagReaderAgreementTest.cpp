@@ -62,8 +62,8 @@ TEST_F(TagReaderAgreementTest, MutagenReadsEveryTextFieldAndNoTrack) {
         GTEST_SKIP() << "python3-mutagen is not installed for /usr/bin/python3; "
                         "scripts/install-deps test installs it";
     }
-    // mutagen reads every ID3v1 tag as version 1.1, taking a zero in the comment's 29th byte as
-    // the sign of a track byte; a comment that ends earlier is read whole either way.
+    // mutagen reads every ID3v1 tag as version 1.1 and takes a nonzero 30th comment byte for a
+    // track number, so full-width comments are compared through id3v2 only.
     Write("Title With Spaces", std::string(30, 'A').c_str(), "Album", "2024",
           "Ends before its 29th byte", 13);
     const TagFields expected = {
