@@ -1,0 +1,15 @@
+// Expands the output-name pattern of one row. Codes: "%a" artist, "%c" album, "%y" year, "%t" the
+// track (0 to 9 as two digits, a negative track as nothing), "%s" the title or, when the title is
+// empty, the Save As text, "%n" the Save As text. Right after "%s" or "%n", a result that now ends
+// in ".wav" (lower case only) loses those four characters. "%" followed by anything else gives
+// "%" and drops that byte; a "%" at the end gives "%". Every other byte is copied unchanged.
+#pragma once
+
+#include "tagging/ID3Struct.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+std::string ExpandNamePattern(std::string_view pattern, const ID3_struct& tag, int32_t track,
+                              std::string_view saveAsText);

@@ -1,0 +1,189 @@
+#include "tagging/ID3Editor.h"
+
+#include "tagging/GenreTable.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <limits>
+#include <string>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr off_t kTagSize = 128;
+
+int OpenForUpdate(const char* path) {
+    if (path == nullptr) {
+        return -1;
+    }
+    int fd;
+    do {
+        fd = ::open(path, O_RDWR | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+int32_t TrackFrom(long long track) {
+    return track >= 0 && track <= std::numeric_limits<int32_t>::max() ? static_cast<int32_t>(track)
+                                                                      : -1;
+}
+
+// Appends a text field of the tag: the text, then zeros up to its width.
+template <std::size_t N> char* PutField(char* out, const char (&field)[N]) {
+    const std::string_view text = TagText(field);
+    std::copy(text.begin(), text.end(), out);
+    std::fill(out + text.size(), out + (N - 1), '\0');
+    return out + (N - 1);
+}
+
+bool WriteAll(int fd, const char* data, size_t size, off_t offset) {
+    while (size > 0) {
+        const ssize_t written = ::pwrite(fd, data, size, offset);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        data += written;
+        size -= static_cast<size_t>(written);
+        offset += written;
+    }
+    return true;
+}
+
+bool ReadAll(int fd, char* data, size_t size, off_t offset) {
+    while (size > 0) {
+        const ssize_t got = ::pread(fd, data, size, offset);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return false;
+        }
+        data += got;
+        size -= static_cast<size_t>(got);
+        offset += got;
+    }
+    return true;
+}
+
+} // namespace
+
+ID3Editor::ID3Editor(const char* path) : fd(OpenForUpdate(path)) {}
+
+ID3Editor::ID3Editor(const kit::EntryRef& entry)
+    : ref(entry), fd(OpenForUpdate(entry.path.c_str())) {}
+
+ID3Editor::ID3Editor(const char* path, const ID3_struct* values, long trackNumber)
+    : fd(OpenForUpdate(path)), track(TrackFrom(trackNumber)) {
+    if (values != nullptr) {
+        tag = *values;
+    }
+}
+
+ID3Editor::~ID3Editor() {
+    if (fd >= 0) {
+        ::close(fd);
+    }
+}
+
+int32_t ID3Editor::WriteTag() {
+    if (fd < 0) {
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || info.st_size < kTagSize) {
+        return -1;
+    }
+    std::array<char, 3> marker{};
+    if (!ReadAll(fd, marker.data(), marker.size(), info.st_size - kTagSize)) {
+        return -1;
+    }
+    const bool tagged = std::string_view(marker.data(), marker.size()) == "TAG";
+
+    std::array<char, kTagSize> bytes{};
+    char* out = std::copy_n("TAG", 3, bytes.data());
+    out = PutField(out, tag.title);
+    out = PutField(out, tag.artist);
+    out = PutField(out, tag.album);
+    out = PutField(out, tag.year);
+    out = PutField(out, tag.comment);
+    *out = static_cast<char>(tag.genre);
+
+    const off_t offset = tagged ? info.st_size - kTagSize : info.st_size;
+    return WriteAll(fd, bytes.data(), bytes.size(), offset) ? 0 : -1;
+}
+
+int32_t ID3Editor::WriteTagsToAttr() {
+    if (fd < 0) {
+        return -1;
+    }
+    bool ok = true;
+    const auto text = [&](const char* name, std::string_view value) {
+        if (!value.empty()) {
+            ok = WriteTextAttribute(name, value) && ok;
+        }
+    };
+    text("Audio:Title", TagText(tag.title));
+    text("Audio:Comment", TagText(tag.comment));
+    ok = WriteTextAttribute("Audio:Genre", GenreName(tag.genre)) && ok;
+    if (track >= 0) {
+        ok = WriteNumberAttribute("Audio:Track", track) && ok;
+    }
+    ok = WriteNumberAttribute("Audio:GenreID", tag.genre) && ok;
+    text("Audio:Artist", TagText(tag.artist));
+    text("Audio:Album", TagText(tag.album));
+    return ok ? 0 : -1;
+}
+
+bool ID3Editor::WriteAttribute(const char* name, const void* value, size_t size) {
+    const std::string key = std::string("user.") + name;
+    if (::fsetxattr(fd, key.c_str(), value, size, 0) == 0) {
+        return true;
+    }
+    std::printf("Error writing %s attribute.\n", name);
+    return false;
+}
+
+bool ID3Editor::WriteTextAttribute(const char* name, std::string_view text) {
+    const std::string value(text); // with its terminating zero
+    return WriteAttribute(name, value.c_str(), value.size() + 1);
+}
+
+bool ID3Editor::WriteNumberAttribute(const char* name, int32_t value) {
+    return WriteAttribute(name, &value, sizeof value);
+}
+
+void ID3Editor::SetSongTitle(const char* title) {
+    SetTagText(tag.title, title);
+}
+
+void ID3Editor::SetArtist(const char* artist) {
+    SetTagText(tag.artist, artist);
+}
+
+void ID3Editor::SetAlbum(const char* album) {
+    SetTagText(tag.album, album);
+}
+
+void ID3Editor::SetComment(const char* comment) {
+    SetTagText(tag.comment, comment);
+}
+
+void ID3Editor::SetYear(const char* year) {
+    SetTagText(tag.year, year);
+}
+
+void ID3Editor::SetGenre(uint8_t genre) {
+    tag.genre = genre;
+}
+
+void ID3Editor::SetTrack(uint32_t trackNumber) {
+    track = TrackFrom(trackNumber);
+}

@@ -1,0 +1,45 @@
+// The tag values of one file, laid out byte for byte as the file list keeps them and the ID3v1
+// writer copies them: every text is zero-filled behind its last character, so each can be written
+// as a fixed-width ID3v1 field (30 bytes, the year 4) without further work.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+struct ID3_struct {
+    char marker[2];   // always zero; never read or written
+    char title[31];   // at most 30 characters, then zeros
+    char artist[31];  // at most 30 characters, then zeros
+    char album[31];   // at most 30 characters, then zeros
+    char year[5];     // at most 4 characters, then zeros
+    char comment[31]; // at most 30 characters, then zeros
+    uint8_t genre;    // genre number of the genre table
+};
+
+static_assert(offsetof(ID3_struct, marker) == 0);
+static_assert(offsetof(ID3_struct, title) == 2);
+static_assert(offsetof(ID3_struct, artist) == 33);
+static_assert(offsetof(ID3_struct, album) == 64);
+static_assert(offsetof(ID3_struct, year) == 95);
+static_assert(offsetof(ID3_struct, comment) == 100);
+static_assert(offsetof(ID3_struct, genre) == 131);
+static_assert(sizeof(ID3_struct) == 132, "no gaps between the fields");
+
+// Stores a text into a tag field: zero-fills the whole field, then copies at most one byte less
+// than the field holds (30, the year 4), so a longer text is cut and a terminator always remains.
+// A null text leaves the field empty. The text may be the field's own.
+template <std::size_t N> void SetTagText(char (&field)[N], const char* text) {
+    char cut[N] = {};
+    if (text != nullptr) {
+        std::memcpy(cut, text, strnlen(text, N - 1));
+    }
+    std::memcpy(field, cut, N);
+}
+
+// The text held in a tag field, never reaching past its last usable byte even when the field
+// carries no terminator.
+template <std::size_t N> std::string_view TagText(const char (&field)[N]) {
+    return {field, strnlen(field, N - 1)};
+}

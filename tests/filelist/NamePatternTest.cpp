@@ -1,0 +1,99 @@
+#include "filelist/NamePattern.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+struct Row {
+    ID3_struct tag{};
+    int32_t track = -1;
+    std::string saveAs = "song.wav";
+
+    std::string Expand(const char* pattern) const {
+        return ExpandNamePattern(pattern, tag, track, saveAs);
+    }
+};
+
+TEST(NamePatternTest, DefaultPatternNamesTheTrackAndTitle) {
+    Row row;
+    row.track = 3;
+    SetTagText(row.tag.title, "intro.wav");
+    EXPECT_EQ(row.Expand("%t-%s"), "03-intro");
+}
+
+TEST(NamePatternTest, TrackHasTwoDigitsBelowTenAndNothingWhenNegative) {
+    Row row;
+    const std::pair<int32_t, const char*> cases[] = {
+        {0, "00"}, {9, "09"}, {10, "10"}, {123, "123"}, {2147483647, "2147483647"}, {-1, ""}};
+    for (const auto& [track, expected] : cases) {
+        row.track = track;
+        EXPECT_EQ(row.Expand("%t"), expected) << track;
+    }
+    row.track = -1;
+    EXPECT_EQ(row.Expand("%t-%s"), "-song");
+    EXPECT_EQ(row.Expand("%t"), "");
+    EXPECT_EQ(row.Expand(""), "");
+}
+
+TEST(NamePatternTest, TagCodesInsertTheirFields) {
+    Row row;
+    SetTagText(row.tag.artist, "Artist");
+    SetTagText(row.tag.album, "Album");
+    SetTagText(row.tag.year, "1999");
+    SetTagText(row.tag.title, "Title");
+    row.track = 12;
+    EXPECT_EQ(row.Expand("%a/%c (%y)/%t %s [%n]"), "Artist/Album (1999)/12 Title [song]");
+}
+
+TEST(NamePatternTest, TitleFallsBackToSaveAsText) {
+    Row row;
+    row.saveAs = "Edited Name.wav";
+    EXPECT_EQ(row.Expand("%s"), "Edited Name");
+    SetTagText(row.tag.title, "Title");
+    EXPECT_EQ(row.Expand("%s"), "Title");
+    EXPECT_EQ(row.Expand("%n"), "Edited Name");
+}
+
+TEST(NamePatternTest, WavRuleLooksAtTheWholeResultAndOnlyAtLowerCase) {
+    Row row;
+    row.saveAs = "Song.WAV";
+    EXPECT_EQ(row.Expand("%n"), "Song.WAV");
+    EXPECT_EQ(row.Expand("%s"), "Song.WAV");
+
+    row.saveAs = "av";
+    EXPECT_EQ(row.Expand("my.w%n"), "my");
+    row.saveAs = "";
+    EXPECT_EQ(row.Expand(".wav%n"), "");
+    EXPECT_EQ(row.Expand("%t.wav"), ".wav");
+
+    row.saveAs = "twice.wav.wav";
+    EXPECT_EQ(row.Expand("%n"), "twice.wav");
+    row.saveAs = "wav";
+    EXPECT_EQ(row.Expand("%n"), "wav");
+    row.saveAs = "x";
+    EXPECT_EQ(row.Expand("%n.wav"), "x.wav");
+}
+
+TEST(NamePatternTest, CutTitleKeepsWhatRemainsOfItsExtension) {
+    Row row;
+    SetTagText(row.tag.title, "A file name of thirty-one b.wav");
+    EXPECT_EQ(row.Expand("%s"), "A file name of thirty-one b.wa");
+
+    // A field filled to its last byte still yields at most 30 characters.
+    std::memset(row.tag.title, 'x', sizeof row.tag.title);
+    EXPECT_EQ(row.Expand("%s"), std::string(30, 'x'));
+}
+
+TEST(NamePatternTest, PercentSignsThatAreNoCode) {
+    Row row;
+    EXPECT_EQ(row.Expand("%%"), "%");
+    EXPECT_EQ(row.Expand("%%s"), "%s");
+    EXPECT_EQ(row.Expand("a%xb"), "a%b");
+    EXPECT_EQ(row.Expand("100%"), "100%");
+    EXPECT_EQ(row.Expand("%"), "%");
+    EXPECT_EQ(row.Expand("%S%T"), "%%");
+}
+
+} // namespace

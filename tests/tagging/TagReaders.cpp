@@ -1,0 +1,116 @@
+#include "TagReaders.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kPython = QStringLiteral("/usr/bin/python3");
+
+QByteArray Run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        ADD_FAILURE() << program.toStdString()
+                      << " failed: " << process.readAllStandardError().toStdString();
+        return {};
+    }
+    return process.readAllStandardOutput();
+}
+
+} // namespace
+
+bool HaveProgram(const QString& program) {
+    return !QStandardPaths::findExecutable(program).isEmpty();
+}
+
+bool HaveMutagen() {
+    QProcess process;
+    process.start(kPython, {QStringLiteral("-c"), QStringLiteral("import mutagen")});
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+std::map<std::string, QByteArray> ReadUserAttributes(const QString& path) {
+    const QByteArray output =
+        Run(QStringLiteral("getfattr"),
+            {QStringLiteral("--absolute-names"), QStringLiteral("-d"), QStringLiteral("-m"),
+             QStringLiteral("^user\\."), QStringLiteral("-e"), QStringLiteral("hex"), path});
+    std::map<std::string, QByteArray> attributes;
+    for (const QByteArray& line : output.split('\n')) {
+        const qsizetype equals = line.indexOf("=0x");
+        if (!line.startsWith("user.") || equals < 0) {
+            continue;
+        }
+        attributes[line.mid(5, equals - 5).toStdString()] =
+            QByteArray::fromHex(line.mid(equals + 3));
+    }
+    return attributes;
+}
+
+TagFields ReadTagWithId3v2(const QString& path) {
+    const QString output =
+        QString::fromLatin1(Run(QStringLiteral("id3v2"), {QStringLiteral("-l"), path}));
+    TagFields fields;
+    const auto take = [&](const char* pattern, std::initializer_list<const char*> names) {
+        const QRegularExpressionMatch match =
+            QRegularExpression(QString::fromLatin1(pattern), QRegularExpression::MultilineOption)
+                .match(output);
+        if (!match.hasMatch()) {
+            return;
+        }
+        int group = 1;
+        for (const char* name : names) {
+            if (match.capturedStart(group) >= 0) {
+                fields[name] = match.captured(group).trimmed().toStdString();
+            }
+            ++group;
+        }
+    };
+    take("^Title  : (.{30})  Artist: (.*)$", {"title", "artist"});
+    take("^Album  : (.{30})  Year: (.*), Genre: .*\\((\\d+)\\)$", {"album", "year", "genre"});
+    take("^Comment: (.*?) *(?:Track: (\\d+))?$", {"comment", "track"});
+    // id3v2 shows "Track: 0" for a tag without a track byte, and no track for a full comment.
+    if (fields["track"].empty() || fields["track"] == "0") {
+        fields.erase("track");
+    }
+    return fields;
+}
+
+TagFields ReadTagWithMutagen(const QString& path) {
+    // mutagen presents an ID3v1 tag as ID3v2 frames; its genre names differ from ours, so the
+    // genre is compared through id3v2 only.
+    static const char* script = R"(
+import json, sys
+from mutagen.id3 import ID3
+tag = ID3(sys.argv[1])
+names = {'TIT2': 'title', 'TPE1': 'artist', 'TALB': 'album', 'TDRC': 'year',
+         'COMM': 'comment', 'TRCK': 'track'}
+print(json.dumps({names[k.split(':')[0]]: str(v) for k, v in tag.items()
+                  if k.split(':')[0] in names}))
+)";
+    const QByteArray output =
+        Run(kPython, {QStringLiteral("-c"), QString::fromLatin1(script), path});
+    TagFields fields;
+    const QJsonObject object = QJsonDocument::fromJson(output).object();
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        fields[it.key().toStdString()] = it.value().toString().toStdString();
+    }
+    return fields;
+}
+
+QByteArray Int32Bytes(int32_t value) {
+    QByteArray bytes(sizeof value, '\0');
+    std::memcpy(bytes.data(), &value, sizeof value);
+    return bytes;
+}
+
+QByteArray TextBytes(const char* text) {
+    return QByteArray(text, static_cast<qsizetype>(std::strlen(text) + 1));
+}

@@ -1,0 +1,27 @@
+// Reads tags and attributes back with programs that nobody here wrote: getfattr (package attr),
+// id3v2 and python3-mutagen. Each reader reports a failure of its program as a test failure.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <map>
+#include <string>
+
+// Whether a program is on the search path (for a clear skip when it is not installed).
+bool HaveProgram(const QString& program);
+bool HaveMutagen();
+
+// Every "user." extended attribute of the file, by name without the "user." prefix, with its
+// exact value bytes.
+std::map<std::string, QByteArray> ReadUserAttributes(const QString& path);
+
+// The ID3v1 fields as a reader shows them; "genre" is the number, "track" present only when the
+// reader found a track byte.
+using TagFields = std::map<std::string, std::string>;
+TagFields ReadTagWithId3v2(const QString& path);
+TagFields ReadTagWithMutagen(const QString& path);
+
+// An int32 attribute value as it is stored: 4 bytes in host order.
+QByteArray Int32Bytes(int32_t value);
+// A text attribute value as it is stored: the text and its terminating zero.
+QByteArray TextBytes(const char* text);
