@@ -25,7 +25,8 @@ std::string TemporaryName(const std::string& leaf) {
 
 } // namespace
 
-std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path, std::string& error) {
+std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path, std::string& error,
+                                               Staging staging) {
     const std::filesystem::path full(path);
     const std::string leaf = full.filename();
     if (leaf.empty() || leaf == "." || leaf == "..") {
@@ -44,7 +45,7 @@ std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path, std::str
         error = "the output path is a folder";
         return nullptr;
     }
-    if (!file->Open()) {
+    if (!file->Open(staging)) {
         error = file->error_;
         return nullptr;
     }
@@ -64,10 +65,13 @@ OutputFile::~OutputFile() {
     close(directory_);
 }
 
-bool OutputFile::Open() {
-    fd_ = openat(directory_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, kFileMode);
+bool OutputFile::Open(Staging staging) {
+    if (staging == Staging::Unnamed) {
+        fd_ = openat(directory_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, kFileMode);
+    }
     // File systems without unnamed files say so with one of these errors.
-    if (fd_ < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    if (staging == Staging::HiddenName ||
+        (fd_ < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL))) {
         for (int attempt = 0; attempt < 100; ++attempt) {
             std::string name = TemporaryName(leaf_);
             fd_ =

@@ -15,8 +15,14 @@ namespace gogo {
 
 class OutputFile final : public ByteSink {
 public:
+    enum class Staging {
+        Unnamed,    // without a name where the file system allows it, else as HiddenName
+        HiddenName, // under a hidden temporary name in the output folder
+    };
+
     // Creates the file that will become `path`; on failure returns null and says why in `error`.
-    static std::unique_ptr<OutputFile> Create(const std::string& path, std::string& error);
+    static std::unique_ptr<OutputFile> Create(const std::string& path, std::string& error,
+                                              Staging staging = Staging::Unnamed);
     // Discards the file unless it was committed.
     ~OutputFile() override;
     OutputFile(const OutputFile&) = delete;
@@ -31,7 +37,7 @@ public:
 
 private:
     OutputFile(std::string path, int directory, std::string leaf);
-    bool Open();
+    bool Open(Staging staging);
     bool GiveName();
     bool Fail(const std::string& what);
     void RemoveNamed();

@@ -139,8 +139,8 @@ int Run(const Settings& settings) {
     const EncodeResult result =
         Encode(settings, *input, *output, progress, [] { return PendingSignal() != 0; });
     if (PendingSignal() != 0) {
-        return Failure(std::string("stopped by ") + sigabbrev_np(PendingSignal()) +
-                       "; the output is removed");
+        return Failure(std::string("stopped by SIG") + sigabbrev_np(PendingSignal()) +
+                       "; no output was written");
     }
     if (result.status == EncodeResult::Status::Failed) {
         return Failure(result.error);
