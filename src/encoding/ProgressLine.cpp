@@ -1,8 +1,8 @@
 #include "encoding/ProgressLine.h"
 
+#include <clocale>
 #include <cmath>
 #include <cstdio>
-#include <locale.h>
 
 namespace {
 

@@ -114,6 +114,19 @@ TEST_F(EncoderProgram, ReportsProgressFromZeroToHundredAndClosesWithEndOfEncodin
     EXPECT_NE(startup.find("joint stereo"), std::string::npos) << startup;
 }
 
+// The program reads the start-up text in one block of at most 1024 bytes, and the closing text
+// in the next; a start-up line longer than that would push "End of encoding" out of its reach.
+TEST_F(EncoderProgram, StartUpLineStaysShortWithLongFileNames) {
+    const std::string input = Path(std::string(240, 'i') + ".wav");
+    std::filesystem::copy_file(input_, input);
+    const RunResult run =
+        RunProgram(GogoCommand(input, Path(std::string(240, 'o') + ".mp3"), kCbr128Joint));
+    ASSERT_TRUE(run.Succeeded()) << run.err;
+    EXPECT_LT(run.err.size(), 1024u);
+    EXPECT_NE(run.err.find("iiii..."), std::string::npos) << run.err;
+    EXPECT_TRUE(run.err.ends_with("\nEnd of encoding\n"));
+}
+
 TEST_F(EncoderProgram, VariableBitRateFramesVary) {
     const std::string output = Path("out.mp3");
     const RunResult run = RunProgram(GogoCommand(

@@ -190,7 +190,7 @@ private:
         return true;
     }
 
-    EncodeResult Failed(std::string message) {
+    static EncodeResult Failed(std::string message) {
         return {EncodeResult::Status::Failed, std::move(message)};
     }
 
