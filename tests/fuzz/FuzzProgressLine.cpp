@@ -5,17 +5,15 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string line(reinterpret_cast<const char*>(data), size); // ends at its first NUL
-    const float first = ScanProgressPercent(line.c_str(), -1.0f);
-    const float second = ScanProgressPercent(line.c_str(), -2.0f);
-    if (first == -1.0f) {
-        if (second != -2.0f) {
-            std::abort();
-        }
-    } else if (!std::isfinite(first) || first != second) {
+    // No scanned percentage is NaN, so a NaN result means the previous value was kept.
+    const float first = ScanProgressPercent(line.c_str(), std::numeric_limits<float>::quiet_NaN());
+    const float second = ScanProgressPercent(line.c_str(), 5.0f);
+    if (std::isnan(first) ? second != 5.0f : !std::isfinite(first) || first != second) {
         std::abort();
     }
     return 0;
