@@ -83,6 +83,24 @@ TEST_F(EncoderFailure, MissingInput) {
                         "No such file or directory", Path(""));
 }
 
+TEST_F(EncoderFailure, UnreadableInput) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root reads every file";
+    }
+    chmod(input_.c_str(), 0);
+    const RunResult run = RunProgram(GogoCommand(input_, Path("out.mp3"), kOptions));
+    chmod(input_.c_str(), 0644);
+    ExpectFailure(run, "Permission denied");
+    EXPECT_EQ(FolderContents(Path("")), std::vector<std::string>{"in.wav"});
+}
+
+TEST_F(EncoderFailure, InputThatIsNoFile) {
+    const std::string fifo = Path("fifo.wav");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    RunAndExpectFailure(GogoCommand(fifo, Path("out.mp3"), kOptions), "not a regular file",
+                        Path(""));
+}
+
 TEST_F(EncoderFailure, InputThatIsNotAudio) {
     const std::string text = Path("notes.wav");
     std::ofstream(text) << "These are not samples.\n";

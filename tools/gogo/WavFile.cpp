@@ -2,8 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sndfile.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace gogo {
 namespace {
@@ -17,25 +19,29 @@ bool IsWav(int format) {
 } // namespace
 
 std::unique_ptr<WavFile> WavFile::Open(const std::string& path, std::string& error) {
-    // libsndfile reads standard input for "-" and waits on a FIFO for ever; only regular files
-    // are encoded.
-    struct stat status {};
-    if (stat(path.c_str(), &status) != 0) {
+    // Opened here rather than by libsndfile, so that the system's reason is reported as it is;
+    // without blocking, so that a FIFO is refused instead of waited on; only regular files are
+    // encoded.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         error = std::strerror(errno);
         return nullptr;
     }
-    if (!S_ISREG(status.st_mode)) {
+    struct stat status {};
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(fd);
         error = "not a regular file";
         return nullptr;
     }
     SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    SNDFILE* file = sf_open_fd(fd, SFM_READ, &info, SF_FALSE);
     if (!file) {
+        close(fd);
         error = std::string("not a WAV file that can be read (") + sf_strerror(nullptr) + ")";
         return nullptr;
     }
     // Owned from here on, so every refusal below closes it.
-    std::unique_ptr<WavFile> wav(new WavFile(file, {}, info.format & SF_FORMAT_SUBMASK));
+    std::unique_ptr<WavFile> wav(new WavFile(file, fd, info.format & SF_FORMAT_SUBMASK));
     if (!IsWav(info.format)) {
         error = "not a WAV file";
         return nullptr;
@@ -55,11 +61,11 @@ std::unique_ptr<WavFile> WavFile::Open(const std::string& path, std::string& err
     return wav;
 }
 
-WavFile::WavFile(SNDFILE* file, AudioFormat format, int encoding)
-    : file_(file), format_(format), encoding_(encoding) {}
+WavFile::WavFile(SNDFILE* file, int fd, int encoding) : file_(file), fd_(fd), encoding_(encoding) {}
 
 WavFile::~WavFile() {
     sf_close(file_);
+    close(fd_);
 }
 
 std::int64_t WavFile::ReadInt(std::int32_t* buffer, std::int64_t frames) {

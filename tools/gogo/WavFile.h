@@ -25,10 +25,11 @@ public:
     std::string Error() const override;
 
 private:
-    WavFile(SNDFILE* file, AudioFormat format, int encoding);
+    WavFile(SNDFILE* file, int fd, int encoding);
     std::int64_t Checked(std::int64_t read) const;
 
     SNDFILE* file_;
+    int fd_;
     AudioFormat format_;
     int encoding_; // libsndfile's subtype
 };

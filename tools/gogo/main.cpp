@@ -28,7 +28,8 @@ namespace {
 
 enum ExitStatus { kEncoded = 0, kFailed = 1, kUsage = 2 };
 
-// Writes the text in one call, so that a reader gets it in one piece.
+// Writes all of the text, in one call where the pipe takes it, so that a reader gets it in one
+// piece.
 bool WriteAll(int fd, std::string_view text) {
     while (!text.empty()) {
         const ssize_t written = write(fd, text.data(), text.size());
