@@ -120,17 +120,4 @@ TEST(EncodeLoop, AReadErrorEndsTheEncodingWithTheSourcesReason) {
     EXPECT_EQ(result.error, "cannot read the input: the disk went away");
 }
 
-TEST(EncodeLoop, AStopRequestEndsTheEncodingBeforeTheEnd) {
-    MemorySource source(2, 44100);
-    MemorySink sink;
-    ProgressLog run;
-    int polls = 0;
-    const EncodeResult result =
-        Encode(Cbr128(), source, sink, run.progress, [&polls] { return ++polls > 10; });
-    EXPECT_EQ(result.status, EncodeResult::Status::Stopped);
-    for (const std::string& line : run.lines) {
-        EXPECT_EQ(line.find("100.0%"), std::string::npos) << line;
-    }
-}
-
 } // namespace
