@@ -215,24 +215,24 @@ TEST_F(EncoderProgram, CommandLineErrorsPrintTheUsageAndCreateNothing) {
 
 struct WavKind {
     const char* name;
-    WavSpec spec;
+    WavLayout layout;
 };
 
 class EveryWav : public EncoderTest, public ::testing::WithParamInterface<WavKind> {};
 
 TEST_P(EveryWav, IsEncodedToItsFullLength) {
-    const WavSpec& spec = GetParam().spec;
+    const WavLayout& layout = GetParam().layout;
     const std::string input = Path("kind.wav");
-    const std::int64_t frames = WriteTestWav(input, spec);
+    const std::int64_t frames = WriteTestWav(input, layout);
     const std::string output = Path("kind.mp3");
     const RunResult run = RunProgram(GogoCommand(input, output, kCbr128Joint));
     ASSERT_TRUE(run.Succeeded()) << run.err;
     EXPECT_TRUE(run.err.ends_with("End of encoding\n"));
     const Probe probe = FfProbe(output);
-    EXPECT_EQ(probe.channels, spec.channels);
-    EXPECT_EQ(probe.sampleRate, spec.sampleRate);
-    const std::int64_t frameSamples = spec.sampleRate >= 32000 ? 1152 : 576;
-    EXPECT_NEAR(FfmpegDecodedFrames(output, spec.channels), frames, frameSamples);
+    EXPECT_EQ(probe.channels, layout.channels);
+    EXPECT_EQ(probe.sampleRate, layout.sampleRate);
+    const std::int64_t frameSamples = layout.sampleRate >= 32000 ? 1152 : 576;
+    EXPECT_NEAR(FfmpegDecodedFrames(output, layout.channels), frames, frameSamples);
 }
 
 INSTANTIATE_TEST_SUITE_P(
