@@ -1,3 +1,4 @@
+#include "app/CompanionEncoder.h"
 #include "app/VambleApp.h"
 
 #include <cstdio>
@@ -26,6 +27,8 @@ int main(int argc, char** argv) {
                    stderr);
         return 1;
     }
+    // Before any thread starts: the encoder that ships with the program is the fallback gogo.
+    AppendCompanionEncoderToPath();
     VambleApp app(argc, argv);
     app.Run();
     return 0;
