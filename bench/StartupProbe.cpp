@@ -2,8 +2,6 @@
 // moment its first top-level window is mapped, and the peak memory of that run (which then ends
 // with SIGTERM through the program's normal quit path).
 // Usage: startup_probe RUNS PROGRAM [ARGS...]   with DISPLAY naming the X server.
-#include <xcb/xcb.h>
-
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -14,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
+#include <xcb/xcb.h>
 
 namespace {
 

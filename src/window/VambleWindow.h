@@ -35,6 +35,12 @@ public:
     // The marked output format's label, or "stereo" when none is marked.
     std::string GetOutputFormat() const;
 
+    // Appends the 111 genre names in menu order.
+    static void FillGenrePopUp(QComboBox& menu);
+    // Shows a row's tag values in the tag controls and marks its genre.
+    void FillInMp3Tags(const char* artist, const char* album, const char* comment,
+                       const char* songTitle, const char* year, int genre);
+
     // The main window's close path: agrees to close.
     bool QuitRequested();
     // Hides the window and closes it.

@@ -311,3 +311,34 @@ TEST_F(VambleWindowTest, LabelsAreBuddiesAndTheTreeIsComplete) {
         SaveScreenshot(w, QStringLiteral("main-window-tab%1").arg(tab));
     }
 }
+
+TEST_F(VambleWindowTest, GenreMenuListsTheGenresInByteOrder) {
+    VambleWindow* w = Open();
+    QComboBox* genre = Named<QComboBox>(w, QStringLiteral("Genre:"));
+    ASSERT_EQ(genre->count(), 111);
+    EXPECT_EQ(genre->itemText(0), QStringLiteral("Acid"));
+    EXPECT_EQ(genre->itemText(1), QStringLiteral("Acid Jazz"));
+    EXPECT_EQ(genre->itemText(2), QStringLiteral("Acid Punk"));
+    EXPECT_EQ(genre->itemText(109), QStringLiteral("Trip-Hop"));
+    EXPECT_EQ(genre->itemText(110), QStringLiteral("Vocal"));
+}
+
+TEST_F(VambleWindowTest, FillInMp3TagsShowsARowsValues) {
+    VambleWindow* w = Open();
+    QComboBox* genre = Named<QComboBox>(w, QStringLiteral("Genre:"));
+    w->FillInMp3Tags("Artist A", "Album B", "Comment C", "Title D", "1999", 84);
+    EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Artist:"))->text(), QStringLiteral("Artist A"));
+    EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Album:"))->text(), QStringLiteral("Album B"));
+    EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Comment:"))->text(), QStringLiteral("Comment C"));
+    EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Song Title:"))->text(),
+              QStringLiteral("Title D"));
+    EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Year:"))->text(), QStringLiteral("1999"));
+    ASSERT_EQ(genre->currentText(), QStringLiteral("Fusion"));
+    EXPECT_NE(genre->itemText(genre->currentIndex() - 1), QStringLiteral("Fusion"))
+        << "a row with genre 84 marks the first of the two Fusion items";
+
+    w->FillInMp3Tags("", "", "", "", "", 0);
+    EXPECT_EQ(genre->currentText(), QStringLiteral("Blues"));
+    w->FillInMp3Tags("", "", "", "", "", 200);
+    EXPECT_EQ(genre->currentIndex(), -1) << "a number without a name marks nothing";
+}
