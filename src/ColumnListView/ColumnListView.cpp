@@ -366,6 +366,10 @@ void ColumnListView::MouseDown(const kit::MouseEvent& event) {
     const bool option = (event.modifiers & kit::B_OPTION_KEY) != 0;
     const bool multiple = ListType() == kit::B_MULTIPLE_SELECTION_LIST;
     const int32_t index = IndexOf(event.where);
+    // A repeated press invokes only when the row was selected before the series began: the
+    // first click of a double click on an unselected row just selects it.
+    const bool selectedByThisSeries = event.clicks >= 2 && rowSelectedByPress == index;
+    rowSelectedByPress = -1;
     if (index < 0) {
         if (!shift && !option) {
             DeselectAll();
@@ -398,11 +402,12 @@ void ColumnListView::MouseDown(const kit::MouseEvent& event) {
             Select(index);
             MakeFocus(true);
         }
+        rowSelectedByPress = index;
         mouseDownIndex = -1;
     } else if (option) {
         Deselect(index);
         return;
-    } else if (!shift && event.clicks >= 2) {
+    } else if (!shift && event.clicks >= 2 && !selectedByThisSeries) {
         Invoke();
         return;
     } else {

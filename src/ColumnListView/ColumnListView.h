@@ -129,4 +129,6 @@ private:
     bool dragPending = false;
     kit::Point mouseDownPoint;
     int32_t mouseDownIndex = -1;
+    // The row the last press selected, -1 when it selected none.
+    int32_t rowSelectedByPress = -1;
 };

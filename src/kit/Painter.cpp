@@ -1,6 +1,7 @@
 #include "kit/Painter.h"
 
 #include <QString>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -60,7 +61,9 @@ void Painter::DrawLine(Point from, Point to, Color color) {
     const QPoint b(Pixel(to.x), Pixel(to.y));
     if (a.x() == b.x() || a.y() == b.y()) {
         // Straight lines are filled spans, so that both end pixels are exact.
-        qp.fillRect(QRect(a, b).normalized(), color.ToQColor());
+        qp.fillRect(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                          QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))),
+                    color.ToQColor());
         return;
     }
     QPen pen(color.ToQColor(), 1);
