@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -109,25 +111,34 @@ void GetTruncatedString(const char* full, char* out, float width, int32_t outSiz
     while (length > 0 && IsContinuationByte(full[length])) {
         out[--length] = '\0';
     }
-    if (length == 0) {
+    if (length == 0 || font->StringWidth(out) <= width) {
         return;
     }
-    // Positions up to the first character count that character as one place, so that it is
-    // kept whole however many bytes it takes.
-    const int32_t firstLength = FirstCharacterLength(out);
+
+    // The steps, each dropping one more character before "...": i is where the dots start, moved
+    // left over a character's continuation bytes and over spaces. Only bytes left of i decide
+    // the next step, so the steps are known before any is measured.
+    std::vector<int32_t> steps;
     for (int32_t i = length - 1; i >= -2; i--) {
-        if (font->StringWidth(out) <= width) {
-            break;
-        }
         while (i > 0 && IsContinuationByte(out[i])) {
             i--;
         }
         while (i > 0 && out[i - 1] == ' ') {
             i--;
         }
+        steps.push_back(i);
+    }
+    // Positions up to the first character count that character as one place, so that it is
+    // kept whole however many bytes it takes.
+    const int32_t firstLength = FirstCharacterLength(out);
+    const bool spaceFirst = out[0] == ' ';
+    const std::string text(out, static_cast<size_t>(length));
+    const auto write = [&](int32_t i) {
+        std::memcpy(out, text.data(), text.size() + 1);
         const int32_t p = i > 0 ? i : i + firstLength - 1;
-        if (i > 0 || (i == 0 && out[0] == ' ')) {
-            out[p] = '.';
+        // A leading space became a dot at step 0, which comes before the steps below 0.
+        if (i > 0 || (i <= 0 && spaceFirst)) {
+            out[std::max(p, 0)] = '.';
         }
         if (i >= 0) {
             out[p + 1] = '.';
@@ -136,7 +147,22 @@ void GetTruncatedString(const char* full, char* out, float width, int32_t outSiz
             out[p + 2] = '.';
         }
         out[p + 3] = '\0';
+    };
+
+    // From the first step on, each step is narrower than the one before it, so the first step
+    // that fits is found by halving; the last step is taken when none fits.
+    size_t low = 0;
+    size_t high = steps.size() - 1;
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        write(steps[middle]);
+        if (font->StringWidth(out) <= width) {
+            high = middle;
+        } else {
+            low = middle + 1;
+        }
     }
+    write(steps[low]);
 }
 
 int32_t CommonPrefixLength(const char* a, const char* b) {

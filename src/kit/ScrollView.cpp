@@ -1,6 +1,7 @@
 #include "kit/ScrollView.h"
 
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace kit {
 
@@ -123,6 +124,10 @@ void ScrollView::paintEvent(QPaintEvent* /*e*/) {
         qp.fillRect(QRect(QPoint(i.left() + 1, i.bottom()), i.bottomRight()), kBorderFace);
         qp.fillRect(QRect(QPoint(i.right(), i.top() + 1), i.bottomRight()), kBorderFace);
     }
+}
+
+void ScrollView::wheelEvent(QWheelEvent* e) {
+    ForwardWheel(e, horizontalBar, verticalBar);
 }
 
 QSize ScrollView::sizeHint() const {

@@ -46,6 +46,8 @@ protected:
 
     void resizeEvent(QResizeEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    // The wheel over the target or the header scrolls with the bar of its direction.
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
     QPointer<View> targetView;

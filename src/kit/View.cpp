@@ -6,7 +6,9 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QStyleHints>
+#include <QWheelEvent>
 #include <cmath>
+#include <cstdlib>
 
 namespace kit {
 
@@ -155,6 +157,23 @@ void View::mouseReleaseEvent(QMouseEvent* e) {
 void View::resizeEvent(QResizeEvent* /*e*/) {
     const Rect b = Bounds();
     FrameResized(b.Width(), b.Height());
+}
+
+void View::wheelEvent(QWheelEvent* e) {
+    ForwardWheel(e, hBar, vBar);
+}
+
+void ForwardWheel(QWheelEvent* e, ScrollBar* horizontal, ScrollBar* vertical) {
+    const QPoint delta = e->angleDelta();
+    ScrollBar* bar = std::abs(delta.x()) > std::abs(delta.y()) ? horizontal : vertical;
+    if (!bar) {
+        bar = horizontal ? horizontal : vertical;
+    }
+    if (bar) {
+        QCoreApplication::sendEvent(bar, e);
+    } else {
+        e->ignore();
+    }
 }
 
 void View::changeEvent(QEvent* e) {

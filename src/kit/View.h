@@ -72,6 +72,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void changeEvent(QEvent* e) override;
+    // The wheel scrolls with the view's scroll bar of its direction.
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
     MouseEvent ToMouseEvent(const QMouseEvent* e, int32_t clicks) const;
@@ -91,5 +93,9 @@ private:
         bool reportedAsRepeat = false;
     } lastPress;
 };
+
+// Hands a wheel report to the bar of its direction (the other when that one is missing);
+// ignores it when there is no bar.
+void ForwardWheel(QWheelEvent* e, ScrollBar* horizontal, ScrollBar* vertical);
 
 } // namespace kit

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -88,4 +89,22 @@ TEST(ScrollView, BarsScrollTheTargetAndFollowIt) {
     EXPECT_EQ(v->Value(), 300.0f);
     v->SetRange(0, 200);
     EXPECT_EQ(target->Bounds().top, 200.0f) << "a smaller range pulls the target in";
+}
+
+TEST(ScrollView, TheWheelOverTheTargetScrollsIt) {
+    auto* target = new View;
+    target->resize(100, 100);
+    ScrollView scroll(target, true, true, B_NO_BORDER);
+    scroll.show();
+    scroll.GetScrollBar(B_VERTICAL)->SetRange(0, 500);
+    scroll.GetScrollBar(B_VERTICAL)->SetSteps(10, 100);
+    QWheelEvent down(QPointF(50, 50), target->mapToGlobal(QPointF(50, 50)), QPoint(),
+                     QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &down);
+    const float top = target->Bounds().top;
+    EXPECT_GT(top, 0.0f);
+    EXPECT_EQ(target->Bounds().left, 0.0f);
+    // Over the scroll view's own parts (a header, the border) too.
+    QApplication::sendEvent(&scroll, &down);
+    EXPECT_GT(target->Bounds().top, top);
 }
