@@ -9,9 +9,9 @@
 // so that no empty space shows.
 class BetterScrollView : public kit::ScrollView {
 public:
-    // With `corner` and both bars, a ScrollViewCorner fills the square between the bars.
-    BetterScrollView(kit::View* target, bool horizontal, bool vertical, bool corner,
-                     kit::border_style border, QWidget* parent = nullptr);
+    // With `withCorner` and both bars, a ScrollViewCorner fills the square between the bars.
+    BetterScrollView(kit::View* view, bool horizontal, bool vertical, bool withCorner,
+                     kit::border_style style, QWidget* parent = nullptr);
 
     // Stores the rectangle and updates the bars; without `scrollingAllowed` the target stays
     // where it is and the ranges grow to include its position.

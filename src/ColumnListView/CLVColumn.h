@@ -54,8 +54,8 @@ public:
     // An expander column (CLV_COL_EXPANDER) is 20 pixels wide, has no label and is joined to the
     // next header, fixed in width. Minimum widths below 4 become 4; widths below the minimum
     // become the minimum. The label (null for none) is copied.
-    explicit CLVColumn(const char* label, float width = 20.0f, uint32_t flags = 0,
-                       float minWidth = 20.0f);
+    explicit CLVColumn(const char* text, float columnWidth = 20.0f, uint32_t columnFlags = 0,
+                       float minimumWidth = 20.0f);
     // A column still in a list is removed from it first.
     virtual ~CLVColumn();
     CLVColumn(const CLVColumn&) = delete;

@@ -9,7 +9,7 @@ class ColumnListView;
 class CLVColumnLabelView : public kit::View {
 public:
     // `frame` in the container's coordinates; the header is as tall as it.
-    CLVColumnLabelView(kit::Rect frame, ColumnListView* owner, const QFont& font);
+    CLVColumnLabelView(kit::Rect frame, ColumnListView* list, const QFont& font);
 
     // The font's ascent, rounded up: labels stand on a baseline this far below a cell's top + 1.
     float FontAscent() const { return fontAscent; }

@@ -10,9 +10,7 @@ CLVContainerView::~CLVContainerView() {
     destroying = true;
     // The list goes first, while the container is whole, so that it sees the flag and leaves the
     // container alone.
-    if (list) {
-        delete list;
-    }
+    delete list;
 }
 
 void CLVContainerView::SetLayoutPrefs(const kit::Minimax& hints) {

@@ -27,8 +27,8 @@ inline constexpr uint32_t CELL_RIGHT_JUSTIFIED = 0x20;
 // only for cells on screen when columns change; cells off screen catch up when next drawn.
 class CLVEasyItem : public CLVListItem {
 public:
-    explicit CLVEasyItem(uint32_t outlineLevel = 0, bool superitem = false, bool expanded = false,
-                         float minHeight = 0.0f);
+    explicit CLVEasyItem(uint32_t outlineLevel = 0, bool isSuperitem = false,
+                         bool isExpanded = false, float minimumHeight = 0.0f);
 
     // A null or empty text empties the cell. Right-justified text ends 14 pixels left of the
     // cell's right edge; other text starts 2 pixels right of its left edge.
@@ -59,7 +59,7 @@ public:
     static int CompareItems(const CLVListItem* a, const CLVListItem* b, int32_t column);
 
     void Update(kit::View* owner, const kit::Font& font) override;
-    void DrawItemColumn(kit::Painter& painter, ColumnListView* owner, kit::Rect cell,
+    void DrawItemColumn(kit::Painter& painter, ColumnListView* owner, kit::Rect rect,
                         int32_t column, bool complete) override;
     void ColumnWidthChanged(int32_t column, float width, ColumnListView* owner) override;
     void FrameChanged(int32_t column, kit::Rect frame, ColumnListView* owner) override;
@@ -79,7 +79,7 @@ private:
     Cell& PrepareCell(int32_t column);
     const Cell* CellAt(int32_t column) const;
     // Recomputes a truncated text cell for the width; returns the part to redraw or kNoRect.
-    kit::Rect TruncateText(Cell& cell, float width, const kit::Font& font);
+    static kit::Rect TruncateText(Cell& cell, float width, const kit::Font& font);
     // The text a text cell draws for its width, null when none.
     const char* TextToDraw(int32_t column, Cell& cell, float width, const kit::Font& font);
 

@@ -11,8 +11,8 @@ class ColumnListView;
 // subclass.
 class CLVListItem : public kit::ListItem {
 public:
-    explicit CLVListItem(uint32_t outlineLevel = 0, bool superitem = false, bool expanded = false,
-                         float minHeight = 0.0f);
+    explicit CLVListItem(uint32_t outlineLevel = 0, bool isSuperitem = false,
+                         bool isExpanded = false, float minimumHeight = 0.0f);
 
     bool IsSuperItem() const { return superitem; }
     void SetSuperItem(bool isSuperitem) { superitem = isSuperitem; }

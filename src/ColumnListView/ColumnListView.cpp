@@ -67,7 +67,7 @@ void ColumnListView::EmbedInContainer(bool horizontal, bool vertical, bool corne
     container->SetTargetHeader(header);
 }
 
-void ColumnListView::AssertWindowLocked() const {
+void ColumnListView::AssertWindowLocked() {
     const QCoreApplication* app = QCoreApplication::instance();
     if (app && QThread::currentThread() != app->thread()) {
         std::fputs("ColumnListView/ColumnListView:242: The looper must be locked.\n", stderr);
@@ -101,7 +101,7 @@ bool ColumnListView::AddColumn(CLVColumn* column) {
 bool ColumnListView::AddColumnList(const std::vector<CLVColumn*>& newColumns) {
     AssertWindowLocked();
     const auto isExpander = [](const CLVColumn* c) { return (c->Flags() & CLV_COL_EXPANDER) != 0; };
-    int32_t expanders =
+    auto expanders =
         static_cast<int32_t>(std::count_if(columns.begin(), columns.end(), isExpander));
     for (size_t i = 0; i < newColumns.size(); i++) {
         const CLVColumn* column = newColumns[i];

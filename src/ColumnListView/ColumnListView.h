@@ -96,7 +96,7 @@ public:
     kit::Rect CellFrame(int32_t column, int32_t row) const;
 
     // Reports a call from a thread other than the GUI thread; the call then proceeds.
-    void AssertWindowLocked() const;
+    static void AssertWindowLocked();
 
 protected:
     void MouseDown(const kit::MouseEvent& event) override;

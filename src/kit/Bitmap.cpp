@@ -58,9 +58,9 @@ const Palette& SystemPalette() {
     return palette;
 }
 
-Bitmap::Bitmap(Rect r, const uint8_t* data, int32_t length, const Palette& palette)
-    : bounds(r), width(PixelCount(r.left, r.right)), height(PixelCount(r.top, r.bottom)),
-      bytesPerRow((width + 3) & ~3),
+Bitmap::Bitmap(Rect frame, const uint8_t* data, int32_t length, const Palette& palette)
+    : bounds(frame), width(PixelCount(frame.left, frame.right)),
+      height(PixelCount(frame.top, frame.bottom)), bytesPerRow((width + 3) & ~3),
       bits(static_cast<size_t>(bytesPerRow) * static_cast<size_t>(height),
            B_TRANSPARENT_MAGIC_CMAP8) {
     if (data) {

@@ -23,11 +23,11 @@ const Palette& SystemPalette();
 // padded to a multiple of 4 bytes. Pixels of index 255 are transparent.
 class Bitmap {
 public:
-    // An image covering `bounds` (edges included, so (0, 0, 10, 11) is 11 x 12 pixels) whose
+    // An image covering `frame` (edges included, so (0, 0, 10, 11) is 11 x 12 pixels) whose
     // pixels are copied from the first `length` bytes of `data`, row after row of BytesPerRow()
     // bytes; a length of 0 means the whole image. Pixels the data does not reach are
     // transparent, and so is an image without data.
-    Bitmap(Rect bounds, const uint8_t* data, int32_t length = 0,
+    Bitmap(Rect frame, const uint8_t* data, int32_t length = 0,
            const Palette& palette = SystemPalette());
 
     Rect Bounds() const { return bounds; }

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -167,7 +168,8 @@ template <class T> status_t Message::Find(std::string_view name, int32_t index, 
     return B_OK;
 }
 
-template <class T> status_t Message::Replace(std::string_view name, int32_t index, const T& value) {
+template <class T>
+status_t Message::Replace(std::string_view name, int32_t index, const T& value) {
     if constexpr (std::is_same_v<T, Message>) {
         return ReplaceValue(name, B_MESSAGE_TYPE, index, std::make_shared<const Message>(value));
     } else {

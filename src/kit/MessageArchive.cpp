@@ -7,6 +7,7 @@
 
 #include <QCborStreamReader>
 #include <QCborStreamWriter>
+
 #include <limits>
 
 namespace kit {
@@ -320,7 +321,8 @@ status_t Message::Unflatten(QByteArrayView data) {
     fields.clear();
     QCborStreamReader reader(reinterpret_cast<const quint8*>(data.data()), data.size());
     Message read;
-    if (!MessageArchive::Read(reader, &read, 0) || reader.lastError() != QCborError::NoError) {
+    if (!MessageArchive::Read(reader, &read, 0) ||
+        reader.lastError() != QCborError::NoError) {
         return B_BAD_DATA;
     }
     *this = std::move(read);

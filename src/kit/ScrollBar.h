@@ -12,7 +12,7 @@ namespace kit {
 // sizes the knob) are set by whoever knows the target's content.
 class ScrollBar : public QScrollBar {
 public:
-    ScrollBar(kit::orientation o, View* target, QWidget* parent = nullptr);
+    ScrollBar(kit::orientation o, View* view, QWidget* parent = nullptr);
     ~ScrollBar() override;
     ScrollBar(const ScrollBar&) = delete;
     ScrollBar& operator=(const ScrollBar&) = delete;
@@ -24,8 +24,8 @@ public:
     void SetRange(float min, float max);
     void GetRange(float* min, float* max) const;
     // The distances of an arrow click and of a click beside the knob.
-    void SetSteps(float smallStep, float bigStep);
-    void GetSteps(float* smallStep, float* bigStep) const;
+    void SetSteps(float smallValue, float bigValue);
+    void GetSteps(float* smallValue, float* bigValue) const;
     void SetProportion(float value);
     float Proportion() const { return proportion; }
     // Scrolls the target to the value.

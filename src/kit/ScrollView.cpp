@@ -30,7 +30,7 @@ ScrollView::ScrollView(View* view, bool horizontal, bool vertical, border_style 
     initialSize = frame.size() + QSize(2 * b + (verticalBar ? kScrollBarThickness : 0),
                                        2 * b + (horizontalBar ? kScrollBarThickness : 0));
     setGeometry(QRect(frame.topLeft() - QPoint(b, b), initialSize));
-    LayOut();
+    ScrollView::LayOut();
 }
 
 ScrollBar* ScrollView::GetScrollBar(orientation o) const {

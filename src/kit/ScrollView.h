@@ -21,15 +21,15 @@ public:
 
     // The scroll view takes the target's place: its frame is the target's frame grown by the
     // border and the bars, so the target keeps its size.
-    ScrollView(View* target, bool horizontal, bool vertical, border_style border,
+    ScrollView(View* view, bool horizontal, bool vertical, border_style style,
                QWidget* parent = nullptr);
 
     View* Target() const { return targetView; }
     ScrollBar* GetScrollBar(orientation o) const;
     border_style Border() const { return borderStyle; }
 
-    // Places `header` above the target; its height stays as it is.
-    void SetTargetHeader(QWidget* header);
+    // Places `widget` above the target; its height stays as it is.
+    void SetTargetHeader(QWidget* widget);
     QWidget* TargetHeader() const { return targetHeader; }
     // Gives `widget` the first `width` pixels of the horizontal bar's strip.
     void PlaceBesideHorizontalBar(QWidget* widget, int width);
