@@ -37,7 +37,7 @@ CLVColumn::CLVColumn(const char* text, float columnWidth, uint32_t columnFlags, 
 
 CLVColumn::~CLVColumn() {
     if (parent) {
-        parent->AssertWindowLocked();
+        ColumnListView::AssertWindowLocked();
         parent->RemoveColumn(this);
     }
 }
@@ -48,7 +48,7 @@ CLVColumnLabelView* CLVColumn::GetHeaderView() const {
 
 void CLVColumn::SetWidth(float newWidth) {
     if (parent) {
-        parent->AssertWindowLocked();
+        ColumnListView::AssertWindowLocked();
     }
     newWidth = std::max(newWidth, minWidth);
     if (newWidth == width) {
@@ -124,7 +124,7 @@ void CLVColumn::SetWidth(float newWidth) {
 
 void CLVColumn::SetShown(bool shown) {
     if (parent) {
-        parent->AssertWindowLocked();
+        ColumnListView::AssertWindowLocked();
     }
     if (shown == IsShown()) {
         return;
@@ -153,7 +153,7 @@ void CLVColumn::SetSortMode(CLVSortMode mode) {
         sortMode = mode;
         return;
     }
-    parent->AssertWindowLocked();
+    ColumnListView::AssertWindowLocked();
     parent->SetSortMode(parent->IndexOfColumn(this), mode);
 }
 

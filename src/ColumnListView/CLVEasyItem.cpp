@@ -205,7 +205,7 @@ void CLVEasyItem::DrawItemColumn(kit::Painter& painter, ColumnListView* /*owner*
 }
 
 const char* CLVEasyItem::TextToDraw(int32_t column, Cell& cell, float width,
-                                    const kit::Font& font) {
+                                    const kit::Font& font) const {
     switch (cell.kind & CELL_KIND_MASK) {
     case CELL_TEXT:
         return cell.text.c_str();

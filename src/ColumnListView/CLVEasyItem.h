@@ -81,7 +81,7 @@ private:
     // Recomputes a truncated text cell for the width; returns the part to redraw or kNoRect.
     static kit::Rect TruncateText(Cell& cell, float width, const kit::Font& font);
     // The text a text cell draws for its width, null when none.
-    const char* TextToDraw(int32_t column, Cell& cell, float width, const kit::Font& font);
+    const char* TextToDraw(int32_t column, Cell& cell, float width, const kit::Font& font) const;
 
     std::vector<Cell> cells;
     float textOffset = 0.0f;
