@@ -17,6 +17,8 @@ ScrollBar::ScrollBar(kit::orientation o, View* view, QWidget* parent)
     : QScrollBar(o == B_HORIZONTAL ? Qt::Horizontal : Qt::Vertical, parent), direction(o),
       target(view) {
     setRange(0, 0);
+    // The keyboard stays with the target.
+    setFocusPolicy(Qt::NoFocus);
     connect(this, &QScrollBar::valueChanged, this, &ScrollBar::ScrollTarget);
     if (target) {
         target->SetScrollBar(direction, this);
