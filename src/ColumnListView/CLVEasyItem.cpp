@@ -55,7 +55,6 @@ void CLVEasyItem::SetColumnContent(int32_t column, const char* text, bool trunca
     cell.text = text;
     if (truncate) {
         cell.kind = CELL_TRUNCATED_TEXT | CELL_TRUNCATION_PENDING;
-        cell.truncated = text;
     } else {
         cell.kind = CELL_TEXT;
     }
@@ -131,8 +130,7 @@ uint32_t CLVEasyItem::CellKind(int32_t column) const {
 
 const char* CLVEasyItem::TruncatedText(int32_t column) const {
     const Cell* cell = CellAt(column);
-    return cell && (cell->kind & CELL_KIND_MASK) == CELL_TRUNCATED_TEXT ? cell->truncated.c_str()
-                                                                        : nullptr;
+    return cell && (cell->kind & CELL_KIND_MASK) == CELL_TRUNCATED_TEXT ? cell->Shown() : nullptr;
 }
 
 kit::Rect CLVEasyItem::CellRect(int32_t column) const {
@@ -214,7 +212,7 @@ const char* CLVEasyItem::TextToDraw(int32_t column, Cell& cell, float width,
             TruncateText(cell, width, font);
             cell.kind &= ~CELL_TRUNCATION_PENDING;
         }
-        return cell.truncated.c_str();
+        return cell.Shown();
     case CELL_USER_TEXT:
         return GetUserText(column, -1.0f);
     case CELL_TRUNCATED_USER_TEXT:
@@ -229,16 +227,20 @@ kit::Rect CLVEasyItem::TruncateText(Cell& cell, float width, const kit::Font& fo
     std::vector<char> buffer(cell.text.size() + 3);
     GetTruncatedString(cell.text.c_str(), buffer.data(), width - 4.0f,
                        static_cast<int32_t>(buffer.size()), &font);
-    if (cell.truncated == buffer.data()) {
+    if (std::strcmp(cell.Shown(), buffer.data()) == 0) {
         return kNoRect;
     }
     kit::Rect changed = kNoRect;
     if (IsSet(cell.rect)) {
-        const int32_t shared = CommonPrefixLength(buffer.data(), cell.truncated.c_str());
+        const int32_t shared = CommonPrefixLength(buffer.data(), cell.Shown());
         changed = cell.rect;
         changed.left += kTextInset + font.StringWidth(buffer.data(), shared);
     }
-    cell.truncated = buffer.data();
+    if (cell.text == buffer.data()) {
+        cell.truncated.clear();
+    } else {
+        cell.truncated = buffer.data();
+    }
     return changed;
 }
 

@@ -68,7 +68,10 @@ private:
     struct Cell {
         uint32_t kind = CELL_EMPTY;
         std::string text;
+        // The truncated text when it differs from the text; empty while the text fits.
         std::string truncated;
+
+        const char* Shown() const { return truncated.empty() ? text.c_str() : truncated.c_str(); }
         const kit::Bitmap* bitmap = nullptr;
         std::unique_ptr<kit::Bitmap> ownedBitmap;
         int32_t offset = 0;
