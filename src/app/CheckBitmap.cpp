@@ -1,15 +1,9 @@
 #include "app/CheckBitmap.h"
 
-#include <cstring>
-
 namespace {
 
-constexpr int kWidth = 11;
-constexpr int kHeight = 12;
-constexpr int kRowBytes = 12; // each row is padded with one transparent byte
-
-// Palette indexes, row by row from the top.
-constexpr unsigned char kPixels[kHeight * kRowBytes] = {
+// Palette indexes, row by row from the top; each row is padded with one transparent byte.
+constexpr uint8_t kPixels[12 * 12] = {
     0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff,
     0xff, 0xff, 0xff, 0x00, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0x00, 0x7b,
     0x00, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0x00, 0x2f, 0x00, 0xff, 0xff, 0xff,
@@ -21,9 +15,11 @@ constexpr unsigned char kPixels[kHeight * kRowBytes] = {
     0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff,
 };
 
-// The colours the mark's indexes stand for: a black outline around greens from dark to light.
-QList<QRgb> CheckPalette() {
-    QList<QRgb> palette(256, qRgb(0, 0, 0));
+// The colours the mark's indexes stand for: a black outline around greens from dark to light,
+// so a finished row reads as done at a glance.
+kit::Palette CheckPalette() {
+    kit::Palette palette = kit::SystemPalette();
+    palette[0x00] = qRgb(0, 0, 0);
     palette[0x2b] = qRgb(0, 152, 51);
     palette[0x2c] = qRgb(0, 128, 40);
     palette[0x2f] = qRgb(0, 184, 64);
@@ -35,11 +31,6 @@ QList<QRgb> CheckPalette() {
 
 } // namespace
 
-QImage MakeCheckBitmap() {
-    QImage image(kWidth, kHeight, QImage::Format_Indexed8);
-    image.setColorTable(CheckPalette());
-    for (int y = 0; y < kHeight; ++y) {
-        std::memcpy(image.scanLine(y), kPixels + y * kRowBytes, kWidth);
-    }
-    return image;
+kit::Bitmap MakeCheckBitmap() {
+    return {kit::Rect(0, 0, 10, 11), kPixels, sizeof(kPixels), CheckPalette()};
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QImage>
+#include "kit/Bitmap.h"
 
 // The 11 x 12 check mark shown in the first column of a finished row: an 8-bit palette image
 // whose index 255 is transparent.
-QImage MakeCheckBitmap();
+kit::Bitmap MakeCheckBitmap();

@@ -13,7 +13,7 @@
 #include <cstdio>
 
 VamblePrefs* prefs = nullptr;
-QImage* checkBitmap = nullptr;
+kit::Bitmap* checkBitmap = nullptr;
 bool aboutwindow = false;
 
 namespace {
@@ -52,7 +52,7 @@ VambleApp::VambleApp(int& argc, char** argv) : QApplication(argc, argv) {
 
     aboutwindow = false;
     prefs = new VamblePrefs(kSettingsFileName);
-    checkBitmap = new QImage(MakeCheckBitmap());
+    checkBitmap = new kit::Bitmap(MakeCheckBitmap());
 }
 
 VambleApp::~VambleApp() {

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/About.h"
+#include "kit/Bitmap.h"
 #include "kit/MessageEvent.h"
 #include "window/VambleWindow.h"
 
 #include <QApplication>
-#include <QImage>
 #include <QPointer>
 #include <QStringList>
 #include <memory>
@@ -17,7 +17,7 @@ class VamblePrefs;
 // The settings store; created by the application, deleted (and so written) by the main window.
 extern VamblePrefs* prefs;
 // The check mark of a finished row.
-extern QImage* checkBitmap;
+extern kit::Bitmap* checkBitmap;
 // True while an About window exists.
 extern bool aboutwindow;
 

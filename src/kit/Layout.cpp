@@ -7,24 +7,9 @@
 
 namespace kit {
 
-void ApplyMinMax(QWidget* widget, const MinMax& hint) {
-    if (hint.minWidth >= 0) {
-        widget->setMinimumWidth(hint.minWidth);
-    }
-    if (hint.minHeight >= 0) {
-        widget->setMinimumHeight(hint.minHeight);
-    }
-    if (hint.maxWidth >= 0) {
-        widget->setMaximumWidth(hint.maxWidth);
-    }
-    if (hint.maxHeight >= 0) {
-        widget->setMaximumHeight(hint.maxHeight);
-    }
-}
-
-void AddWithHint(QBoxLayout* group, QWidget* widget, const MinMax& hint) {
-    ApplyMinMax(widget, hint);
-    group->addWidget(widget, hint.weight);
+void AddWithHint(QBoxLayout* group, QWidget* widget, const Minimax& hint) {
+    ApplyMinimax(widget, hint);
+    group->addWidget(widget, static_cast<int>(hint.weight));
 }
 
 LabeledControl::LabeledControl(const QString& labelText, QWidget* fieldWidget, QWidget* parent)
@@ -108,10 +93,10 @@ QWidget* Border(int style, int spacing, const QString& label, QWidget* child) {
     return Border(style, spacing, label, inside);
 }
 
-QWidget* Space(const MinMax& hint) {
+QWidget* Space(const Minimax& hint) {
     auto* space = new QWidget;
     space->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    ApplyMinMax(space, hint);
+    ApplyMinimax(space, hint);
     return space;
 }
 

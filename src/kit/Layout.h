@@ -4,6 +4,8 @@
 // controls whose labels can share one width, size hints as minimum/maximum sizes and stretch,
 // frames, spacers, and a progress bar that takes a fraction.
 
+#include "kit/Minimax.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -22,21 +24,8 @@ class QLayout;
 
 namespace kit {
 
-// A size hint: minimum and maximum width and height, -1 leaving that value to the widget, and
-// a weight that becomes the stretch factor in the enclosing group.
-struct MinMax {
-    int minWidth = -1;
-    int minHeight = -1;
-    int maxWidth = -1;
-    int maxHeight = -1;
-    int weight = 1;
-};
-
-// Applies the hint's minimum and maximum sizes to the widget.
-void ApplyMinMax(QWidget* widget, const MinMax& hint);
-
 // Adds the widget to a box layout with the hint applied and its weight as stretch.
-void AddWithHint(QBoxLayout* group, QWidget* widget, const MinMax& hint);
+void AddWithHint(QBoxLayout* group, QWidget* widget, const Minimax& hint);
 
 // A label followed by its field. The label is the field's buddy and the field's accessible name,
 // so screen readers and automation tools find the field by its label.
@@ -119,7 +108,7 @@ QWidget* Border(int style, int spacing, const QString& label, QWidget* child);
 QWidget* Border(int style, int spacing, const QString& label, QLayout* childLayout);
 
 // An empty filler with the given hint.
-QWidget* Space(const MinMax& hint);
+QWidget* Space(const Minimax& hint);
 
 // A widget holding a vertical or horizontal group of the given widgets, without margins.
 QWidget* VGroup(std::initializer_list<QWidget*> children);

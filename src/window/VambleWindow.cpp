@@ -35,7 +35,7 @@ int8_t Flag(bool on) {
     return on ? 1 : 0;
 }
 
-QWidget* Spacer(int width, int height) {
+QWidget* Spacer(float width, float height) {
     return kit::Space({width, height, width, height, 1});
 }
 
@@ -268,7 +268,7 @@ QWidget* VambleWindow::BuildSettingsTab() {
     auto legend = [](const QString& text) {
         auto* line = new QLabel(text);
         line->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        kit::ApplyMinMax(line, {10, 10, 65536, 65536, 1});
+        kit::ApplyMinimax(line, {10, 10, 65536, 65536, 1});
         return line;
     };
     outputNameText =

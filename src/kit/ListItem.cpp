@@ -1,0 +1,19 @@
+#include "kit/ListItem.h"
+
+#include "kit/View.h"
+
+#include <cmath>
+
+namespace kit {
+
+ListItem::ListItem(uint32_t outlineLevel, bool expanded)
+    : level(outlineLevel), expandedState(expanded) {}
+
+void ListItem::Update(View* owner, const Font& font) {
+    FontHeight h;
+    font.GetHeight(&h);
+    SetWidth(owner->Bounds().Width());
+    SetHeight(std::ceil(h.ascent + h.descent + h.leading));
+}
+
+} // namespace kit
