@@ -1,0 +1,26 @@
+#include "filelist/AudioItem.h"
+
+#include "app/VambleApp.h"
+#include "filelist/NamePattern.h"
+
+#include <cstring>
+
+AudioItem::AudioItem(const kit::EntryRef& file, uint32_t outlineLevel, bool isSuperitem,
+                     bool isExpanded, float minimumHeight)
+    : CLVEasyItem(outlineLevel, isSuperitem, isExpanded, minimumHeight), ref(file) {}
+
+void AudioItem::SetItemDone(bool isDone) {
+    if (isDone) {
+        // The check mark is shared by every row and outlives them all.
+        SetColumnContent(kDoneColumn, checkBitmap, 2.0f, false, false);
+    }
+    done = isDone;
+}
+
+char* AudioItem::CreateString(const char* pattern) const {
+    const char* saveAs = GetColumnContentText(kSaveAsColumn);
+    const std::string name = ExpandNamePattern(pattern, tag, track, saveAs ? saveAs : "");
+    auto* result = new char[name.size() + 1];
+    std::memcpy(result, name.c_str(), name.size() + 1);
+    return result;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "ColumnListView/CLVEasyItem.h"
+#include "kit/Message.h"
+#include "tagging/ID3Struct.h"
+
+#include <cstdint>
+
+// One row of the file list: a source WAV file queued for encoding, its tag values, its track
+// number and whether it has been encoded. The list's five columns are the done mark, "Track",
+// "Filename", "Save As" and "Path To File"; the file list fills them.
+class AudioItem : public CLVEasyItem {
+public:
+    AudioItem(const kit::EntryRef& file, uint32_t outlineLevel = 0, bool isSuperitem = false,
+              bool isExpanded = false, float minimumHeight = 0.0f);
+    ~AudioItem() override = default;
+
+    // Each stores at most 30 characters (the year 4); a null text empties the field.
+    void SetSongTitle(const char* text) { SetTagText(tag.title, text); }
+    void SetArtist(const char* text) { SetTagText(tag.artist, text); }
+    void SetAlbum(const char* text) { SetTagText(tag.album, text); }
+    void SetComment(const char* text) { SetTagText(tag.comment, text); }
+    void SetYear(const char* text) { SetTagText(tag.year, text); }
+    void SetGenre(uint8_t genre) { tag.genre = genre; }
+
+    // Marks the row done and shows the check mark in its first column. The caller redraws the
+    // row.
+    void SetItemDone(bool isDone);
+
+    // The output name for this row's file from the name pattern, as a new array the caller
+    // releases with delete[]; empty, never null, when the pattern expands to nothing.
+    char* CreateString(const char* pattern) const;
+
+    kit::EntryRef ref;
+    bool done = false;
+    int32_t track = -1;
+    ID3_struct tag{};
+
+    // The columns of the file list.
+    static constexpr int32_t kDoneColumn = 0;
+    static constexpr int32_t kTrackColumn = 1;
+    static constexpr int32_t kFilenameColumn = 2;
+    static constexpr int32_t kSaveAsColumn = 3;
+    static constexpr int32_t kPathColumn = 4;
+};

@@ -1,0 +1,77 @@
+#include "filelist/AudioItem.h"
+
+#include "app/CheckBitmap.h"
+#include "app/VambleApp.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class AudioItemTest : public ::testing::Test {
+protected:
+    void SetUp() override { checkBitmap = new kit::Bitmap(MakeCheckBitmap()); }
+    void TearDown() override {
+        delete checkBitmap;
+        checkBitmap = nullptr;
+    }
+
+    static std::string Expand(const AudioItem& item, const char* pattern) {
+        std::unique_ptr<char[]> name(item.CreateString(pattern));
+        return name.get();
+    }
+
+    AudioItem item{kit::EntryRef{"/music/intro.wav"}};
+};
+
+} // namespace
+
+TEST_F(AudioItemTest, StartsNotDoneWithoutTrackAndWithEmptyTags) {
+    EXPECT_EQ(item.ref.path, "/music/intro.wav");
+    EXPECT_FALSE(item.done);
+    EXPECT_EQ(item.track, -1);
+    const ID3_struct empty{};
+    EXPECT_EQ(std::memcmp(&item.tag, &empty, sizeof empty), 0);
+    EXPECT_EQ(item.GetColumnContentText(AudioItem::kSaveAsColumn), nullptr);
+}
+
+TEST_F(AudioItemTest, SettersCutToTheFieldWidths) {
+    const std::string thirtyOne(31, 't');
+    item.SetArtist("Artist");
+    item.SetSongTitle(thirtyOne.c_str());
+    EXPECT_EQ(TagText(item.tag.title), std::string(30, 't'));
+    EXPECT_EQ(TagText(item.tag.artist), "Artist") << "the next field is untouched";
+    item.SetYear("19999");
+    EXPECT_EQ(TagText(item.tag.year), "1999");
+    item.SetAlbum("Album");
+    item.SetAlbum(nullptr);
+    EXPECT_EQ(TagText(item.tag.album), "");
+    item.SetComment(std::string(30, 'c').c_str());
+    EXPECT_EQ(TagText(item.tag.comment), std::string(30, 'c'));
+    item.SetGenre(84);
+    EXPECT_EQ(item.tag.genre, 84);
+}
+
+TEST_F(AudioItemTest, CreateStringNamesTheOutputFromTheRow) {
+    item.SetColumnContent(AudioItem::kSaveAsColumn, "intro.wav");
+    item.track = 3;
+    EXPECT_EQ(Expand(item, "%t-%s"), "03-intro") << "an empty title falls back to Save As";
+    item.SetSongTitle("Overture");
+    item.SetArtist("Band");
+    EXPECT_EQ(Expand(item, "%a/%t-%s"), "Band/03-Overture");
+    item.SetColumnContent(AudioItem::kSaveAsColumn, "Song.WAV");
+    EXPECT_EQ(Expand(item, "%n"), "Song.WAV");
+    item.track = -1;
+    std::unique_ptr<char[]> empty(item.CreateString("%t"));
+    ASSERT_NE(empty, nullptr);
+    EXPECT_STREQ(empty.get(), "");
+}
+
+TEST_F(AudioItemTest, DoneRowsShowTheSharedCheckMarkOnce) {
+    item.SetItemDone(true);
+    item.SetItemDone(true);
+    EXPECT_TRUE(item.done);
+    EXPECT_EQ(item.GetColumnContentBitmap(AudioItem::kDoneColumn), checkBitmap);
+    EXPECT_EQ(item.CellKind(AudioItem::kDoneColumn) & CELL_KIND_MASK, CELL_BITMAP);
+    EXPECT_EQ(item.CellKind(AudioItem::kDoneColumn) & CELL_OWNS_BITMAP, 0u);
+}
