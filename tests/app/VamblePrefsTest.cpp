@@ -167,7 +167,10 @@ TEST_F(VamblePrefsTest, AFailedWriteLeavesThePreviousFileWhole) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     chmod(QFile::encodeName(configFolder).constData(), 0755);
     ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_EQ(WEXITSTATUS(status), 0) << "the child could not drop root privileges";
+    if (WEXITSTATUS(status) == 3) {
+        GTEST_SKIP() << "running as root where root privileges cannot be dropped";
+    }
+    ASSERT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(ReadSettingsFile(), before);
     EXPECT_EQ(QDir(configFolder).entryList(QDir::Files | QDir::Hidden).size(), 1)
         << "no temporary file is left behind";
