@@ -6,10 +6,13 @@ namespace kit {
 
 void ApplyMinimax(QWidget* widget, const Minimax& hints) {
     const auto pixels = [](float v) { return static_cast<int>(std::ceil(v)); };
-    if (hints.minWidth >= 0.0f) {
+    // A minimum below what the widget's contents need is left to the widget: a fixed minimum
+    // would override its own (which grows once the style is applied) and squash the contents.
+    const QSize needed = widget->minimumSizeHint();
+    if (hints.minWidth >= 0.0f && pixels(hints.minWidth) > needed.width()) {
         widget->setMinimumWidth(pixels(hints.minWidth));
     }
-    if (hints.minHeight >= 0.0f) {
+    if (hints.minHeight >= 0.0f && pixels(hints.minHeight) > needed.height()) {
         widget->setMinimumHeight(pixels(hints.minHeight));
     }
     if (hints.maxWidth >= 0.0f) {

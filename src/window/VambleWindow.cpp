@@ -91,6 +91,7 @@ VambleWindow::VambleWindow(const kit::Rect& frame) {
     yearText->SetByteLimit(kTagYearBytes);
     progressBar->SetFraction(0.0f);
     FillGenrePopUp(*genrePopUp->Menu());
+    genrePopUp->MarkItem(-1);
 
     auto* removeShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete), this);
     connect(removeShortcut, &QShortcut::activated, this,

@@ -113,6 +113,7 @@ TEST_F(VambleWindowTest, WithoutSettingsShowsTheDefaults) {
     EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Output filename as:"))->text(),
               QStringLiteral("%t-%s"));
     EXPECT_TRUE(Named<QCheckBox>(w, QStringLiteral("Enable Tooltips."))->isChecked());
+    EXPECT_EQ(Named<QComboBox>(w, QStringLiteral("Genre:"))->currentIndex(), -1);
     EXPECT_FALSE(Named<QPushButton>(w, QStringLiteral("Stop"))->isEnabled());
     EXPECT_TRUE(Named<QPushButton>(w, QStringLiteral("Encode"))->isEnabled());
 }
