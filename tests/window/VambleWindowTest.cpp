@@ -343,3 +343,30 @@ TEST_F(VambleWindowTest, FillInMp3TagsShowsARowsValues) {
     w->FillInMp3Tags("", "", "", "", "", 200);
     EXPECT_EQ(genre->currentIndex(), -1) << "a number without a name marks nothing";
 }
+
+TEST_F(VambleWindowTest, ASmallFrameNeverSquashesTheControls) {
+    window = new VambleWindow(kit::Rect(0, 0, 400, 400));
+    window->Inititialize();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    auto* tabs = window->findChild<QTabWidget*>();
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        for (QWidget* control : tabs->currentWidget()->findChildren<QWidget*>()) {
+            // The controls themselves, not the parts Qt builds them from.
+            const bool isControl = control->inherits("QAbstractButton") ||
+                                   control->inherits("QComboBox") ||
+                                   control->inherits("QAbstractSpinBox") ||
+                                   (control->inherits("QLineEdit") &&
+                                    !control->parentWidget()->inherits("QAbstractSpinBox"));
+            if (!isControl || !control->isVisible()) {
+                continue;
+            }
+            EXPECT_GE(control->width(), control->minimumSizeHint().width())
+                << control->metaObject()->className() << " "
+                << control->property("text").toString().toStdString();
+            EXPECT_GE(control->height(), control->minimumSizeHint().height());
+        }
+    }
+}
