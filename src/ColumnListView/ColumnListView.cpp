@@ -496,7 +496,7 @@ bool ColumnListView::AddItemPrivate(CLVListItem* item, int32_t index) {
     if (!hierarchical) {
         return kit::ListView::AddItem(item, index);
     }
-    if (index < 0 || index > FullListCountItems()) {
+    if (index < 0 || index > FullListCountItems() || item->outlineList) {
         return false;
     }
     const auto level = [this](int32_t i) {
@@ -513,22 +513,21 @@ bool ColumnListView::AddItemPrivate(CLVListItem* item, int32_t index) {
             }
         }
     }
-    fullList.insert(fullList.begin() + index, item);
-    if (!shown) {
-        return true;
-    }
-    int32_t row = 0;
-    for (int32_t i = index - 1; i >= 0; i--) {
-        const int32_t above = IndexOf(fullList[static_cast<size_t>(i)]);
-        if (above >= 0) {
-            row = above + 1;
-            break;
+    if (shown) {
+        int32_t row = 0;
+        for (int32_t i = index - 1; i >= 0; i--) {
+            const int32_t above = IndexOf(fullList[static_cast<size_t>(i)]);
+            if (above >= 0) {
+                row = above + 1;
+                break;
+            }
+        }
+        if (!kit::ListView::AddItem(item, row)) {
+            return false;
         }
     }
-    if (!kit::ListView::AddItem(item, row)) {
-        fullList.erase(fullList.begin() + index);
-        return false;
-    }
+    fullList.insert(fullList.begin() + index, item);
+    item->outlineList = this;
     return true;
 }
 
@@ -603,12 +602,18 @@ bool ColumnListView::RemoveItems(int32_t index, int32_t count) {
     if (shownRows > 0 && !kit::ListView::RemoveItems(firstRow, shownRows)) {
         return false;
     }
+    for (int32_t i = index; i < end; i++) {
+        fullList[static_cast<size_t>(i)]->outlineList = nullptr;
+    }
     fullList.erase(fullList.begin() + index, fullList.begin() + end);
     return true;
 }
 
 void ColumnListView::MakeEmpty() {
     AssertWindowLocked();
+    for (CLVListItem* item : fullList) {
+        item->outlineList = nullptr;
+    }
     fullList.clear();
     kit::ListView::RemoveItems(0, CountItems());
 }
@@ -723,8 +728,11 @@ CLVListItem* ColumnListView::FullListItemAt(int32_t fullIndex) const {
 
 int32_t ColumnListView::FullListIndexOf(const CLVListItem* item) const {
     AssertWindowLocked();
-    const auto it = std::find(fullList.begin(), fullList.end(), item);
-    return it == fullList.end() || !item ? -1 : static_cast<int32_t>(it - fullList.begin());
+    if (!FullListHasItem(item)) {
+        return -1;
+    }
+    return static_cast<int32_t>(std::find(fullList.begin(), fullList.end(), item) -
+                                fullList.begin());
 }
 
 int32_t ColumnListView::FullListIndexOf(kit::Point where) const {
@@ -733,7 +741,8 @@ int32_t ColumnListView::FullListIndexOf(kit::Point where) const {
 }
 
 bool ColumnListView::FullListHasItem(const CLVListItem* item) const {
-    return FullListIndexOf(item) >= 0;
+    AssertWindowLocked();
+    return item && item->outlineList == this;
 }
 
 int32_t ColumnListView::FullListCurrentSelection(int32_t n) const {
