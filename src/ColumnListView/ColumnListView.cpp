@@ -481,6 +481,11 @@ void ColumnListView::SortItems() {
     });
 }
 
+void ColumnListView::SetSortFunction(CLVCompareFuncPtr compare) {
+    AssertWindowLocked();
+    compareFunc = compare;
+}
+
 bool ColumnListView::AddItem(kit::ListItem* item) {
     AssertWindowLocked();
     return AddItem(item, hierarchical ? FullListCountItems() : CountItems());
@@ -496,7 +501,7 @@ bool ColumnListView::AddItemPrivate(CLVListItem* item, int32_t index) {
     if (!hierarchical) {
         return kit::ListView::AddItem(item, index);
     }
-    if (index < 0 || index > FullListCountItems() || item->outlineList) {
+    if (index < 0 || index > FullListCountItems() || item->outlineList || item->IsInList()) {
         return false;
     }
     const auto level = [this](int32_t i) {
@@ -549,11 +554,16 @@ bool ColumnListView::AddUnder(kit::ListItem* item, kit::ListItem* superitem) {
     if (index < 0) {
         return false;
     }
+    const uint32_t oldLevel = row->OutlineLevel();
     row->SetOutlineLevel(above->OutlineLevel() + 1);
     const int32_t end = outline::SubtreeEnd(FullListCountItems(), index, [this](int32_t i) {
         return fullList[static_cast<size_t>(i)]->OutlineLevel();
     });
-    return AddItemPrivate(row, end);
+    if (!AddItemPrivate(row, end)) {
+        row->SetOutlineLevel(oldLevel);
+        return false;
+    }
+    return true;
 }
 
 bool ColumnListView::RemoveItem(kit::ListItem* item) {

@@ -77,7 +77,7 @@ public:
     // ends with SortingChanged.
 
     // The function that compares two rows in a column (negative: the first comes first).
-    void SetSortFunction(CLVCompareFuncPtr compare) { compareFunc = compare; }
+    void SetSortFunction(CLVCompareFuncPtr compare);
     // Makes the column the only key, in its mode (ascending when it had none) and re-sorts;
     // when it is the primary key already, only the hook runs. A negative index empties the keys
     // without re-sorting.

@@ -33,6 +33,8 @@ public:
     bool IsExpanded() const { return expandedState; }
     void SetExpanded(bool on) { expandedState = on; }
     uint32_t OutlineLevel() const { return level; }
+    // Whether a list holds the item.
+    bool IsInList() const { return !holdingList.isNull(); }
     void SetOutlineLevel(uint32_t outlineLevel) { level = outlineLevel; }
 
     // Draws the row into `frame` (the owner's coordinates). With `complete` false the owner's

@@ -60,7 +60,8 @@ TEST(ColumnListOutline, SubitemsShowWhileAllTheirSuperitemsAreExpanded) {
     EXPECT_EQ(Full(o), "a x y z last");
     EXPECT_EQ(Shown(o), "a last") << "under a collapsed superitem";
     EXPECT_EQ(y.OutlineLevel(), 2u);
-    EXPECT_FALSE(o.list->AddUnder(&y, &x)) << "already in the list";
+    EXPECT_FALSE(o.list->AddUnder(&y, a)) << "already in the list";
+    EXPECT_EQ(y.OutlineLevel(), 2u) << "a refusal changes nothing";
     RecordingItem stranger;
     EXPECT_FALSE(o.list->AddUnder(&stranger, &stranger)) << "superitem not in the list";
 
