@@ -35,7 +35,6 @@ public:
     // Rebuilds the drag groups from the list's columns; called whenever columns, widths,
     // visibility or order change.
     void UpdateDragGroups();
-    const std::vector<DragGroup>& DragGroups() const { return dragGroups; }
     // Drops the gesture in progress, without its effect; the list calls it when its columns
     // change.
     void CancelGesture();

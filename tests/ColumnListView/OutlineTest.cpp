@@ -92,6 +92,13 @@ TEST(ColumnListOutline, SubitemsShowWhileAllTheirSuperitemsAreExpanded) {
     EXPECT_EQ(Shown(o), "a x y w z last") << "w belongs to x";
     o.list->Select(3);
     EXPECT_EQ(o.list->FullListCurrentSelection(), 3);
+    EXPECT_EQ(o.list->FullListIndexOf(kit::Point(30, o.list->ItemFrame(4).top)), 4);
+    std::string visited;
+    o.list->FullListDoForEach([&](CLVListItem* item) {
+        visited += static_cast<CLVEasyItem*>(item)->GetColumnContentText(kName);
+        return item == &y;
+    });
+    EXPECT_EQ(visited, "axy");
     o.list->MakeEmpty();
 }
 
