@@ -11,7 +11,6 @@ namespace {
 struct Entry {
     uint32_t level;
     std::string name;
-    bool expanded = true;
 };
 
 // An outline as the functions see it.
@@ -21,9 +20,6 @@ struct Outline {
     int32_t Count() const { return static_cast<int32_t>(entries.size()); }
     auto Level() const {
         return [this](int32_t i) { return entries[static_cast<size_t>(i)].level; };
-    }
-    auto Expanded() const {
-        return [this](int32_t i) { return entries[static_cast<size_t>(i)].expanded; };
     }
     std::string Names(const std::vector<int32_t>& indexes) const {
         std::string names;
@@ -53,57 +49,32 @@ const Outline kTree{
 
 } // namespace
 
-TEST(OutlineModel, SubtreesSuperitemsAndRemovalRanges) {
+TEST(OutlineModel, RemovalRangesTakeTheSubitemsOfTheirShallowestEntries) {
     const auto level = kTree.Level();
     const int32_t n = kTree.Count();
-    EXPECT_EQ(outline::SubtreeEnd(n, 0, level), 5);
-    EXPECT_EQ(outline::SubtreeEnd(n, 1, level), 4);
-    EXPECT_EQ(outline::SubtreeEnd(n, 3, level), 4) << "a leaf";
-    EXPECT_EQ(outline::SubtreeEnd(n, 7, level), 8) << "the last entry";
+    EXPECT_EQ(outline::RemovalEnd(n, 1, 1, level), 4);
+    EXPECT_EQ(outline::RemovalEnd(n, 3, 2, level), 5) << "d and e: e's level 1 is the lowest";
+    EXPECT_EQ(outline::RemovalEnd(n, 4, 2, level), 7) << "e and f take g along";
+    EXPECT_EQ(outline::RemovalEnd(n, 2, 0, level), 2);
+
+    // The one-pass subtree ends that sorting uses agree with the walk.
     std::vector<int32_t> each;
     for (int32_t i = 0; i < n; i++) {
         each.push_back(outline::SubtreeEnd(n, i, level));
     }
     EXPECT_EQ(outline::SubtreeEnds(n, level), each);
-
-    EXPECT_EQ(outline::SuperitemIndex(2, level), 1);
-    EXPECT_EQ(outline::SuperitemIndex(4, level), 0) << "over the deeper entries between";
-    EXPECT_EQ(outline::SuperitemIndex(5, level), -1);
-    EXPECT_EQ(outline::SuperitemIndex(0, level), -1);
-
-    // Removal ranges grow to the subitems of their shallowest entries.
-    EXPECT_EQ(outline::RemovalEnd(n, 1, 1, level), 4);
-    EXPECT_EQ(outline::RemovalEnd(n, 3, 2, level), 5) << "d and e: e's level 1 is the lowest";
-    EXPECT_EQ(outline::RemovalEnd(n, 4, 2, level), 7) << "e and f take g along";
-    EXPECT_EQ(outline::RemovalEnd(n, 2, 0, level), 2);
 }
 
-TEST(OutlineModel, ExpandingShowsOnlySubitemsOfExpandedSubitems) {
-    Outline tree = kTree;
-    EXPECT_EQ(tree.Names(outline::ShownSubitems(tree.Count(), 0, tree.Level(), tree.Expanded())),
-              "b c d e");
-    tree.entries[1].expanded = false;
-    EXPECT_EQ(tree.Names(outline::ShownSubitems(tree.Count(), 0, tree.Level(), tree.Expanded())),
-              "b e");
-    EXPECT_TRUE(outline::ShownSubitems(tree.Count(), 7, tree.Level(), tree.Expanded()).empty());
-}
-
-TEST(OutlineModel, SortingKeepsEverySubitemUnderItsSuperitem) {
-    const Outline tree{
-        {{0, "m"}, {1, "z"}, {2, "q"}, {2, "b"}, {1, "c"}, {0, "a"}, {1, "y"}, {0, "k"}}};
-    EXPECT_EQ(tree.Sorted(), "a y k m c z b q");
-
+TEST(OutlineModel, SortingIsStableAndLosesNothingOfIrregularOutlines) {
     // Equal entries keep their order.
     const Outline equal{{{0, "x"}, {1, "2"}, {1, "1"}, {0, "x"}, {0, "w"}, {1, "0"}}};
-    const auto sameName = [&](int32_t i, int32_t j) {
+    const auto firstLetter = [&](int32_t i, int32_t j) {
         return equal.entries[static_cast<size_t>(i)].name[0] <
                equal.entries[static_cast<size_t>(j)].name[0];
     };
-    EXPECT_EQ(outline::SortOutline(equal.Count(), equal.Level(), sameName),
+    EXPECT_EQ(outline::SortOutline(equal.Count(), equal.Level(), firstLetter),
               (std::vector<int32_t>{4, 5, 0, 2, 1, 3}));
-}
 
-TEST(OutlineModel, SortingIrregularLevelsLosesNothing) {
     // Entries without a superitem are all top-level, whatever their level.
     EXPECT_EQ((Outline{{{2, "x"}, {0, "b"}, {1, "c"}, {0, "a"}}}).Sorted(), "a b c x");
     // A superitem's direct subitems may have different levels; each keeps its own subitems.
