@@ -107,11 +107,13 @@ void CLVColumn::SetWidth(float newWidth) {
             }
         }
 
-        // The separator line at the column's (new) right edge.
+        // The separator at the column's right edge (new when shrinking, old when growing): the
+        // cell's bevel draws its last two pixel columns, the inner shadow and the dark edge.
         const float separator = d < 0.0f ? columnEnd + d : columnEnd;
-        header->Invalidate(kit::Rect(separator, hb.top, separator, hb.bottom));
+        header->Invalidate(kit::Rect(separator - 1.0f, hb.top, separator, hb.bottom));
 
         parent->UpdateColumnSizesDataRectSizeScrollBars(false);
+        header->UpdateDragGroups();
     }
 
     if (IsShown() && !parent) {
@@ -134,11 +136,12 @@ void CLVColumn::SetShown(bool shown) {
         return;
     }
     float x = columnStart;
+    CLVColumnLabelView* header = parent->Header();
     parent->UpdateColumnSizesDataRectSizeScrollBars(true);
+    header->UpdateDragGroups();
     if (shown) {
         x = columnStart;
     }
-    CLVColumnLabelView* header = parent->Header();
     const kit::Rect hb = header->Bounds();
     const kit::Rect lb = parent->Bounds();
     header->Invalidate(kit::Rect(x, hb.top, hb.right, hb.bottom));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ColumnListView/CLVSortKeys.h"
 #include "kit/Geometry.h"
 #include "kit/Painter.h"
 
@@ -9,8 +10,6 @@
 
 class ColumnListView;
 class CLVColumnLabelView;
-
-enum CLVSortMode { CLVSortAscending = 0, CLVSortDescending = 1, CLVSortNone = 2 };
 
 // The column may be a sort key; a click on its header sorts.
 inline constexpr uint32_t CLV_COL_SORTABLE = 0x0001;

@@ -3,6 +3,8 @@
 #include "ColumnListView/CLVColumn.h"
 #include "kit/ListItem.h"
 
+#include <QPointer>
+
 class ColumnListView;
 
 // A row of a ColumnListView: it knows its outline level and whether it is a superitem, splits
@@ -45,6 +47,11 @@ public:
     virtual void FrameChanged(int32_t column, kit::Rect frame, ColumnListView* owner);
 
 private:
+    friend class ColumnListView;
+
+    // The hierarchical list whose full list holds the item; null when none (also once that list
+    // is gone).
+    QPointer<ColumnListView> outlineList;
     bool superitem;
     float minHeight;
     kit::Rect expanderButtonRect = kNoRect;

@@ -2,12 +2,14 @@
 
 #include "ColumnListView/CLVArrows.h"
 #include "ColumnListView/CLVGeometry.h"
+#include "ColumnListView/CLVOutline.h"
 
 #include <QApplication>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <unordered_map>
 
 namespace {
 
@@ -17,6 +19,14 @@ constexpr float kDragThreshold = 4.0f;
 
 template <class T> void Erase(std::vector<T>& list, const T& value) {
     list.erase(std::remove(list.begin(), list.end(), value), list.end());
+}
+
+template <class T> bool Contains(const std::vector<T>& list, const T& value) {
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+bool IsSortable(const CLVColumn* column) {
+    return column && (column->Flags() & CLV_COL_SORTABLE);
 }
 
 } // namespace
@@ -44,6 +54,7 @@ ColumnListView::ColumnListView(kit::Rect frame, CLVContainerView** containerView
         *containerView = container;
     }
     UpdateColumnSizesDataRectSizeScrollBars(true);
+    header->UpdateDragGroups();
 }
 
 ColumnListView::~ColumnListView() {
@@ -220,7 +231,9 @@ void ColumnListView::ColumnsChanged() {
 }
 
 void ColumnListView::RefreshColumns() {
+    header->CancelGesture();
     UpdateColumnSizesDataRectSizeScrollBars(true);
+    header->UpdateDragGroups();
     header->Invalidate();
     Invalidate();
 }
@@ -245,6 +258,19 @@ kit::Rect ColumnListView::CellFrame(int32_t column, int32_t row) const {
     return cell.left <= cell.right ? cell : kNoRect;
 }
 
+void ColumnListView::ForEachHookItem(
+    const std::function<void(CLVListItem*, int32_t)>& visit) const {
+    if (hierarchical) {
+        for (CLVListItem* item : fullList) {
+            visit(item, IndexOf(item));
+        }
+        return;
+    }
+    for (int32_t row = 0; row < CountItems(); row++) {
+        visit(static_cast<CLVListItem*>(ItemAt(row)), row);
+    }
+}
+
 void ColumnListView::ColumnWidthChanged(int32_t index, float newWidth) {
     const CLVColumn* column = ColumnAt(index);
     if (!column || !(column->Flags() & CLV_COL_NOTIFY_ITEMS)) {
@@ -254,8 +280,7 @@ void ColumnListView::ColumnWidthChanged(int32_t index, float newWidth) {
     const bool shifted = expander || column->IsIndented();
     const float end = column->ColumnEnd();
     const float limit = IndentationLimit(displayOrder, Bounds().right);
-    for (int32_t row = 0; row < CountItems(); row++) {
-        auto* item = static_cast<CLVListItem*>(ItemAt(row));
+    ForEachHookItem([&](CLVListItem* item, int32_t row) {
         float width = newWidth;
         if (shifted) {
             const float d = static_cast<float>(item->OutlineLevel()) * kOutlineIndent;
@@ -264,7 +289,7 @@ void ColumnListView::ColumnWidthChanged(int32_t index, float newWidth) {
             } else if (end + d > limit) {
                 width = std::max(0.0f, newWidth - (end + d - limit));
             }
-            if (d > 0.0f) {
+            if (d > 0.0f && row >= 0) {
                 const float bound = std::min(end + d, limit);
                 if (end <= bound) {
                     const kit::Rect frame = ItemFrame(row);
@@ -273,7 +298,7 @@ void ColumnListView::ColumnWidthChanged(int32_t index, float newWidth) {
             }
         }
         item->ColumnWidthChanged(index, width, this);
-    }
+    });
 }
 
 void ColumnListView::DisplayOrderChanged(const int32_t* /*order*/) {
@@ -281,19 +306,67 @@ void ColumnListView::DisplayOrderChanged(const int32_t* /*order*/) {
         if (!(columns[static_cast<size_t>(index)]->Flags() & CLV_COL_NOTIFY_ITEMS)) {
             continue;
         }
-        for (int32_t row = 0; row < CountItems(); row++) {
-            static_cast<CLVListItem*>(ItemAt(row))
-                ->FrameChanged(index, CellFrame(index, row), this);
-        }
+        ForEachHookItem([&](CLVListItem* item, int32_t row) {
+            item->FrameChanged(index, CellFrame(index, row), this);
+        });
     }
 }
 
 void ColumnListView::SortingChanged() {}
 
+void ColumnListView::InvalidateHeaderArea(const CLVColumn* column) {
+    const kit::Rect hb = header->Bounds();
+    header->Invalidate(kit::Rect(column->ColumnStart(), hb.top, column->ColumnEnd(), hb.bottom));
+}
+
+void ColumnListView::SetSortKey(int32_t index) {
+    AssertWindowLocked();
+    CLVColumn* column = index >= 0 ? ColumnAt(index) : nullptr;
+    if (index >= 0 && !IsSortable(column)) {
+        return;
+    }
+    if (column && !sortKeys.empty() && sortKeys.front() == column) {
+        SortingChanged();
+        return;
+    }
+    for (const CLVColumn* key : sortKeys) {
+        if (key->SortMode() != CLVSortNone) {
+            InvalidateHeaderArea(key);
+        }
+    }
+    sortKeys.clear();
+    if (column) {
+        sortKeys.push_back(column);
+        if (column->SortMode() == CLVSortNone) {
+            SetSortMode(index, CLVSortAscending);
+        }
+        SortItems();
+        InvalidateHeaderArea(column);
+    }
+    SortingChanged();
+}
+
+void ColumnListView::AddSortKey(int32_t index) {
+    AssertWindowLocked();
+    CLVColumn* column = index >= 0 ? ColumnAt(index) : nullptr;
+    if (index >= 0 && !IsSortable(column)) {
+        return;
+    }
+    if (column && !Contains(sortKeys, column)) {
+        sortKeys.push_back(column);
+        if (column->SortMode() == CLVSortNone) {
+            SetSortMode(index, CLVSortAscending);
+        }
+        SortItems();
+        InvalidateHeaderArea(column);
+    }
+    SortingChanged();
+}
+
 void ColumnListView::SetSortMode(int32_t index, CLVSortMode mode) {
     AssertWindowLocked();
-    CLVColumn* column = ColumnAt(index);
-    if (!column || !(column->Flags() & CLV_COL_SORTABLE)) {
+    CLVColumn* column = index >= 0 ? ColumnAt(index) : nullptr;
+    if (!IsSortable(column)) {
         return;
     }
     if (mode != column->sortMode) {
@@ -301,46 +374,398 @@ void ColumnListView::SetSortMode(int32_t index, CLVSortMode mode) {
         if (mode == CLVSortNone) {
             Erase(sortKeys, column);
         }
-        const kit::Rect hb = header->Bounds();
-        header->Invalidate(
-            kit::Rect(column->ColumnStart(), hb.top, column->ColumnEnd(), hb.bottom));
+        SortItems();
+        InvalidateHeaderArea(column);
     }
     SortingChanged();
 }
 
+void ColumnListView::ReverseSortMode(int32_t index) {
+    AssertWindowLocked();
+    const CLVColumn* column = index >= 0 ? ColumnAt(index) : nullptr;
+    if (IsSortable(column)) {
+        SetSortMode(index, NextSortMode(column->SortMode()));
+    }
+}
+
+void ColumnListView::SetSorting(int32_t count, const int32_t* indexes, const CLVSortMode* modes) {
+    AssertWindowLocked();
+    if (count > 0 && (!indexes || !modes)) {
+        return;
+    }
+    for (const CLVColumn* key : sortKeys) {
+        if (key->SortMode() != CLVSortNone) {
+            InvalidateHeaderArea(key);
+        }
+    }
+    sortKeys.clear();
+    for (int32_t i = 0; i < count; i++) {
+        if (i == 0) {
+            SetSortKey(indexes[i]);
+        } else {
+            AddSortKey(indexes[i]);
+        }
+        SetSortMode(indexes[i], modes[i]);
+    }
+    SortingChanged();
+}
+
+int32_t ColumnListView::Sorting(int32_t* indexes, CLVSortMode* modes) const {
+    AssertWindowLocked();
+    const std::vector<CLVSortKey> keys = KeyList();
+    for (size_t i = 0; i < keys.size(); i++) {
+        if (indexes) {
+            indexes[i] = keys[i].column;
+        }
+        if (modes) {
+            modes[i] = keys[i].mode;
+        }
+    }
+    return static_cast<int32_t>(keys.size());
+}
+
+std::vector<CLVSortKey> ColumnListView::KeyList() const {
+    std::vector<CLVSortKey> keys;
+    keys.reserve(sortKeys.size());
+    for (const CLVColumn* column : sortKeys) {
+        keys.push_back({IndexOfColumn(column), column->SortMode()});
+    }
+    return keys;
+}
+
+void ColumnListView::SortItems() {
+    AssertWindowLocked();
+    const std::vector<CLVSortKey> keys = KeyList();
+    // Without keys or a compare function every pair is equal: a stable sort keeps the order.
+    if (keys.empty() || !compareFunc) {
+        return;
+    }
+    const CLVCompareFuncPtr compare = compareFunc;
+    const auto byKeys = [&keys, compare](const kit::ListItem* a, const kit::ListItem* b) {
+        const auto* x = static_cast<const CLVListItem*>(a);
+        const auto* y = static_cast<const CLVListItem*>(b);
+        return CompareByKeys(keys, [&](int32_t column) { return compare(x, y, column); });
+    };
+    if (!hierarchical) {
+        if (CountItems() > 0) {
+            kit::ListView::SortItems(byKeys);
+        }
+        return;
+    }
+    if (fullList.empty()) {
+        return;
+    }
+    const std::vector<int32_t> order = outline::SortOutline(
+        FullListCountItems(),
+        [this](int32_t i) { return fullList[static_cast<size_t>(i)]->OutlineLevel(); },
+        [&](int32_t i, int32_t j) {
+            return byKeys(fullList[static_cast<size_t>(i)], fullList[static_cast<size_t>(j)]) < 0;
+        });
+    std::vector<CLVListItem*> sorted;
+    sorted.reserve(fullList.size());
+    for (const int32_t i : order) {
+        sorted.push_back(fullList[static_cast<size_t>(i)]);
+    }
+    fullList = std::move(sorted);
+
+    // The shown rows take the full list's order.
+    std::unordered_map<const kit::ListItem*, int32_t> rank;
+    rank.reserve(static_cast<size_t>(CountItems()));
+    for (size_t i = 0; i < fullList.size(); i++) {
+        if (HasItem(fullList[i])) {
+            rank.emplace(fullList[i], static_cast<int32_t>(i));
+        }
+    }
+    kit::ListView::SortItems([&rank](const kit::ListItem* a, const kit::ListItem* b) {
+        return rank.at(a) < rank.at(b) ? -1 : 1;
+    });
+}
+
+void ColumnListView::SetSortFunction(CLVCompareFuncPtr compare) {
+    AssertWindowLocked();
+    compareFunc = compare;
+}
+
 bool ColumnListView::AddItem(kit::ListItem* item) {
-    return AddItem(item, CountItems());
+    AssertWindowLocked();
+    return AddItem(item, hierarchical ? FullListCountItems() : CountItems());
 }
 
 bool ColumnListView::AddItem(kit::ListItem* item, int32_t index) {
     AssertWindowLocked();
-    if (!dynamic_cast<CLVListItem*>(item)) {
+    auto* row = dynamic_cast<CLVListItem*>(item);
+    return row && AddItemPrivate(row, index);
+}
+
+bool ColumnListView::AddItemPrivate(CLVListItem* item, int32_t index) {
+    if (!hierarchical) {
+        return kit::ListView::AddItem(item, index);
+    }
+    if (index < 0 || index > FullListCountItems() || item->outlineList || item->IsInList()) {
         return false;
     }
-    return kit::ListView::AddItem(item, index);
+    const auto level = [this](int32_t i) {
+        return fullList[static_cast<size_t>(i)]->OutlineLevel();
+    };
+    // Shown when the superitem it will have is expanded and shown, or when it will have none.
+    bool shown = true;
+    if (item->OutlineLevel() > 0) {
+        for (int32_t i = index - 1; i >= 0; i--) {
+            if (level(i) < item->OutlineLevel()) {
+                const CLVListItem* superitem = fullList[static_cast<size_t>(i)];
+                shown = superitem->IsExpanded() && HasItem(superitem);
+                break;
+            }
+        }
+    }
+    if (shown) {
+        int32_t row = 0;
+        for (int32_t i = index - 1; i >= 0; i--) {
+            const int32_t above = IndexOf(fullList[static_cast<size_t>(i)]);
+            if (above >= 0) {
+                row = above + 1;
+                break;
+            }
+        }
+        if (!kit::ListView::AddItem(item, row)) {
+            return false;
+        }
+    }
+    fullList.insert(fullList.begin() + index, item);
+    item->outlineList = this;
+    return true;
+}
+
+bool ColumnListView::AddList(const std::vector<kit::ListItem*>& list) {
+    AssertWindowLocked();
+    return AddList(list, hierarchical ? FullListCountItems() : CountItems());
+}
+
+bool ColumnListView::AddList(const std::vector<kit::ListItem*>& list, int32_t index) {
+    AssertWindowLocked();
+    return kit::ListView::AddList(list, index);
+}
+
+bool ColumnListView::AddUnder(kit::ListItem* item, kit::ListItem* superitem) {
+    AssertWindowLocked();
+    auto* row = dynamic_cast<CLVListItem*>(item);
+    const auto* above = dynamic_cast<CLVListItem*>(superitem);
+    const int32_t index = hierarchical && row ? FullListIndexOf(above) : -1;
+    if (index < 0) {
+        return false;
+    }
+    const uint32_t oldLevel = row->OutlineLevel();
+    row->SetOutlineLevel(above->OutlineLevel() + 1);
+    const int32_t end = outline::SubtreeEnd(FullListCountItems(), index, [this](int32_t i) {
+        return fullList[static_cast<size_t>(i)]->OutlineLevel();
+    });
+    if (!AddItemPrivate(row, end)) {
+        row->SetOutlineLevel(oldLevel);
+        return false;
+    }
+    return true;
+}
+
+bool ColumnListView::RemoveItem(kit::ListItem* item) {
+    AssertWindowLocked();
+    const auto* row = dynamic_cast<CLVListItem*>(item);
+    if (!row) {
+        return false;
+    }
+    if (!hierarchical) {
+        return kit::ListView::RemoveItem(item);
+    }
+    const int32_t index = FullListIndexOf(row);
+    return index >= 0 && RemoveItems(index, 1);
+}
+
+kit::ListItem* ColumnListView::RemoveItem(int32_t index) {
+    AssertWindowLocked();
+    if (!hierarchical) {
+        return kit::ListView::RemoveItem(index);
+    }
+    CLVListItem* item = FullListItemAt(index);
+    return item && RemoveItems(index, 1) ? item : nullptr;
+}
+
+bool ColumnListView::RemoveItems(int32_t index, int32_t count) {
+    AssertWindowLocked();
+    if (!hierarchical) {
+        return kit::ListView::RemoveItems(index, count);
+    }
+    if (index < 0 || count < 0 || count > FullListCountItems() - index) {
+        return false;
+    }
+    const int32_t end = outline::RemovalEnd(FullListCountItems(), index, count, [this](int32_t i) {
+        return fullList[static_cast<size_t>(i)]->OutlineLevel();
+    });
+    // The shown rows of the range stand together in the visible list.
+    int32_t firstRow = -1;
+    int32_t shownRows = 0;
+    for (int32_t i = index; i < end; i++) {
+        const int32_t row = IndexOf(fullList[static_cast<size_t>(i)]);
+        if (row >= 0) {
+            firstRow = shownRows == 0 ? row : firstRow;
+            shownRows++;
+        }
+    }
+    if (shownRows > 0 && !kit::ListView::RemoveItems(firstRow, shownRows)) {
+        return false;
+    }
+    for (int32_t i = index; i < end; i++) {
+        fullList[static_cast<size_t>(i)]->outlineList = nullptr;
+    }
+    fullList.erase(fullList.begin() + index, fullList.begin() + end);
+    return true;
+}
+
+void ColumnListView::MakeEmpty() {
+    AssertWindowLocked();
+    for (CLVListItem* item : fullList) {
+        item->outlineList = nullptr;
+    }
+    fullList.clear();
+    kit::ListView::RemoveItems(0, CountItems());
+}
+
+void ColumnListView::RedrawArrow(CLVListItem* item) {
+    if (expanderIndex != -1) {
+        DrawNow(item->ExpanderColumnRect());
+    }
 }
 
 void ColumnListView::Expand(CLVListItem* item) {
     AssertWindowLocked();
+    if (!item) {
+        return;
+    }
     item->SetSuperItem(true);
     if (item->IsExpanded()) {
         return;
     }
     item->SetExpanded(true);
-    if (hierarchical && HasItem(item) && expanderIndex != -1) {
-        Invalidate(item->ExpanderColumnRect());
+    const int32_t row = hierarchical ? IndexOf(item) : -1;
+    const int32_t index = row >= 0 ? FullListIndexOf(item) : -1;
+    if (index < 0) {
+        return;
     }
+    RedrawArrow(item);
+    const std::vector<int32_t> shown = outline::ShownSubitems(
+        FullListCountItems(), index,
+        [this](int32_t i) { return fullList[static_cast<size_t>(i)]->OutlineLevel(); },
+        [this](int32_t i) { return fullList[static_cast<size_t>(i)]->IsExpanded(); });
+    std::vector<kit::ListItem*> rows;
+    rows.reserve(shown.size());
+    for (const int32_t i : shown) {
+        rows.push_back(fullList[static_cast<size_t>(i)]);
+    }
+    InsertItems(row + 1, rows);
 }
 
 void ColumnListView::Collapse(CLVListItem* item) {
     AssertWindowLocked();
+    if (!item) {
+        return;
+    }
     item->SetSuperItem(true);
     if (!item->IsExpanded()) {
         return;
     }
     item->SetExpanded(false);
-    if (hierarchical && HasItem(item) && expanderIndex != -1) {
-        Invalidate(item->ExpanderColumnRect());
+    const int32_t row = hierarchical ? IndexOf(item) : -1;
+    if (row < 0) {
+        return;
+    }
+    RedrawArrow(item);
+    const int32_t end = outline::SubtreeEnd(
+        CountItems(), row, [this](int32_t i) { return ItemAt(i)->OutlineLevel(); });
+    kit::ListView::RemoveItems(row + 1, end - row - 1);
+}
+
+bool ColumnListView::IsExpanded(int32_t fullIndex) const {
+    AssertWindowLocked();
+    const CLVListItem* item = FullListItemAt(fullIndex);
+    return item && item->IsExpanded();
+}
+
+CLVListItem* ColumnListView::Superitem(const CLVListItem* item) const {
+    AssertWindowLocked();
+    const int32_t index = FullListIndexOf(item);
+    if (index < 0) {
+        return nullptr;
+    }
+    const int32_t above = outline::SuperitemIndex(
+        index, [this](int32_t i) { return fullList[static_cast<size_t>(i)]->OutlineLevel(); });
+    return above >= 0 ? fullList[static_cast<size_t>(above)] : nullptr;
+}
+
+int32_t ColumnListView::FullListNumberOfSubitems(const CLVListItem* item) const {
+    AssertWindowLocked();
+    const int32_t index = FullListIndexOf(item);
+    if (index < 0) {
+        return 0;
+    }
+    return outline::SubtreeEnd(
+               FullListCountItems(), index,
+               [this](int32_t i) { return fullList[static_cast<size_t>(i)]->OutlineLevel(); }) -
+           index - 1;
+}
+
+int32_t ColumnListView::FullListCountItems() const {
+    AssertWindowLocked();
+    return static_cast<int32_t>(fullList.size());
+}
+
+bool ColumnListView::FullListIsEmpty() const {
+    AssertWindowLocked();
+    return fullList.empty();
+}
+
+CLVListItem* ColumnListView::FullListFirstItem() const {
+    return FullListItemAt(0);
+}
+
+CLVListItem* ColumnListView::FullListLastItem() const {
+    return FullListItemAt(FullListCountItems() - 1);
+}
+
+CLVListItem* ColumnListView::FullListItemAt(int32_t fullIndex) const {
+    AssertWindowLocked();
+    return fullIndex >= 0 && fullIndex < FullListCountItems()
+               ? fullList[static_cast<size_t>(fullIndex)]
+               : nullptr;
+}
+
+int32_t ColumnListView::FullListIndexOf(const CLVListItem* item) const {
+    AssertWindowLocked();
+    if (!FullListHasItem(item)) {
+        return -1;
+    }
+    return static_cast<int32_t>(std::find(fullList.begin(), fullList.end(), item) -
+                                fullList.begin());
+}
+
+int32_t ColumnListView::FullListIndexOf(kit::Point where) const {
+    const auto* item = static_cast<const CLVListItem*>(ItemAt(IndexOf(where)));
+    return item ? FullListIndexOf(item) : -1;
+}
+
+bool ColumnListView::FullListHasItem(const CLVListItem* item) const {
+    AssertWindowLocked();
+    return item && item->outlineList == this;
+}
+
+int32_t ColumnListView::FullListCurrentSelection(int32_t n) const {
+    const auto* item = static_cast<const CLVListItem*>(ItemAt(CurrentSelection(n)));
+    return item ? FullListIndexOf(item) : -1;
+}
+
+void ColumnListView::FullListDoForEach(const std::function<bool(CLVListItem*)>& visit) {
+    AssertWindowLocked();
+    for (CLVListItem* item : fullList) {
+        if (visit(item)) {
+            return;
+        }
     }
 }
 

@@ -13,7 +13,11 @@
 
 #include <QFont>
 #include <cstdint>
+#include <functional>
 #include <vector>
+
+// Compares two rows in a column: negative when the first comes first, 0 when they are equal.
+using CLVCompareFuncPtr = int32_t (*)(const CLVListItem* a, const CLVListItem* b, int32_t column);
 
 // A list whose rows (CLVListItem) are drawn in columns (CLVColumn) under a header row, inside a
 // scroll container that the list makes for itself. Columns have an index (their order of
@@ -67,17 +71,84 @@ public:
     virtual void DisplayOrderChanged(const int32_t* order);
     virtual void SortingChanged();
 
-    // Sorting: stores a sortable column's mode; CLVSortNone takes the column out of the keys.
+    // Sorting. Rows are compared by the sort keys, primary first, with the compare function;
+    // without keys or without a compare function every pair of rows compares equal. Operations
+    // on a column without CLV_COL_SORTABLE do nothing at all, not even the hook; each other one
+    // ends with SortingChanged.
+
+    // The function that compares two rows in a column (negative: the first comes first).
+    void SetSortFunction(CLVCompareFuncPtr compare);
+    // Makes the column the only key, in its mode (ascending when it had none) and re-sorts;
+    // when it is the primary key already, only the hook runs. A negative index empties the keys
+    // without re-sorting.
+    virtual void SetSortKey(int32_t index);
+    // Appends the column as the least significant key (ascending when it had no mode) and
+    // re-sorts; nothing but the hook for a key or a negative index.
+    virtual void AddSortKey(int32_t index);
+    // Stores the column's mode and re-sorts; CLVSortNone takes the column out of the keys. It
+    // never makes a column a key.
     virtual void SetSortMode(int32_t index, CLVSortMode mode);
+    // Ascending becomes descending, descending none, none ascending.
+    void ReverseSortMode(int32_t index);
+    // Replaces the keys: `indexes[i]` with `modes[i]`, primary first.
+    void SetSorting(int32_t count, const int32_t* indexes, const CLVSortMode* modes);
+    // Writes each key's column index and mode, primary first, into arrays of CountColumns()
+    // entries (either may be null); returns the number of keys.
+    int32_t Sorting(int32_t* indexes, CLVSortMode* modes) const;
+    // Re-sorts every row with a stable sort: rows that compare equal keep their order. In a
+    // hierarchical list each group of siblings is sorted by itself and every row stays
+    // directly above its own subitems.
+    void SortItems();
     // The sort keys, primary first.
     const std::vector<CLVColumn*>& SortKeys() const { return sortKeys; }
 
-    // Items: only CLVListItems are accepted.
+    // Items: only CLVListItems are accepted; an item belongs to one list at a time. In a
+    // hierarchical list the indexes here are those of the full list, which holds every row
+    // whether shown or not; a row is shown while all its superitems are expanded. A flat list's
+    // full list stays empty.
+
+    // Adds at the end of the (full) list.
     bool AddItem(kit::ListItem* item) override;
+    // A row of a hierarchical list shows when its superitem is expanded and shown (or when it has
+    // none), right after the shown row before it.
     bool AddItem(kit::ListItem* item, int32_t index) override;
-    // Expanding or collapsing marks the row a superitem and redraws its arrow.
+    // Adds the items one by one at index, index + 1, ...; stops at the first refused.
+    bool AddList(const std::vector<kit::ListItem*>& list) override;
+    bool AddList(const std::vector<kit::ListItem*>& list, int32_t index) override;
+    // Hierarchical lists: gives the item the level below the superitem's and adds it after the
+    // superitem's last subitem. The superitem is not marked as one.
+    virtual bool AddUnder(kit::ListItem* item, kit::ListItem* superitem);
+    // Removing a row of a hierarchical list takes its subitems along, from both lists.
+    bool RemoveItem(kit::ListItem* item) override;
+    kit::ListItem* RemoveItem(int32_t index) override;
+    bool RemoveItems(int32_t index, int32_t count) override;
+    void MakeEmpty() override;
+    // Both mark the item a superitem. Expanding a shown row of a hierarchical list shows its
+    // subitems (not those of collapsed subitems); collapsing hides them. The arrow is redrawn at
+    // once.
     virtual void Expand(CLVListItem* item);
     virtual void Collapse(CLVListItem* item);
+    // Whether the full list's row at the index is expanded; false when there is none.
+    bool IsExpanded(int32_t fullIndex) const;
+    // The nearest row above the item in the full list with a lower level; null when none.
+    CLVListItem* Superitem(const CLVListItem* item) const;
+    // How many rows below the item in the full list have a greater level; 0 when it is absent.
+    int32_t FullListNumberOfSubitems(const CLVListItem* item) const;
+
+    // The full list.
+    int32_t FullListCountItems() const;
+    bool FullListIsEmpty() const;
+    CLVListItem* FullListFirstItem() const;
+    CLVListItem* FullListLastItem() const;
+    CLVListItem* FullListItemAt(int32_t fullIndex) const;
+    int32_t FullListIndexOf(const CLVListItem* item) const;
+    // The full-list index of the shown row under the point, -1 when none.
+    int32_t FullListIndexOf(kit::Point where) const;
+    bool FullListHasItem(const CLVListItem* item) const;
+    // The full-list index of the n-th selected shown row, -1 when none.
+    int32_t FullListCurrentSelection(int32_t n = 0) const;
+    // Calls `visit` for each row of the full list in order until it returns true.
+    void FullListDoForEach(const std::function<bool(CLVListItem*)>& visit);
 
     // Scrolls the list and keeps the header in step horizontally.
     void ScrollTo(kit::Point where) override;
@@ -107,11 +178,21 @@ protected:
 
 private:
     friend class CLVColumn;
+    friend class CLVColumnLabelView;
 
     // Lays out the columns and hands the data rectangle to the container.
     void UpdateColumnSizesDataRectSizeScrollBars(bool scrollingAllowed);
-    // After columns changed: lay out, redraw header and list.
+    // After columns changed: cancel a header gesture, lay out, redraw header and list.
     void RefreshColumns();
+    // The sort keys with their column indexes and modes.
+    std::vector<CLVSortKey> KeyList() const;
+    void InvalidateHeaderArea(const CLVColumn* column);
+    bool AddItemPrivate(CLVListItem* item, int32_t index);
+    // Redraws the expander cell and arrow of a shown row now.
+    void RedrawArrow(CLVListItem* item);
+    // Calls `visit` for each row the item hooks tell: every row of the full list in a
+    // hierarchical list, else every row; with its row in the visible list, -1 when hidden.
+    void ForEachHookItem(const std::function<void(CLVListItem*, int32_t)>& visit) const;
     // Takes a column out of every column list and clears its parent.
     void DetachColumn(CLVColumn* column);
     void EmbedInContainer(bool horizontal, bool vertical, bool corner, kit::border_style border);
@@ -123,6 +204,8 @@ private:
     std::vector<CLVColumn*> columns;
     std::vector<CLVColumn*> displayOrder;
     std::vector<CLVColumn*> sortKeys;
+    CLVCompareFuncPtr compareFunc = nullptr;
+    std::vector<CLVListItem*> fullList;
     kit::Bitmap collapsedArrow;
     kit::Bitmap expandedArrow;
     int32_t expanderIndex = -1;

@@ -4,6 +4,8 @@
 #include "kit/Geometry.h"
 #include "kit/Painter.h"
 
+#include <QObject>
+#include <QPointer>
 #include <cstdint>
 
 namespace kit {
@@ -11,7 +13,8 @@ namespace kit {
 class View;
 
 // One row of a ListView. The row draws itself; the list keeps its selection state. An item's
-// itemHeight is set by Update when the list adopts it or its font changes.
+// itemHeight is set by Update when the list adopts it or its font changes. An item belongs to
+// at most one list at a time.
 class ListItem {
 public:
     explicit ListItem(uint32_t outlineLevel = 0, bool expanded = true);
@@ -30,6 +33,8 @@ public:
     bool IsExpanded() const { return expandedState; }
     void SetExpanded(bool on) { expandedState = on; }
     uint32_t OutlineLevel() const { return level; }
+    // Whether a list holds the item.
+    bool IsInList() const { return !holdingList.isNull(); }
     void SetOutlineLevel(uint32_t outlineLevel) { level = outlineLevel; }
 
     // Draws the row into `frame` (the owner's coordinates). With `complete` false the owner's
@@ -41,6 +46,10 @@ public:
 private:
     friend class ListView;
 
+    // The list holding the item (null when none, also once that list is gone) and the item's
+    // index there as the list last numbered its rows.
+    QPointer<QObject> holdingList;
+    mutable int32_t indexInList = -1;
     float itemWidth = 0.0f;
     float itemHeight = 0.0f;
     uint32_t level;

@@ -14,19 +14,36 @@ bool ListView::AddItem(ListItem* item) {
 }
 
 bool ListView::AddItem(ListItem* item, int32_t index) {
-    if (!item || index < 0 || index > CountItems()) {
+    return InsertItems(index, std::span<ListItem* const>(&item, 1));
+}
+
+bool ListView::InsertItems(int32_t index, std::span<ListItem* const> newItems) {
+    if (index < 0 || index > CountItems()) {
         return false;
     }
-    item->Update(this, GetFont());
-    item->selected = false;
-    items.insert(items.begin() + index, item);
-    tops.push_back(0.0f);
-    TopsChangedFrom(index);
-    if (anchor >= index) {
-        anchor++;
+    // Marking as we go finds an item given twice; a refusal takes the marks back.
+    for (size_t i = 0; i < newItems.size(); i++) {
+        if (!newItems[i] || newItems[i]->holdingList) {
+            for (size_t j = 0; j < i; j++) {
+                newItems[j]->holdingList = nullptr;
+            }
+            return false;
+        }
+        newItems[i]->holdingList = this;
     }
-    if (caret >= index) {
-        caret++;
+    for (ListItem* item : newItems) {
+        item->Update(this, GetFont());
+        item->selected = false;
+    }
+    const auto count = static_cast<int32_t>(newItems.size());
+    items.insert(items.begin() + index, newItems.begin(), newItems.end());
+    tops.resize(items.size() + 1);
+    TopsChangedFrom(index);
+    IndexesChangedFrom(index);
+    for (int32_t* mark : {&anchor, &caret}) {
+        if (*mark >= index) {
+            *mark += count;
+        }
     }
     InvalidateFrom(index);
     ItemsChanged();
@@ -66,10 +83,12 @@ bool ListView::RemoveItems(int32_t index, int32_t count) {
     bool selectionChanged = false;
     for (int32_t i = index; i < index + count; i++) {
         selectionChanged |= SetSelected(i, false);
+        items[static_cast<size_t>(i)]->holdingList = nullptr;
     }
     items.erase(items.begin() + index, items.begin() + index + count);
     tops.resize(items.size() + 1);
     TopsChangedFrom(index);
+    IndexesChangedFrom(index);
     for (int32_t* mark : {&anchor, &caret}) {
         if (*mark >= index + count) {
             *mark -= count;
@@ -92,6 +111,7 @@ void ListView::SortItems(const std::function<int(const ListItem*, const ListItem
     });
     anchor = caret = -1;
     TopsChangedFrom(0);
+    IndexesChangedFrom(0);
     Invalidate();
 }
 
@@ -100,8 +120,13 @@ ListItem* ListView::ItemAt(int32_t index) const {
 }
 
 int32_t ListView::IndexOf(const ListItem* item) const {
-    const auto it = std::find(items.begin(), items.end(), item);
-    return it == items.end() || !item ? -1 : static_cast<int32_t>(it - items.begin());
+    if (!item || item->holdingList != this) {
+        return -1;
+    }
+    for (; validIndexes < items.size(); validIndexes++) {
+        items[validIndexes]->indexInList = static_cast<int32_t>(validIndexes);
+    }
+    return item->indexInList;
 }
 
 int32_t ListView::IndexOf(Point where) const {
@@ -341,6 +366,10 @@ void ListView::EnsureTops(size_t count) const {
 
 void ListView::TopsChangedFrom(int32_t index) {
     validTops = std::min(validTops, static_cast<size_t>(index) + 1);
+}
+
+void ListView::IndexesChangedFrom(int32_t index) {
+    validIndexes = std::min(validIndexes, static_cast<size_t>(index));
 }
 
 void ListView::InvalidateFrom(int32_t index) {

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace kit {
@@ -22,7 +23,8 @@ class ListView : public View {
 public:
     explicit ListView(list_view_type type = B_SINGLE_SELECTION_LIST, QWidget* parent = nullptr);
 
-    // Adding fails for a null item or an index outside 0 ... CountItems().
+    // Adding fails for a null item, an item that belongs to a list already, or an index
+    // outside 0 ... CountItems().
     virtual bool AddItem(ListItem* item);
     virtual bool AddItem(ListItem* item, int32_t index);
     // Adds the items one by one at index, index + 1, ...; stops at the first that fails.
@@ -41,6 +43,8 @@ public:
     ListItem* ItemAt(int32_t index) const;
     ListItem* FirstItem() const { return ItemAt(0); }
     ListItem* LastItem() const { return ItemAt(CountItems() - 1); }
+    // Constant time once the rows are numbered: an insertion or removal has the rows after it
+    // numbered again on the next call.
     int32_t IndexOf(const ListItem* item) const;
     // The row under the point, -1 when there is none.
     int32_t IndexOf(Point where) const;
@@ -85,6 +89,9 @@ protected:
     virtual bool InitiateDrag(Point where, int32_t index, bool wasSelected);
     // Called after rows were added or removed or changed their heights.
     virtual void ItemsChanged();
+    // Inserts the items as rows index, index + 1, ... in one step; false, adding none, when
+    // AddItem would refuse one of them or one occurs twice.
+    bool InsertItems(int32_t index, std::span<ListItem* const> newItems);
 
     void Draw(Painter& painter, Rect updateRect) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -94,6 +101,8 @@ private:
     // Makes tops[0 ... count] current.
     void EnsureTops(size_t count) const;
     void TopsChangedFrom(int32_t index);
+    // Rows from `index` on must be numbered again before IndexOf trusts their numbers.
+    void IndexesChangedFrom(int32_t index);
     void InvalidateFrom(int32_t index);
     // Changes one row's state; true when it changed.
     bool SetSelected(int32_t index, bool on);
@@ -105,6 +114,8 @@ private:
     // tops[i] is the top of row i; tops[CountItems()] lies one pixel below the last row.
     mutable std::vector<float> tops{0.0f};
     mutable size_t validTops = 1;
+    // Rows 0 ... validIndexes - 1 know their index.
+    mutable size_t validIndexes = 0;
     int32_t selectedCount = 0;
     int32_t anchor = -1;
     int32_t caret = -1;

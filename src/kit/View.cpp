@@ -49,6 +49,13 @@ void View::Invalidate(const Rect& r) {
     }
 }
 
+void View::DrawNow(const Rect& r) {
+    const QRect area = ConvertToWidget(r) & rect();
+    if (!area.isEmpty() && isVisible()) {
+        repaint(area);
+    }
+}
+
 void View::CopyBits(const Rect& source, const Rect& destination) {
     const QRect from = ConvertToWidget(source);
     const QRect to = ConvertToWidget(destination);

@@ -33,6 +33,9 @@ public:
 
     void Invalidate();
     void Invalidate(const Rect& r);
+    // Draws the part of the view that `r` covers at once, without waiting for the event loop;
+    // nothing while the view is hidden.
+    void DrawNow(const Rect& r);
     // Moves the pixels of `source` to `destination` (a rectangle of the same size) and redraws
     // the part of the two that the move left uncovered.
     void CopyBits(const Rect& source, const Rect& destination);

@@ -77,7 +77,7 @@ TEST(ColumnGeometry, TheArrowStandsThreePixelsLeftOfTheIndentedEnd) {
 
 TEST(ColumnGeometry, ItemFramesComeFromTheRowAndTheColumn) {
     OutlineList o;
-    RecordingItem* top = o.Add(0, true, false, "top");
+    RecordingItem* top = o.Add(0, true, true, "top");
     RecordingItem* child = o.Add(1, false, false, "child");
     const kit::Rect row1 = o.list->ItemFrame(1);
     EXPECT_EQ(child->ItemColumnFrame(0, o.list), kit::Rect(0, row1.top, 40, row1.bottom));

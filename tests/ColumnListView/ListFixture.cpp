@@ -29,6 +29,41 @@ void RecordingItem::FrameChanged(int32_t column, kit::Rect frame, ColumnListView
     CLVEasyItem::FrameChanged(column, frame, owner);
 }
 
+void RecordingItem::DrawItemColumn(kit::Painter& painter, ColumnListView* owner, kit::Rect rect,
+                                   int32_t column, bool complete) {
+    drawnColumns.push_back(column);
+    CLVEasyItem::DrawItemColumn(painter, owner, rect, column, complete);
+}
+
+namespace {
+
+std::string JoinNames(const std::vector<const CLVEasyItem*>& rows, int32_t column) {
+    std::string names;
+    for (const CLVEasyItem* row : rows) {
+        const char* text = row->GetColumnContentText(column);
+        names += (names.empty() ? "" : " ") + std::string(text ? text : "-");
+    }
+    return names;
+}
+
+} // namespace
+
+std::string RowNames(const ColumnListView* list, int32_t column) {
+    std::vector<const CLVEasyItem*> rows;
+    for (int32_t i = 0; i < list->CountItems(); i++) {
+        rows.push_back(dynamic_cast<const CLVEasyItem*>(list->ItemAt(i)));
+    }
+    return JoinNames(rows, column);
+}
+
+std::string FullListNames(const ColumnListView* list, int32_t column) {
+    std::vector<const CLVEasyItem*> rows;
+    for (int32_t i = 0; i < list->FullListCountItems(); i++) {
+        rows.push_back(dynamic_cast<const CLVEasyItem*>(list->FullListItemAt(i)));
+    }
+    return JoinNames(rows, column);
+}
+
 FileListLike::FileListLike(int rows, kit::list_view_type type, kit::Rect frame) {
     list = new RecordingList(frame, &container, "ListView", type, false, true, true, true,
                              kit::B_FANCY_BORDER);
@@ -85,7 +120,7 @@ OutlineList::OutlineList() {
     list = new RecordingList(kit::Rect(0, 0, 300, 200), &container, "Outline",
                              kit::B_SINGLE_SELECTION_LIST, true);
     expander = new CLVColumn(nullptr, 0.0f, CLV_COL_EXPANDER);
-    name = new CLVColumn("Name", 150.0f, CLV_COL_NOTIFY_ITEMS, 20.0f);
+    name = new CLVColumn("Name", 150.0f, CLV_COL_NOTIFY_ITEMS | CLV_COL_SORTABLE, 20.0f);
     list->AddColumnList({expander, name});
 }
 

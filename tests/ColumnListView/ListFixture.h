@@ -32,16 +32,24 @@ protected:
     bool InitiateDrag(kit::Point where, int32_t index, bool wasSelected) override;
 };
 
-// A row that records what its cells are told.
+// A row that records what its cells are told and which of them it draws.
 class RecordingItem : public CLVEasyItem {
 public:
     using CLVEasyItem::CLVEasyItem;
     void ColumnWidthChanged(int32_t column, float width, ColumnListView* owner) override;
     void FrameChanged(int32_t column, kit::Rect frame, ColumnListView* owner) override;
+    void DrawItemColumn(kit::Painter& painter, ColumnListView* owner, kit::Rect rect,
+                        int32_t column, bool complete) override;
 
     std::vector<std::pair<int32_t, float>> widths;
     std::vector<std::pair<int32_t, kit::Rect>> frames;
+    std::vector<int32_t> drawnColumns;
 };
+
+// The rows' Name cells (column `column`) in the order of the visible list, joined by spaces.
+std::string RowNames(const ColumnListView* list, int32_t column);
+// The same for the full list of a hierarchical list.
+std::string FullListNames(const ColumnListView* list, int32_t column);
 
 // A column list built like the program's file list: five columns ("", "Track", "Filename",
 // "Save As", "Path To File"), the first an unlabelled narrow one, in a top-level container.
@@ -69,8 +77,8 @@ struct FileListLike {
     std::vector<std::unique_ptr<RecordingItem>> items;
 };
 
-// A hierarchical list: an expander column (index 0) followed by "Name" (index 1, indented),
-// with rows added by the caller.
+// A hierarchical list: an expander column (index 0) followed by "Name" (index 1, indented,
+// sortable), with rows added by the caller.
 struct OutlineList {
     OutlineList();
     ~OutlineList();

@@ -105,11 +105,12 @@ TEST(ColumnListPixels, HeaderLabelsStandEightPixelsFromTheirEdges) {
         return header->mapTo(f.container, QPoint(static_cast<int>(x), static_cast<int>(y)));
     };
     const float bottom = header->height() - 1.0f;
-    // Inner rectangles: one pixel inside each column's range.
+    // Inner rectangles: one pixel inside each column's range; their last column and row hold
+    // the bevel's inner shadow.
     const QRect filename(headerPixel(69, 1), headerPixel(217, bottom - 1));
     const QRect track(headerPixel(18, 1), headerPixel(66, bottom - 1));
-    const QRect filenameInk = InkBox(image, filename, face);
-    const QRect trackInk = InkBox(image, track, face);
+    const QRect filenameInk = InkBox(image, filename.adjusted(0, 0, -1, -1), face);
+    const QRect trackInk = InkBox(image, track.adjusted(0, 0, -1, -1), face);
     EXPECT_GE(filenameInk.left(), filename.left() + 8);
     EXPECT_LE(filenameInk.left(), filename.left() + 9);
     EXPECT_LE(trackInk.right(), track.right() - 8) << "right-aligned label";

@@ -185,6 +185,26 @@ TEST(ListView, SortingKeepsEqualRowsInOrder) {
     EXPECT_EQ(r.list.ItemFrame(2).top, 4.0f) << "tops follow the new order";
 }
 
+TEST(ListView, AnItemBelongsToOneListAtATime) {
+    Rows r(6);
+    auto other = std::make_unique<CountingList>();
+    EXPECT_FALSE(other->AddItem(r.rows[2].get()));
+    EXPECT_EQ(other->IndexOf(r.rows[2].get()), -1);
+    EXPECT_FALSE(r.list.AddItem(r.rows[2].get())) << "not twice in one list either";
+    Row fresh(9);
+    const std::vector<ListItem*> twice{&fresh, &fresh};
+    EXPECT_FALSE(r.list.AddList(twice, 0));
+    EXPECT_EQ(r.list.CountItems(), 7) << "the first was added; the second refused";
+    EXPECT_EQ(r.list.IndexOf(r.rows[2].get()), 3) << "numbered again after the insertion";
+    EXPECT_TRUE(r.list.RemoveItems(0, 2));
+    EXPECT_EQ(r.list.IndexOf(r.rows[2].get()), 1);
+    EXPECT_EQ(r.list.IndexOf(r.rows[0].get()), -1);
+    EXPECT_TRUE(other->AddItem(r.rows[0].get())) << "free once removed";
+    EXPECT_TRUE(r.rows[0]->IsInList());
+    other.reset();
+    EXPECT_FALSE(r.rows[0]->IsInList()) << "and once its list is gone";
+}
+
 TEST(ListView, PaintingVisitsOnlyTheRowsInTheUpdateRegion) {
     Rows r(1000);
     r.list.ScrollTo(Point(0, 5000));
