@@ -227,7 +227,7 @@ const QColor kHighlight(0, 0, 229);
 
 // The header as it paints itself now, read in its own coordinates.
 struct HeaderImage {
-    explicit HeaderImage(CLVColumnLabelView* header, const std::string& name)
+    explicit HeaderImage(CLVColumnLabelView* header, const QString& name)
         : image(header->grab().toImage().convertToFormat(QImage::Format_RGB32)),
           bottom(header->height() - 1) {
         SaveForInspection(image, name);
@@ -266,7 +266,7 @@ TEST(ColumnHeaderPixels, BevelledCellsJoinedCellsAndTheFiller) {
     f.columns[kSaveAs]->SetShown(false);
     f.columns[4]->SetShown(false);
     HeaderMouse m(f.list);
-    const HeaderImage h(m.header, "header-cells.png");
+    const HeaderImage h(m.header, QStringLiteral("header-cells"));
     const int b = h.bottom;
     const int mid = b / 2;
 
@@ -307,14 +307,14 @@ TEST(ColumnHeaderPixels, PressedLabelsSortKeysAndGestures) {
     HeaderMouse m(f.list);
     const QRect filename(69, 1, 148, m.header->height() - 3);
     m.Press(140);
-    const HeaderImage pressed(m.header, "header-pressed.png");
+    const HeaderImage pressed(m.header, QStringLiteral("header-pressed"));
     EXPECT_GT(pressed.Count(filename, IsBlueText), 10) << "the pressed label";
     EXPECT_GE(pressed.Count(filename, IsHighlight), 2) << "solid pixels in (0, 0, 229)";
     EXPECT_EQ(pressed.Count(filename, IsBlackText), 0);
     m.Release(140);
 
     // Released: a sort key, underlined in black from one pixel left of the label.
-    const HeaderImage key(m.header, "header-key.png");
+    const HeaderImage key(m.header, QStringLiteral("header-key"));
     EXPECT_EQ(key.Count(filename, IsBlueText), 0);
     EXPECT_GT(key.Count(filename, IsBlackText), 10);
     const int underline = static_cast<int>(1.0f + 1.0f + m.header->FontAscent()) + 2;
@@ -328,7 +328,7 @@ TEST(ColumnHeaderPixels, PressedLabelsSortKeysAndGestures) {
 
     // Resizing: the edge in the highlight colour.
     m.Press(66);
-    const HeaderImage resizing(m.header, "header-resizing.png");
+    const HeaderImage resizing(m.header, QStringLiteral("header-resizing"));
     for (const int y : {0, key.bottom / 2, key.bottom}) {
         EXPECT_EQ(resizing.At(67, y), kHighlight) << y;
     }
@@ -337,7 +337,7 @@ TEST(ColumnHeaderPixels, PressedLabelsSortKeysAndGestures) {
     // Dragging: the group's outline follows the pointer, 72 pixels left of it as at the press.
     m.Press(140);
     m.MoveTo(160);
-    const HeaderImage dragging(m.header, "header-dragging.png");
+    const HeaderImage dragging(m.header, QStringLiteral("header-dragging"));
     EXPECT_EQ(dragging.At(88, 0), kHighlight);
     EXPECT_EQ(dragging.At(150, dragging.bottom), kHighlight);
     EXPECT_EQ(dragging.At(88, dragging.bottom / 2), kHighlight);
@@ -351,7 +351,7 @@ TEST(ColumnHeaderPixels, TheOutlineStaysWhereTheGroupMayNotGo) {
     HeaderMouse m(p.list);
     m.Press(150);
     m.MoveTo(100);
-    const HeaderImage h(m.header, "header-outline-held.png");
+    const HeaderImage h(m.header, QStringLiteral("header-outline-held"));
     EXPECT_EQ(h.At(61, 0), kHighlight) << "B and C may not pass A";
     EXPECT_EQ(h.At(182, h.bottom / 2), kHighlight);
     EXPECT_EQ(h.At(11, 0), kWhite);

@@ -146,9 +146,3 @@ QRect InkBox(const QImage& image, const QRect& area, QColor background) {
     }
     return box;
 }
-
-void SaveForInspection(const QImage& image, const std::string& name) {
-    const QByteArray folder = qgetenv("VAMBLE_TEST_OUTPUT");
-    const QDir dir(folder.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(folder));
-    image.save(dir.filePath(QString::fromStdString(name)));
-}

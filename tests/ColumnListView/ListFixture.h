@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColumnListView/ColumnListView.h"
+#include "support/WidgetTestSetup.h"
 
 #include <QImage>
 #include <QPoint>
@@ -96,5 +97,3 @@ struct OutlineList {
 
 // The smallest rectangle holding every pixel of `area` whose colour differs from `background`.
 QRect InkBox(const QImage& image, const QRect& area, QColor background);
-// Saves the image for a look at it, into VAMBLE_TEST_OUTPUT or the working folder.
-void SaveForInspection(const QImage& image, const std::string& name);

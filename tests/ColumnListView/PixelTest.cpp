@@ -64,7 +64,7 @@ TEST(ColumnListPixels, CellBackgroundsAndTextPlaces) {
     f.list->Select(1);
     f.Show();
     const QImage image = f.Grab();
-    SaveForInspection(image, "columnlist-cells.png");
+    SaveForInspection(image, QStringLiteral("columnlist-cells"));
 
     const kit::Rect row0 = f.list->ItemFrame(0);
     const kit::Rect row1 = f.list->ItemFrame(1);
@@ -131,7 +131,7 @@ TEST(ColumnListPixels, ExpanderArrowsHaveTheirShapes) {
     o.container->show();
     QApplication::processEvents();
     const QImage image = o.container->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    SaveForInspection(image, "columnlist-arrows.png");
+    SaveForInspection(image, QStringLiteral("columnlist-arrows"));
 
     const auto leftTop = [&](const RecordingItem* item) {
         const kit::Rect r = item->ExpanderButtonRect();
@@ -214,7 +214,7 @@ TEST(ColumnListPixels, ResizingAColumnLooksLikeDrawingItAfresh) {
     const QImage moved = shown();
     f.container->repaint();
     const QImage afresh = f.Grab();
-    SaveForInspection(moved, "columnlist-resized.png");
+    SaveForInspection(moved, QStringLiteral("columnlist-resized"));
     EXPECT_NE(moved, before);
     EXPECT_EQ(moved, afresh);
 }

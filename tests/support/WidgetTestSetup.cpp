@@ -14,12 +14,16 @@ void UseTestFont() {
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
 }
 
-QImage SaveScreenshot(QWidget* widget, const QString& name) {
-    const QImage picture = widget->grab().toImage();
+void SaveForInspection(const QImage& picture, const QString& name) {
     const QString folder = qEnvironmentVariable("VAMBLE_SCREENSHOT_DIR");
     if (!folder.isEmpty()) {
         QDir().mkpath(folder);
         picture.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
     }
+}
+
+QImage SaveScreenshot(QWidget* widget, const QString& name) {
+    const QImage picture = widget->grab().toImage();
+    SaveForInspection(picture, name);
     return picture;
 }

@@ -10,6 +10,8 @@ void PrepareWidgetTests();
 // After it: with no font configured offscreen Qt may draw no text at all, so every widget test
 // uses one fixed font.
 void UseTestFont();
-// Saves a picture of the widget as NAME.png in the folder named by VAMBLE_SCREENSHOT_DIR, when
-// that is set, so a developer can look at what a test drew. Returns the picture.
+// Saves the picture as NAME.png in the folder named by VAMBLE_SCREENSHOT_DIR, when that is set,
+// so a developer can look at what a test drew.
+void SaveForInspection(const QImage& picture, const QString& name);
+// Grabs the widget, saves the picture as SaveForInspection does and returns it.
 QImage SaveScreenshot(QWidget* widget, const QString& name);
