@@ -336,12 +336,7 @@ void ColumnListView::SetSortKey(int32_t index) {
     }
     sortKeys.clear();
     if (column) {
-        sortKeys.push_back(column);
-        if (column->SortMode() == CLVSortNone) {
-            SetSortMode(index, CLVSortAscending);
-        }
-        SortItems();
-        InvalidateHeaderArea(column);
+        AppendSortKey(index, column);
     }
     SortingChanged();
 }
@@ -353,14 +348,18 @@ void ColumnListView::AddSortKey(int32_t index) {
         return;
     }
     if (column && !Contains(sortKeys, column)) {
-        sortKeys.push_back(column);
-        if (column->SortMode() == CLVSortNone) {
-            SetSortMode(index, CLVSortAscending);
-        }
-        SortItems();
-        InvalidateHeaderArea(column);
+        AppendSortKey(index, column);
     }
     SortingChanged();
+}
+
+void ColumnListView::AppendSortKey(int32_t index, CLVColumn* column) {
+    sortKeys.push_back(column);
+    if (column->SortMode() == CLVSortNone) {
+        SetSortMode(index, CLVSortAscending);
+    }
+    SortItems();
+    InvalidateHeaderArea(column);
 }
 
 void ColumnListView::SetSortMode(int32_t index, CLVSortMode mode) {

@@ -187,6 +187,9 @@ private:
     // The sort keys with their column indexes and modes.
     std::vector<CLVSortKey> KeyList() const;
     void InvalidateHeaderArea(const CLVColumn* column);
+    // Appends the column as the least significant key (a column without a mode sorts
+    // ascending), re-sorts and redraws its header area.
+    void AppendSortKey(int32_t index, CLVColumn* column);
     bool AddItemPrivate(CLVListItem* item, int32_t index);
     // Redraws the expander cell and arrow of a shown row now.
     void RedrawArrow(CLVListItem* item);

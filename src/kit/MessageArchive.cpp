@@ -17,30 +17,25 @@ const QString kMagic = QStringLiteral("kit-message");
 // Deeper nesting than this is treated as damage rather than risking the reader's stack.
 constexpr int kMaxDepth = 32;
 
-bool ReadText(QCborStreamReader& reader, QString* text) {
-    if (!reader.isString()) {
-        return false;
-    }
-    text->clear();
-    auto chunk = reader.readString();
+// Reads a whole text or byte string, which CBOR may deliver in chunks.
+template <class T>
+bool ReadChunks(QCborStreamReader& reader,
+                QCborStreamReader::StringResult<T> (QCborStreamReader::*readChunk)(), T* out) {
+    out->clear();
+    auto chunk = (reader.*readChunk)();
     while (chunk.status == QCborStreamReader::Ok) {
-        *text += chunk.data;
-        chunk = reader.readString();
+        *out += chunk.data;
+        chunk = (reader.*readChunk)();
     }
     return chunk.status == QCborStreamReader::EndOfString;
 }
 
+bool ReadText(QCborStreamReader& reader, QString* text) {
+    return reader.isString() && ReadChunks(reader, &QCborStreamReader::readString, text);
+}
+
 bool ReadBytes(QCborStreamReader& reader, QByteArray* bytes) {
-    if (!reader.isByteArray()) {
-        return false;
-    }
-    bytes->clear();
-    auto chunk = reader.readByteArray();
-    while (chunk.status == QCborStreamReader::Ok) {
-        *bytes += chunk.data;
-        chunk = reader.readByteArray();
-    }
-    return chunk.status == QCborStreamReader::EndOfString;
+    return reader.isByteArray() && ReadChunks(reader, &QCborStreamReader::readByteArray, bytes);
 }
 
 template <class Int> bool ReadInteger(QCborStreamReader& reader, Int* value) {

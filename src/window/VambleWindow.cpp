@@ -178,21 +178,17 @@ QPushButton* VambleWindow::Button(const QString& label, uint32_t command) {
     return button;
 }
 
-QCheckBox* VambleWindow::CheckBox(const QString& label) {
-    return new QCheckBox(label);
-}
-
 QWidget* VambleWindow::BuildEncoderTab() {
     bitratePopUp = new kit::PopUp(QStringLiteral("Bitrate:"), kBitrates);
     outputFormatPopUp = new kit::PopUp(QStringLiteral("Output Format:"), kOutputFormats);
     cpuSpin = new kit::SpinButton(QStringLiteral("# of CPUs:"), 1, processorCount);
     prioritySpin = new kit::SpinButton(QStringLiteral("Priority:"), 1, 10);
     vbrSpin = new kit::SpinButton(QStringLiteral("VBR:"), 0, 9);
-    vbrCheck = CheckBox(QStringLiteral("Enable VBR"));
+    vbrCheck = new QCheckBox(QStringLiteral("Enable VBR"));
     connect(vbrCheck, &QCheckBox::clicked, this,
             [this] { kit::PostMessage(this, kit::Message(MSG_ENABLE_VBR)); });
-    deleteInputCheck = CheckBox(QStringLiteral("Delete input file after encoding"));
-    noPsyCheck = CheckBox(QStringLiteral("Disable psycho-acoustics"));
+    deleteInputCheck = new QCheckBox(QStringLiteral("Delete input file after encoding"));
+    noPsyCheck = new QCheckBox(QStringLiteral("Disable psycho-acoustics"));
 
     auto* settingsRow = Tight(new QHBoxLayout);
     settingsRow->addWidget(kit::VGroup({bitratePopUp, outputFormatPopUp}));
@@ -236,12 +232,12 @@ QWidget* VambleWindow::BuildTagsTab() {
     }
     fields->addLayout(yearRow);
 
-    applyAlbumCheck = CheckBox(QStringLiteral("Album"));
-    applyCommentCheck = CheckBox(QStringLiteral("Comment"));
-    applyArtistCheck = CheckBox(QStringLiteral("Artist"));
-    applyYearCheck = CheckBox(QStringLiteral("Year"));
-    applySongTitleCheck = CheckBox(QStringLiteral("Song Title"));
-    applyGenreCheck = CheckBox(QStringLiteral("Genre"));
+    applyAlbumCheck = new QCheckBox(QStringLiteral("Album"));
+    applyCommentCheck = new QCheckBox(QStringLiteral("Comment"));
+    applyArtistCheck = new QCheckBox(QStringLiteral("Artist"));
+    applyYearCheck = new QCheckBox(QStringLiteral("Year"));
+    applySongTitleCheck = new QCheckBox(QStringLiteral("Song Title"));
+    applyGenreCheck = new QCheckBox(QStringLiteral("Genre"));
     // The six boxes share one width, so the two columns line up.
     int widest = 0;
     for (QCheckBox* box : {applyAlbumCheck, applyCommentCheck, applyArtistCheck, applyYearCheck,
@@ -274,8 +270,8 @@ QWidget* VambleWindow::BuildSettingsTab() {
     };
     outputNameText =
         new kit::TextControl(QStringLiteral("Output filename as:"), QStringLiteral("%t-%s"));
-    mp3ExtensionCheck = CheckBox(QStringLiteral("Add .mp3 file extension to file."));
-    tooltipsCheck = CheckBox(QStringLiteral("Enable Tooltips."));
+    mp3ExtensionCheck = new QCheckBox(QStringLiteral("Add .mp3 file extension to file."));
+    tooltipsCheck = new QCheckBox(QStringLiteral("Enable Tooltips."));
 
     auto* column = Tight(new QVBoxLayout);
     column->addWidget(legend(QStringLiteral("%s = Song Title;  %n = Save As Name;  %c = Album")));

@@ -59,7 +59,6 @@ private:
     QWidget* BuildStatusArea();
     QWidget* BuildBottomRow();
     QPushButton* Button(const QString& label, uint32_t command);
-    QCheckBox* CheckBox(const QString& label);
     void ToggleColumn(int32_t index);
 
     kit::ProgressBar* progressBar = nullptr;
