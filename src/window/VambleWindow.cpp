@@ -405,6 +405,15 @@ void VambleWindow::MessageReceived(kit::Message* message) {
     case MSG_ENABLE_VBR:
         vbrSpin->setEnabled(vbrCheck->isChecked());
         break;
+    case MSG_APPLY_TAGS:
+        ApplyTags();
+        break;
+    case MSG_REMOVE_ITEMS:
+        RemoveItems();
+        break;
+    case kit::B_SELECT_ALL:
+        SelectAll();
+        break;
     case MSG_TOGGLE_COLUMN: {
         int32_t index = -1;
         if (message->Find("index", &index) == kit::B_OK) {

@@ -67,6 +67,13 @@ private:
     QWidget* BuildBottomRow();
     QPushButton* Button(const QString& label, uint32_t command);
     void ToggleColumn(int32_t index);
+    // Copies the checked tag fields into the selected rows.
+    void ApplyTags();
+    // Removes and deletes the selected rows, then selects the row that took the place of the
+    // topmost one removed.
+    void RemoveItems();
+    // Selects every row when the list has the focus, or all of "Save in:" when it has.
+    void SelectAll();
     // Lets the user pick WAV files and adds them as if dropped on the list.
     void AddFilesFromDialog();
 
