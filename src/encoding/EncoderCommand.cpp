@@ -31,18 +31,21 @@ std::string HomeFolder() {
     return {};
 }
 
-// The "Save in:" text as an absolute folder ending in "/", or empty when there is none. A desktop
-// user means a relative text below the home folder, not below the program's working folder.
-std::string AbsoluteOutputFolder(std::string text) {
+// The "Save in:" text as an absolute folder ending in "/", or empty with the reason in `why`. A
+// desktop user means a relative text below the home folder, not below the program's working
+// folder.
+std::string AbsoluteOutputFolder(std::string text, std::string& why) {
     if (text.ends_with('/')) {
         text.pop_back();
     }
     if (text.empty()) {
+        why = "No output folder is given.";
         return {};
     }
     if (!text.starts_with('/')) {
         std::string home = HomeFolder();
         if (home.empty()) {
+            why = "No home folder is known to place the output folder " + text + " in.";
             return {};
         }
         if (text == "~") {
@@ -127,10 +130,9 @@ const char* AlertMessage(CommandStatus status) {
 
 OutputPlan PlanOutputPath(const EncoderSettings& settings, std::string_view outputName) {
     OutputPlan plan;
-    plan.directory = AbsoluteOutputFolder(settings.outputDir);
+    plan.directory = AbsoluteOutputFolder(settings.outputDir, plan.detail);
     if (plan.directory.empty()) {
         plan.status = CommandStatus::OutputDirectoryError;
-        plan.detail = "No output folder is given.";
         return plan;
     }
     std::string output = plan.directory;
