@@ -4,12 +4,13 @@
 #include <string>
 
 struct EncoderSettings {
-    std::string outputDir;             // "Save in:"
+    std::string outputDir{};           // "Save in:"
     std::string namePattern = "%t-%s"; // "Output filename as:"
     bool addExtension = true;          // "Add .mp3 file extension to file."
-    std::string bitrate = "128";       // label of the marked "Bitrate:" item; empty when none
-    std::string outputFormat =
-        "stereo"; // label of the marked "Output Format:" item; empty when none
+    // The labels of the marked "Bitrate:" and "Output Format:" items; an empty text, as when no
+    // item is marked, counts as "128" and "stereo".
+    std::string bitrate = "128";
+    std::string outputFormat = "stereo";
     // The three spin controls hold floating-point values; the command passes them truncated
     // toward zero.
     double cpuCount = 1;      // "# of CPUs:"

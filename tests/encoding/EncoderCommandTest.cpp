@@ -1,12 +1,10 @@
 #include "encoding/EncoderCommand.h"
 
-#include "encoding/OutputFolders.h"
 #include "support/TmpfsMount.h"
 
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 #include <sys/stat.h>
@@ -50,65 +48,43 @@ protected:
 
 TEST_F(EncoderCommandTest, CommandTexts) {
     const struct {
-        const char* what;
-        std::function<void(EncoderSettings&)> change;
+        EncoderSettings settings;
         const char* outputName;
         const char* expected; // SRC and DIR stand for the source and the output folder
     } cases[] = {
-        {"the example", [](EncoderSettings&) {}, "03-Intro",
+        {{.outputFormat = "J-Stereo", .vbrEnabled = true, .vbrLevel = 4},
+         "03-Intro",
          R"(gogo "SRC" "DIR/03-Intro.mp3" -b 128 -cpu 1 -v 4 -m j -priority 10 )"},
-        {"trailing slash", [](EncoderSettings& s) { s.outputDir += '/'; }, "03-Intro",
-         R"(gogo "SRC" "DIR/03-Intro.mp3" -b 128 -cpu 1 -v 4 -m j -priority 10 )"},
-        {"no extension", [](EncoderSettings& s) { s.addExtension = false; }, "03-Intro",
-         R"(gogo "SRC" "DIR/03-Intro" -b 128 -cpu 1 -v 4 -m j -priority 10 )"},
-        {"empty name", [](EncoderSettings&) {}, "",
-         R"(gogo "SRC" "DIR/.mp3" -b 128 -cpu 1 -v 4 -m j -priority 10 )"},
-        {"empty bare name", [](EncoderSettings& s) { s.addExtension = false; }, "",
-         R"(gogo "SRC" "DIR/" -b 128 -cpu 1 -v 4 -m j -priority 10 )"},
-        {"nothing marked",
-         [](EncoderSettings& s) {
-             s.bitrate.clear();
-             s.outputFormat.clear();
-         },
-         "x", R"(gogo "SRC" "DIR/x.mp3" -b 128 -cpu 1 -v 4 -m s -priority 10 )"},
-        {"mono at 320, VBR 0",
-         [](EncoderSettings& s) {
-             s.bitrate = "320";
-             s.outputFormat = "Mono";
-             s.vbrLevel = 0;
-         },
-         "x", R"(gogo "SRC" "DIR/x.mp3" -b 320 -cpu 1 -v 0 -m m -priority 10 )"},
-        {"truncated spins",
-         [](EncoderSettings& s) {
-             s.cpuCount = 2.9;
-             s.vbrLevel = 3.99;
-             s.priority = 9.5;
-         },
-         "x", R"(gogo "SRC" "DIR/x.mp3" -b 128 -cpu 2 -v 3 -m j -priority 9 )"},
-        {"every box but VBR",
-         [](EncoderSettings& s) {
-             s.vbrEnabled = false;
-             s.noPsy = true;
-             s.deleteInput = true;
-             s.outputFormat = "Stereo";
-         },
-         "x", R"(gogo "SRC" "DIR/x.mp3" -b 128 -cpu 1 -nopsy -m s -priority 10 -delete )"},
+        {{.addExtension = false},
+         "03-Intro",
+         R"(gogo "SRC" "DIR/03-Intro" -b 128 -cpu 1 -m s -priority 10 )"},
+        {{}, "", R"(gogo "SRC" "DIR/.mp3" -b 128 -cpu 1 -m s -priority 10 )"},
+        {{.addExtension = false}, "", R"(gogo "SRC" "DIR/" -b 128 -cpu 1 -m s -priority 10 )"},
+        {{.bitrate = "", .outputFormat = ""},
+         "x",
+         R"(gogo "SRC" "DIR/x.mp3" -b 128 -cpu 1 -m s -priority 10 )"},
+        {{.bitrate = "320", .outputFormat = "Mono", .vbrEnabled = true},
+         "x",
+         R"(gogo "SRC" "DIR/x.mp3" -b 320 -cpu 1 -v 0 -m m -priority 10 )"},
+        {{.cpuCount = 2.9, .vbrEnabled = true, .vbrLevel = 3.99, .priority = 9.5},
+         "x",
+         R"(gogo "SRC" "DIR/x.mp3" -b 128 -cpu 2 -v 3 -m s -priority 9 )"},
+        {{.outputFormat = "Stereo", .noPsy = true, .deleteInput = true},
+         "x",
+         R"(gogo "SRC" "DIR/x.mp3" -b 128 -cpu 1 -nopsy -m s -priority 10 -delete )"},
     };
+    const mode_t mask = umask(0);
+    umask(mask);
     for (size_t i = 0; i < std::size(cases); ++i) {
-        const auto& c = cases[i];
         // A folder of its own for each case, missing with its parent.
         const std::string folder = root_ + "/" + std::to_string(i) + "/out";
-        EncoderSettings settings;
+        EncoderSettings settings = cases[i].settings;
         settings.outputDir = folder;
-        settings.vbrEnabled = true;
-        settings.vbrLevel = 4;
-        settings.outputFormat = "J-Stereo";
-        c.change(settings);
-        const EncoderCommand command = BuildEncoderCommand(settings, source_, c.outputName);
-        EXPECT_EQ(command.status, CommandStatus::Ready) << c.what << ": " << command.detail;
-        EXPECT_EQ(command.text, Replaced(Replaced(c.expected, "SRC", source_), "DIR", folder))
-            << c.what;
-        EXPECT_TRUE(fs::is_directory(folder)) << c.what;
+        const EncoderCommand command = BuildEncoderCommand(settings, source_, cases[i].outputName);
+        EXPECT_EQ(command.status, CommandStatus::Ready) << command.detail;
+        EXPECT_EQ(command.text,
+                  Replaced(Replaced(cases[i].expected, "SRC", source_), "DIR", folder));
+        EXPECT_EQ(fs::status(folder).permissions(), fs::perms(0777 & ~mask)) << folder;
     }
 }
 
@@ -123,6 +99,8 @@ TEST_F(EncoderCommandTest, OutputFolders) {
     } cases[] = {
         {"name folders", "ROOT/out", "Artist/Album/03-Intro", CommandStatus::Ready,
          "ROOT/out/Artist/Album/03-Intro.mp3", "ROOT/out/Artist/Album"},
+        {"trailing slash", "ROOT/slash/", "x", CommandStatus::Ready, "ROOT/slash/x.mp3",
+         "ROOT/slash"},
         {"home", "~/music/", "x", CommandStatus::Ready, "HOME/music/x.mp3", "HOME/music"},
         {"home alone", "~", "x", CommandStatus::Ready, "HOME/x.mp3", ""},
         {"relative", "new/mp3", "x", CommandStatus::Ready, "HOME/new/mp3/x.mp3", "HOME/new/mp3"},
@@ -195,21 +173,6 @@ TEST_F(EncoderCommandTest, ReadOnlyOutputFolder) {
                  "It seems the volume/directory you are writing to is write protect.");
     EXPECT_FALSE(fs::exists(folder + "/Artist"));
     chmod(folder.c_str(), 0755);
-}
-
-TEST(OutputFoldersTest, CreateDirectoriesMakesOnlyTheFolderPart) {
-    QTemporaryDir dir;
-    const std::string root = dir.path().toStdString();
-    EXPECT_EQ(CreateDirectories("name.mp3"), kit::B_OK);
-    EXPECT_EQ(CreateDirectories("a/b/name.mp3", root), kit::B_OK);
-    EXPECT_TRUE(fs::is_directory(root + "/a/b"));
-    EXPECT_FALSE(fs::exists(root + "/a/b/name.mp3"));
-    EXPECT_EQ(CreateDirectories(root + "/c/d/"), kit::B_OK);
-    EXPECT_TRUE(fs::is_directory(root + "/c/d"));
-    const mode_t mask = umask(0);
-    umask(mask);
-    EXPECT_EQ(fs::status(root + "/c/d").permissions(), fs::perms(0777 & ~mask));
-    EXPECT_EQ(CreateDirectories("/x"), kit::B_BAD_VALUE);
 }
 
 } // namespace
