@@ -79,16 +79,17 @@ protected:
     }
     std::string Output() const { return folder.filePath(QStringLiteral("out.mp3")).toStdString(); }
 
-    // Runs the command and checks that no child process or descriptor is left behind.
     EncodeOutcome Run(const std::string& command, const EncodeStop& stop = EncodeStop()) {
-        const size_t descriptors = OpenDescriptors();
         fractions.clear();
-        EncodeOutcome outcome =
-            RunEncoder(command, stop, [this](float fraction) { fractions.push_back(fraction); });
+        return RunEncoder(command, stop, [this](float fraction) { fractions.push_back(fraction); });
+    }
+
+    // However its runs ended, a test leaves no child process and no descriptor behind.
+    void SetUp() override { descriptors = OpenDescriptors(); }
+    void TearDown() override {
         EXPECT_EQ(OpenDescriptors(), descriptors);
         EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
         EXPECT_EQ(errno, ECHILD);
-        return outcome;
     }
 
     static size_t OpenDescriptors() {
@@ -99,6 +100,7 @@ protected:
     QTemporaryDir folder;
     FakeGogoOnPath fake;
     std::vector<float> fractions;
+    size_t descriptors = 0;
 };
 
 TEST_F(EncodeRunTest, JudgesEachWayAnEncoderCanEnd) {
