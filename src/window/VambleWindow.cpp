@@ -64,6 +64,10 @@ VambleWindow::VambleWindow(const kit::Rect& frame) {
     tabs->addTab(BuildEncoderTab(), QStringLiteral("GoGo Settings"));
     tabs->addTab(BuildTagsTab(), QStringLiteral("MP3 Tags"));
     tabs->addTab(BuildSettingsTab(), QStringLiteral("Settings"));
+    tabs->setAccessibleName(QStringLiteral("Options"));
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->widget(tab)->setAccessibleName(tabs->tabText(tab));
+    }
     QWidget* tabFrame = kit::Border(0, 3, QString(), tabs);
     // The tab frame's hint also names a maximum width of 200, narrower than its contents; the
     // contents' own minimum wins, so only the height limit is applied.
@@ -167,6 +171,10 @@ QWidget* VambleWindow::BuildMenus() {
             kit::PostMessage(this, message);
         });
         columnItems[static_cast<size_t>(index)] = item;
+    }
+    bar->setAccessibleName(QStringLiteral("Menu bar"));
+    for (QMenu* menu : {fileMenu, editMenu, columnsMenu}) {
+        menu->setAccessibleName(menu->title().remove(QLatin1Char('&')));
     }
     return bar;
 }

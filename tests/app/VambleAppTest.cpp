@@ -9,7 +9,10 @@
 #include "support/TestEnvironment.h"
 #include "support/WidgetTestSetup.h"
 
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -139,6 +142,37 @@ TEST(VambleApp, AboutArrivesAsAMessageFromTheMenu) {
     QCoreApplication::processEvents();
     ASSERT_NE(App()->AboutWindow(), nullptr);
     delete App()->AboutWindow();
+}
+
+TEST(VambleApp, ScreenReadersFindEveryPartByName) {
+    App()->ReadyToRun();
+    VambleWindow* window = App()->MainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->menuBar()->accessibleName().isEmpty());
+    for (QAction* item : window->menuBar()->actions()) {
+        ASSERT_NE(item->menu(), nullptr);
+        EXPECT_EQ(item->menu()->accessibleName().toStdString(),
+                  item->text().remove(QLatin1Char('&')).toStdString());
+    }
+    auto* tabs = window->findChild<QTabWidget*>();
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_FALSE(tabs->accessibleName().isEmpty());
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        EXPECT_EQ(tabs->widget(tab)->accessibleName().toStdString(),
+                  tabs->tabText(tab).toStdString());
+    }
+    delete window;
+    QCoreApplication::processEvents();
+    prefs = new VamblePrefs(kSettingsFileName);
+
+    // The About picture's text is told in words.
+    About about;
+    EXPECT_FALSE(about.accessibleName().isEmpty());
+    EXPECT_FALSE(about.View()->accessibleName().isEmpty());
+    const QString description = about.accessibleDescription();
+    EXPECT_TRUE(description.contains(QStringLiteral("Vamble"))) << description.toStdString();
+    EXPECT_TRUE(description.contains(QCoreApplication::applicationVersion()))
+        << description.toStdString();
 }
 
 TEST(SingleLaunch, ALaterStartHandsItsFilesToTheRunningOne) {
