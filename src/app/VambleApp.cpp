@@ -95,13 +95,15 @@ void VambleApp::Run() {
     if (handedOver) {
         return;
     }
+    // A signal from here on closes the window once the loop runs. This comes before listening:
+    // from then on others take this instance as running and may ask it to end at once.
+    terminationSignals =
+        std::make_unique<TerminationSignals>([this](int /*signalNumber*/) { CloseFromOutside(); });
+    connect(this, &QGuiApplication::commitDataRequest, this, [this] { CloseFromOutside(); });
     singleLaunch->Listen([this](const kit::Message& refs) {
         kit::Message copy = refs;
         RefsReceived(&copy);
     });
-    terminationSignals =
-        std::make_unique<TerminationSignals>([this](int /*signalNumber*/) { CloseFromOutside(); });
-    connect(this, &QGuiApplication::commitDataRequest, this, [this] { CloseFromOutside(); });
 
     ReadyToRun();
     exec();
