@@ -67,6 +67,10 @@ VambleWindow::VambleWindow(const kit::Rect& frame) {
     tabs->addTab(BuildEncoderTab(), QStringLiteral("GoGo Settings"));
     tabs->addTab(BuildTagsTab(), QStringLiteral("MP3 Tags"));
     tabs->addTab(BuildSettingsTab(), QStringLiteral("Settings"));
+    tabs->setAccessibleName(QStringLiteral("Options"));
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->widget(tab)->setAccessibleName(tabs->tabText(tab));
+    }
     QWidget* tabFrame = kit::Border(0, 3, QString(), tabs);
     // The tab frame's hint names a maximum of 200 x 10000: narrower than its contents (whose own
     // minimum wins) and far taller than they need. The frame keeps the height its contents need
@@ -177,6 +181,10 @@ QWidget* VambleWindow::BuildMenus() {
             kit::PostMessage(this, message);
         });
         columnItems[static_cast<size_t>(index)] = item;
+    }
+    bar->setAccessibleName(QStringLiteral("Menu bar"));
+    for (QMenu* menu : {fileMenu, editMenu, columnsMenu}) {
+        menu->setAccessibleName(menu->title().remove(QLatin1Char('&')));
     }
     return bar;
 }
