@@ -28,7 +28,7 @@ public:
             buffer[i] = static_cast<std::int32_t>(std::sin(2 * std::numbers::pi * 440 * t) * 1e9);
         }
         position_ += count;
-        return count;
+        return count * format_.channels;
     }
     std::int64_t ReadFloat(float*, std::int64_t) override { return -1; }
     std::string Error() const override { return "the disk went away"; }
@@ -66,10 +66,7 @@ public:
 
 struct ProgressLog {
     std::vector<std::string> lines;
-    ProgressReporter progress{[this](std::string_view line) {
-                                  lines.emplace_back(line);
-                                  return true;
-                              },
+    ProgressReporter progress{[this](std::string_view line) { lines.emplace_back(line); },
                               [] { return 0.0; }};
 };
 
