@@ -44,7 +44,7 @@ Probe FfProbe(const std::string& path) {
 std::int64_t FfmpegDecodedFrames(const std::string& path, int channels) {
     const RunResult run = RunProgram({"ffmpeg", "-v", "error", "-i", path, "-f", "s16le", "-"});
     EXPECT_TRUE(run.Succeeded()) << run.err;
-    return static_cast<std::int64_t>(run.out.size()) / (2 * channels);
+    return static_cast<std::int64_t>(run.out.size()) / 2 / channels;
 }
 
 // Decodes with mpg123 (its test mode first, then to a WAV) and returns the frames it gives.
@@ -180,7 +180,7 @@ TEST_F(EncoderProgram, OptionsInAnyOrderGiveTheSameFile) {
 
 TEST_F(EncoderProgram, DeleteRemovesTheInputAfterSuccess) {
     std::vector<std::string> options = kCbr128Joint;
-    options.push_back("-delete");
+    options.emplace_back("-delete");
     const RunResult run = RunProgram(GogoCommand(input_, Path("out.mp3"), options));
     ASSERT_TRUE(run.Succeeded()) << run.err;
     EXPECT_TRUE(run.err.ends_with("End of encoding\n"));

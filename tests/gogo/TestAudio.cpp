@@ -26,7 +26,8 @@ std::string WavHeader(int channels, int bits, int sampleRate, std::uint32_t data
     PutLittleEndian(header, 1, 2); // PCM
     PutLittleEndian(header, static_cast<std::uint64_t>(channels), 2);
     PutLittleEndian(header, static_cast<std::uint64_t>(sampleRate), 4);
-    PutLittleEndian(header, static_cast<std::uint64_t>(sampleRate * blockAlign), 4);
+    PutLittleEndian(
+        header, static_cast<std::uint64_t>(sampleRate) * static_cast<std::uint64_t>(blockAlign), 4);
     PutLittleEndian(header, static_cast<std::uint64_t>(blockAlign), 2);
     PutLittleEndian(header, static_cast<std::uint64_t>(bits), 2);
     header += "data";
