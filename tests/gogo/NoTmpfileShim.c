@@ -8,32 +8,21 @@
 
 typedef int (*OpenAt)(int, const char*, int, ...);
 
-static int OpenUnlessUnnamed(const char* symbol, int folder, const char* path, int flags,
-                             mode_t mode) {
+int openat(int folder, const char* path, int flags, ...) {
     if ((flags & O_TMPFILE) == O_TMPFILE) {
         errno = EOPNOTSUPP;
         return -1;
     }
-    const OpenAt next = (OpenAt)dlsym(RTLD_NEXT, symbol);
+    mode_t mode = 0;
+    if (flags & O_CREAT) {
+        va_list args;
+        va_start(args, flags);
+        mode = va_arg(args, mode_t);
+        va_end(args);
+    }
+    const OpenAt next = (OpenAt)dlsym(RTLD_NEXT, "openat");
     return next(folder, path, flags, mode);
 }
 
-static mode_t ModeArgument(int flags, va_list args) {
-    return (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? va_arg(args, mode_t) : 0;
-}
-
-int openat(int folder, const char* path, int flags, ...) {
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = ModeArgument(flags, args);
-    va_end(args);
-    return OpenUnlessUnnamed("openat", folder, path, flags, mode);
-}
-
-int openat64(int folder, const char* path, int flags, ...) {
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = ModeArgument(flags, args);
-    va_end(args);
-    return OpenUnlessUnnamed("openat64", folder, path, flags, mode);
-}
+// On 64-bit systems the large-file name is the same function.
+int openat64(int folder, const char* path, int flags, ...) __attribute__((alias("openat")));
