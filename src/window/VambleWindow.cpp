@@ -2,6 +2,7 @@
 
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
+#include "encoding/EncodeMessages.h"
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
@@ -49,7 +50,8 @@ QBoxLayout* Tight(QBoxLayout* layout) {
 
 } // namespace
 
-VambleWindow::VambleWindow(const kit::Rect& frame) {
+VambleWindow::VambleWindow(const kit::Rect& frame)
+    : messenger(std::make_shared<kit::Messenger>(this)) {
     setWindowTitle(QStringLiteral("Vamble"));
     setGeometry(static_cast<int>(frame.left), static_cast<int>(frame.top),
                 static_cast<int>(frame.Width()), static_cast<int>(frame.Height()));
@@ -112,6 +114,8 @@ VambleWindow::VambleWindow(const kit::Rect& frame) {
 }
 
 VambleWindow::~VambleWindow() {
+    // A worker still ending posts nothing to the window from here on.
+    messenger->Clear();
     const kit::Rect frame = Frame();
     prefs->SetRect("WindowRect", frame);
     prefs->SetString("OutputFormat", GetOutputFormat());
@@ -422,6 +426,16 @@ void VambleWindow::MessageReceived(kit::Message* message) {
     case kit::B_SELECT_ALL:
         SelectAll();
         break;
+    case MSG_ENCODE:
+        Encode();
+        break;
+    case MSG_STOP:
+        StopThread();
+        break;
+    case MSG_ENCODE_PROGRESS:
+    case MSG_ENCODE_FINISHED:
+        WorkerReported(*message);
+        break;
     case MSG_TOGGLE_COLUMN: {
         int32_t index = -1;
         if (message->Find("index", &index) == kit::B_OK) {
@@ -460,11 +474,16 @@ void VambleWindow::AddFilesFromDialog() {
 }
 
 bool VambleWindow::QuitRequested() {
+    StopThread();
     return true;
 }
 
 void VambleWindow::Quit() {
     hide();
+    fileList->EndEditing();
+    for (int32_t i = fileList->CountItems() - 1; i >= 0; --i) {
+        delete fileList->RemoveItem(i);
+    }
 }
 
 bool VambleWindow::event(QEvent* event) {
