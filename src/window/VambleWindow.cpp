@@ -98,6 +98,7 @@ VambleWindow::VambleWindow(const kit::Rect& frame) {
             [this] { kit::PostMessage(this, kit::Message(MSG_REMOVE_ITEMS)); });
 
     stopButton->setEnabled(false);
+    AcceptFolderDrops();
 }
 
 VambleWindow::~VambleWindow() {
@@ -363,6 +364,9 @@ void VambleWindow::Inititialize() {
     }
 
     tooltipsCheck->setChecked(prefs->SetInt8("EnableTooltips", 1) == 1);
+    if (tooltipsCheck->isChecked()) {
+        AttachTooltips();
+    }
 }
 
 kit::Rect VambleWindow::Frame() const {
@@ -389,6 +393,13 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         break;
     case MSG_ENABLE_VBR:
         vbrSpin->setEnabled(vbrCheck->isChecked());
+        break;
+    case MSG_SELECT_DIR:
+        SelectDirectory();
+        break;
+    case kit::B_SIMPLE_DATA:
+    case kit::B_REFS_RECEIVED:
+        SetOutputDirectory(*message);
         break;
     case MSG_TOGGLE_COLUMN: {
         int32_t index = -1;

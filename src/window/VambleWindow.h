@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bubblehelp/BubbleHelper.h"
 #include "kit/Geometry.h"
 #include "kit/Layout.h"
 #include "kit/MessageEvent.h"
@@ -13,6 +14,7 @@ class QAction;
 class QMenu;
 class QPushButton;
 class QVBoxLayout;
+class XqFilePanel;
 
 // The application's only window: the menu bar, the three tabs of encoder settings, tag fields
 // and naming settings, the file list, the encoding status area and the bottom row of buttons.
@@ -60,8 +62,18 @@ private:
     QWidget* BuildBottomRow();
     QPushButton* Button(const QString& label, uint32_t command);
     void ToggleColumn(int32_t index);
+    // Gives the controls their help bubbles.
+    void AttachTooltips();
+    // Opens the output-folder chooser, or brings it back.
+    void SelectDirectory();
+    // A folder dropped on the window or chosen in the chooser becomes the output folder.
+    void SetOutputDirectory(const kit::Message& refs);
+    // Folders dropped on the window (outside the file list) or on "Save in:" reach the window
+    // as B_SIMPLE_DATA messages.
+    void AcceptFolderDrops();
 
     kit::ProgressBar* progressBar = nullptr;
+    BubbleHelper bubbleHelper{this};
 
     QMenu* fileMenu = nullptr;
     QMenu* editMenu = nullptr;
@@ -101,6 +113,8 @@ private:
     QCheckBox* applyGenreCheck = nullptr;
     QCheckBox* mp3ExtensionCheck = nullptr;
     QCheckBox* tooltipsCheck = nullptr;
+    // The output-folder chooser, made when first asked for.
+    XqFilePanel* dirPanel = nullptr;
 
     int processorCount = 1;
 };
