@@ -14,20 +14,22 @@ constexpr int kRestingPolls = 6;
 } // namespace
 
 BubbleHelper::BubbleHelper(QObject* owner, std::unique_ptr<BubbleDesktop> ownDesktop)
-    : QObject(owner) {
+    : QObject(owner), desktop(std::move(ownDesktop)) {
     setObjectName(QStringLiteral("BubbleHelper"));
     if (instances.fetch_add(1) != 0) {
         qCritical("only one BubbleHelper instance allowed/necessary");
         return;
     }
-    desktop = ownDesktop ? std::move(ownDesktop) : std::make_unique<BubbleDesktop>();
+    if (!desktop) {
+        desktop = std::make_unique<BubbleDesktop>();
+    }
     textWindow = std::make_unique<BubbleWindow>();
     enabled = true;
     desktop->StartTicking([this] { Poll(); });
 }
 
 BubbleHelper::~BubbleHelper() {
-    // The desktop goes first so that no tick reaches a helper being destroyed.
+    // The ticks stop before the bubble goes.
     desktop.reset();
     textWindow.reset();
     instances.fetch_sub(1);
