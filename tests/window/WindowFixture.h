@@ -28,10 +28,11 @@ protected:
         return window;
     }
 
-    // The one widget of the window whose accessible name or text is `name`.
+    // The first widget of the window whose accessible name, text or object name is `name`.
     template <class T> T* Find(const QString& name) const {
         for (T* widget : window->findChildren<T*>()) {
-            if (widget->accessibleName() == name || widget->property("text").toString() == name) {
+            if (widget->accessibleName() == name || widget->property("text").toString() == name ||
+                widget->objectName() == name) {
                 return widget;
             }
         }
