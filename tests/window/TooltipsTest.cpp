@@ -1,5 +1,5 @@
-#include "WindowFixture.h"
 #include "bubblehelp/BubbleHelper.h"
+#include "window/WindowFixture.h"
 
 using TooltipsTest = WindowFixture;
 
