@@ -3,14 +3,11 @@
 #include "filelist/FileType.h"
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
-#include "kit/Drops.h"
+#include "kit/FileDrop.h"
 #include "window/VambleWindow.h"
 
 #include <QApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <algorithm>
 #include <limits>
 
@@ -60,9 +57,9 @@ FileListView::FileListView(kit::Rect frame, const char* name, CLVContainerView**
 
     // Files dropped anywhere on the list's container (its header, its scroll bars) count as
     // dropped on the list.
-    setAcceptDrops(true);
-    Container()->setAcceptDrops(true);
-    Container()->installEventFilter(this);
+    auto* drops = new kit::FileDropFilter(this, this);
+    drops->Watch(this);
+    drops->Watch(Container());
     AllAttached();
 }
 
@@ -278,44 +275,4 @@ void FileListView::EndRename(const kit::Message& message) {
     editor->hide();
     editor->deleteLater();
     MakeFocus(true);
-}
-
-void FileListView::dragEnterEvent(QDragEnterEvent* e) {
-    if (kit::CarriesFileRefs(e->mimeData())) {
-        e->acceptProposedAction();
-    }
-}
-
-void FileListView::dragMoveEvent(QDragMoveEvent* e) {
-    if (kit::CarriesFileRefs(e->mimeData())) {
-        e->acceptProposedAction();
-    }
-}
-
-void FileListView::dropEvent(QDropEvent* e) {
-    if (!kit::CarriesFileRefs(e->mimeData())) {
-        return;
-    }
-    e->acceptProposedAction();
-    kit::Message refs = kit::RefsFromDrop(e->mimeData(), kit::B_SIMPLE_DATA);
-    MessageReceived(&refs);
-}
-
-bool FileListView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Container()) {
-        switch (event->type()) {
-        case QEvent::DragEnter:
-            dragEnterEvent(static_cast<QDragEnterEvent*>(event));
-            return true;
-        case QEvent::DragMove:
-            dragMoveEvent(static_cast<QDragMoveEvent*>(event));
-            return true;
-        case QEvent::Drop:
-            dropEvent(static_cast<QDropEvent*>(event));
-            return true;
-        default:
-            break;
-        }
-    }
-    return ColumnListView::eventFilter(watched, event);
 }

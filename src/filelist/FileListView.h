@@ -58,10 +58,6 @@ protected:
     void SelectionChanged() override;
     void MouseDown(const kit::MouseEvent& event) override;
     void keyPressEvent(QKeyEvent* e) override;
-    void dragEnterEvent(QDragEnterEvent* e) override;
-    void dragMoveEvent(QDragMoveEvent* e) override;
-    void dropEvent(QDropEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Adds every file reference under "refs"; refused files are skipped.

@@ -111,6 +111,7 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
     fileList->Initialize(this);
 
     stopButton->setEnabled(false);
+    AcceptFolderDrops();
 }
 
 VambleWindow::~VambleWindow() {
@@ -390,6 +391,9 @@ void VambleWindow::Inititialize() {
     }
 
     tooltipsCheck->setChecked(prefs->SetInt8("EnableTooltips", 1) == 1);
+    if (tooltipsCheck->isChecked()) {
+        AttachTooltips();
+    }
 }
 
 kit::Rect VambleWindow::Frame() const {
@@ -435,6 +439,13 @@ void VambleWindow::MessageReceived(kit::Message* message) {
     case MSG_ENCODE_PROGRESS:
     case MSG_ENCODE_FINISHED:
         WorkerReported(*message);
+        break;
+    case MSG_SELECT_DIR:
+        SelectDirectory();
+        break;
+    case kit::B_SIMPLE_DATA:
+    case kit::B_REFS_RECEIVED:
+        SetOutputDirectory(*message);
         break;
     case MSG_TOGGLE_COLUMN: {
         int32_t index = -1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bubblehelp/BubbleHelper.h"
 #include "encoding/EncodeWorker.h"
 #include "encoding/EncoderSettings.h"
 #include "kit/Geometry.h"
@@ -20,6 +21,7 @@ class QMenu;
 class SmallView;
 class QPushButton;
 class QVBoxLayout;
+class XqFilePanel;
 
 // The application's only window: the menu bar, the three tabs of encoder settings, tag fields
 // and naming settings, the file list, the encoding status area and the bottom row of buttons.
@@ -114,7 +116,18 @@ private:
     // A modal alert titled "Alert" with one "OK" button; the window goes on while it is open.
     void ShowAlert(const QString& text);
 
+    // Gives the controls their help bubbles.
+    void AttachTooltips();
+    // Opens the output-folder chooser, or brings it back.
+    void SelectDirectory();
+    // A folder dropped on the window or chosen in the chooser becomes the output folder.
+    void SetOutputDirectory(const kit::Message& refs);
+    // Folders dropped on the window (outside the file list) or on "Save in:" reach the window
+    // as B_SIMPLE_DATA messages.
+    void AcceptFolderDrops();
+
     kit::ProgressBar* progressBar = nullptr;
+    BubbleHelper bubbleHelper{this};
 
     QMenu* fileMenu = nullptr;
     QMenu* editMenu = nullptr;
@@ -155,6 +168,8 @@ private:
     QCheckBox* applyGenreCheck = nullptr;
     QCheckBox* mp3ExtensionCheck = nullptr;
     QCheckBox* tooltipsCheck = nullptr;
+    // The output-folder chooser, made when first asked for.
+    XqFilePanel* dirPanel = nullptr;
 
     int processorCount = 1;
     int32_t currentIndex = 0;

@@ -86,7 +86,7 @@ TEST(VambleApp, OpensTheWindowCentredWhenNoFrameIsStored) {
     // Closing the window asks the application to quit, after the window wrote the settings.
     testing::internal::CaptureStdout();
     window->close();
-    QTRY_VERIFY(App()->MainWindow() == nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return App()->MainWindow() == nullptr; }));
     QCoreApplication::processEvents();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Quit Requested.\n");
     EXPECT_EQ(prefs, nullptr);
@@ -131,7 +131,7 @@ TEST(VambleApp, KeepsAtMostOneAboutWindow) {
     EXPECT_EQ(picture.size(), QSize(284, 189));
 
     first->close();
-    QTRY_VERIFY(first.isNull());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.isNull(); }));
     EXPECT_FALSE(aboutwindow);
     App()->AboutRequested();
     EXPECT_NE(App()->AboutWindow(), nullptr);
@@ -212,7 +212,7 @@ TEST(SingleLaunch, ALaterStartHandsItsFilesToTheRunningOne) {
     SingleLaunch later(name);
     QDir::setCurrent(folder.path());
     EXPECT_TRUE(later.HandOver({QStringLiteral("song.wav"), QStringLiteral("/music/b.wav")}));
-    QTRY_VERIFY(called);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return called; }));
     EXPECT_EQ(received.what, kit::B_REFS_RECEIVED);
     kit::EntryRef ref;
     ASSERT_EQ(received.Find("refs", 0, &ref), kit::B_OK);

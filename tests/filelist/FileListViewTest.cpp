@@ -71,6 +71,7 @@ protected:
         ASSERT_TRUE(enter.isAccepted());
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(list, &drop);
+        QCoreApplication::processEvents(); // the drop arrives as a message
     }
 
     std::string Cell(int32_t row, int32_t column) const {

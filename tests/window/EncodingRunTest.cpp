@@ -95,11 +95,16 @@ protected:
         return Button(QStringLiteral("Encode"))->isEnabled() &&
                !Button(QStringLiteral("Stop"))->isEnabled();
     }
-    void WaitUntilIdle() { QTRY_VERIFY_WITH_TIMEOUT(Idle(), kRunTimeoutMs); }
+    void WaitUntilIdle() {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return Idle(); }, kRunTimeoutMs));
+    }
     // Waits until the fake encoder has been started `count` times and the last one runs.
     void WaitForEncoder(size_t count) {
-        QTRY_VERIFY_WITH_TIMEOUT(
-            fake.Invocations().size() == count && fake.Invocations().back().running, kRunTimeoutMs);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this, count] {
+                return fake.Invocations().size() == count && fake.Invocations().back().running;
+            },
+            kRunTimeoutMs));
     }
     bool AnyEncoderAlive() const {
         const auto runs = fake.Invocations();
@@ -253,7 +258,7 @@ TEST_F(EncodingRunTest, ClosingDuringARunStopsTheEncoderBeforeTheRowsGo) {
     WaitForEncoder(1);
     testing::internal::CaptureStdout();
     window->close();
-    QTRY_VERIFY(window.isNull());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
     EXPECT_NE(testing::internal::GetCapturedStdout().find("Wait for thread."), std::string::npos);
     EXPECT_FALSE(AnyEncoderAlive());
     prefs = new VamblePrefs("Xq-Vamble"); // the window wrote and deleted the store

@@ -3,6 +3,7 @@
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
 #include "support/WidgetTestSetup.h"
+#include "window/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -61,30 +62,9 @@ void DestroyWindow(QPointer<VambleWindow>& window) {
     QCoreApplication::processEvents();
 }
 
-class VambleWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(root.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.path()));
-        prefs = new VamblePrefs("Xq-Vamble");
-    }
-    void TearDown() override {
-        delete window.data();
-        delete prefs;
-        prefs = nullptr;
-    }
-
-    VambleWindow* Open() {
-        window = new VambleWindow(kit::Rect(50, 60, 650, 760));
-        window->Inititialize();
-        return window;
-    }
-
-    QTemporaryDir root;
-    QPointer<VambleWindow> window;
-};
-
 } // namespace
+
+using VambleWindowTest = WindowFixture;
 
 TEST_F(VambleWindowTest, WithoutSettingsShowsTheDefaults) {
     VambleWindow* w = Open();
@@ -238,7 +218,7 @@ TEST_F(VambleWindowTest, CtrlQClosesTheWindowAndWritesTheSettings) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
     QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier);
     // The menu posts the quit request; closing deletes the window later.
-    QTRY_VERIFY(window.isNull());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
     EXPECT_TRUE(QFile::exists(root.path() + QStringLiteral("/Xq-Vamble")));
     prefs = new VamblePrefs("Xq-Vamble");
     EXPECT_EQ(prefs->CountNames(), 17);
