@@ -258,6 +258,18 @@ kit::Rect ColumnListView::CellFrame(int32_t column, int32_t row) const {
     return cell.left <= cell.right ? cell : kNoRect;
 }
 
+kit::Rect ColumnListView::ArrowFrame(int32_t row) const {
+    const auto* item = static_cast<const CLVListItem*>(ItemAt(row));
+    const CLVColumn* column = ColumnAt(expanderIndex);
+    if (!item || !item->IsSuperItem() || !column) {
+        return kNoRect;
+    }
+    const kit::Rect cell = CellFrame(expanderIndex, row);
+    return IsSet(cell) ? ExpanderArrowRect(cell, column->ColumnEnd(),
+                                           item->ExpanderShift(expanderIndex, this))
+                       : kNoRect;
+}
+
 void ColumnListView::ForEachHookItem(
     const std::function<void(CLVListItem*, int32_t)>& visit) const {
     if (hierarchical) {
@@ -802,8 +814,8 @@ void ColumnListView::MouseDown(const kit::MouseEvent& event) {
     }
 
     auto* item = static_cast<CLVListItem*>(ItemAt(index));
-    const kit::Rect arrow = item->ExpanderButtonRect();
-    if (item->IsSuperItem() && IsSet(arrow) && arrow.Contains(event.where)) {
+    const kit::Rect arrow = ArrowFrame(index);
+    if (IsSet(arrow) && arrow.Contains(event.where)) {
         if (item->IsExpanded()) {
             Collapse(item);
         } else {

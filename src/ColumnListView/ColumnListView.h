@@ -191,6 +191,9 @@ private:
     // ascending), re-sorts and redraws its header area.
     void AppendSortKey(int32_t index, CLVColumn* column);
     bool AddItemPrivate(CLVListItem* item, int32_t index);
+    // Where the shown row's expander arrow stands with the columns as they are now, which is
+    // where the next paint draws it; kNoRect when it has none.
+    kit::Rect ArrowFrame(int32_t row) const;
     // Redraws the expander cell and arrow of a shown row now.
     void RedrawArrow(CLVListItem* item);
     // Calls `visit` for each row the item hooks tell: every row of the full list in a
