@@ -1,5 +1,7 @@
 #include "kit/ListView.h"
 
+#include "kit/StableSort.h"
+
 #include <QKeyEvent>
 #include <algorithm>
 
@@ -106,9 +108,8 @@ void ListView::MakeEmpty() {
 }
 
 void ListView::SortItems(const std::function<int(const ListItem*, const ListItem*)>& compare) {
-    std::stable_sort(items.begin(), items.end(), [&compare](const ListItem* a, const ListItem* b) {
-        return compare(a, b) < 0;
-    });
+    StableSort(std::span<ListItem*>(items),
+               [&compare](const ListItem* a, const ListItem* b) { return compare(a, b) < 0; });
     anchor = caret = -1;
     TopsChangedFrom(0);
     IndexesChangedFrom(0);
