@@ -108,11 +108,15 @@ void ListView::MakeEmpty() {
 }
 
 void ListView::SortItems(const std::function<int(const ListItem*, const ListItem*)>& compare) {
+    // The keyboard's anchor and caret stay on their rows.
+    const ListItem* anchorItem = ItemAt(anchor);
+    const ListItem* caretItem = ItemAt(caret);
     StableSort(std::span<ListItem*>(items),
                [&compare](const ListItem* a, const ListItem* b) { return compare(a, b) < 0; });
-    anchor = caret = -1;
     TopsChangedFrom(0);
     IndexesChangedFrom(0);
+    anchor = IndexOf(anchorItem);
+    caret = IndexOf(caretItem);
     Invalidate();
 }
 

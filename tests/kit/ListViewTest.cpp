@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -147,6 +148,25 @@ TEST(ListView, KeyboardMovesAndExtendsTheSelection) {
     EXPECT_EQ(Selection(r.list), std::vector<int32_t>{0});
     QTest::keyClick(&r.list, Qt::Key_Up);
     EXPECT_EQ(Selection(r.list), std::vector<int32_t>{0}) << "stays at the first row";
+}
+
+TEST(ListView, SortingKeepsTheKeyboardPositionOnItsRow) {
+    Rows r(5);
+    r.list.show();
+    r.list.Select(1);
+    QTest::keyClick(&r.list, Qt::Key_Down, Qt::ShiftModifier);
+    // Reversed: rows 1 and 2 are now rows 3 and 2; the anchor is on 3, the caret on 2.
+    r.list.SortItems([&r](const ListItem* a, const ListItem* b) {
+        const auto rank = [&r](const ListItem* item) {
+            return std::find_if(r.rows.begin(), r.rows.end(),
+                                [item](const auto& row) { return row.get() == item; }) -
+                   r.rows.begin();
+        };
+        return static_cast<int>(rank(b) - rank(a));
+    });
+    EXPECT_EQ(Selection(r.list), (std::vector<int32_t>{2, 3}));
+    QTest::keyClick(&r.list, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(Selection(r.list), (std::vector<int32_t>{1, 2, 3}));
 }
 
 TEST(ListView, InvocationPostsTheMessageWithTheSelectedRows) {
