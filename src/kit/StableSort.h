@@ -17,7 +17,7 @@ namespace kit {
 // may break them.
 template <class T, class Less> void StableSort(std::span<T> elements, Less&& less) {
     const size_t n = elements.size();
-    constexpr size_t kRun = 16;
+    constexpr size_t kRun = 8;
     for (size_t start = 0; start < n; start += kRun) {
         const size_t end = std::min(n, start + kRun);
         for (size_t i = start + 1; i < end; i++) {

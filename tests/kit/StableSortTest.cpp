@@ -8,8 +8,8 @@
 
 TEST(StableSort, SortsAndKeepsEqualElementsInTheirOrder) {
     std::mt19937 random(1);
-    // Sizes around the insertion-sorted runs of 16 and their merges.
-    for (const size_t n : {0U, 1U, 2U, 16U, 17U, 31U, 33U, 100U, 1000U}) {
+    // Sizes around the insertion-sorted runs of 8 and their merges.
+    for (const size_t n : {0U, 1U, 2U, 8U, 9U, 17U, 31U, 100U, 1000U}) {
         // A key with many ties and the element's original place.
         std::vector<std::pair<int, size_t>> elements;
         for (size_t i = 0; i < n; i++) {
