@@ -52,6 +52,8 @@ private:
     // The hierarchical list whose full list holds the item; null when none (also once that list
     // is gone).
     QPointer<ColumnListView> outlineList;
+    // Where that list's full list keeps it.
+    int32_t fullListSlot = -1;
     bool superitem;
     float minHeight;
     kit::Rect expanderButtonRect = kNoRect;

@@ -9,6 +9,7 @@
 #include "ColumnListView/CLVStrings.h"
 #include "ColumnListView/ScrollViewCorner.h"
 #include "kit/Bitmap.h"
+#include "kit/GapList.h"
 #include "kit/ListView.h"
 
 #include <QFont>
@@ -211,7 +212,7 @@ private:
     std::vector<CLVColumn*> displayOrder;
     std::vector<CLVColumn*> sortKeys;
     CLVCompareFuncPtr compareFunc = nullptr;
-    std::vector<CLVListItem*> fullList;
+    kit::GapList<CLVListItem, &CLVListItem::fullListSlot> fullList;
     kit::Bitmap collapsedArrow;
     kit::Bitmap expandedArrow;
     int32_t expanderIndex = -1;

@@ -80,6 +80,14 @@ TEST(ListView, RowsStackWithOnePixelBetweenAndAreFoundByHeight) {
     EXPECT_FALSE(r.list.RemoveItems(1, 2)) << "range past the end";
     EXPECT_FALSE(r.list.AddItem(r.rows[0].get(), 5));
     EXPECT_FALSE(r.list.AddItem(nullptr));
+
+    // Another font has the rows measured again.
+    r.rows[1]->wanted = r.rows[2]->wanted = 14;
+    QFont larger = r.list.font();
+    larger.setPointSize(larger.pointSize() + 4);
+    r.list.setFont(larger);
+    EXPECT_EQ(r.list.ItemFrame(1), Rect(0, 15, 99, 29));
+    EXPECT_FLOAT_EQ(r.list.ItemsHeight(), 29.0f);
     r.list.MakeEmpty();
     EXPECT_FLOAT_EQ(r.list.ItemsHeight(), 0.0f);
 }
