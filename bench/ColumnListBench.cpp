@@ -1,6 +1,6 @@
 // Timings of the column list with many rows: adding them, painting one screenful, resizing a
-// column, sorting flat and outlined rows. Runs offscreen; the rows are built like the file
-// list's.
+// column, sorting flat and outlined rows, removing many rows one by one. Runs offscreen; the rows
+// are built like the file list's.
 #include "ColumnListView/ColumnListView.h"
 
 #include <QApplication>
@@ -175,6 +175,101 @@ void SortOutline(benchmark::State& state) {
     delete container;
 }
 BENCHMARK(SortOutline)->Args({10000, 1})->Args({10000, 2})->Unit(benchmark::kMillisecond);
+
+// Removes shown rows one by one, last first, as the file list's Remove command does: with
+// range(1) 0 every other row (`removable(row)` says which), with range(1) 1 every row after
+// "Select All". `build(count)` makes the list afresh for each run, untimed; it offers List(),
+// Count() (the shown rows) and Remove(row).
+template <class Build, class Removable>
+void RemoveRows(benchmark::State& state, Build&& build, Removable&& removable) {
+    const bool selected = state.range(1) == 1;
+    int64_t removed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto list = build(state.range(0));
+        ColumnListView* l = list->List();
+        if (selected) {
+            l->Select(0, l->CountItems() - 1);
+        }
+        QApplication::processEvents();
+        state.ResumeTiming();
+        for (int32_t i = list->Count() - 1; i >= 0; i--) {
+            if (selected ? l->IsItemSelected(i) : removable(i)) {
+                list->Remove(i);
+                removed++;
+            }
+        }
+        QApplication::processEvents();
+        state.PauseTiming();
+        list.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(removed);
+    state.SetLabel(selected ? "all selected" : "every other");
+}
+
+// A flat file list of range(0) rows; RemoveItem(index) on each shown row to go.
+struct FlatRows {
+    explicit FlatRows(int64_t count) { f.Fill(count); }
+    ColumnListView* List() const { return f.list; }
+    int32_t Count() const { return f.list->CountItems(); }
+    void Remove(int32_t row) const { f.list->RemoveItem(row); }
+    FileList f;
+};
+
+void RemoveRowsFlat(benchmark::State& state) {
+    RemoveRows(
+        state, [](int64_t n) { return std::make_unique<FlatRows>(n); },
+        [](int32_t i) { return i % 2 == 0; });
+}
+BENCHMARK(RemoveRowsFlat)
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+// An expanded outline of range(0) rows: top-level rows with three subitems each. Every other
+// row means the first and third subitem of each. Rows are removed by item, as a full-list
+// index is not a shown row's; the subitems go before their superitem.
+struct OutlineRows {
+    explicit OutlineRows(int64_t count) {
+        list = new ColumnListView(kit::Rect(0, 0, 400, 400), &container, "Outline",
+                                  kit::B_MULTIPLE_SELECTION_LIST, true);
+        list->AddColumn(new CLVColumn(nullptr, 0.0f, CLV_COL_EXPANDER));
+        list->AddColumn(new CLVColumn("Name", 200.0f, CLV_COL_SORTABLE, 20.0f));
+        for (int64_t i = 0; i < count; i++) {
+            const uint32_t level = i % 4 == 0 ? 0 : 1;
+            rows.push_back(std::make_unique<CLVEasyItem>(level, level == 0, true));
+            rows.back()->SetColumnContent(1, std::to_string(i).c_str());
+            list->AddItem(rows.back().get());
+        }
+        container->show();
+    }
+    ~OutlineRows() {
+        list->MakeEmpty();
+        delete container;
+    }
+    OutlineRows(const OutlineRows&) = delete;
+    OutlineRows& operator=(const OutlineRows&) = delete;
+    ColumnListView* List() const { return list; }
+    int32_t Count() const { return list->CountItems(); }
+    void Remove(int32_t row) const { list->RemoveItem(list->ItemAt(row)); }
+
+    ColumnListView* list = nullptr;
+    CLVContainerView* container = nullptr;
+    std::vector<std::unique_ptr<CLVEasyItem>> rows;
+};
+
+void RemoveRowsOutline(benchmark::State& state) {
+    RemoveRows(
+        state, [](int64_t n) { return std::make_unique<OutlineRows>(n); },
+        [](int32_t i) { return i % 2 == 1; });
+}
+BENCHMARK(RemoveRowsOutline)
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -137,6 +137,8 @@ void CLVColumn::SetShown(bool shown) {
     }
     float x = columnStart;
     CLVColumnLabelView* header = parent->Header();
+    // A label pressed, dragged or resized may belong to this column or to its drag group.
+    header->CancelGesture();
     parent->UpdateColumnSizesDataRectSizeScrollBars(true);
     header->UpdateDragGroups();
     if (shown) {

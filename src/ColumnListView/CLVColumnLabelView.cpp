@@ -366,7 +366,11 @@ void CLVColumnLabelView::Abandon() {
 }
 
 void CLVColumnLabelView::CancelGesture() {
-    Reset();
+    if (gesture != Gesture::Idle) {
+        // The pressed label, edge or drag outline goes; the columns may have moved under them.
+        Invalidate();
+        Reset();
+    }
 }
 
 void CLVColumnLabelView::Reset() {

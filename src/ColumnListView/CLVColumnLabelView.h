@@ -35,8 +35,8 @@ public:
     // Rebuilds the drag groups from the list's columns; called whenever columns, widths,
     // visibility or order change.
     void UpdateDragGroups();
-    // Drops the gesture in progress, without its effect; the list calls it when its columns
-    // change.
+    // Drops the gesture in progress, without its effect; the list calls it whenever a column is
+    // added, removed, shown, hidden or moved by the program.
     void CancelGesture();
     Gesture CurrentGesture() const { return gesture; }
     // The column being pressed, resized or dragged; null while idle.

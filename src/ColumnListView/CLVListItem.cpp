@@ -22,6 +22,9 @@ void CLVListItem::DrawItem(kit::Painter& painter, kit::View* owner, kit::Rect fr
         return complete ? r.Intersects(frame) : painter.Meets(r);
     };
 
+    // Set again below while the expander column is shown and the row has an arrow.
+    expanderButtonRect = kNoRect;
+    expanderColumnRect = kNoRect;
     float lastEnd = -1.0f;
     for (CLVColumn* column : order) {
         if (!column->IsShown()) {

@@ -21,7 +21,7 @@ public:
     float MinHeight() const { return minHeight; }
     // The arrow as last drawn, in list coordinates; kNoRect when none was drawn.
     kit::Rect ExpanderButtonRect() const { return expanderButtonRect; }
-    // The expander-column cell as last laid out.
+    // The expander-column cell as last laid out; kNoRect while that column is hidden.
     kit::Rect ExpanderColumnRect() const { return expanderColumnRect; }
 
     // Draws each shown column's cell that meets the region being drawn (the whole frame when
@@ -52,6 +52,8 @@ private:
     // The hierarchical list whose full list holds the item; null when none (also once that list
     // is gone).
     QPointer<ColumnListView> outlineList;
+    // Where that list's full list keeps it.
+    int32_t fullListSlot = -1;
     bool superitem;
     float minHeight;
     kit::Rect expanderButtonRect = kNoRect;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kit/StableSort.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -78,10 +80,12 @@ template <class Level> std::vector<int32_t> SubtreeEnds(int32_t count, Level&& l
     return ends;
 }
 
-// The outline sorted: every group of siblings (the top-level entries, and the direct subitems
-// of each entry) is sorted by itself with the stable sort `less(i, j)`, and every entry is
-// followed by its own subitems. Returns the new order as indexes of the old one. Depth costs
-// no stack: pending sibling groups are kept in a list of their own.
+// The outline sorted: within every group of siblings (the top-level entries, and the direct
+// subitems of each entry) the siblings of each level are sorted by themselves with the stable
+// sort `less(i, j)`, and every entry is followed by its own subitems, so that every entry keeps
+// its superitem. Siblings may differ in level, the deeper ones first (a deeper one after a
+// shallower one would be its subitem): they keep that order. Returns the new order as indexes
+// of the old one. Depth costs no stack: pending sibling groups are kept in a list of their own.
 template <class Level, class Less>
 std::vector<int32_t> SortOutline(int32_t count, Level&& level, Less&& less) {
     const std::vector<int32_t> ends = SubtreeEnds(count, level);
@@ -90,7 +94,13 @@ std::vector<int32_t> SortOutline(int32_t count, Level&& level, Less&& less) {
         for (int32_t i = from; i < to; i = ends[static_cast<size_t>(i)]) {
             group.push_back(i);
         }
-        std::stable_sort(group.begin(), group.end(), less);
+        for (auto run = group.begin(); run != group.end();) {
+            const auto runLevel = level(*run);
+            const auto end =
+                std::find_if(run, group.end(), [&](int32_t i) { return level(i) != runLevel; });
+            kit::StableSort(std::span<int32_t>(run, end), less);
+            run = end;
+        }
         return group;
     };
     struct Pending {

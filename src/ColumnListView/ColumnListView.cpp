@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <unordered_map>
 
 namespace {
 
@@ -260,11 +259,23 @@ kit::Rect ColumnListView::CellFrame(int32_t column, int32_t row) const {
     return cell.left <= cell.right ? cell : kNoRect;
 }
 
+kit::Rect ColumnListView::ArrowFrame(int32_t row) const {
+    const auto* item = static_cast<const CLVListItem*>(ItemAt(row));
+    const CLVColumn* column = ColumnAt(expanderIndex);
+    if (!item || !item->IsSuperItem() || !column) {
+        return kNoRect;
+    }
+    const kit::Rect cell = CellFrame(expanderIndex, row);
+    return IsSet(cell) ? ExpanderArrowRect(cell, column->ColumnEnd(),
+                                           item->ExpanderShift(expanderIndex, this))
+                       : kNoRect;
+}
+
 void ColumnListView::ForEachHookItem(
     const std::function<void(CLVListItem*, int32_t)>& visit) const {
     if (hierarchical) {
-        for (CLVListItem* item : fullList) {
-            visit(item, IndexOf(item));
+        for (size_t i = 0; i < fullList.size(); i++) {
+            visit(fullList[i], IndexOf(fullList[i]));
         }
         return;
     }
@@ -467,18 +478,14 @@ void ColumnListView::SortItems() {
     for (const int32_t i : order) {
         sorted.push_back(fullList[static_cast<size_t>(i)]);
     }
-    fullList = std::move(sorted);
+    fullList.Assign(std::move(sorted));
 
     // The shown rows take the full list's order.
-    std::unordered_map<const kit::ListItem*, int32_t> rank;
-    rank.reserve(static_cast<size_t>(CountItems()));
-    for (size_t i = 0; i < fullList.size(); i++) {
-        if (HasItem(fullList[i])) {
-            rank.emplace(fullList[i], static_cast<int32_t>(i));
-        }
-    }
-    kit::ListView::SortItems([&rank](const kit::ListItem* a, const kit::ListItem* b) {
-        return rank.at(a) < rank.at(b) ? -1 : 1;
+    kit::ListView::SortItems([this](const kit::ListItem* a, const kit::ListItem* b) {
+        return fullList.IndexOf(static_cast<const CLVListItem*>(a)) <
+                       fullList.IndexOf(static_cast<const CLVListItem*>(b))
+                   ? -1
+                   : 1;
     });
 }
 
@@ -532,7 +539,7 @@ bool ColumnListView::AddItemPrivate(CLVListItem* item, int32_t index) {
             return false;
         }
     }
-    fullList.insert(fullList.begin() + index, item);
+    fullList.Insert(static_cast<size_t>(index), std::span<CLVListItem* const>(&item, 1));
     item->outlineList = this;
     return true;
 }
@@ -616,16 +623,16 @@ bool ColumnListView::RemoveItems(int32_t index, int32_t count) {
     for (int32_t i = index; i < end; i++) {
         fullList[static_cast<size_t>(i)]->outlineList = nullptr;
     }
-    fullList.erase(fullList.begin() + index, fullList.begin() + end);
+    fullList.Erase(static_cast<size_t>(index), static_cast<size_t>(end - index));
     return true;
 }
 
 void ColumnListView::MakeEmpty() {
     AssertWindowLocked();
-    for (CLVListItem* item : fullList) {
-        item->outlineList = nullptr;
+    for (size_t i = 0; i < fullList.size(); i++) {
+        fullList[i]->outlineList = nullptr;
     }
-    fullList.clear();
+    fullList.Clear();
     kit::ListView::RemoveItems(0, CountItems());
 }
 
@@ -739,11 +746,7 @@ CLVListItem* ColumnListView::FullListItemAt(int32_t fullIndex) const {
 
 int32_t ColumnListView::FullListIndexOf(const CLVListItem* item) const {
     AssertWindowLocked();
-    if (!FullListHasItem(item)) {
-        return -1;
-    }
-    return static_cast<int32_t>(std::find(fullList.begin(), fullList.end(), item) -
-                                fullList.begin());
+    return FullListHasItem(item) ? static_cast<int32_t>(fullList.IndexOf(item)) : -1;
 }
 
 int32_t ColumnListView::FullListIndexOf(kit::Point where) const {
@@ -763,8 +766,8 @@ int32_t ColumnListView::FullListCurrentSelection(int32_t n) const {
 
 void ColumnListView::FullListDoForEach(const std::function<bool(CLVListItem*)>& visit) {
     AssertWindowLocked();
-    for (CLVListItem* item : fullList) {
-        if (visit(item)) {
+    for (size_t i = 0; i < fullList.size(); i++) {
+        if (visit(fullList[i])) {
             return;
         }
     }
@@ -804,8 +807,8 @@ void ColumnListView::MouseDown(const kit::MouseEvent& event) {
     }
 
     auto* item = static_cast<CLVListItem*>(ItemAt(index));
-    const kit::Rect arrow = item->ExpanderButtonRect();
-    if (item->IsSuperItem() && IsSet(arrow) && arrow.Contains(event.where)) {
+    const kit::Rect arrow = ArrowFrame(index);
+    if (IsSet(arrow) && arrow.Contains(event.where)) {
         if (item->IsExpanded()) {
             Collapse(item);
         } else {

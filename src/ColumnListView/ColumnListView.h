@@ -9,6 +9,7 @@
 #include "ColumnListView/CLVStrings.h"
 #include "ColumnListView/ScrollViewCorner.h"
 #include "kit/Bitmap.h"
+#include "kit/GapList.h"
 #include "kit/ListView.h"
 
 #include <QFont>
@@ -196,6 +197,9 @@ private:
     // ascending), re-sorts and redraws its header area.
     void AppendSortKey(int32_t index, CLVColumn* column);
     bool AddItemPrivate(CLVListItem* item, int32_t index);
+    // Where the shown row's expander arrow stands with the columns as they are now, which is
+    // where the next paint draws it; kNoRect when it has none.
+    kit::Rect ArrowFrame(int32_t row) const;
     // Redraws the expander cell and arrow of a shown row now.
     void RedrawArrow(CLVListItem* item);
     // Calls `visit` for each row the item hooks tell: every row of the full list in a
@@ -213,7 +217,7 @@ private:
     std::vector<CLVColumn*> displayOrder;
     std::vector<CLVColumn*> sortKeys;
     CLVCompareFuncPtr compareFunc = nullptr;
-    std::vector<CLVListItem*> fullList;
+    kit::GapList<CLVListItem, &CLVListItem::fullListSlot> fullList;
     kit::Bitmap collapsedArrow;
     kit::Bitmap expandedArrow;
     int32_t expanderIndex = -1;

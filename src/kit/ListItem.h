@@ -46,10 +46,10 @@ public:
 private:
     friend class ListView;
 
-    // The list holding the item (null when none, also once that list is gone) and the item's
-    // index there as the list last numbered its rows.
+    // The list holding the item (null when none, also once that list is gone) and where that
+    // list's storage keeps it.
     QPointer<QObject> holdingList;
-    mutable int32_t indexInList = -1;
+    int32_t listSlot = -1;
     float itemWidth = 0.0f;
     float itemHeight = 0.0f;
     uint32_t level;

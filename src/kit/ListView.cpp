@@ -1,5 +1,7 @@
 #include "kit/ListView.h"
 
+#include "kit/StableSort.h"
+
 #include <QKeyEvent>
 #include <algorithm>
 
@@ -34,12 +36,12 @@ bool ListView::InsertItems(int32_t index, std::span<ListItem* const> newItems) {
     for (ListItem* item : newItems) {
         item->Update(this, GetFont());
         item->selected = false;
+        rowsHeight += item->Height() + 1.0f;
     }
     const auto count = static_cast<int32_t>(newItems.size());
-    items.insert(items.begin() + index, newItems.begin(), newItems.end());
+    items.Insert(static_cast<size_t>(index), newItems);
     tops.resize(items.size() + 1);
     TopsChangedFrom(index);
-    IndexesChangedFrom(index);
     for (int32_t* mark : {&anchor, &caret}) {
         if (*mark >= index) {
             *mark += count;
@@ -83,12 +85,17 @@ bool ListView::RemoveItems(int32_t index, int32_t count) {
     bool selectionChanged = false;
     for (int32_t i = index; i < index + count; i++) {
         selectionChanged |= SetSelected(i, false);
-        items[static_cast<size_t>(i)]->holdingList = nullptr;
+        ListItem* item = items[static_cast<size_t>(i)];
+        item->holdingList = nullptr;
+        rowsHeight -= item->Height() + 1.0f;
     }
-    items.erase(items.begin() + index, items.begin() + index + count);
+    items.Erase(static_cast<size_t>(index), static_cast<size_t>(count));
+    if (items.empty()) {
+        // No rounding left over from fractional heights.
+        rowsHeight = 0.0;
+    }
     tops.resize(items.size() + 1);
     TopsChangedFrom(index);
-    IndexesChangedFrom(index);
     for (int32_t* mark : {&anchor, &caret}) {
         if (*mark >= index + count) {
             *mark -= count;
@@ -106,12 +113,16 @@ void ListView::MakeEmpty() {
 }
 
 void ListView::SortItems(const std::function<int(const ListItem*, const ListItem*)>& compare) {
-    std::stable_sort(items.begin(), items.end(), [&compare](const ListItem* a, const ListItem* b) {
-        return compare(a, b) < 0;
-    });
-    anchor = caret = -1;
+    // The keyboard's anchor and caret stay on their rows.
+    const ListItem* anchorItem = ItemAt(anchor);
+    const ListItem* caretItem = ItemAt(caret);
+    std::vector<ListItem*> sorted = items.ToVector();
+    StableSort(std::span<ListItem*>(sorted),
+               [&compare](const ListItem* a, const ListItem* b) { return compare(a, b) < 0; });
+    items.Assign(std::move(sorted));
     TopsChangedFrom(0);
-    IndexesChangedFrom(0);
+    anchor = IndexOf(anchorItem);
+    caret = IndexOf(caretItem);
     Invalidate();
 }
 
@@ -123,10 +134,7 @@ int32_t ListView::IndexOf(const ListItem* item) const {
     if (!item || item->holdingList != this) {
         return -1;
     }
-    for (; validIndexes < items.size(); validIndexes++) {
-        items[validIndexes]->indexInList = static_cast<int32_t>(validIndexes);
-    }
-    return item->indexInList;
+    return static_cast<int32_t>(items.IndexOf(item));
 }
 
 int32_t ListView::IndexOf(Point where) const {
@@ -150,8 +158,7 @@ Rect ListView::ItemFrame(int32_t index) const {
 }
 
 float ListView::ItemsHeight() const {
-    EnsureTops(items.size());
-    return items.empty() ? 0.0f : tops.back() - 1.0f;
+    return items.empty() ? 0.0f : static_cast<float>(rowsHeight) - 1.0f;
 }
 
 void ListView::InvalidateItem(int32_t index) {
@@ -348,8 +355,10 @@ void ListView::keyPressEvent(QKeyEvent* e) {
 void ListView::changeEvent(QEvent* e) {
     View::changeEvent(e);
     if (e->type() == QEvent::FontChange) {
-        for (ListItem* item : items) {
-            item->Update(this, GetFont());
+        rowsHeight = 0.0;
+        for (size_t i = 0; i < items.size(); i++) {
+            items[i]->Update(this, GetFont());
+            rowsHeight += items[i]->Height() + 1.0f;
         }
         TopsChangedFrom(0);
         ItemsChanged();
@@ -366,10 +375,6 @@ void ListView::EnsureTops(size_t count) const {
 
 void ListView::TopsChangedFrom(int32_t index) {
     validTops = std::min(validTops, static_cast<size_t>(index) + 1);
-}
-
-void ListView::IndexesChangedFrom(int32_t index) {
-    validIndexes = std::min(validIndexes, static_cast<size_t>(index));
 }
 
 void ListView::InvalidateFrom(int32_t index) {

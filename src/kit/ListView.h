@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kit/GapList.h"
 #include "kit/ListItem.h"
 #include "kit/Message.h"
 #include "kit/View.h"
@@ -17,8 +18,10 @@ enum list_view_type { B_SINGLE_SELECTION_LIST, B_MULTIPLE_SELECTION_LIST };
 // A vertical list of rows that draw themselves, with single or multiple selection, keyboard
 // navigation and invocation. Rows lie one below the other with one pixel between them; the
 // list finds the row at a height by binary search over the rows' tops, so drawing and hit
-// testing cost the same however many rows lie outside the view. The list never deletes its
-// items.
+// testing cost the same however many rows lie outside the view. The tops are brought up to
+// date when next read, from the first row that moved: removing or adding rows one by one from
+// the last to the first costs the number of rows once in all, not at every step. The list never
+// deletes its items.
 class ListView : public View {
 public:
     explicit ListView(list_view_type type = B_SINGLE_SELECTION_LIST, QWidget* parent = nullptr);
@@ -43,15 +46,15 @@ public:
     ListItem* ItemAt(int32_t index) const;
     ListItem* FirstItem() const { return ItemAt(0); }
     ListItem* LastItem() const { return ItemAt(CountItems() - 1); }
-    // Constant time once the rows are numbered: an insertion or removal has the rows after it
-    // numbered again on the next call.
+    // Constant time.
     int32_t IndexOf(const ListItem* item) const;
     // The row under the point, -1 when there is none.
     int32_t IndexOf(Point where) const;
     bool HasItem(const ListItem* item) const { return IndexOf(item) >= 0; }
     // The row's rectangle across the visible width; invalid for an index out of range.
     Rect ItemFrame(int32_t index) const;
-    // The height the rows take together: each row's height plus one pixel between rows.
+    // The height the rows take together: each row's height plus one pixel between rows. A row's
+    // height is taken when the list adopts it and when the list's font changes. Constant time.
     float ItemsHeight() const;
     void InvalidateItem(int32_t index);
 
@@ -101,8 +104,6 @@ private:
     // Makes tops[0 ... count] current.
     void EnsureTops(size_t count) const;
     void TopsChangedFrom(int32_t index);
-    // Rows from `index` on must be numbered again before IndexOf trusts their numbers.
-    void IndexesChangedFrom(int32_t index);
     void InvalidateFrom(int32_t index);
     // Changes one row's state; true when it changed.
     bool SetSelected(int32_t index, bool on);
@@ -110,12 +111,12 @@ private:
     void MoveCaret(int32_t index, bool extend);
 
     list_view_type type;
-    std::vector<ListItem*> items;
+    GapList<ListItem, &ListItem::listSlot> items;
     // tops[i] is the top of row i; tops[CountItems()] lies one pixel below the last row.
     mutable std::vector<float> tops{0.0f};
     mutable size_t validTops = 1;
-    // Rows 0 ... validIndexes - 1 know their index.
-    mutable size_t validIndexes = 0;
+    // The sum of the rows' heights, one pixel added for each.
+    double rowsHeight = 0.0;
     int32_t selectedCount = 0;
     int32_t anchor = -1;
     int32_t caret = -1;

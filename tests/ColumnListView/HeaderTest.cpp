@@ -217,6 +217,32 @@ TEST(ColumnHeader, ASecondButtonOrAColumnChangeAbandonsTheGesture) {
     EXPECT_TRUE(Keys(f.list).empty());
 }
 
+TEST(ColumnHeader, HidingTheColumnOfAGestureEndsTheGesture) {
+    FileListLike f(3);
+    HeaderMouse m(f.list);
+    // Filename runs from 68 to 218: a press on its label, a drag of it, a resize of its edge.
+    struct Case {
+        float press;
+        float move;
+        Gesture during;
+    };
+    for (const Case& c : {Case{140, 140, Gesture::Pressed}, Case{140, 160, Gesture::Dragging},
+                          Case{217, 230, Gesture::Resizing}}) {
+        f.columns[kFilename]->SetShown(true);
+        m.Press(c.press);
+        m.MoveTo(c.move);
+        ASSERT_EQ(m.State(), c.during);
+        f.columns[kFilename]->SetShown(false);
+        EXPECT_EQ(m.State(), Gesture::Idle) << c.press;
+        const float width = f.columns[kFilename]->Width();
+        m.MoveTo(20);
+        m.Release(20);
+        EXPECT_TRUE(Keys(f.list).empty()) << "a hidden column's click does not sort";
+        EXPECT_EQ(f.list->DisplayOrder(), (std::vector<int32_t>{0, 1, 2, 3, 4}));
+        EXPECT_FLOAT_EQ(f.columns[kFilename]->Width(), width);
+    }
+}
+
 namespace {
 
 const QColor kWhite(255, 255, 255);

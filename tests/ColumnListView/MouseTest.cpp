@@ -138,3 +138,21 @@ TEST(ColumnListMouse, APressOnTheArrowExpandsOrCollapses) {
     QTest::mouseClick(o.list, Qt::LeftButton, {}, inside + QPoint(30, 0));
     EXPECT_TRUE(top->IsSelected());
 }
+
+TEST(ColumnListMouse, AHiddenArrowNeitherExpandsNorCollapses) {
+    OutlineList o;
+    RecordingItem* top = o.Add(0, true, false, "top");
+    o.Add(1, false, false, "child");
+    o.container->show();
+    QApplication::processEvents();
+    const kit::Rect arrow = top->ExpanderButtonRect();
+    ASSERT_TRUE(IsSet(arrow));
+    o.expander->SetShown(false);
+    // Before the list repaints: the click goes by what the columns are now.
+    QTest::mouseClick(o.list, Qt::LeftButton, {},
+                      QPoint(static_cast<int>(arrow.left) + 5, static_cast<int>(arrow.top) + 5));
+    EXPECT_FALSE(top->IsExpanded());
+    EXPECT_TRUE(top->IsSelected());
+    QApplication::processEvents();
+    EXPECT_EQ(top->ExpanderButtonRect(), kNoRect) << "drawn without its arrow";
+}

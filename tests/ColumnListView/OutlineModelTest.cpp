@@ -75,10 +75,13 @@ TEST(OutlineModel, SortingIsStableAndLosesNothingOfIrregularOutlines) {
     EXPECT_EQ(outline::SortOutline(equal.Count(), equal.Level(), firstLetter),
               (std::vector<int32_t>{4, 5, 0, 2, 1, 3}));
 
-    // Entries without a superitem are all top-level, whatever their level.
-    EXPECT_EQ((Outline{{{2, "x"}, {0, "b"}, {1, "c"}, {0, "a"}}}).Sorted(), "a b c x");
-    // A superitem's direct subitems may have different levels; each keeps its own subitems.
-    EXPECT_EQ((Outline{{{0, "p"}, {2, "z"}, {1, "y"}, {2, "w"}, {3, "v"}}}).Sorted(), "p y w v z");
+    // Entries without a superitem are all top-level, whatever their level; x after c would
+    // belong to it.
+    EXPECT_EQ((Outline{{{2, "x"}, {0, "b"}, {1, "c"}, {0, "a"}}}).Sorted(), "x a b c");
+    // A superitem's direct subitems may have different levels; each keeps its own subitems, and
+    // only those of one level change places, or a deeper one would end up under a shallower one.
+    EXPECT_EQ((Outline{{{0, "p"}, {2, "z"}, {1, "y"}, {2, "w"}, {3, "v"}}}).Sorted(), "p z y w v");
+    EXPECT_EQ((Outline{{{0, "p"}, {2, "z"}, {2, "x"}, {1, "y"}, {1, "b"}}}).Sorted(), "p x z b y");
 }
 
 TEST(OutlineModel, DeepOutlinesSortWithoutRecursion) {

@@ -140,6 +140,21 @@ TEST(ColumnListOutline, SortingSortsEachGroupOfSiblingsUnderItsSuperitem) {
     EXPECT_EQ(Shown(o), "m z c k a y x");
 }
 
+TEST(ColumnListOutline, SortingKeepsEveryRowUnderItsOwnSuperitem) {
+    // z (level 2) and m (level 1) both belong to a; m is collapsed.
+    OutlineList o;
+    RecordingItem* a = o.Add(0, true, true, "a");
+    RecordingItem* z = o.Add(2, false, false, "z");
+    RecordingItem* m = o.Add(1, true, false, "m");
+    o.Add(2, false, false, "b");
+    o.list->SetSortFunction(CLVEasyItem::CompareItems);
+    o.list->SetSortKey(kName);
+    EXPECT_EQ(Full(o), "a z m b") << "placed after m, z would belong to it";
+    EXPECT_EQ(Shown(o), "a z m");
+    EXPECT_EQ(o.list->Superitem(z), a);
+    EXPECT_EQ(o.list->Superitem(m), a);
+}
+
 TEST(ColumnListOutline, ExpandingAndCollapsingRedrawTheArrowAtOnce) {
     OutlineList o;
     RecordingItem* top = o.Add(0, true, false, "top");

@@ -1,6 +1,8 @@
 #include "ListFixture.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -14,6 +16,23 @@ int compareCalls = 0;
 int32_t CountingCompare(const CLVListItem* a, const CLVListItem* b, int32_t column) {
     compareCalls++;
     return CLVEasyItem::CompareItems(a, b, column);
+}
+
+// Answers at random: a compare function that breaks every rule of an ordering.
+int32_t RandomCompare(const CLVListItem* /*a*/, const CLVListItem* /*b*/, int32_t /*column*/) {
+    static std::minstd_rand random(7);
+    return static_cast<int32_t>(random() % 3) - 1;
+}
+
+// The rows of the visible list, or of the full list, in address order.
+std::vector<const kit::ListItem*> RowSet(const ColumnListView* list, bool full) {
+    std::vector<const kit::ListItem*> rows;
+    const int32_t count = full ? list->FullListCountItems() : list->CountItems();
+    for (int32_t i = 0; i < count; i++) {
+        rows.push_back(full ? list->FullListItemAt(i) : list->ItemAt(i));
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 // A file-list-like list whose rows read `filename` and `saveAs` in those columns, in order.
@@ -136,4 +155,25 @@ TEST(ColumnListSorting, RemovedColumnsLeaveTheKeys) {
     EXPECT_EQ(r.Keys(), (std::vector<int32_t>{kTrack, 2}));
     delete r.columns[kFilename];
     delete r.columns[kSaveAs];
+}
+
+TEST(ColumnListSorting, ABadCompareFunctionGivesSomeOrderOfTheSameRows) {
+    FileListLike f(100);
+    OutlineList o;
+    for (int i = 0; i < 100; i++) {
+        o.Add(i % 3 == 0 ? 0 : 1, i % 3 == 0, true, "x");
+    }
+    for (ColumnListView* list :
+         {static_cast<ColumnListView*>(f.list), static_cast<ColumnListView*>(o.list)}) {
+        const std::vector<const kit::ListItem*> shown = RowSet(list, false);
+        const std::vector<const kit::ListItem*> full = RowSet(list, true);
+        list->SetSortFunction(RandomCompare);
+        list->SetSortKey(kTrack); // Track in the flat list, Name in the outline
+
+        for (int run = 0; run < 20; run++) {
+            list->SortItems();
+            ASSERT_EQ(RowSet(list, false), shown) << run;
+            ASSERT_EQ(RowSet(list, true), full) << run;
+        }
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -79,6 +80,14 @@ TEST(ListView, RowsStackWithOnePixelBetweenAndAreFoundByHeight) {
     EXPECT_FALSE(r.list.RemoveItems(1, 2)) << "range past the end";
     EXPECT_FALSE(r.list.AddItem(r.rows[0].get(), 5));
     EXPECT_FALSE(r.list.AddItem(nullptr));
+
+    // Another font has the rows measured again.
+    r.rows[1]->wanted = r.rows[2]->wanted = 14;
+    QFont larger = r.list.font();
+    larger.setPointSize(larger.pointSize() + 4);
+    r.list.setFont(larger);
+    EXPECT_EQ(r.list.ItemFrame(1), Rect(0, 15, 99, 29));
+    EXPECT_FLOAT_EQ(r.list.ItemsHeight(), 29.0f);
     r.list.MakeEmpty();
     EXPECT_FLOAT_EQ(r.list.ItemsHeight(), 0.0f);
 }
@@ -147,6 +156,25 @@ TEST(ListView, KeyboardMovesAndExtendsTheSelection) {
     EXPECT_EQ(Selection(r.list), std::vector<int32_t>{0});
     QTest::keyClick(&r.list, Qt::Key_Up);
     EXPECT_EQ(Selection(r.list), std::vector<int32_t>{0}) << "stays at the first row";
+}
+
+TEST(ListView, SortingKeepsTheKeyboardPositionOnItsRow) {
+    Rows r(5);
+    r.list.show();
+    r.list.Select(1);
+    QTest::keyClick(&r.list, Qt::Key_Down, Qt::ShiftModifier);
+    // Reversed: rows 1 and 2 are now rows 3 and 2; the anchor is on 3, the caret on 2.
+    r.list.SortItems([&r](const ListItem* a, const ListItem* b) {
+        const auto rank = [&r](const ListItem* item) {
+            return std::find_if(r.rows.begin(), r.rows.end(),
+                                [item](const auto& row) { return row.get() == item; }) -
+                   r.rows.begin();
+        };
+        return static_cast<int>(rank(b) - rank(a));
+    });
+    EXPECT_EQ(Selection(r.list), (std::vector<int32_t>{2, 3}));
+    QTest::keyClick(&r.list, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(Selection(r.list), (std::vector<int32_t>{1, 2, 3}));
 }
 
 TEST(ListView, InvocationPostsTheMessageWithTheSelectedRows) {
