@@ -1,5 +1,6 @@
 #include "tagging/ID3Editor.h"
 
+#include "tagging/FileAttributes.h"
 #include "tagging/GenreTable.h"
 
 #include <algorithm>
@@ -143,8 +144,7 @@ int32_t ID3Editor::WriteTagsToAttr() {
 }
 
 bool ID3Editor::WriteAttribute(const char* name, const void* value, size_t size) {
-    const std::string key = std::string("user.") + name;
-    if (::fsetxattr(fd, key.c_str(), value, size, 0) == 0) {
+    if (::fsetxattr(fd, AttributeKey(name).c_str(), value, size, 0) == 0) {
         return true;
     }
     std::printf("Error writing %s attribute.\n", name);

@@ -1,0 +1,25 @@
+// Audio CD images for the tests: a BIN file of raw CD audio and a CUE sheet that libcdio opens
+// like a drive, with the disc's performer and title as CD-Text.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct DiscImage {
+    std::filesystem::path cue;
+    std::filesystem::path bin;
+    std::vector<int> trackSectors;
+
+    // The samples of a track (from 0) as the BIN file holds them, two to a frame.
+    std::vector<int16_t> TrackSamples(size_t track) const;
+    // The byte in the BIN file where a track (from 0) starts.
+    int64_t TrackOffset(size_t track) const;
+};
+
+// Writes disc.bin and disc.cue into the folder: tracks of the given lengths in sectors (at least
+// 150 each, libcdio's pregap), filled with a pattern that differs per track and per `seed`.
+// Empty texts leave the CD-Text field out.
+DiscImage WriteDiscImage(const std::filesystem::path& folder, const std::vector<int>& trackSectors,
+                         const std::string& performer, const std::string& title, int seed = 0);
