@@ -126,6 +126,10 @@ bool IsWhole(const std::filesystem::path& file, const TrackSpan& track) {
            static_cast<int64_t>(track.Sectors()) * static_cast<int64_t>(kFramesPerSector);
 }
 
+std::string WriteError(track_t track, const std::string& why) {
+    return "Cannot write track " + std::to_string(track) + ": " + why;
+}
+
 enum class TrackOutcome { Read, Stopped, Failed };
 
 class DiscRead {
@@ -168,7 +172,7 @@ TrackOutcome DiscRead::ReadTrack(const TrackSpan& track, const std::filesystem::
                                  std::string& error) {
     TrackWavWriter writer(partFile);
     if (!writer.Error().empty()) {
-        error = "Cannot write track " + std::to_string(track.number) + ": " + writer.Error();
+        error = WriteError(track.number, writer.Error());
         return TrackOutcome::Failed;
     }
     cdio_paranoia_seek(paranoia.get(), track.first, SEEK_SET);
@@ -189,12 +193,12 @@ TrackOutcome DiscRead::ReadTrack(const TrackSpan& track, const std::filesystem::
             return TrackOutcome::Failed;
         }
         if (!writer.Write(samples, kFramesPerSector)) {
-            error = "Cannot write track " + std::to_string(track.number) + ": " + writer.Error();
+            error = WriteError(track.number, writer.Error());
             return TrackOutcome::Failed;
         }
     }
     if (!writer.Finish()) {
-        error = "Cannot write track " + std::to_string(track.number) + ": " + writer.Error();
+        error = WriteError(track.number, writer.Error());
         return TrackOutcome::Failed;
     }
     return TrackOutcome::Read;
@@ -210,10 +214,15 @@ DiscReadResult DiscRead::Run(const std::vector<TrackSpan>& tracks,
         }
     }
     trackCount = static_cast<int32_t>(toRead.size());
-    if (!toRead.empty()) {
-        paranoia.reset(cdio_paranoia_init(drive));
-        cdio_paranoia_modeset(paranoia.get(), PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
+    if (toRead.empty()) {
+        return result;
     }
+    paranoia.reset(cdio_paranoia_init(drive));
+    if (!paranoia) {
+        result.error = "Cannot read audio from the disc.";
+        return result;
+    }
+    cdio_paranoia_modeset(paranoia.get(), PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
     ReadGuard guard(drive, stop);
     for (const TrackSpan& track : toRead) {
         ++trackIndex;
@@ -228,8 +237,7 @@ DiscReadResult DiscRead::Run(const std::vector<TrackSpan>& tracks,
             WriteInt32Attribute(partFile, "Audio:Track", track.number);
             std::filesystem::rename(partFile, result.folder / name, error);
             if (error) {
-                result.error =
-                    "Cannot write track " + std::to_string(track.number) + ": " + error.message();
+                result.error = WriteError(track.number, error.message());
             }
         }
         if (outcome != TrackOutcome::Read || error) {

@@ -10,16 +10,11 @@
 struct DiscImage {
     std::filesystem::path cue;
     std::filesystem::path bin;
-    std::vector<int> trackSectors;
-
-    // The samples of a track (from 0) as the BIN file holds them, two to a frame.
-    std::vector<int16_t> TrackSamples(size_t track) const;
-    // The byte in the BIN file where a track (from 0) starts.
-    int64_t TrackOffset(size_t track) const;
+    std::vector<std::vector<int16_t>> tracks; // each track's samples, two to a frame
 };
 
 // Writes disc.bin and disc.cue into the folder: tracks of the given lengths in sectors (at least
-// 150 each, libcdio's pregap), filled with a pattern that differs per track and per `seed`.
-// Empty texts leave the CD-Text field out.
-DiscImage WriteDiscImage(const std::filesystem::path& folder, const std::vector<int>& trackSectors,
+// 150 each, libcdio's pregap) with samples that differ per track and per `seed`. Empty texts
+// leave the CD-Text field out.
+DiscImage WriteDiscImage(const std::filesystem::path& folder, const std::vector<int>& sectors,
                          const std::string& performer, const std::string& title, int seed = 0);
