@@ -1,5 +1,6 @@
 #include "ColumnListView/ColumnListView.h"
 
+#include "ColumnListView/CLVAccessible.h"
 #include "ColumnListView/CLVArrows.h"
 #include "ColumnListView/CLVGeometry.h"
 #include "ColumnListView/CLVOutline.h"
@@ -55,6 +56,7 @@ ColumnListView::ColumnListView(kit::Rect frame, CLVContainerView** containerView
     }
     UpdateColumnSizesDataRectSizeScrollBars(true);
     header->UpdateDragGroups();
+    InstallColumnListAccessibility();
 }
 
 ColumnListView::~ColumnListView() {
@@ -870,4 +872,15 @@ void ColumnListView::FrameResized(float /*width*/, float /*height*/) {
 
 void ColumnListView::ItemsChanged() {
     UpdateColumnSizesDataRectSizeScrollBars(true);
+    NotifyAccessibleRowsChanged(this);
+}
+
+void ColumnListView::SelectionChanged() {
+    NotifyAccessibleSelectionChanged(this);
+}
+
+QString ColumnListView::AccessibleCellText(int32_t row, int32_t column) const {
+    const auto* item = dynamic_cast<const CLVEasyItem*>(ItemAt(row));
+    const char* text = item ? item->GetColumnContentText(column) : nullptr;
+    return QString::fromUtf8(text ? text : "");
 }

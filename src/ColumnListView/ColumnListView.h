@@ -166,6 +166,10 @@ public:
     // row does not exist or the cell is empty.
     kit::Rect CellFrame(int32_t column, int32_t row) const;
 
+    // The text assistive tools read for a row's cell: the cell's text, empty for a bitmap or an
+    // empty cell.
+    virtual QString AccessibleCellText(int32_t row, int32_t column) const;
+
     // Reports a call from a thread other than the GUI thread; the call then proceeds.
     static void AssertWindowLocked();
 
@@ -175,6 +179,7 @@ protected:
     void MouseUp(const kit::MouseEvent& event) override;
     void FrameResized(float width, float height) override;
     void ItemsChanged() override;
+    void SelectionChanged() override;
 
 private:
     friend class CLVColumn;

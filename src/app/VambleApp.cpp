@@ -5,6 +5,7 @@
 #include "app/SingleLaunch.h"
 #include "app/TerminationSignals.h"
 #include "app/VamblePrefs.h"
+#include "filelist/FileListView.h"
 #include "kit/AppDefs.h"
 #include "window/VambleWindow.h"
 
@@ -123,10 +124,11 @@ void VambleApp::AboutRequested() {
     aboutWindow->show();
 }
 
-void VambleApp::RefsReceived(kit::Message* /*message*/) {
+void VambleApp::RefsReceived(kit::Message* message) {
     if (!mainWindow) {
         return;
     }
+    mainWindow->FileList()->MessageReceived(message);
     if (mainWindow->isMinimized()) {
         mainWindow->showNormal();
     }

@@ -44,7 +44,8 @@ public:
     void ReadyToRun();
     // Brings the About window forward, or opens one when there is none.
     void AboutRequested();
-    // Files opened with the application: the main window comes forward.
+    // Files opened with the application (named at start or handed over by a later start): the
+    // file list adds them as if dropped, and the main window comes forward.
     void RefsReceived(kit::Message* message);
     // Prints "Quit Requested." and quits.
     bool QuitRequested();

@@ -1,5 +1,7 @@
 #include "filelist/NamePattern.h"
 
+#include <algorithm>
+
 namespace {
 
 void AppendTrack(std::string& result, int32_t track) {
@@ -12,10 +14,26 @@ void AppendTrack(std::string& result, int32_t track) {
     result += std::to_string(track);
 }
 
+// A value names one file or folder, never a path: its slashes would add folder levels.
+void AppendValue(std::string& result, std::string_view value) {
+    const size_t start = result.size();
+    result += value;
+    std::replace(result.begin() + static_cast<std::ptrdiff_t>(start), result.end(), '/', '-');
+}
+
 // The Save As text usually still carries the source's extension; the output gets its own.
 void DropWavExtension(std::string& result) {
     if (result.ends_with(".wav")) {
         result.resize(result.size() - 4);
+    }
+}
+
+// A component that values turned into "." or ".." would name the folder itself or its parent
+// and so lead out of the output folder; its dots become underscores.
+void DefuseDotComponent(std::string& result, size_t componentStart) {
+    const std::string_view component = std::string_view(result).substr(componentStart);
+    if (component == "." || component == "..") {
+        std::fill(result.begin() + static_cast<std::ptrdiff_t>(componentStart), result.end(), '_');
     }
 }
 
@@ -24,39 +42,53 @@ void DropWavExtension(std::string& result) {
 std::string ExpandNamePattern(std::string_view pattern, const ID3_struct& tag, int32_t track,
                               std::string_view saveAsText) {
     std::string result;
+    // The component being written, and whether a code wrote into it.
+    size_t componentStart = 0;
+    bool componentHasCode = false;
     for (size_t i = 0; i < pattern.size(); ++i) {
         if (pattern[i] != '%') {
+            if (pattern[i] == '/') {
+                if (componentHasCode) {
+                    DefuseDotComponent(result, componentStart);
+                }
+                componentStart = result.size() + 1;
+                componentHasCode = false;
+            }
             result += pattern[i];
             continue;
         }
+        componentHasCode = true;
         const char code = i + 1 < pattern.size() ? pattern[++i] : '\0';
         switch (code) {
         case 'a':
-            result += TagText(tag.artist);
+            AppendValue(result, TagText(tag.artist));
             break;
         case 'c':
-            result += TagText(tag.album);
+            AppendValue(result, TagText(tag.album));
             break;
         case 'y':
-            result += TagText(tag.year);
+            AppendValue(result, TagText(tag.year));
             break;
         case 't':
             AppendTrack(result, track);
             break;
         case 's': {
             const std::string_view title = TagText(tag.title);
-            result += title.empty() ? saveAsText : title;
+            AppendValue(result, title.empty() ? saveAsText : title);
             DropWavExtension(result);
             break;
         }
         case 'n':
-            result += saveAsText;
+            AppendValue(result, saveAsText);
             DropWavExtension(result);
             break;
         default:
             result += '%';
             break;
         }
+    }
+    if (componentHasCode) {
+        DefuseDotComponent(result, componentStart);
     }
     return result;
 }

@@ -3,6 +3,8 @@
 // empty, the Save As text, "%n" the Save As text. Right after "%s" or "%n", a result that now ends
 // in ".wav" (lower case only) loses those four characters. "%" followed by anything else gives
 // "%" and drops that byte; a "%" at the end gives "%". Every other byte is copied unchanged.
+// The folder levels of the result are exactly those the pattern writes: a "/" inside an inserted
+// value becomes "-", and a component that codes made "." or ".." has its dots turned into "_".
 #pragma once
 
 #include "tagging/ID3Struct.h"

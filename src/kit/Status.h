@@ -18,4 +18,10 @@ inline constexpr status_t B_NOT_ALLOWED = -7;
 inline constexpr status_t B_TIMED_OUT = -8;
 inline constexpr status_t B_BAD_DATA = -9;
 
+// A host error number (errno) that has no code above keeps its own status, far below them.
+inline constexpr status_t B_POSIX_ERROR_BASE = INT32_MIN + 0x7000;
+constexpr status_t StatusFromPosixError(int error) {
+    return B_POSIX_ERROR_BASE + error;
+}
+
 } // namespace kit

@@ -27,13 +27,27 @@ static_assert(offsetof(ID3_struct, comment) == 100);
 static_assert(offsetof(ID3_struct, genre) == 131);
 static_assert(sizeof(ID3_struct) == 132, "no gaps between the fields");
 
+// How many leading bytes of a UTF-8 text of `length` bytes fit in `limit` bytes without cutting a
+// character: the cut moves back over continuation bytes to the start of the character it would
+// split.
+inline std::size_t Utf8CutLength(const char* text, std::size_t length, std::size_t limit) {
+    if (length <= limit) {
+        return length;
+    }
+    std::size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+        --cut;
+    }
+    return cut;
+}
+
 // Stores a text into a tag field: zero-fills the whole field, then copies at most one byte less
-// than the field holds (30, the year 4), so a longer text is cut and a terminator always remains.
-// A null text leaves the field empty. The text may be the field's own.
+// than the field holds (30, the year 4), so a longer text is cut, never inside a character, and a
+// terminator always remains. A null text leaves the field empty. The text may be the field's own.
 template <std::size_t N> void SetTagText(char (&field)[N], const char* text) {
     char cut[N] = {};
     if (text != nullptr) {
-        std::memcpy(cut, text, strnlen(text, N - 1));
+        std::memcpy(cut, text, Utf8CutLength(text, strnlen(text, N), N - 1));
     }
     std::memcpy(field, cut, N);
 }

@@ -2,12 +2,15 @@
 
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
+#include "filelist/FileListView.h"
+#include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
 #include "window/WindowMessages.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QPushButton>
@@ -65,9 +68,10 @@ VambleWindow::VambleWindow(const kit::Rect& frame) {
     tabs->addTab(BuildTagsTab(), QStringLiteral("MP3 Tags"));
     tabs->addTab(BuildSettingsTab(), QStringLiteral("Settings"));
     QWidget* tabFrame = kit::Border(0, 3, QString(), tabs);
-    // The tab frame's hint also names a maximum width of 200, narrower than its contents; the
-    // contents' own minimum wins, so only the height limit is applied.
-    kit::AddWithHint(inner, tabFrame, {150, 100, -1, 10000, 1});
+    // The tab frame's hint names a maximum of 200 x 10000: narrower than its contents (whose own
+    // minimum wins) and far taller than they need. The frame keeps the height its contents need
+    // and the file list takes the height the window gains, so only the minimum is applied.
+    kit::AddWithHint(inner, tabFrame, {150, 100, -1, -1, 0});
     tabFrame->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     kit::AddWithHint(inner, kit::Border(0, 10, QString(), BuildFileListArea()),
@@ -96,6 +100,9 @@ VambleWindow::VambleWindow(const kit::Rect& frame) {
     auto* removeShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete), this);
     connect(removeShortcut, &QShortcut::activated, this,
             [this] { kit::PostMessage(this, kit::Message(MSG_REMOVE_ITEMS)); });
+
+    countView->Init();
+    fileList->Initialize(this);
 
     stopButton->setEnabled(false);
 }
@@ -141,6 +148,9 @@ QWidget* VambleWindow::BuildMenus() {
     fileMenu = bar->addMenu(QStringLiteral("&File"));
     addItem(fileMenu, QStringLiteral("About…"), kit::B_ABOUT_REQUESTED, {}, application);
     fileMenu->addSeparator();
+    QAction* addFiles = fileMenu->addAction(QStringLiteral("Add Files…"));
+    addFiles->setShortcut(QKeySequence::Open);
+    connect(addFiles, &QAction::triggered, this, [this] { AddFilesFromDialog(); });
     addItem(fileMenu, QStringLiteral("Rescan for CDs"), MSG_RESCAN_CDS,
             QKeySequence(Qt::CTRL | Qt::Key_R), this);
     addItem(fileMenu, QStringLiteral("Quit"), kit::B_QUIT_REQUESTED,
@@ -285,12 +295,16 @@ QWidget* VambleWindow::BuildSettingsTab() {
 }
 
 QWidget* VambleWindow::BuildFileListArea() {
-    // The file list's scroll container goes here.
-    fileListArea = new QWidget;
-    fileListArea->setObjectName(QStringLiteral("FileListArea"));
-    auto* holder = Tight(new QVBoxLayout(fileListArea));
-    holder->setSpacing(0);
-    return fileListArea;
+    CLVContainerView* container = nullptr;
+    fileList = new FileListView(kit::Rect(0, 0, 100, 100), "ListView", &container);
+    container->SetLayoutPrefs({-1, 120, 5000, 5000, 1});
+    // The file count takes the left end of the horizontal scroll bar's strip; the list does not
+    // scroll sideways.
+    constexpr int kCountWidth = 53;
+    countView = new SmallView(kit::Rect(0, 0, kCountWidth - 1, 14), "FileCountView");
+    container->PlaceBesideHorizontalBar(countView, kCountWidth);
+    container->SetHorizontalScrolling(false);
+    return container;
 }
 
 QWidget* VambleWindow::BuildStatusArea() {
@@ -343,6 +357,7 @@ void VambleWindow::Inititialize() {
 
     for (size_t i = 0; i < columnItems.size(); ++i) {
         if (prefs->SetInt8(kColumnKeys[i], 1) == 0) {
+            fileList->ShowColumn(static_cast<signed char>(i), false);
             columnItems[i]->setChecked(false);
         }
     }
@@ -390,6 +405,15 @@ void VambleWindow::MessageReceived(kit::Message* message) {
     case MSG_ENABLE_VBR:
         vbrSpin->setEnabled(vbrCheck->isChecked());
         break;
+    case MSG_APPLY_TAGS:
+        ApplyTags();
+        break;
+    case MSG_REMOVE_ITEMS:
+        RemoveItems();
+        break;
+    case kit::B_SELECT_ALL:
+        SelectAll();
+        break;
     case MSG_TOGGLE_COLUMN: {
         int32_t index = -1;
         if (message->Find("index", &index) == kit::B_OK) {
@@ -407,7 +431,24 @@ void VambleWindow::ToggleColumn(int32_t index) {
         return;
     }
     QAction* item = columnItems[static_cast<size_t>(index)];
-    item->setChecked(!item->isChecked());
+    const bool show = !item->isChecked();
+    fileList->ShowColumn(static_cast<signed char>(index), show);
+    item->setChecked(show);
+}
+
+void VambleWindow::AddFilesFromDialog() {
+    QFileDialog dialog(this, QStringLiteral("Add Files"), lastAddFolder);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setMimeTypeFilters({QStringLiteral("audio/x-wav"), QStringLiteral("application/octet-stream")});
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    lastAddFolder = dialog.directory().absolutePath();
+    kit::Message refs(kit::B_REFS_RECEIVED);
+    for (const QString& file : dialog.selectedFiles()) {
+        refs.Add<kit::EntryRef>("refs", kit::EntryRef{QFile::encodeName(file).toStdString()});
+    }
+    fileList->MessageReceived(&refs);
 }
 
 bool VambleWindow::QuitRequested() {

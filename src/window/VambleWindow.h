@@ -9,8 +9,10 @@
 #include <array>
 #include <string>
 
+class FileListView;
 class QAction;
 class QMenu;
+class SmallView;
 class QPushButton;
 class QVBoxLayout;
 
@@ -41,6 +43,11 @@ public:
     void FillInMp3Tags(const char* artist, const char* album, const char* comment,
                        const char* songTitle, const char* year, int genre);
 
+    FileListView* FileList() const { return fileList; }
+    // The row the next Encode starts its search at.
+    int32_t CurrentIndex() const { return currentIndex; }
+    void SetCurrentIndex(int32_t index) { currentIndex = index; }
+
     // The main window's close path: agrees to close.
     bool QuitRequested();
     // Hides the window and closes it.
@@ -60,6 +67,15 @@ private:
     QWidget* BuildBottomRow();
     QPushButton* Button(const QString& label, uint32_t command);
     void ToggleColumn(int32_t index);
+    // Copies the checked tag fields into the selected rows.
+    void ApplyTags();
+    // Removes and deletes the selected rows, then selects the row that took the place of the
+    // topmost one removed.
+    void RemoveItems();
+    // Selects every row when the list has the focus, or all of "Save in:" when it has.
+    void SelectAll();
+    // Lets the user pick WAV files and adds them as if dropped on the list.
+    void AddFilesFromDialog();
 
     kit::ProgressBar* progressBar = nullptr;
 
@@ -80,7 +96,8 @@ private:
     QCheckBox* noPsyCheck = nullptr;
     QCheckBox* vbrCheck = nullptr;
     kit::TextControl* saveInText = nullptr;
-    QWidget* fileListArea = nullptr;
+    FileListView* fileList = nullptr;
+    SmallView* countView = nullptr;
     QLabel* filesRemainingText = nullptr;
     QLabel* encodingFileText = nullptr;
     QWidget* onlyApplyFrame = nullptr;
@@ -103,4 +120,7 @@ private:
     QCheckBox* tooltipsCheck = nullptr;
 
     int processorCount = 1;
+    int32_t currentIndex = 0;
+    // The folder "Add Files…" opened in last, for the next time in this session.
+    QString lastAddFolder;
 };

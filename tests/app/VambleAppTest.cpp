@@ -5,6 +5,7 @@
 #include "app/CheckBitmap.h"
 #include "app/SingleLaunch.h"
 #include "app/VamblePrefs.h"
+#include "filelist/FileListView.h"
 #include "kit/AppDefs.h"
 #include "support/TestEnvironment.h"
 #include "support/WidgetTestSetup.h"
@@ -121,6 +122,28 @@ TEST(VambleApp, AboutArrivesAsAMessageFromTheMenu) {
     QCoreApplication::processEvents();
     ASSERT_NE(App()->AboutWindow(), nullptr);
     delete App()->AboutWindow();
+}
+
+TEST(VambleApp, FilesOpenedWithTheProgramBecomeRows) {
+    // Files named at start and files a later start hands over arrive as one file-references
+    // message; the WAV files among them become rows.
+    QTemporaryDir folder;
+    const QString wav = folder.filePath(QStringLiteral("song"));
+    QFile file(wav);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("RIFF\x24\x00\x00\x00WAVEfmt ", 16));
+    file.close();
+    App()->ReadyToRun();
+    kit::Message refs = SingleLaunch::RefsMessage(
+        {wav, folder.filePath(QStringLiteral("missing.wav")), QStringLiteral("/")});
+    App()->RefsReceived(&refs);
+    FileListView* list = App()->MainWindow()->FileList();
+    ASSERT_EQ(list->CountItems(), 1);
+    EXPECT_EQ(static_cast<AudioItem*>(list->ItemAt(0))->ref.path,
+              QFile::encodeName(wav).toStdString());
+    delete App()->MainWindow();
+    QCoreApplication::processEvents();
+    prefs = new VamblePrefs(kSettingsFileName);
 }
 
 TEST(SingleLaunch, ALaterStartHandsItsFilesToTheRunningOne) {

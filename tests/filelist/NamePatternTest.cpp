@@ -96,4 +96,35 @@ TEST(NamePatternTest, PercentSignsThatAreNoCode) {
     EXPECT_EQ(row.Expand("%S%T"), "%%");
 }
 
+TEST(NamePatternTest, ValuesAddNoFolderLevels) {
+    Row row;
+    SetTagText(row.tag.artist, "AC/DC");
+    SetTagText(row.tag.title, "T.N.T.");
+    EXPECT_EQ(row.Expand("%a - %s"), "AC-DC - T.N.T.");
+
+    SetTagText(row.tag.album, "../../x");
+    SetTagText(row.tag.year, "1/2");
+    EXPECT_EQ(row.Expand("%a/%c/%y/%s"), "AC-DC/..-..-x/1-2/T.N.T.");
+
+    row.saveAs = "a/b.wav";
+    EXPECT_EQ(row.Expand("%n"), "a-b");
+}
+
+TEST(NamePatternTest, DotComponentsMadeByCodesBecomeUnderscores) {
+    Row row;
+    const std::pair<const char*, const char*> cases[] = {
+        {".", "_/_"}, {"..", "__/__"}, {"...", ".../..."}, {".a", ".a/.a"}};
+    for (const auto& [title, expected] : cases) {
+        SetTagText(row.tag.title, title);
+        EXPECT_EQ(row.Expand("%s/%s"), expected) << title;
+    }
+    // Codes that insert nothing or only part of the dots count too; dots the pattern writes alone
+    // are the user's own folder levels.
+    SetTagText(row.tag.title, ".");
+    EXPECT_EQ(row.Expand("%t./.%s/%a"), "_/__/");
+    EXPECT_EQ(row.Expand("../%s"), "../_");
+    row.saveAs = "..wav";
+    EXPECT_EQ(row.Expand("%n"), "_");
+}
+
 } // namespace

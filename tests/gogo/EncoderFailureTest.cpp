@@ -2,6 +2,7 @@
 // exit status, no output left behind, and the input kept even with -delete.
 #include "EncoderRun.h"
 #include "Mp3Stream.h"
+#include "support/TmpfsMount.h"
 
 #include <csignal>
 #include <cstring>
@@ -27,27 +28,6 @@ std::string ReadText(const std::string& path) {
     text << in.rdbuf();
     return text.str();
 }
-
-// A tmpfs mounted for one test, where the test may mount (as root); unmounted at the end.
-class TmpfsMount {
-public:
-    TmpfsMount(const std::string& dir, unsigned long flags, const char* options) : dir_(dir) {
-        std::filesystem::create_directory(dir);
-        mounted_ = mount("tmpfs", dir.c_str(), "tmpfs", flags, options) == 0;
-    }
-    ~TmpfsMount() {
-        if (mounted_) {
-            umount2(dir_.c_str(), MNT_DETACH);
-        }
-    }
-    TmpfsMount(const TmpfsMount&) = delete;
-    TmpfsMount& operator=(const TmpfsMount&) = delete;
-    bool Mounted() const { return mounted_; }
-
-private:
-    std::string dir_;
-    bool mounted_ = false;
-};
 
 class EncoderFailure : public EncoderTest {
 protected:

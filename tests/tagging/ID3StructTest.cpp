@@ -32,4 +32,27 @@ TEST(ID3StructTest, TextsAreCutZeroFilledAndTerminated) {
     EXPECT_EQ(std::string(tag.album, sizeof tag.album), std::string(31, '\0'));
 }
 
+TEST(ID3StructTest, LongTextsAreNeverCutInsideACharacter) {
+    struct Case {
+        std::string text;
+        std::string stored;
+    };
+    // "é" is two bytes, "€" three: the cut moves back to the start of the character it would
+    // split, and a character that ends exactly at the limit is kept.
+    const Case cases[] = {
+        {std::string(28, 'a') + "\xC3\xA9", std::string(28, 'a') + "\xC3\xA9"},
+        {std::string(29, 'a') + "\xC3\xA9", std::string(29, 'a')},
+        {std::string(28, 'a') + "\xE2\x82\xAC", std::string(28, 'a')},
+        {std::string(27, 'a') + "\xE2\x82\xAC!", std::string(27, 'a') + "\xE2\x82\xAC"},
+    };
+    for (const Case& c : cases) {
+        ID3_struct tag{};
+        SetTagText(tag.title, c.text.c_str());
+        EXPECT_EQ(TagText(tag.title), c.stored) << c.text;
+    }
+    ID3_struct tag{};
+    SetTagText(tag.year, "20\xC3\xA9\xC3\xA9");
+    EXPECT_STREQ(tag.year, "20\xC3\xA9");
+}
+
 } // namespace

@@ -1,0 +1,54 @@
+// The encoder's command line for one row of the file list, and where that command writes its
+// output.
+#pragma once
+
+#include "encoding/EncoderSettings.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+enum class CommandStatus {
+    Ready,                // the command is built (for a planned path: nothing stops it)
+    NoCommand,            // the output folder is no folder, or it or the source cannot be opened
+    OutputDirectoryError, // the output folder is not given or cannot be made: kOutputDirectoryAlert
+    WriteProtected,       // a folder of the output name cannot be made there: kWriteProtectAlert
+    UnsafePath,           // a path holds a double quote, which the command cannot carry
+};
+
+inline constexpr const char* kOutputDirectoryAlert =
+    "There was an error creating the output directory.  Please recheck the ouput directory.";
+inline constexpr const char* kWriteProtectAlert =
+    "It seems the volume/directory you are writing to is write protect.";
+
+// The alert the user is shown for `status`, or null for a status that has none.
+const char* AlertMessage(CommandStatus status);
+
+struct OutputPlan {
+    CommandStatus status = CommandStatus::Ready;
+    std::string directory;            // the output folder, absolute, ending in "/"
+    std::filesystem::path outputPath; // where the encoder writes; empty without an output folder
+    std::string detail;               // what went wrong, for the user
+};
+
+// Where a row's MP3 file goes with these settings, without touching the disk. `outputName` is the
+// row's expansion of the name pattern. The "Save in:" text loses one trailing "/"; a relative
+// text, "~" and a leading "~/" are taken from the home folder. Fails with OutputDirectoryError
+// when no folder is given and with UnsafePath when the output path holds a double quote.
+OutputPlan PlanOutputPath(const EncoderSettings& settings, std::string_view outputName);
+
+struct EncoderCommand {
+    CommandStatus status = CommandStatus::Ready;
+    std::string text;                 // empty unless status is Ready
+    std::filesystem::path outputPath; // as PlanOutputPath gives it
+    std::string detail;               // what went wrong, for the user
+};
+
+// Builds the command that encodes `source` into the row's output file and makes the folders that
+// file needs: the output folder with every missing level, then the folders the output name
+// writes. The text is: gogo "SOURCE" "OUTPUT" -b BITRATE -cpu N [-v LEVEL] [-nopsy] -m MODE
+// -priority N [-delete] and a final blank; paths are quoted, never escaped. Nothing is made for a
+// row whose source or output path holds a double quote.
+EncoderCommand BuildEncoderCommand(const EncoderSettings& settings,
+                                   const std::filesystem::path& source,
+                                   std::string_view outputName);

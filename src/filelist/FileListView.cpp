@@ -1,0 +1,321 @@
+#include "filelist/FileListView.h"
+
+#include "filelist/FileType.h"
+#include "filelist/SmallView.h"
+#include "kit/AppDefs.h"
+#include "kit/Drops.h"
+#include "window/VambleWindow.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// The number a Track text starts with; no digits give 0, and a number too large for a track
+// gives the largest one.
+int32_t LeadingNumber(const std::string& text) {
+    int64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            break;
+        }
+        value = std::min<int64_t>(value * 10 + (c - '0'), std::numeric_limits<int32_t>::max());
+    }
+    return static_cast<int32_t>(value);
+}
+
+// The file a reference names, symbolic links followed; nothing when it cannot be resolved.
+std::optional<std::filesystem::path> Resolve(const std::filesystem::path& path) {
+    std::error_code error;
+    std::filesystem::path resolved = std::filesystem::canonical(path, error);
+    if (error) {
+        return std::nullopt;
+    }
+    return resolved;
+}
+
+} // namespace
+
+FileListView::FileListView(kit::Rect frame, const char* name, CLVContainerView** containerView)
+    : ColumnListView(frame, containerView, name, kit::B_MULTIPLE_SELECTION_LIST, false, true, true,
+                     true, kit::B_FANCY_BORDER) {
+    checkColumn = new CLVColumn(
+        nullptr, 16.0f, CLV_COL_FIXED_POSITION | CLV_COL_FIXED_WIDTH | CLV_COL_JOIN_HEADER, 16.0f);
+    trackColumn = new CLVColumn("Track", 50.0f, CLV_COL_SORTABLE | CLV_COL_ALIGN_RIGHT, 50.0f);
+    fileNameColumn =
+        new CLVColumn("Filename", 150.0f, CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
+    saveAsColumn = new CLVColumn("Save As", 150.0f, CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
+    pathColumn =
+        new CLVColumn("Path To File", 150.0f, CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
+    AddColumnList({checkColumn, trackColumn, fileNameColumn, saveAsColumn, pathColumn});
+
+    QFont listFont = font();
+    listFont.setPixelSize(12);
+    setFont(listFont);
+
+    // Files dropped anywhere on the list's container (its header, its scroll bars) count as
+    // dropped on the list.
+    setAcceptDrops(true);
+    Container()->setAcceptDrops(true);
+    Container()->installEventFilter(this);
+    AllAttached();
+}
+
+FileListView::~FileListView() {
+    delete renameView;
+    // Rows the window did not remove go with the list.
+    std::vector<kit::ListItem*> rows;
+    rows.reserve(static_cast<size_t>(CountItems()));
+    for (int32_t i = 0; i < CountItems(); ++i) {
+        rows.push_back(ItemAt(i));
+    }
+    MakeEmpty();
+    for (kit::ListItem* row : rows) {
+        delete row;
+    }
+}
+
+void FileListView::Initialize(VambleWindow* mainWindow) {
+    QWidget* top = this->QWidget::window();
+    countView = top ? top->findChild<SmallView*>(QStringLiteral("FileCountView")) : nullptr;
+    window = mainWindow;
+    UpdateCount();
+}
+
+void FileListView::AllAttached() {
+    SetInvocationMessage(new kit::Message(MSG_RENAME_START));
+    SetTarget(this);
+}
+
+AudioItem* FileListView::AddEntry(const std::filesystem::path& entry, long track) {
+    if (!IsWavMimeType(MimeTypeOf(entry))) {
+        return nullptr;
+    }
+    const std::string leaf = entry.filename().string();
+    auto* item = new AudioItem(kit::EntryRef{entry});
+    if (track >= 0) {
+        item->track =
+            static_cast<int32_t>(std::min<long>(track, std::numeric_limits<int32_t>::max()));
+        item->SetColumnContent(AudioItem::kTrackColumn, std::to_string(item->track).c_str(), false,
+                               true);
+    }
+    item->SetColumnContent(AudioItem::kFilenameColumn, leaf.c_str());
+    item->SetColumnContent(AudioItem::kSaveAsColumn, leaf.c_str());
+    item->SetColumnContent(AudioItem::kPathColumn, entry.c_str());
+    item->SetSongTitle(leaf.c_str());
+    AddItem(item);
+    UpdateCount();
+    return item;
+}
+
+int32_t FileListView::GetNumItemsNotDone() const {
+    int32_t count = 0;
+    for (int32_t i = 0; i < CountItems(); ++i) {
+        const auto* item = dynamic_cast<const AudioItem*>(ItemAt(i));
+        count += item && !item->done ? 1 : 0;
+    }
+    return count;
+}
+
+void FileListView::ShowColumn(signed char which, bool show) {
+    CLVColumn* const named[kNamedColumns] = {trackColumn, fileNameColumn, saveAsColumn, pathColumn};
+    if (which >= 0 && which < kNamedColumns) {
+        named[static_cast<size_t>(which)]->SetShown(show);
+    }
+}
+
+int32_t FileListView::WhichColumn(kit::Point where, const CLVListItem* item) const {
+    for (int32_t column = AudioItem::kDoneColumn; column < AudioItem::kPathColumn; ++column) {
+        const kit::Rect frame = item->ItemColumnFrame(column, this);
+        if (IsSet(frame) && frame.Contains(where)) {
+            return column;
+        }
+    }
+    return -1;
+}
+
+void FileListView::SelectionChanged() {
+    ColumnListView::SelectionChanged();
+    const auto* item = dynamic_cast<const AudioItem*>(ItemAt(CurrentSelection()));
+    if (window && item) {
+        const ID3_struct& tag = item->tag;
+        window->FillInMp3Tags(tag.artist, tag.album, tag.comment, tag.title, tag.year, tag.genre);
+    }
+}
+
+QString FileListView::AccessibleCellText(int32_t row, int32_t column) const {
+    const auto* item = dynamic_cast<const AudioItem*>(ItemAt(row));
+    if (column == AudioItem::kDoneColumn) {
+        return item && item->done ? QStringLiteral("Done") : QString();
+    }
+    return ColumnListView::AccessibleCellText(row, column);
+}
+
+void FileListView::MessageReceived(kit::Message* message) {
+    switch (message->what) {
+    case kit::B_SIMPLE_DATA:
+    case kit::B_REFS_RECEIVED:
+        AddRefs(*message);
+        break;
+    case MSG_RENAME_START:
+        StartRename();
+        break;
+    case MSG_RENAME_DONE:
+        EndRename(*message);
+        break;
+    default:
+        ColumnListView::MessageReceived(message);
+        break;
+    }
+}
+
+void FileListView::AddRefs(const kit::Message& message) {
+    kit::EntryRef ref;
+    int32_t index = 0;
+    for (; message.Find("refs", index, &ref) == kit::B_OK; ++index) {
+        if (const std::optional<std::filesystem::path> file = Resolve(ref.path)) {
+            AddEntry(*file, -1);
+        }
+    }
+    if (index > 0 && window) {
+        window->SetCurrentIndex(0);
+    }
+}
+
+void FileListView::UpdateCount() {
+    if (countView) {
+        countView->SetText(CountItems());
+    }
+}
+
+void FileListView::MouseDown(const kit::MouseEvent& event) {
+    lastPress = event.where;
+    ColumnListView::MouseDown(event);
+}
+
+void FileListView::keyPressEvent(QKeyEvent* e) {
+    // An invocation from the keyboard edits the "Save As" cell.
+    lastPress.reset();
+    ColumnListView::keyPressEvent(e);
+}
+
+void FileListView::StartRename() {
+    const int32_t index = CurrentSelection();
+    auto* item = dynamic_cast<AudioItem*>(ItemAt(index));
+    if (!item) {
+        return;
+    }
+    const int32_t column =
+        lastPress ? WhichColumn(*lastPress, item) : int32_t{AudioItem::kSaveAsColumn};
+    if (column != AudioItem::kTrackColumn && column != AudioItem::kSaveAsColumn) {
+        return;
+    }
+    // At most one editor: an open one is ended, keeping its text, before the next opens.
+    EndEditing();
+    const kit::Rect cell = item->ItemColumnFrame(column, this);
+    if (!IsSet(cell)) {
+        return;
+    }
+    renameView = new RenameTextView(ConvertToWidget(cell), "RenameView", index, column, this, this);
+    mouseDownFilter = std::make_unique<MDownFilter>(renameView);
+    qApp->installEventFilter(mouseDownFilter.get());
+
+    const char* text = item->GetColumnContentText(column);
+    renameView->setText(QString::fromUtf8(text ? text : ""));
+    renameView->selectAll();
+    renameView->AcceptOnlyNum(column == AudioItem::kTrackColumn);
+    renameView->show();
+    renameView->MakeFocus(true);
+}
+
+void FileListView::EndEditing() {
+    if (!renameView) {
+        return;
+    }
+    kit::Message done(MSG_RENAME_DONE);
+    done.Add<int32_t>("index", renameView->Index());
+    done.Add<int32_t>("column", renameView->Column());
+    done.Add<int64_t>("editor", renameView->Serial());
+    EndRename(done);
+}
+
+void FileListView::EndRename(const kit::Message& message) {
+    int64_t serial = 0;
+    if (!renameView ||
+        (message.Find("editor", &serial) == kit::B_OK && serial != renameView->Serial())) {
+        return;
+    }
+    mouseDownFilter.reset();
+
+    int32_t index = -1;
+    int32_t column = -1;
+    auto* item = dynamic_cast<AudioItem*>(ItemAt(
+        message.Find("index", &index) == kit::B_OK && message.Find("column", &column) == kit::B_OK
+            ? index
+            : -1));
+    if (item) {
+        const std::string edited = renameView->text().toStdString();
+        const char* cell = item->GetColumnContentText(column);
+        if (!cell || edited != cell) {
+            if (column == AudioItem::kSaveAsColumn) {
+                item->SetColumnContent(column, edited.c_str());
+            } else if (column == AudioItem::kTrackColumn) {
+                item->SetColumnContent(column, edited.c_str(), false, true);
+                item->track = LeadingNumber(edited);
+            }
+            InvalidateItem(index);
+        }
+    }
+    // The editor may be the one reporting; it goes once the report is handled.
+    RenameTextView* editor = renameView;
+    renameView = nullptr;
+    editor->Finish();
+    editor->hide();
+    editor->deleteLater();
+    MakeFocus(true);
+}
+
+void FileListView::dragEnterEvent(QDragEnterEvent* e) {
+    if (kit::CarriesFileRefs(e->mimeData())) {
+        e->acceptProposedAction();
+    }
+}
+
+void FileListView::dragMoveEvent(QDragMoveEvent* e) {
+    if (kit::CarriesFileRefs(e->mimeData())) {
+        e->acceptProposedAction();
+    }
+}
+
+void FileListView::dropEvent(QDropEvent* e) {
+    if (!kit::CarriesFileRefs(e->mimeData())) {
+        return;
+    }
+    e->acceptProposedAction();
+    kit::Message refs = kit::RefsFromDrop(e->mimeData(), kit::B_SIMPLE_DATA);
+    MessageReceived(&refs);
+}
+
+bool FileListView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Container()) {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+            dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+            return true;
+        case QEvent::DragMove:
+            dragMoveEvent(static_cast<QDragMoveEvent*>(event));
+            return true;
+        case QEvent::Drop:
+            dropEvent(static_cast<QDropEvent*>(event));
+            return true;
+        default:
+            break;
+        }
+    }
+    return ColumnListView::eventFilter(watched, event);
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "ColumnListView/ColumnListView.h"
+#include "filelist/AudioItem.h"
+#include "filelist/RenameTextView.h"
+
+#include <filesystem>
+#include <memory>
+
+class SmallView;
+class VambleWindow;
+
+// The list's invocation (a double click on a selected row, or Enter): edit the cell under the
+// pointer.
+inline constexpr uint32_t MSG_RENAME_START = kit::FourCC("ReFE");
+
+// The list of files to encode: one AudioItem row per WAV file, in five columns (the done mark,
+// "Track", "Filename", "Save As", "Path To File"). It takes WAV files dropped on it or sent to
+// it as file references, lets the user edit the "Save As" and "Track" cells in place, keeps the
+// file count beside its scroll bar up to date, and shows the selected row's tags in the window.
+// The list owns its rows: the window removes and deletes them through it.
+class FileListView : public ColumnListView {
+public:
+    // A multiple-selection list with both scroll bars and a fancy border; `containerView`
+    // receives the scroll container the window places in its layout.
+    FileListView(kit::Rect frame, const char* name, CLVContainerView** containerView);
+    ~FileListView() override;
+    FileListView(const FileListView&) = delete;
+    FileListView& operator=(const FileListView&) = delete;
+
+    // Finds the window's "FileCountView" and remembers the window; called once the window's
+    // layout is built.
+    void Initialize(VambleWindow* mainWindow);
+    // Makes the list's invocation start an in-place edit.
+    void AllAttached();
+
+    // Adds the file as a row when its type is WAV and returns the row, or null when refused.
+    // A track of 0 or more is shown in the "Track" column.
+    AudioItem* AddEntry(const std::filesystem::path& entry, long track);
+    // The rows not yet encoded.
+    int32_t GetNumItemsNotDone() const;
+    // Shows or hides one of the four named columns: 0 "Track", 1 "Filename", 2 "Save As",
+    // 3 "Path To File"; other values do nothing.
+    void ShowColumn(signed char which, bool show);
+    // The first of the columns 0 to 3 whose cell of the row holds the point, -1 when none.
+    int32_t WhichColumn(kit::Point where, const CLVListItem* item) const;
+    // Ends an open in-place edit at once, storing its text.
+    void EndEditing();
+    RenameTextView* Editor() const { return renameView; }
+
+    void MessageReceived(kit::Message* message) override;
+    // The done mark reads as "Done".
+    QString AccessibleCellText(int32_t row, int32_t column) const override;
+
+    static constexpr int32_t kNamedColumns = 4;
+
+protected:
+    void SelectionChanged() override;
+    void MouseDown(const kit::MouseEvent& event) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Adds every file reference under "refs"; refused files are skipped.
+    void AddRefs(const kit::Message& message);
+    void StartRename();
+    void EndRename(const kit::Message& message);
+    void UpdateCount();
+
+    CLVColumn* checkColumn = nullptr;
+    CLVColumn* fileNameColumn = nullptr;
+    CLVColumn* saveAsColumn = nullptr;
+    CLVColumn* pathColumn = nullptr;
+    CLVColumn* trackColumn = nullptr;
+    std::unique_ptr<MDownFilter> mouseDownFilter;
+    RenameTextView* renameView = nullptr;
+    SmallView* countView = nullptr;
+    VambleWindow* window = nullptr;
+    // Where the last press was, for finding the cell an invocation edits; none after a key.
+    std::optional<kit::Point> lastPress;
+};

@@ -1,0 +1,70 @@
+#include "filelist/SmallView.h"
+
+#include <QApplication>
+
+namespace {
+
+constexpr kit::Color kFace{216, 216, 216, 255};
+constexpr kit::Color kWhite{255, 255, 255, 255};
+constexpr kit::Color kDarkEdge{152, 152, 152, 255};
+constexpr kit::Color kSoftShade{194, 194, 194, 255};
+constexpr kit::Point kBaseline{5.0f, 11.0f};
+
+// The plain font at the size the strip beside a scroll bar has room for.
+QFont PlainFont() {
+    QFont font = QApplication::font();
+    font.setPixelSize(10);
+    return font;
+}
+
+} // namespace
+
+SmallView::SmallView(kit::Rect frame, const char* name, QWidget* parent) : kit::View(parent) {
+    setObjectName(QString::fromUtf8(name));
+    setGeometry(kit::ToQRect(frame));
+    setFont(PlainFont());
+}
+
+void SmallView::Init() {
+    setFont(PlainFont());
+    // Draw paints every pixel, so nothing needs erasing first.
+    SetViewColor(kit::B_TRANSPARENT_COLOR);
+    textLength = 0;
+    SetText(0);
+}
+
+void SmallView::SetText(long n) {
+    text = std::to_string(n) + (n == 1 ? " File" : " Files");
+    count = static_cast<int32_t>(n);
+    textLength = static_cast<int32_t>(text.size());
+    setAccessibleName(QString::fromStdString(text));
+    Invalidate();
+}
+
+void SmallView::Draw(kit::Painter& painter, kit::Rect /*updateRect*/) {
+    const kit::Rect bounds = Bounds();
+    const float r = bounds.right;
+    const float b = bounds.bottom;
+    painter.SetDrawingMode(kit::B_OP_COPY);
+    painter.SetHighColor(kFace);
+    painter.FillRect(bounds);
+
+    // A raised bevel: light inner edges at the top and left, a dark outer frame, and a softer
+    // inner shade at the bottom and right.
+    painter.BeginLineArray(8);
+    painter.AddLine({1, 1}, {r - 1, 1}, kWhite);
+    painter.AddLine({0, 0}, {r, 0}, kDarkEdge);
+    painter.AddLine({0, 0}, {0, b}, kDarkEdge);
+    painter.AddLine({1, 1}, {1, b - 1}, kWhite);
+    painter.AddLine({0, b}, {r, b}, kDarkEdge);
+    painter.AddLine({2, b - 1}, {r - 1, b - 1}, kSoftShade);
+    painter.AddLine({r, 0}, {r, b}, kDarkEdge);
+    painter.AddLine({r - 1, 2}, {r - 1, b - 2}, kSoftShade);
+    painter.EndLineArray();
+
+    painter.SetHighColor(0, 0, 0);
+    if (textLength != 0) {
+        painter.SetDrawingMode(kit::B_OP_OVER);
+        painter.DrawString(text.c_str(), kBaseline);
+    }
+}

@@ -1,0 +1,299 @@
+#include "filelist/FileListView.h"
+
+#include "app/VambleApp.h"
+#include "app/VamblePrefs.h"
+#include "filelist/SmallView.h"
+#include "kit/AppDefs.h"
+#include "support/WidgetTestSetup.h"
+#include "window/VambleWindow.h"
+
+#include <QAccessible>
+#include <QAccessibleTableInterface>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMimeData>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+#include <sys/xattr.h>
+
+namespace {
+
+// The smallest file whose content says WAV: a RIFF/WAVE header and a few samples.
+QByteArray WavBytes() {
+    QByteArray bytes("RIFF\x2c\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00"
+                     "\x44\xac\x00\x00\x88\x58\x01\x00\x02\x00\x10\x00data\x08\x00\x00\x00",
+                     44);
+    bytes.append(8, '\0');
+    return bytes;
+}
+
+class FileListViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(root.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.path()));
+        prefs = new VamblePrefs("Xq-Vamble");
+        window = new VambleWindow(kit::Rect(40, 40, 740, 640));
+        window->Inititialize();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        list = window->FileList();
+    }
+    void TearDown() override {
+        delete window.data();
+        delete prefs;
+        prefs = nullptr;
+    }
+
+    QString Make(const QString& name, const QByteArray& bytes) {
+        const QString path = root.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    // A drop of the files on the list, as a file manager sends it.
+    void Drop(const QStringList& paths) {
+        QList<QUrl> urls;
+        for (const QString& path : paths) {
+            urls << QUrl::fromLocalFile(path);
+        }
+        QMimeData data;
+        data.setUrls(urls);
+        const QPoint at = list->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list, &drop);
+    }
+
+    std::string Cell(int32_t row, int32_t column) const {
+        const char* text = static_cast<AudioItem*>(list->ItemAt(row))->GetColumnContentText(column);
+        return text ? text : "";
+    }
+
+    // Double-clicks a cell of a row that is selected already, which opens its editor.
+    void EditCell(int32_t row, int32_t column) {
+        list->Select(row);
+        const QRect cell = list->ConvertToWidget(list->CellFrame(column, row));
+        QTest::mouseDClick(list, Qt::LeftButton, {}, cell.center());
+        QCoreApplication::processEvents();
+    }
+
+    QTemporaryDir root;
+    QPointer<VambleWindow> window;
+    FileListView* list = nullptr;
+};
+
+TEST_F(FileListViewTest, TakesWavFilesByContentAndTypeNeverByName) {
+    window->SetCurrentIndex(3);
+    const QString wav = Make(QStringLiteral("song.wav"), WavBytes());
+    const QString disguised = Make(QStringLiteral("x.txt"), WavBytes());
+    const QString text = Make(QStringLiteral("y.wav"), "just some text\n");
+    QFile::link(wav, root.filePath(QStringLiteral("link.wav")));
+    QDir(root.path()).mkdir(QStringLiteral("folder.wav"));
+    const QString typed = Make(QStringLiteral("typed"), "text that says it is audio\n");
+    const bool attributes =
+        setxattr(QFile::encodeName(typed).constData(), "user.mime_type", "audio/wav", 9, 0) == 0;
+
+    Drop({root.filePath(QStringLiteral("folder.wav")), wav, disguised, text,
+          root.filePath(QStringLiteral("link.wav")), wav, typed});
+
+    const int added = attributes ? 5 : 4;
+    ASSERT_EQ(list->CountItems(), added);
+    EXPECT_EQ(Cell(0, AudioItem::kFilenameColumn), "song.wav");
+    EXPECT_EQ(Cell(1, AudioItem::kFilenameColumn), "x.txt");
+    EXPECT_EQ(Cell(2, AudioItem::kPathColumn), QFile::encodeName(wav).toStdString())
+        << "a link adds the file it points to";
+    EXPECT_EQ(Cell(3, AudioItem::kFilenameColumn), "song.wav") << "the same file twice, two rows";
+    EXPECT_EQ(list->GetNumItemsNotDone(), added);
+    EXPECT_EQ(window->CurrentIndex(), 0);
+    auto* count = window->findChild<SmallView*>(QStringLiteral("FileCountView"));
+    ASSERT_NE(count, nullptr);
+    EXPECT_EQ(count->Count(), added);
+}
+
+TEST_F(FileListViewTest, RowsTakeTheirTitleFromTheNameCutOnACharacter) {
+    const QString longName = QString(28, QLatin1Char('n')) + QStringLiteral("éé-end.wav");
+    const QString path = Make(longName, WavBytes());
+    AudioItem* row = list->AddEntry(QFile::encodeName(path).toStdString(), 7);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->track, 7);
+    EXPECT_EQ(Cell(0, AudioItem::kTrackColumn), "7");
+    EXPECT_EQ(Cell(0, AudioItem::kFilenameColumn), longName.toStdString());
+    EXPECT_EQ(Cell(0, AudioItem::kSaveAsColumn), longName.toStdString());
+    EXPECT_EQ(std::string(row->tag.title), std::string(28, 'n') + "\xC3\xA9");
+    EXPECT_EQ(list->AddEntry(
+                  QFile::encodeName(root.filePath(QStringLiteral("gone.wav"))).toStdString(), -1),
+              nullptr);
+}
+
+TEST_F(FileListViewTest, EditsTrackAndSaveAsCellsOnly) {
+    const QString path = Make(QStringLiteral("a.wav"), WavBytes());
+    for (int i = 0; i < 5; ++i) {
+        list->AddEntry(QFile::encodeName(path).toStdString(), -1);
+    }
+    for (int32_t column :
+         {AudioItem::kDoneColumn, AudioItem::kFilenameColumn, AudioItem::kPathColumn}) {
+        EditCell(0, column);
+        EXPECT_EQ(list->Editor(), nullptr) << "column " << column;
+    }
+
+    struct Case {
+        int32_t column;
+        QString typed;
+        std::string cell;
+        int32_t track;
+    };
+    const Case cases[] = {
+        {AudioItem::kTrackColumn, QString(), "", 0}, // an empty cell committed as it is
+        {AudioItem::kTrackColumn, QStringLiteral("0a0x7"), "007", 7},
+        {AudioItem::kTrackColumn, QStringLiteral("99999999999"), "99999999999", 2147483647},
+        {AudioItem::kSaveAsColumn, QStringLiteral("A:B/C"), "ABC", -1},
+    };
+    int32_t row = 0;
+    for (const Case& c : cases) {
+        ++row;
+        EditCell(row, c.column);
+        RenameTextView* editor = list->Editor();
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->geometry(), list->ConvertToWidget(list->CellFrame(c.column, row)));
+        editor->clear();
+        QTest::keyClicks(editor, c.typed);
+        QTest::keyClick(editor,
+                        c.column == AudioItem::kTrackColumn ? Qt::Key_Return : Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(list->Editor(), nullptr);
+        EXPECT_EQ(Cell(row, c.column), c.cell) << c.typed.toStdString();
+        EXPECT_EQ(static_cast<AudioItem*>(list->ItemAt(row))->track, c.track);
+    }
+    std::unique_ptr<char[]> name(static_cast<AudioItem*>(list->ItemAt(1))->CreateString("%t"));
+    EXPECT_STREQ(name.get(), "00") << "an empty Track cell committed unchanged stores 0";
+}
+
+TEST_F(FileListViewTest, AClickElsewhereEndsTheEditAndStillSelects) {
+    const QString path = Make(QStringLiteral("a.wav"), WavBytes());
+    for (int i = 0; i < 3; ++i) {
+        list->AddEntry(QFile::encodeName(path).toStdString(), -1);
+    }
+    EditCell(0, AudioItem::kSaveAsColumn);
+    ASSERT_NE(list->Editor(), nullptr);
+    QTest::keyClicks(list->Editor(), QStringLiteral("new name"));
+    SaveScreenshot(window->FileList()->Container(), QStringLiteral("file-list-editing"));
+
+    // A second edit start ends the first, keeping its text; only one editor exists.
+    EditCell(0, AudioItem::kTrackColumn);
+    EXPECT_EQ(Cell(0, AudioItem::kSaveAsColumn), "new name");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(list->findChildren<RenameTextView*>().size(), 1);
+    QTest::keyClicks(list->Editor(), QStringLiteral("5"));
+
+    const QRect other = list->ConvertToWidget(list->CellFrame(AudioItem::kFilenameColumn, 2));
+    QTest::mouseClick(list, Qt::LeftButton, {}, other.center());
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list->Editor(), nullptr);
+    EXPECT_EQ(static_cast<AudioItem*>(list->ItemAt(0))->track, 5);
+    EXPECT_TRUE(list->IsItemSelected(2));
+    EXPECT_FALSE(list->IsItemSelected(0));
+}
+
+TEST_F(FileListViewTest, SelectingARowShowsItsTags) {
+    const QString path = Make(QStringLiteral("a.wav"), WavBytes());
+    AudioItem* row = list->AddEntry(QFile::encodeName(path).toStdString(), -1);
+    row->SetArtist("Someone");
+    row->SetYear("2001");
+    list->Select(0);
+    QLineEdit* artist = nullptr;
+    for (QLineEdit* field : window->findChildren<QLineEdit*>()) {
+        if (field->accessibleName() == QStringLiteral("Artist:")) {
+            artist = field;
+        }
+    }
+    ASSERT_NE(artist, nullptr);
+    EXPECT_EQ(artist->text(), QStringLiteral("Someone"));
+    list->DeselectAll();
+    EXPECT_EQ(artist->text(), QStringLiteral("Someone")) << "no selection leaves the fields";
+}
+
+TEST_F(FileListViewTest, ColumnsShowAndHideAndHeaderClicksNeverReorder) {
+    for (const char* name : {"b.wav", "a.wav"}) {
+        list->AddEntry(QFile::encodeName(Make(QString::fromLatin1(name), WavBytes())).toStdString(),
+                       -1);
+    }
+    list->ShowColumn(3, false);
+    list->ShowColumn(4, false);
+    list->ShowColumn(-1, false);
+    EXPECT_FALSE(list->ColumnAt(AudioItem::kPathColumn)->IsShown());
+    EXPECT_TRUE(list->ColumnAt(AudioItem::kTrackColumn)->IsShown());
+    list->SetSortKey(AudioItem::kFilenameColumn);
+    EXPECT_EQ(Cell(0, AudioItem::kFilenameColumn), "b.wav");
+}
+
+TEST_F(FileListViewTest, GrowingTheWindowGrowsTheListOnly) {
+    auto* tabs = window->findChild<QTabWidget*>();
+    const int tabHeight = tabs->height();
+    const int listHeight = list->Container()->height();
+    window->resize(window->width() + 200, window->height() + 300);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tabs->height(), tabHeight);
+    EXPECT_EQ(list->Container()->height(), listHeight + 300);
+    EXPECT_GT(list->Container()->width(), 600);
+}
+
+TEST_F(FileListViewTest, CountViewDrawsItsBevelAndText) {
+    auto* count = window->findChild<SmallView*>(QStringLiteral("FileCountView"));
+    struct Case {
+        long n;
+        const char* text;
+    };
+    for (const Case& c : {Case{0, "0 Files"}, Case{1, "1 File"}, Case{2, "2 Files"}}) {
+        count->SetText(c.n);
+        EXPECT_EQ(count->Text(), c.text);
+    }
+    const QImage picture = SaveScreenshot(count, QStringLiteral("file-count-view"));
+    const int r = picture.width() - 1;
+    const int b = picture.height() - 1;
+    EXPECT_EQ(picture.pixelColor(0, 0), QColor(152, 152, 152));
+    EXPECT_EQ(picture.pixelColor(r, b / 2), QColor(152, 152, 152));
+    EXPECT_EQ(picture.pixelColor(5, 1), QColor(255, 255, 255));
+    EXPECT_EQ(picture.pixelColor(r - 1, b / 2), QColor(194, 194, 194));
+    EXPECT_EQ(picture.pixelColor(r - 3, b - 3), QColor(216, 216, 216));
+    bool dark = false;
+    for (int x = 5; x < 20; ++x) {
+        dark = dark || picture.pixelColor(x, 8).value() < 100;
+    }
+    EXPECT_TRUE(dark) << "the text is drawn";
+}
+
+TEST_F(FileListViewTest, ScreenReadersReadTheListAsATable) {
+    const QString path = Make(QStringLiteral("song.wav"), WavBytes());
+    list->AddEntry(QFile::encodeName(path).toStdString(), 4);
+    list->AddEntry(QFile::encodeName(path).toStdString(), -1);
+    QAccessibleInterface* access = QAccessible::queryAccessibleInterface(list);
+    ASSERT_NE(access, nullptr);
+    EXPECT_EQ(access->role(), QAccessible::Table);
+    QAccessibleTableInterface* table = access->tableInterface();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->columnCount(), 5);
+    QAccessibleInterface* track = table->cellAt(0, AudioItem::kTrackColumn);
+    ASSERT_NE(track, nullptr);
+    EXPECT_EQ(track->text(QAccessible::Name), QStringLiteral("4"));
+    EXPECT_EQ(table->cellAt(1, AudioItem::kFilenameColumn)->text(QAccessible::Name),
+              QStringLiteral("song.wav"));
+    EXPECT_EQ(table->columnDescription(AudioItem::kSaveAsColumn), QStringLiteral("Save As"));
+    EXPECT_TRUE(table->selectRow(1));
+    EXPECT_TRUE(list->IsItemSelected(1));
+    EXPECT_EQ(table->selectedRows(), QList<int>{1});
+    static_cast<AudioItem*>(list->ItemAt(0))->SetItemDone(true);
+    EXPECT_FALSE(table->cellAt(0, AudioItem::kDoneColumn)->text(QAccessible::Name).isEmpty());
+}
+
+} // namespace
