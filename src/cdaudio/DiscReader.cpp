@@ -2,7 +2,7 @@
 
 #include "cdaudio/CdioDisc.h"
 #include "cdaudio/TrackWav.h"
-#include "tagging/FileAttributes.h"
+#include "kit/Attributes.h"
 
 #include <QCryptographicHash>
 #include <QStandardPaths>
@@ -234,7 +234,7 @@ DiscReadResult DiscRead::Run(const std::vector<TrackSpan>& tracks,
         if (outcome == TrackOutcome::Read) {
             // The track number goes with the file; a file system without attributes still has
             // it in the file's name.
-            WriteInt32Attribute(partFile, "Audio:Track", track.number);
+            kit::WriteInt32Attribute(partFile, "Audio:Track", track.number);
             std::filesystem::rename(partFile, result.folder / name, error);
             if (error) {
                 result.error = WriteError(track.number, error.message());

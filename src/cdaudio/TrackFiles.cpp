@@ -1,6 +1,6 @@
 #include "cdaudio/TrackFiles.h"
 
-#include "tagging/FileAttributes.h"
+#include "kit/Attributes.h"
 
 #include <algorithm>
 #include <cctype>
@@ -52,7 +52,7 @@ std::optional<std::vector<TrackFile>> ListTrackFiles(const std::filesystem::path
     // instead of throwing.
     for (; entries != std::filesystem::directory_iterator(); entries.increment(error)) {
         const std::filesystem::path& path = entries->path();
-        const std::optional<int32_t> attribute = ReadInt32Attribute(path, "Audio:Track");
+        const std::optional<int32_t> attribute = kit::ReadInt32Attribute(path, "Audio:Track");
         tracks.push_back(
             {path, attribute ? *attribute : TrackNumberFromName(path.filename().native())});
     }

@@ -1,6 +1,5 @@
 #include "tagging/ID3Editor.h"
 
-#include "tagging/FileAttributes.h"
 #include "tagging/GenreTable.h"
 
 #include <algorithm>
@@ -144,7 +143,8 @@ int32_t ID3Editor::WriteTagsToAttr() {
 }
 
 bool ID3Editor::WriteAttribute(const char* name, const void* value, size_t size) {
-    if (::fsetxattr(fd, AttributeKey(name).c_str(), value, size, 0) == 0) {
+    const std::string key = std::string("user.") + name;
+    if (::fsetxattr(fd, key.c_str(), value, size, 0) == 0) {
         return true;
     }
     std::printf("Error writing %s attribute.\n", name);

@@ -2,6 +2,7 @@
 
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
+#include "cdaudio/DiscReadWorker.h"
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
@@ -105,6 +106,7 @@ VambleWindow::VambleWindow(const kit::Rect& frame) {
     fileList->Initialize(this);
 
     stopButton->setEnabled(false);
+    CheckForCDs();
 }
 
 VambleWindow::~VambleWindow() {
@@ -328,6 +330,8 @@ QWidget* VambleWindow::BuildStatusArea() {
 
 QWidget* VambleWindow::BuildBottomRow() {
     cdPopUp = new kit::PopUp(QStringLiteral("Get Files from CD:"), {});
+    connect(cdPopUp->Menu(), &QComboBox::activated, this,
+            [this](int index) { SendCDVolume(index); });
     rescanButton = Button(QStringLiteral("Rescan for CDs"), MSG_RESCAN_CDS);
     stopButton = Button(QStringLiteral("Stop"), MSG_STOP);
     encodeButton = Button(QStringLiteral("Encode"), MSG_ENCODE);
@@ -413,6 +417,21 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         break;
     case kit::B_SELECT_ALL:
         SelectAll();
+        break;
+    case MSG_RESCAN_CDS:
+        RescanCDs();
+        break;
+    case MSG_CD_VOLUME:
+        GetFilesFromCD(*message);
+        break;
+    case MSG_CD_READ_PROGRESS:
+        ShowCDReadProgress(*message);
+        break;
+    case MSG_CD_READ_DONE:
+        FinishCDRead(*message);
+        break;
+    case MSG_STOP:
+        StopCDRead();
         break;
     case MSG_TOGGLE_COLUMN: {
         int32_t index = -1;

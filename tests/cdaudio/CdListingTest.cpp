@@ -1,7 +1,7 @@
 #include "DiscImage.h"
 #include "cdaudio/AudioCdLister.h"
 #include "cdaudio/TrackFiles.h"
-#include "tagging/FileAttributes.h"
+#include "kit/Attributes.h"
 
 #include <QTemporaryDir>
 #include <QUrl>
@@ -40,8 +40,8 @@ TEST_F(CdListingTest, ListsTracksInFolderOrderNumberedByAttributeElseName) {
                              "wav/Track 4.wav", "elsewhere.wav"}) {
         Touch(name);
     }
-    ASSERT_TRUE(WriteInt32Attribute(Path("wav/Track 1.wav"), "Audio:Track", 7));
-    ASSERT_TRUE(WriteInt32Attribute(Path("elsewhere.wav"), "Audio:Track", 3));
+    ASSERT_TRUE(kit::WriteInt32Attribute(Path("wav/Track 1.wav"), "Audio:Track", 7));
+    ASSERT_TRUE(kit::WriteInt32Attribute(Path("elsewhere.wav"), "Audio:Track", 3));
     fs::create_symlink(Path("elsewhere.wav"), Path("wav/Track 9.wav"));
     const int16_t tooShort = 5;
     ASSERT_EQ(::setxattr(Path("wav/Track 4.wav").c_str(), "user.Audio:Track", &tooShort,
