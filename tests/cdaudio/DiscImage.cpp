@@ -18,9 +18,11 @@ DiscImage WriteDiscImage(const std::filesystem::path& folder, const std::vector<
         std::snprintf(index, sizeof index, "  TRACK %02zu AUDIO\n    INDEX 01 %02d:%02d:%02d\n",
                       track + 1, start / 75 / 60, start / 75 % 60, start % 75);
         cue << index;
-        std::vector<int16_t>& samples = image.tracks.emplace_back(sectors[track] * 2352 / 2);
+        std::vector<int16_t>& samples =
+            image.tracks.emplace_back(static_cast<size_t>(sectors[track]) * 2352 / 2);
         for (size_t i = 0; i < samples.size(); ++i) {
-            samples[i] = static_cast<int16_t>(i * (7 + track) + seed * 31 + i % 2 * 1000);
+            samples[i] = static_cast<int16_t>(i * (7 + track) + static_cast<size_t>(seed) * 31 +
+                                              i % 2 * 1000);
         }
         // CD audio is little-endian, as this machine's samples are.
         bin.write(reinterpret_cast<const char*>(samples.data()),
