@@ -1,4 +1,3 @@
-#include "cdaudio/CdMounts.h"
 #include "cdaudio/MountTable.h"
 #include "cdaudio/TrackFiles.h"
 #include "cdaudio/VolumeName.h"
@@ -71,13 +70,6 @@ TEST(TrackFilesTest, ReadsTrackNumbersFromNames) {
     for (const Case& c : cases) {
         EXPECT_EQ(TrackNumberFromName(c.name), c.track) << c.name;
     }
-}
-
-TEST(CdMountsTest, NamesTheDriveOfAGvfsFolder) {
-    EXPECT_EQ(DeviceOfGvfsFolder("cdda:host=sr0"), "/dev/sr0");
-    EXPECT_EQ(DeviceOfGvfsFolder("cdda:host=%2Fdev%2Fcdrom"), "/dev/cdrom");
-    EXPECT_EQ(DeviceOfGvfsFolder("cdda:host="), "");
-    EXPECT_EQ(DeviceOfGvfsFolder("smb-share:server=sr0"), "");
 }
 
 } // namespace

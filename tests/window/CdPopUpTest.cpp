@@ -39,10 +39,7 @@ class CdPopUpTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(root.isValid());
-        for (const char* name : {"XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME"}) {
-            savedEnvironment.emplace_back(name, qgetenv(name));
-            qputenv(name, QFile::encodeName(root.path()));
-        }
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.path()));
         prefs = new VamblePrefs("Xq-Vamble");
         window = new VambleWindow(kit::Rect(50, 60, 650, 760));
         window->Inititialize();
@@ -57,14 +54,10 @@ protected:
         delete window.data();
         delete prefs;
         prefs = nullptr;
-        for (const auto& [name, value] : savedEnvironment) {
-            qputenv(name, value);
-        }
     }
 
-    // A folder of track files: WAV files, their names and attributes as given, and a picture.
-    fs::path TrackFolder(const std::string& relative, const std::vector<std::string>& names) {
-        const fs::path folder = fs::path(root.path().toStdString()) / relative;
+    // A folder of WAV track files of the names given, and a picture.
+    static fs::path TrackFolder(const fs::path& folder, const std::vector<std::string>& names) {
         fs::create_directories(folder);
         for (const std::string& name : names) {
             EXPECT_TRUE(TrackWavWriter(folder / name).Finish());
@@ -93,14 +86,16 @@ protected:
 
     QTemporaryDir root;
     QPointer<VambleWindow> window;
-    std::vector<std::pair<const char*, QByteArray>> savedEnvironment;
     QComboBox* popUp = nullptr;
     QLabel* status = nullptr;
 };
 
 TEST_F(CdPopUpTest, RescanListsTheDesktopsCdsAndChoosingOneAddsItsTracks) {
     EXPECT_EQ(popUp->count(), 0);
-    const fs::path folder = TrackFolder("gvfs/cdda:host=sr9", {"Track 1.wav", "Track 2.wav"});
+    // The desktop's CD folders are in the runtime folder the test program has of its own.
+    const fs::path folder =
+        TrackFolder(qgetenv("XDG_RUNTIME_DIR").toStdString() + "/gvfs/cdda:host=sr9",
+                    {"Track 1.wav", "Track 2.wav"});
     ASSERT_TRUE(kit::WriteInt32Attribute(folder / "Track 1.wav", "Audio:Track", 5));
 
     window->show();
@@ -128,7 +123,8 @@ TEST_F(CdPopUpTest, RescanListsTheDesktopsCdsAndChoosingOneAddsItsTracks) {
 }
 
 TEST_F(CdPopUpTest, AVolumeNamedArtistDashAlbumTagsEveryRowOnEachChoice) {
-    const fs::path folder = TrackFolder("Artist - Album/wav", {"Track 1.wav", "Track 2.wav"});
+    const fs::path folder = TrackFolder(root.path().toStdString() + "/Artist - Album/wav",
+                                        {"Track 1.wav", "Track 2.wav"});
     kit::Message volume(MSG_CD_VOLUME);
     volume.Add("Volume", std::string("Artist - Album"));
     volume.Add("Folder", folder.string());
