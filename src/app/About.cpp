@@ -2,6 +2,7 @@
 
 #include "app/VambleApp.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 namespace {
@@ -14,6 +15,7 @@ const QRect kInitialFrame(120, 120, 364, 185);
 AboutView::AboutView(QWidget* parent)
     : QWidget(parent), picture(QStringLiteral(":/about_box.png")) {
     setObjectName(QStringLiteral("AboutView"));
+    setAccessibleName(QStringLiteral("Vamble %1").arg(QCoreApplication::applicationVersion()));
     if (!picture.isNull()) {
         resize(picture.size());
     }
@@ -37,6 +39,11 @@ About::About()
     setFixedSize(view->HasPicture() ? view->PictureSize() : kInitialFrame.size());
     view->setGeometry(rect());
     setAccessibleName(windowTitle());
+    // What the picture says, for those who cannot see it.
+    setAccessibleDescription(
+        QStringLiteral("Vamble, version %1. WAV to tagged MP3. A GUI wrapper for the gogo MP3 "
+                       "encoder.")
+            .arg(QCoreApplication::applicationVersion()));
 }
 
 About::~About() {

@@ -13,12 +13,16 @@
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
+// How long a start waits for another start's turn to end; a start never hangs on a lock
+// whose holder is stuck, it then goes on as if alone.
+constexpr int kTurnTimeoutMs = 10000;
 // A hand-over lists file paths; anything larger is not one of ours.
 constexpr qint64 kMaxHandOverBytes = 4 * 1024 * 1024;
 
 } // namespace
 
-SingleLaunch::SingleLaunch(QString serverName) : name(std::move(serverName)) {}
+SingleLaunch::SingleLaunch(QString serverName)
+    : name(std::move(serverName)), turn(name + QStringLiteral(".lock")) {}
 
 QString SingleLaunch::DefaultServerName() {
     const QByteArray executable = QCoreApplication::applicationFilePath().toUtf8();
@@ -42,11 +46,15 @@ kit::Message SingleLaunch::RefsMessage(const QStringList& files) {
 }
 
 bool SingleLaunch::HandOver(const QStringList& files) {
+    // This start's turn lasts until it has handed over or listens; a lock file left by a start
+    // that died is taken over.
+    turn.tryLock(kTurnTimeoutMs);
     QLocalSocket socket;
     socket.connectToServer(name);
     if (!socket.waitForConnected(kConnectTimeoutMs)) {
         return false;
     }
+    turn.unlock();
     socket.write(RefsMessage(files).Flatten());
     socket.flush();
     socket.waitForBytesWritten(kConnectTimeoutMs);
@@ -62,7 +70,9 @@ bool SingleLaunch::Listen(std::function<void(const kit::Message&)> receiver) {
     // Nobody answered HandOver, so a socket left behind by a crashed instance is stale.
     QLocalServer::removeServer(name);
     server.setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server.listen(name)) {
+    const bool listening = server.listen(name);
+    turn.unlock();
+    if (!listening) {
         return false;
     }
     connect(&server, &QLocalServer::newConnection, this, [this] {

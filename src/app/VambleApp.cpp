@@ -11,6 +11,7 @@
 
 #include <QIcon>
 #include <QScreen>
+#include <cmath>
 #include <cstdio>
 
 VamblePrefs* prefs = nullptr;
@@ -19,20 +20,44 @@ bool aboutwindow = false;
 
 namespace {
 
-// A stored frame is used as it is, unless no screen shows any of it (a monitor was removed
-// since it was saved): then the window would open out of reach.
-bool IsOnSomeScreen(const kit::Rect& frame) {
+// No screen lies this far out; a coordinate beyond it comes from a damaged settings file (and
+// would not even convert to a whole number).
+constexpr float kFarthestCoordinate = 1'000'000.0f;
+
+// A stored frame is used as it is, unless it is damaged (a coordinate that is no number or lies
+// absurdly far out, or a size larger than every screen) or no screen shows any of it (a monitor
+// was removed since it was saved): then the window would open out of reach or out of size.
+bool IsUsable(const kit::Rect& frame) {
+    for (const float edge : {frame.left, frame.top, frame.right, frame.bottom}) {
+        if (!std::isfinite(edge) || std::abs(edge) > kFarthestCoordinate) {
+            return false;
+        }
+    }
     const QRect area(static_cast<int>(frame.left), static_cast<int>(frame.top),
                      static_cast<int>(frame.Width()), static_cast<int>(frame.Height()));
     if (area.isEmpty()) {
         return false;
     }
+    bool shown = false;
+    bool fits = false;
     for (const QScreen* screen : QGuiApplication::screens()) {
-        if (screen->geometry().intersects(area)) {
-            return true;
-        }
+        const QRect screenArea = screen->geometry();
+        shown = shown || screenArea.intersects(area);
+        fits = fits || (area.width() <= screenArea.width() && area.height() <= screenArea.height());
     }
-    return false;
+    return shown && fits;
+}
+
+// A frame of this size centred on the main screen.
+kit::Rect CentredOnMainScreen(float width, float height) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const kit::Rect screenFrame =
+        screen ? kit::FromQRect(screen->geometry()) : kit::Rect(0, 0, 799, 599);
+    const float left =
+        screenFrame.left + (screenFrame.right - screenFrame.left) * 0.5f - width * 0.5f;
+    const float top =
+        screenFrame.top + (screenFrame.bottom - screenFrame.top) * 0.5f - height * 0.5f;
+    return {left, top, left + width, top + height};
 }
 
 } // namespace
@@ -71,35 +96,39 @@ void VambleApp::Run() {
     if (handedOver) {
         return;
     }
+    // A signal from here on closes the window once the loop runs. This comes before listening:
+    // from then on others take this instance as running and may ask it to end at once.
+    terminationSignals =
+        std::make_unique<TerminationSignals>([this](int /*signalNumber*/) { CloseFromOutside(); });
+    connect(this, &QGuiApplication::commitDataRequest, this, [this] { CloseFromOutside(); });
     singleLaunch->Listen([this](const kit::Message& refs) {
         kit::Message copy = refs;
         RefsReceived(&copy);
     });
-    terminationSignals =
-        std::make_unique<TerminationSignals>([this](int /*signalNumber*/) { CloseFromOutside(); });
-    connect(this, &QGuiApplication::commitDataRequest, this, [this] { CloseFromOutside(); });
 
     ReadyToRun();
     exec();
 }
 
 kit::Rect VambleApp::DefaultWindowFrame() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const kit::Rect screenFrame =
-        screen ? kit::FromQRect(screen->geometry()) : kit::Rect(0, 0, 799, 599);
-    const float left = (screenFrame.right - screenFrame.left) * 0.5f - 200.0f;
-    const float top = (screenFrame.bottom - screenFrame.top) * 0.5f - 200.0f;
-    return {left, top, left + 400.0f, top + 400.0f};
+    return CentredOnMainScreen(400.0f, 400.0f);
 }
 
 void VambleApp::ReadyToRun() {
     const kit::Rect defaultFrame = DefaultWindowFrame();
-    kit::Rect frame = prefs->SetRect("WindowRect", defaultFrame);
-    if (!IsOnSomeScreen(frame)) {
-        frame = defaultFrame;
-    }
-    mainWindow = new VambleWindow(frame);
+    const kit::Rect stored = prefs->SetRect("WindowRect", defaultFrame);
+    const bool usesDefault = stored == defaultFrame || !IsUsable(stored);
+    mainWindow = new VambleWindow(usesDefault ? defaultFrame : stored);
     mainWindow->Inititialize();
+    if (usesDefault) {
+        // The window grows from the default size to what its contents need; the grown frame
+        // is centred instead of keeping the default's top left.
+        const QSize grown = mainWindow->size().expandedTo(mainWindow->minimumSizeHint());
+        const kit::Rect centred = CentredOnMainScreen(static_cast<float>(grown.width()),
+                                                      static_cast<float>(grown.height()));
+        mainWindow->setGeometry(static_cast<int>(centred.left), static_cast<int>(centred.top),
+                                grown.width(), grown.height());
+    }
     mainWindow->show();
     if (!openedFiles.isEmpty()) {
         kit::Message refs = SingleLaunch::RefsMessage(openedFiles);

@@ -53,7 +53,8 @@ public:
     VambleWindow* MainWindow() const { return mainWindow; }
     About* AboutWindow() const { return aboutWindow; }
 
-    // The frame the main window opens with when no usable frame is stored.
+    // The frame the main window is built with when no usable frame is stored: 400 × 400 centred
+    // on the main screen. The window then grows to what its contents need and stays centred.
     static kit::Rect DefaultWindowFrame();
 
 protected:

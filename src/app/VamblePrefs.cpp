@@ -1,9 +1,10 @@
 #include "app/VamblePrefs.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <cstdio>
+#include <system_error>
 
 namespace {
 
@@ -36,6 +37,31 @@ std::filesystem::path SettingsFolder() {
     return std::filesystem::path(QFile::encodeName(folder).toStdString());
 }
 
+// Writes the archive as the settings file; gives the reason when it could not, else nothing.
+// The folder is often missing on a fresh Linux account, so it is created. The archive goes to a
+// temporary file that replaces the old one only once it is completely written, so a crash or a
+// full disk never leaves half a settings file; where no temporary file can be made beside it (a
+// read-only folder holding a writable file), the file is written in place rather than not at all.
+QString WriteArchive(const std::filesystem::path& path, const QByteArray& archive) {
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    if (error) {
+        return QString::fromStdString(error.message());
+    }
+    QSaveFile file(QFile::decodeName(path.c_str()));
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return file.errorString();
+    }
+    if (file.write(archive) != archive.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        file.commit();
+        return reason;
+    }
+    return file.commit() ? QString() : file.errorString();
+}
+
 } // namespace
 
 VamblePrefs::VamblePrefs(const char* fileName) : kit::Message(kPrefsWhat) {
@@ -59,22 +85,11 @@ VamblePrefs::~VamblePrefs() {
     if (settingsPath.empty()) {
         return;
     }
-    const QString path = QFile::decodeName(settingsPath.c_str());
-    // The folder is often missing on a fresh Linux account; create it rather than lose the
-    // settings. The archive goes to a temporary file that replaces the old one only once it is
-    // completely written, so a crash or a full disk never leaves half a settings file.
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        return;
+    const QString failure = WriteArchive(settingsPath, Flatten());
+    if (!failure.isEmpty()) {
+        std::fprintf(stderr, "vamble: the settings could not be saved to %s: %s\n",
+                     settingsPath.c_str(), failure.toLocal8Bit().constData());
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return;
-    }
-    const QByteArray archive = Flatten();
-    if (file.write(archive) != archive.size()) {
-        file.cancelWriting();
-    }
-    file.commit();
 }
 
 template <class T>

@@ -17,8 +17,9 @@ class VamblePrefs : public kit::Message, public kit::Locker {
 public:
     // Reads "<settings folder>/<fileName>" when it can; anything unreadable gives an empty store.
     explicit VamblePrefs(const char* fileName);
-    // Writes the whole store to the settings file, replacing it atomically, and creates the
-    // settings folder when it is missing. Failures are silent: the previous file stays whole.
+    // Writes the whole store to the settings file, replacing it atomically (in place when the
+    // folder allows no temporary file), and creates the settings folder when it is missing. A
+    // failure is told on standard error with the path and the reason.
     virtual ~VamblePrefs();
 
     VamblePrefs(const VamblePrefs&) = delete;

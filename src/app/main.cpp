@@ -1,26 +1,12 @@
 #include "app/CompanionEncoder.h"
+#include "app/DisplayCheck.h"
 #include "app/VambleApp.h"
 
 #include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-// Qt aborts with a long message when it finds no display; say it in one line instead. A chosen
-// platform plugin (QT_QPA_PLATFORM, e.g. offscreen or vnc) needs no display.
-bool HasDisplay() {
-    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
-        const char* value = std::getenv(name);
-        if (value && *value) {
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
+#include <memory>
 
 int main(int argc, char** argv) {
+    // Qt aborts with a long message when it finds no display; say it in one line instead.
     if (!HasDisplay()) {
         std::fputs("vamble: no graphical display (neither DISPLAY nor WAYLAND_DISPLAY is set); "
                    "start Vamble from a desktop session.\n",
@@ -29,7 +15,9 @@ int main(int argc, char** argv) {
     }
     // Before any thread starts: the encoder that ships with the program is the fallback gogo.
     AppendCompanionEncoderToPath();
+    auto displayGuard = std::make_unique<DisplayOpenGuard>();
     VambleApp app(argc, argv);
+    displayGuard.reset();
     app.Run();
     return 0;
 }

@@ -5,9 +5,19 @@
 
 #include <cstring>
 
+namespace {
+
+int64_t NextRowId() {
+    static int64_t last = 0;
+    return ++last;
+}
+
+} // namespace
+
 AudioItem::AudioItem(const kit::EntryRef& file, uint32_t outlineLevel, bool isSuperitem,
                      bool isExpanded, float minimumHeight)
-    : CLVEasyItem(outlineLevel, isSuperitem, isExpanded, minimumHeight), ref(file) {}
+    : CLVEasyItem(outlineLevel, isSuperitem, isExpanded, minimumHeight), ref(file),
+      id(NextRowId()) {}
 
 void AudioItem::SetItemDone(bool isDone) {
     if (isDone) {

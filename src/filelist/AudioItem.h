@@ -31,6 +31,10 @@ public:
     // releases with delete[]; empty, never null, when the pattern expands to nothing.
     char* CreateString(const char* pattern) const;
 
+    // The row's identity, never reused while the program runs: work for a row refers to it by
+    // this, not by its place in the list.
+    int64_t Id() const { return id; }
+
     kit::EntryRef ref;
     bool done = false;
     int32_t track = -1;
@@ -42,4 +46,7 @@ public:
     static constexpr int32_t kFilenameColumn = 2;
     static constexpr int32_t kSaveAsColumn = 3;
     static constexpr int32_t kPathColumn = 4;
+
+private:
+    const int64_t id;
 };

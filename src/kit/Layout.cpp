@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QFrame>
+#include <QStringView>
 #include <algorithm>
 #include <cmath>
 
@@ -55,8 +56,26 @@ SpinButton::SpinButton(const QString& labelText, int minimum, int maximum, QWidg
     spin->setRange(minimum, maximum);
 }
 
-QValidator::State ByteLimitValidator::validate(QString& input, int& /*position*/) const {
-    return input.toUtf8().size() > limit ? Invalid : Acceptable;
+QValidator::State ByteLimitValidator::validate(QString& input, int& position) const {
+    const qsizetype excess = input.toUtf8().size() - limit;
+    // What was just typed or pasted ends at the cursor: its last characters are dropped, whole,
+    // until the text fits. They come from the new text alone (the text before the edit fitted),
+    // and a typed character that does not fit is dropped, so typing stops at the limit.
+    qsizetype cut = position;
+    qsizetype dropped = 0;
+    while (dropped < excess) {
+        if (cut == 0) {
+            return Invalid; // the text after the cursor alone is too long
+        }
+        const bool pair = cut >= 2 && input[cut - 1].isLowSurrogate() &&
+                          input[cut - 2].isHighSurrogate();
+        const qsizetype length = pair ? 2 : 1;
+        cut -= length;
+        dropped += QStringView(input).mid(cut, length).toUtf8().size();
+    }
+    input.remove(cut, position - cut);
+    position = static_cast<int>(cut);
+    return Acceptable;
 }
 
 TextControl::TextControl(const QString& labelText, const QString& text, QWidget* parent)

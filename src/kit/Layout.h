@@ -77,7 +77,8 @@ private:
     QSpinBox* spin;
 };
 
-// Refuses any edit that would make the text longer than a number of UTF-8 bytes.
+// Keeps a text within a number of UTF-8 bytes: of an edit that would make it longer, only what
+// fits of the text just entered (before the cursor) is kept, cut between whole characters.
 class ByteLimitValidator : public QValidator {
 public:
     ByteLimitValidator(int maxBytes, QObject* parent) : QValidator(parent), limit(maxBytes) {}
@@ -95,7 +96,7 @@ public:
     QLineEdit* Edit() const { return edit; }
     QString Text() const { return edit->text(); }
     void SetText(const QString& text) { edit->setText(text); }
-    // Typing or pasting beyond this many bytes of UTF-8 is refused.
+    // Typing beyond this many bytes of UTF-8 is refused; a paste is cut to what fits.
     void SetByteLimit(int maxBytes);
 
 private:

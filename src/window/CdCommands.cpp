@@ -11,8 +11,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
 #include <cstdio>
 
 void VambleWindow::CheckForCDs() {
@@ -62,6 +60,11 @@ void VambleWindow::GetFilesFromCD(const kit::Message& volume) {
     if (volume.Find("Device", &device) != kit::B_OK || (cdReader && cdReader->IsRunning())) {
         return;
     }
+    // Reading and encoding share the status area and the Stop button.
+    if (IsEncoding()) {
+        ShowAlert(QStringLiteral("The CD can be read once encoding has finished or is stopped."));
+        return;
+    }
     if (!cdReader) {
         cdReader = std::make_unique<DiscReadWorker>(this);
     }
@@ -92,8 +95,7 @@ void VambleWindow::AddCDTracks(const std::filesystem::path& folder, const std::s
 }
 
 void VambleWindow::SetCDReading(bool reading) {
-    stopButton->setEnabled(reading);
-    encodeButton->setEnabled(!reading);
+    ShowRunning(reading);
     cdPopUp->setEnabled(!reading);
     progressBar->SetFraction(0.0f);
     encodingFileText->setText(reading ? QStringLiteral("Reading CD…")
@@ -141,10 +143,7 @@ void VambleWindow::FinishCDRead(const kit::Message& done) {
         AddCDTracks(folder, name);
     }
     if (!error.empty()) {
-        auto* alert = new QMessageBox(QMessageBox::Information, QStringLiteral("Alert"),
-                                      QString::fromStdString(error), QMessageBox::Ok, this);
-        alert->setAttribute(Qt::WA_DeleteOnClose);
-        alert->open();
+        ShowAlert(QString::fromStdString(error));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
 #include "cdaudio/DiscReadWorker.h"
+#include "encoding/EncodeMessages.h"
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
@@ -50,7 +51,8 @@ QBoxLayout* Tight(QBoxLayout* layout) {
 
 } // namespace
 
-VambleWindow::VambleWindow(const kit::Rect& frame) {
+VambleWindow::VambleWindow(const kit::Rect& frame)
+    : messenger(std::make_shared<kit::Messenger>(this)) {
     setWindowTitle(QStringLiteral("Vamble"));
     setGeometry(static_cast<int>(frame.left), static_cast<int>(frame.top),
                 static_cast<int>(frame.Width()), static_cast<int>(frame.Height()));
@@ -68,6 +70,10 @@ VambleWindow::VambleWindow(const kit::Rect& frame) {
     tabs->addTab(BuildEncoderTab(), QStringLiteral("GoGo Settings"));
     tabs->addTab(BuildTagsTab(), QStringLiteral("MP3 Tags"));
     tabs->addTab(BuildSettingsTab(), QStringLiteral("Settings"));
+    tabs->setAccessibleName(QStringLiteral("Options"));
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->widget(tab)->setAccessibleName(tabs->tabText(tab));
+    }
     QWidget* tabFrame = kit::Border(0, 3, QString(), tabs);
     // The tab frame's hint names a maximum of 200 x 10000: narrower than its contents (whose own
     // minimum wins) and far taller than they need. The frame keeps the height its contents need
@@ -110,6 +116,8 @@ VambleWindow::VambleWindow(const kit::Rect& frame) {
 }
 
 VambleWindow::~VambleWindow() {
+    // A worker still ending posts nothing to the window from here on.
+    messenger->Clear();
     const kit::Rect frame = Frame();
     prefs->SetRect("WindowRect", frame);
     prefs->SetString("OutputFormat", GetOutputFormat());
@@ -179,6 +187,10 @@ QWidget* VambleWindow::BuildMenus() {
             kit::PostMessage(this, message);
         });
         columnItems[static_cast<size_t>(index)] = item;
+    }
+    bar->setAccessibleName(QStringLiteral("Menu bar"));
+    for (QMenu* menu : {fileMenu, editMenu, columnsMenu}) {
+        menu->setAccessibleName(menu->title().remove(QLatin1Char('&')));
     }
     return bar;
 }
@@ -418,6 +430,21 @@ void VambleWindow::MessageReceived(kit::Message* message) {
     case kit::B_SELECT_ALL:
         SelectAll();
         break;
+    case MSG_ENCODE:
+        Encode();
+        break;
+    case MSG_STOP:
+        // Stop ends a disc's reading when one is read; encoding never runs at the same time.
+        if (cdReadRun >= 0) {
+            StopCDRead();
+        } else {
+            StopThread();
+        }
+        break;
+    case MSG_ENCODE_PROGRESS:
+    case MSG_ENCODE_FINISHED:
+        WorkerReported(*message);
+        break;
     case MSG_RESCAN_CDS:
         RescanCDs();
         break;
@@ -429,9 +456,6 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         break;
     case MSG_CD_READ_DONE:
         FinishCDRead(*message);
-        break;
-    case MSG_STOP:
-        StopCDRead();
         break;
     case MSG_TOGGLE_COLUMN: {
         int32_t index = -1;
@@ -471,11 +495,16 @@ void VambleWindow::AddFilesFromDialog() {
 }
 
 bool VambleWindow::QuitRequested() {
+    StopThread();
     return true;
 }
 
 void VambleWindow::Quit() {
     hide();
+    fileList->EndEditing();
+    for (int32_t i = fileList->CountItems() - 1; i >= 0; --i) {
+        delete fileList->RemoveItem(i);
+    }
 }
 
 bool VambleWindow::event(QEvent* event) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "encoding/EncodeWorker.h"
+#include "encoding/EncoderSettings.h"
 #include "kit/Geometry.h"
 #include "kit/Layout.h"
 #include "kit/MessageEvent.h"
+#include "kit/Messenger.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -11,6 +14,7 @@
 #include <memory>
 #include <string>
 
+class AudioItem;
 class DiscReadWorker;
 class FileListView;
 class QAction;
@@ -55,9 +59,27 @@ public:
     // stays as it was.
     void CheckForCDs();
 
-    // The main window's close path: agrees to close.
+    // Builds the encoder command for the row at `index` into `command`, making the output
+    // folders. Returns 0 when the command was built, -1 when it was not: the user has been told
+    // why and encoding has stopped.
+    int32_t CreateSwitches(std::string& command, int32_t index);
+    // The command built for the row being encoded; empty when none.
+    const std::string& GetSwitches() const { return switches; }
+    // The encoder options as the controls hold them now.
+    EncoderSettings CurrentEncoderSettings() const;
+
+    // A row was encoded into `outputPath`: marks it done, writes its tags, goes on with the next
+    // row and updates "Files Remaining: ". A row that is no longer in the list is not touched.
+    void SetFileDone(const char* outputPath, int64_t row, bool isDone);
+    // Stops encoding: the worker is stopped and waited for (at most about a second), the next
+    // Encode starts again at the first row, Stop is disabled and Encode enabled.
+    void StopThread();
+    // Whether a row is being encoded.
+    bool IsEncoding() const { return encodingRow != 0; }
+
+    // The main window's close path: stops encoding and agrees to close.
     bool QuitRequested();
-    // Hides the window and closes it.
+    // Hides the window, removes and deletes every row, and closes it.
     void Quit();
 
 protected:
@@ -93,6 +115,20 @@ private:
     void ShowCDReadProgress(const kit::Message& progress);
     void FinishCDRead(const kit::Message& done);
     void StopCDRead();
+
+    // Starts encoding the next row that is not done, from currentIndex on.
+    void Encode();
+    // A worker's report: progress, or the end of its row.
+    void WorkerReported(const kit::Message& message);
+    // A row the user removes is never encoded further: when it is being encoded, its encoder
+    // is stopped and the run goes on with the next row.
+    void RowRemoved(const AudioItem* row);
+    // The row with this identity, null when it is gone.
+    AudioItem* FindRow(int64_t id) const;
+    // Shows the Encode and Stop buttons and the CD pop-up for a run or for no run.
+    void ShowRunning(bool running);
+    // A modal alert titled "Alert" with one "OK" button; the window goes on while it is open.
+    void ShowAlert(const QString& text);
 
     kit::ProgressBar* progressBar = nullptr;
 
@@ -138,6 +174,16 @@ private:
 
     int processorCount = 1;
     int32_t currentIndex = 0;
+    // True while a stop is under way.
+    bool stopRequested = false;
+    std::string switches;
+    // Where the workers' reports go; revoked before the window is destroyed.
+    std::shared_ptr<kit::Messenger> messenger;
+    EncodeWorker worker;
+    // The run the worker's reports must belong to; each start and stop begins a new one.
+    int64_t runId = 0;
+    // The identity of the row being encoded, 0 when none.
+    int64_t encodingRow = 0;
     // The folder "Add Files…" opened in last, for the next time in this session.
     QString lastAddFolder;
     // Reads discs that no mount presents as a folder; created on first use.

@@ -47,6 +47,7 @@ void VambleWindow::RemoveItems() {
         if (!fileList->IsItemSelected(i)) {
             continue;
         }
+        RowRemoved(dynamic_cast<AudioItem*>(fileList->ItemAt(i)));
         delete fileList->RemoveItem(i);
         countView->SetText(fileList->CountItems());
         topmost = i;

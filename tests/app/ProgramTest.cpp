@@ -6,8 +6,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <array>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,13 +36,17 @@ protected:
         return process;
     }
 
-    // The running program listens for later starts once its window is up.
+    // The running program listens for later starts on a socket in the runtime folder (beside
+    // it lies the lock file that starts take turns with, which is not the sign).
     bool WaitUntilListening() {
         for (int i = 0; i < kTimeoutMs / 50; ++i) {
-            if (!QDir(home.path())
-                     .entryList({QStringLiteral("vamble-*")}, QDir::System)
-                     .isEmpty()) {
-                return true;
+            for (const QString& entry :
+                 QDir(home.path()).entryList({QStringLiteral("vamble-*")}, QDir::System)) {
+                struct stat status {};
+                const QByteArray path = QFile::encodeName(home.path() + QLatin1Char('/') + entry);
+                if (::stat(path.constData(), &status) == 0 && S_ISSOCK(status.st_mode)) {
+                    return true;
+                }
             }
             QThread::msleep(50);
         }
@@ -53,16 +61,24 @@ protected:
 
 } // namespace
 
-TEST_F(ProgramTest, WithoutADisplayItSaysSoInOneLine) {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+TEST_F(ProgramTest, WithoutAUsableDisplayItSaysSoInOneLine) {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"}) {
         environment.remove(QString::fromLatin1(name));
     }
-    auto program = Start();
-    ASSERT_TRUE(program->waitForFinished(kTimeoutMs));
-    EXPECT_EQ(program->exitCode(), 1);
-    const QString message = QString::fromLocal8Bit(program->readAllStandardError());
-    EXPECT_EQ(message.count(QLatin1Char('\n')), 1) << message.toStdString();
-    EXPECT_TRUE(message.contains(QStringLiteral("display")));
+    // No display at all, then one that names an X server nobody serves.
+    for (const QString& display : {QString(), QStringLiteral(":3791")}) {
+        if (!display.isEmpty()) {
+            environment.insert(QStringLiteral("DISPLAY"), display);
+        }
+        auto program = Start();
+        ASSERT_TRUE(program->waitForFinished(kTimeoutMs));
+        EXPECT_EQ(program->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program->exitCode(), 1);
+        const QString message = QString::fromLocal8Bit(program->readAllStandardError());
+        EXPECT_EQ(message.count(QLatin1Char('\n')), 1) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("display"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(display)) << message.toStdString();
+    }
 }
 
 TEST_F(ProgramTest, TerminationClosesTheWindowAndSavesTheSettings) {
@@ -92,4 +108,31 @@ TEST_F(ProgramTest, ASecondStartHandsOverAndExits) {
     ::kill(static_cast<pid_t>(first->processId()), SIGTERM);
     ASSERT_TRUE(first->waitForFinished(kTimeoutMs));
     EXPECT_EQ(first->exitCode(), 0);
+}
+
+TEST_F(ProgramTest, TwoStartsAtOnceLeaveExactlyOneRunning) {
+    // The settings file is a FIFO, so a start that reads it waits there until the test opens the
+    // other end: that holds it between looking for a running instance and becoming one.
+    ASSERT_TRUE(QDir().mkpath(home.path() + QStringLiteral("/config")));
+    ASSERT_EQ(mkfifo(QFile::encodeName(SettingsFile()).constData(), 0600), 0);
+    std::array<std::unique_ptr<QProcess>, 2> starts{Start(), Start()};
+    QThread::msleep(1000); // both starts get past their look for a running instance
+    const int fifo = ::open(QFile::encodeName(SettingsFile()).constData(), O_WRONLY);
+    ASSERT_GE(fifo, 0);
+    ::close(fifo); // the reader gets an empty settings file
+
+    size_t ended = starts.size();
+    for (int i = 0; i < kTimeoutMs / 100 && ended == starts.size(); ++i) {
+        for (size_t s = 0; s < starts.size(); ++s) {
+            if (starts[s]->waitForFinished(50)) {
+                ended = s;
+            }
+        }
+    }
+    ASSERT_LT(ended, starts.size()) << "both starts became the running instance";
+    EXPECT_EQ(starts[ended]->exitCode(), 0);
+    QProcess& running = *starts[1 - ended];
+    EXPECT_EQ(running.state(), QProcess::Running);
+    ::kill(static_cast<pid_t>(running.processId()), SIGTERM);
+    ASSERT_TRUE(running.waitForFinished(kTimeoutMs));
 }

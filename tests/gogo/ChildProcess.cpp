@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <stdexcept>
 #include <sys/resource.h>
@@ -14,6 +15,37 @@ namespace {
 
 constexpr int kTimeoutMs = 120000; // a hung child fails the test instead of hanging it
 
+// Writes into the pipe until it takes no more.
+void FillPipe(int fd) {
+    const int flags = fcntl(fd, F_GETFL);
+    fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+    const std::string block(4096, 'x');
+    while (write(fd, block.data(), block.size()) > 0) {
+    }
+    fcntl(fd, F_SETFL, flags);
+}
+
+// In the child, before exec.
+void PrepareChild(const ChildOptions& options, int out) {
+    if (options.fileSizeLimit) {
+        const rlimit limit{static_cast<rlim_t>(*options.fileSizeLimit),
+                           static_cast<rlim_t>(*options.fileSizeLimit)};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    for (const std::string& entry : options.environment) {
+        putenv(const_cast<char*>(entry.c_str()));
+    }
+    if (options.standardOutput == StandardOutput::Closed) {
+        close(STDOUT_FILENO);
+    } else {
+        dup2(out, STDOUT_FILENO);
+    }
+    if (options.user && geteuid() == 0 &&
+        (setgroups(0, nullptr) != 0 || setgid(*options.user) != 0 || setuid(*options.user) != 0)) {
+        _exit(126);
+    }
+}
+
 } // namespace
 
 Child::Child(const std::vector<std::string>& argv, const ChildOptions& options) {
@@ -22,8 +54,11 @@ Child::Child(const std::vector<std::string>& argv, const ChildOptions& options) 
     if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
     }
-    if (options.stdoutPipeSize > 0) {
-        fcntl(out[0], F_SETPIPE_SZ, options.stdoutPipeSize);
+    if (options.standardOutput == StandardOutput::Full) {
+        FillPipe(out[1]);
+    } else if (options.standardOutput != StandardOutput::Pipe) {
+        close(out[0]); // before the child starts, so that it never has a reader
+        out[0] = -1;
     }
     std::vector<char*> args;
     for (const std::string& arg : argv) {
@@ -32,20 +67,15 @@ Child::Child(const std::vector<std::string>& argv, const ChildOptions& options) 
     args.push_back(nullptr);
     pid_ = fork();
     if (pid_ == 0) {
-        if (options.fileSizeLimit) {
-            const rlimit limit{static_cast<rlim_t>(*options.fileSizeLimit),
-                               static_cast<rlim_t>(*options.fileSizeLimit)};
-            setrlimit(RLIMIT_FSIZE, &limit);
-        }
-        dup2(out[1], STDOUT_FILENO);
+        PrepareChild(options, out[1]);
         dup2(err[1], STDERR_FILENO);
         execvp(args[0], args.data());
         _exit(127);
     }
     close(out[1]);
     close(err[1]);
-    outFd_ = out[0];
     errFd_ = err[0];
+    (options.standardOutput == StandardOutput::Full ? unreadFd_ : outFd_) = out[0];
     if (pid_ < 0) {
         throw std::runtime_error("fork failed");
     }
@@ -56,11 +86,10 @@ Child::~Child() {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
-    if (outFd_ >= 0) {
-        close(outFd_);
-    }
-    if (errFd_ >= 0) {
-        close(errFd_);
+    for (const int fd : {outFd_, errFd_, unreadFd_}) {
+        if (fd >= 0) {
+            close(fd);
+        }
     }
 }
 

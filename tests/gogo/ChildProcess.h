@@ -10,9 +10,19 @@
 
 namespace gogotest {
 
+// What the child's standard output is.
+enum class StandardOutput {
+    Pipe,     // a pipe the test reads
+    Closed,   // no descriptor at all
+    NoReader, // a pipe whose reading end is closed
+    Full,     // a pipe filled to the brim that nobody reads
+};
+
 struct ChildOptions {
-    int stdoutPipeSize = 0;            // bytes; 0 keeps the system's size
     std::optional<long> fileSizeLimit; // RLIMIT_FSIZE of the child, in bytes
+    StandardOutput standardOutput = StandardOutput::Pipe;
+    std::vector<std::string> environment; // NAME=value entries added to the child's environment
+    std::optional<uid_t> user; // run as this user id (and the group id of that number) when root
 };
 
 class Child {
@@ -43,6 +53,7 @@ private:
     pid_t pid_ = -1;
     int outFd_ = -1;
     int errFd_ = -1;
+    int unreadFd_ = -1; // the reading end of a full standard output, kept open unread
     std::string out_;
     std::string err_;
     std::optional<int> status_;

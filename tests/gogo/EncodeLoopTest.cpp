@@ -17,21 +17,22 @@ public:
     MemorySource(int channels, std::int64_t frames) : frames_(frames) {
         format_ = {channels, 44100, frames, false};
     }
-    AudioFormat Format() const override { return format_; }
+    [[nodiscard]] AudioFormat Format() const override { return format_; }
     std::int64_t ReadInt(std::int32_t* buffer, std::int64_t frames) override {
         if (failAt_ >= 0 && position_ >= failAt_) {
             return -1;
         }
         const std::int64_t count = std::min(frames, frames_ - position_);
         for (std::int64_t i = 0; i < count * format_.channels; ++i) {
-            const double t = double(position_ + i / format_.channels) / 44100.0;
+            const std::int64_t frame = position_ + i / format_.channels;
+            const double t = double(frame) / 44100.0;
             buffer[i] = static_cast<std::int32_t>(std::sin(2 * std::numbers::pi * 440 * t) * 1e9);
         }
         position_ += count;
-        return count;
+        return count * format_.channels;
     }
-    std::int64_t ReadFloat(float*, std::int64_t) override { return -1; }
-    std::string Error() const override { return "the disk went away"; }
+    std::int64_t ReadFloat(float* /*buffer*/, std::int64_t /*frames*/) override { return -1; }
+    [[nodiscard]] std::string Error() const override { return "the disk went away"; }
 
     std::int64_t failAt_ = -1;
 
@@ -58,7 +59,7 @@ public:
         std::memcpy(data_.data() + offset, bytes.data(), bytes.size());
         return true;
     }
-    std::string Error() const override { return "no space left"; }
+    [[nodiscard]] std::string Error() const override { return "no space left"; }
 
     std::vector<unsigned char> data_;
     int writesLeft_ = -1;
@@ -66,10 +67,7 @@ public:
 
 struct ProgressLog {
     std::vector<std::string> lines;
-    ProgressReporter progress{[this](std::string_view line) {
-                                  lines.emplace_back(line);
-                                  return true;
-                              },
+    ProgressReporter progress{[this](std::string_view line) { lines.emplace_back(line); },
                               [] { return 0.0; }};
 };
 

@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cmath>
 #include <filesystem>
 #include <set>
 #include <sys/wait.h>
@@ -43,7 +44,7 @@ Probe FfProbe(const std::string& path) {
 std::int64_t FfmpegDecodedFrames(const std::string& path, int channels) {
     const RunResult run = RunProgram({"ffmpeg", "-v", "error", "-i", path, "-f", "s16le", "-"});
     EXPECT_TRUE(run.Succeeded()) << run.err;
-    return static_cast<std::int64_t>(run.out.size()) / (2 * channels);
+    return static_cast<std::int64_t>(run.out.size()) / 2 / channels;
 }
 
 // Decodes with mpg123 (its test mode first, then to a WAV) and returns the frames it gives.
@@ -179,7 +180,7 @@ TEST_F(EncoderProgram, OptionsInAnyOrderGiveTheSameFile) {
 
 TEST_F(EncoderProgram, DeleteRemovesTheInputAfterSuccess) {
     std::vector<std::string> options = kCbr128Joint;
-    options.push_back("-delete");
+    options.emplace_back("-delete");
     const RunResult run = RunProgram(GogoCommand(input_, Path("out.mp3"), options));
     ASSERT_TRUE(run.Succeeded()) << run.err;
     EXPECT_TRUE(run.err.ends_with("End of encoding\n"));
@@ -261,28 +262,7 @@ class LikeLame : public EncoderTest, public ::testing::WithParamInterface<LameMa
 // Same library, same settings: the audio frames must be the same. The whole files are the same
 // too, since the LAME tag is written with the same settings and ReplayGain analysis.
 TEST_P(LikeLame, WritesTheSameFramesAsLameWithMatchingSettings) {
-    const std::string ours = Path("ours.mp3");
-    const std::string theirs = Path("lame.mp3");
-    const RunResult run = RunProgram(GogoCommand(input_, ours, GetParam().ours));
-    ASSERT_TRUE(run.Succeeded()) << run.err;
-    std::vector<std::string> lame{"lame", "--quiet"};
-    lame.insert(lame.end(), GetParam().lame.begin(), GetParam().lame.end());
-    lame.insert(lame.end(), {input_, theirs});
-    const RunResult reference = RunProgram(lame);
-    ASSERT_TRUE(reference.Succeeded()) << reference.err;
-
-    const std::vector<unsigned char> a = ReadFile(ours);
-    const std::vector<unsigned char> b = ReadFile(theirs);
-    const std::vector<Mp3Frame> framesA = ParseFrames(a);
-    const std::vector<Mp3Frame> framesB = ParseFrames(b);
-    ASSERT_GT(framesA.size(), 1u);
-    ASSERT_GT(framesB.size(), 1u);
-    const auto audio = [](const std::vector<unsigned char>& data, const Mp3Frame& second) {
-        return std::vector<unsigned char>(data.begin() + static_cast<std::ptrdiff_t>(second.offset),
-                                          data.end());
-    };
-    ASSERT_EQ(audio(a, framesA[1]), audio(b, framesB[1]));
-    EXPECT_EQ(a, b);
+    ExpectSameFileAsLame(input_, GetParam().ours, GetParam().lame);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -303,6 +283,90 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"-b", "128", "-cpu", "1", "-nopsy", "-m", "j", "-priority", "10"},
                                 {"-b", "128", "-q", "9", "-m", "j"}}),
     [](const ::testing::TestParamInfo<LameMatch>& match) { return std::string(match.param.name); });
+
+struct StrayBytes {
+    const char* name;
+    int channels;
+    int bits;
+    int sampleRate;
+    int strayBytes; // data after the last whole frame
+};
+
+class LikeLameOnAPartialLastFrame : public EncoderTest,
+                                    public ::testing::WithParamInterface<StrayBytes> {};
+
+// A data chunk that stops inside a frame, as a cut-off recording leaves it.
+TEST_P(LikeLameOnAPartialLastFrame, WritesTheSameFileAsLame) {
+    const StrayBytes& kind = GetParam();
+    const std::string input = Path("partial.wav");
+    WriteWavWithStrayBytes(input, kind.channels, kind.bits, kind.sampleRate, kind.sampleRate,
+                           kind.strayBytes);
+    ExpectSameFileAsLame(input, kCbr128Joint, {"-b", "128", "-m", "j"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Remainders, LikeLameOnAPartialLastFrame,
+    ::testing::Values(StrayBytes{"OneByteOfAStereoFrame", 2, 16, 44100, 1},
+                      StrayBytes{"OneSampleOfAStereoFrame", 2, 16, 44100, 2},
+                      StrayBytes{"ThreeBytesOfAStereoFrame", 2, 16, 44100, 3},
+                      StrayBytes{"OneSampleOf24BitStereoAt22050", 2, 24, 22050, 3},
+                      StrayBytes{"OneByteOfAMonoFrame", 1, 16, 44100, 1}),
+    [](const ::testing::TestParamInfo<StrayBytes>& kind) { return std::string(kind.param.name); });
+
+// Overwrites samples of a float WAV file from the given frame on.
+void OverwriteSamples(const std::string& path, sf_count_t frame,
+                      const std::vector<float>& samples) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_RDWR, &info);
+    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+    sf_seek(file, frame, SEEK_SET);
+    sf_write_float(file, samples.data(), static_cast<sf_count_t>(samples.size()));
+    sf_close(file);
+}
+
+// libmp3lame asserts on samples that are not numbers; such samples are silence, and samples
+// beyond full scale are full scale.
+TEST_F(EncoderProgram, EncodesFloatSamplesThatAreNotFiniteOrBeyondFullScaleAsTheirLimit) {
+    struct Replacement {
+        float sample;
+        float limit;
+    };
+    const std::vector<Replacement> replacements{
+        {std::nanf(""), 0.0f}, {INFINITY, 0.0f}, {-INFINITY, 0.0f}, {1e30f, 1.0f}, {-2.5f, -1.0f}};
+    const std::string odd = Path("odd.wav");
+    const std::string plain = Path("plain.wav");
+    for (const std::string& path : {odd, plain}) {
+        WriteTestWav(path, {SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 44100, 0.5});
+    }
+    for (std::size_t i = 0; i < replacements.size(); ++i) {
+        const auto frame = static_cast<sf_count_t>(1000 + 2000 * i);
+        OverwriteSamples(odd, frame, {replacements[i].sample, replacements[i].sample});
+        OverwriteSamples(plain, frame, {replacements[i].limit, replacements[i].limit});
+    }
+    for (const std::string name : {"odd", "plain"}) {
+        const RunResult run =
+            RunProgram(GogoCommand(Path(name + ".wav"), Path(name + ".mp3"), kCbr128Joint));
+        ASSERT_TRUE(run.Succeeded()) << name << ": " << run.err;
+    }
+    EXPECT_EQ(ReadFile(Path("odd.mp3")), ReadFile(Path("plain.mp3")));
+}
+
+// Progress lines are for a reader that may have gone away or stopped reading; the encoding goes
+// on without them.
+TEST_F(EncoderProgram, EncodesWhenProgressCannotBeWritten) {
+    for (const StandardOutput out :
+         {StandardOutput::Closed, StandardOutput::NoReader, StandardOutput::Full}) {
+        const std::string output = Path("out.mp3");
+        std::filesystem::remove(output);
+        ChildOptions options;
+        options.standardOutput = out;
+        const RunResult run = RunProgram(GogoCommand(input_, output, kCbr128Joint), options);
+        EXPECT_TRUE(run.Succeeded()) << static_cast<int>(out) << ": " << run.err;
+        EXPECT_TRUE(run.err.ends_with("End of encoding\n")) << run.err;
+        EXPECT_EQ(FolderContents(Path("")), (std::vector<std::string>{"in.wav", "out.mp3"}));
+        EXPECT_GT(ParseFrames(ReadFile(output)).size(), 1u);
+    }
+}
 
 } // namespace
 } // namespace gogotest

@@ -1,8 +1,10 @@
 #include "EncoderRun.h"
 
+#include "Mp3Stream.h"
 #include "encoding/ProgressLine.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 namespace gogotest {
@@ -35,6 +37,44 @@ std::vector<std::string> FolderContents(const std::string& folder) {
     }
     std::ranges::sort(names);
     return names;
+}
+
+ChildOptions WithoutUnnamedFiles() {
+    ChildOptions options;
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    // A sanitized encoder would refuse to start with another library loaded before its runtime.
+    options.environment = {std::string("LD_PRELOAD=") + NO_TMPFILE_SHIM,
+                           std::string("ASAN_OPTIONS=") + (asan ? asan : "") +
+                               ":verify_asan_link_order=0"};
+    return options;
+}
+
+void ExpectSameFileAsLame(const std::string& input, const std::vector<std::string>& ours,
+                          const std::vector<std::string>& lame) {
+    const std::string folder = std::filesystem::path(input).parent_path();
+    const std::string ourFile = folder + "/ours.mp3";
+    const std::string lameFile = folder + "/lame.mp3";
+    const RunResult run = RunProgram(GogoCommand(input, ourFile, ours));
+    ASSERT_TRUE(run.Succeeded()) << run.err;
+    std::vector<std::string> command{"lame", "--quiet"};
+    command.insert(command.end(), lame.begin(), lame.end());
+    command.insert(command.end(), {input, lameFile});
+    const RunResult reference = RunProgram(command);
+    ASSERT_TRUE(reference.Succeeded()) << reference.err;
+
+    const std::vector<unsigned char> a = ReadFile(ourFile);
+    const std::vector<unsigned char> b = ReadFile(lameFile);
+    const std::vector<Mp3Frame> framesA = ParseFrames(a);
+    const std::vector<Mp3Frame> framesB = ParseFrames(b);
+    ASSERT_GT(framesA.size(), 1u);
+    ASSERT_GT(framesB.size(), 1u);
+    // The audio frames first, for a shorter message where they differ; then the LAME tag too.
+    const auto audio = [](const std::vector<unsigned char>& data, const Mp3Frame& second) {
+        return std::vector<unsigned char>(data.begin() + static_cast<std::ptrdiff_t>(second.offset),
+                                          data.end());
+    };
+    ASSERT_EQ(audio(a, framesA[1]), audio(b, framesB[1]));
+    EXPECT_EQ(a, b);
 }
 
 void EncoderTest::SetUp() {

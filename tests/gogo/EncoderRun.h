@@ -23,6 +23,14 @@ std::vector<float> Percentages(const std::string& out);
 // The names in a folder, sorted.
 std::vector<std::string> FolderContents(const std::string& folder);
 
+// Options that run the encoder as on a file system without unnamed files (vfat, exFAT), where it
+// writes under a hidden temporary name.
+ChildOptions WithoutUnnamedFiles();
+
+// Encodes `input` with our options and with lame's, and expects the same file from both.
+void ExpectSameFileAsLame(const std::string& input, const std::vector<std::string>& ours,
+                          const std::vector<std::string>& lame);
+
 class EncoderTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -85,6 +85,25 @@ TEST_F(OutputFileTest, DiscardingLeavesAnotherFileUnderTheTemporaryNameAlone) {
     EXPECT_EQ(Text(hidden), "someone else's");
 }
 
+// A killed encoder cannot remove its hidden file; the next output into the folder removes what
+// such encoders left, but not the file of an encoder still writing.
+TEST_F(OutputFileTest, TemporaryFilesOfEncodersThatAreGoneAreRemoved) {
+    std::string error;
+    const std::unique_ptr<OutputFile> writing =
+        OutputFile::Create(Path("a.mp3"), error, OutputFile::Staging::HiddenName);
+    ASSERT_TRUE(writing) << error;
+    const std::string live = FolderContents(Path(""))[0];
+    for (const char* name :
+         {".b.mp3.gogo-abcd1234", ".c.mp3.gogo-00000000", ".b.mp3.gogo-x", "notes.gogo-abcd1234"}) {
+        std::ofstream(Path(name)) << "partial";
+    }
+
+    const std::unique_ptr<OutputFile> next = OutputFile::Create(Path("d.mp3"), error);
+    ASSERT_TRUE(next) << error;
+    EXPECT_EQ(FolderContents(Path("")),
+              (std::vector<std::string>{live, ".b.mp3.gogo-x", "in.wav", "notes.gogo-abcd1234"}));
+}
+
 TEST_F(OutputFileTest, TheOutputPathMustNameAFile) {
     std::string error;
     EXPECT_FALSE(OutputFile::Create(Path("") + "/", error));

@@ -18,7 +18,7 @@ public:
     }
     TmpfsMount(const TmpfsMount&) = delete;
     TmpfsMount& operator=(const TmpfsMount&) = delete;
-    bool Mounted() const { return mounted_; }
+    [[nodiscard]] bool Mounted() const { return mounted_; }
 
 private:
     std::string dir_;

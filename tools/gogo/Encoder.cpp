@@ -1,6 +1,7 @@
 #include "Encoder.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <lame/lame.h>
@@ -63,13 +64,22 @@ std::string Configure(lame_global_flags* lame, const Settings& settings,
     return {};
 }
 
+// libmp3lame asserts on samples that are not numbers or infinite and expects no more than full
+// scale: such samples become silence or full scale.
+void Limit(std::span<float> samples) {
+    for (float& sample : samples) {
+        sample = std::isfinite(sample) ? std::clamp(sample, -1.0f, 1.0f) : 0.0f;
+    }
+}
+
 class EncodeLoop {
 public:
     EncodeLoop(lame_global_flags* lame, PcmSource& source, ByteSink& sink,
                ProgressReporter& progress)
         : lame_(lame), source_(source), sink_(sink), progress_(progress), format_(source.Format()),
-          chunk_(ChunkFrames(format_.frames)) {
-        const auto frames = static_cast<std::size_t>(chunk_);
+          frameSize_(lame_get_framesize(lame)), chunk_(ChunkFrames(format_.frames)),
+          capacity_(std::max(chunk_, frameSize_)) {
+        const auto frames = static_cast<std::size_t>(capacity_);
         const auto samples = frames * static_cast<std::size_t>(format_.channels);
         if (format_.floatingPoint) {
             floats_.resize(samples);
@@ -85,15 +95,13 @@ public:
     }
 
     EncodeResult Run(const std::function<bool()>& stopRequested) {
-        if (!progress_.Update(0, lame_get_totalframes(lame_), 0.0)) {
-            return Failed("cannot write progress to standard output");
-        }
+        progress_.Update(0, lame_get_totalframes(lame_), 0.0);
         std::int64_t done = 0;
         for (;;) {
             if (stopRequested()) {
                 return {EncodeResult::Status::Stopped, {}};
             }
-            const std::int64_t read = ReadChunk();
+            const std::int64_t read = ReadChunk(done);
             if (read < 0) {
                 return Failed("cannot read the input: " + source_.Error());
             }
@@ -106,10 +114,7 @@ public:
             }
             done += read;
             const double fraction = format_.frames > 0 ? double(done) / double(format_.frames) : 0;
-            if (!progress_.Update(lame_get_frameNum(lame_), lame_get_totalframes(lame_),
-                                  fraction)) {
-                return Failed("cannot write progress to standard output");
-            }
+            progress_.Update(lame_get_frameNum(lame_), lame_get_totalframes(lame_), fraction);
         }
         if (!Emit(lame_encode_flush(lame_, mp3_.data(), static_cast<int>(mp3_.size())))) {
             return Failed(error_);
@@ -120,24 +125,49 @@ public:
         if (stopRequested()) {
             return {EncodeResult::Status::Stopped, {}};
         }
-        if (!progress_.Finish(lame_get_frameNum(lame_))) {
-            return Failed("cannot write progress to standard output");
-        }
+        progress_.Finish(lame_get_frameNum(lame_));
         return {};
     }
 
 private:
-    // Reads interleaved frames and splits them into the two channel buffers that libmp3lame
-    // takes (its interleaved calls assume two channels; for mono input both hold the one).
-    std::int64_t ReadChunk() {
+    // Reads the frames from `position` on and splits them into the two channel buffers that
+    // libmp3lame takes (its interleaved calls assume two channels; for mono input both hold the
+    // one). Returns the number of frames read, or -1.
+    //
+    // Reads stop where the audio's last part shorter than libmp3lame's frame size begins, and that
+    // part is read in one read, as lame reads it. Where the data ends inside a frame, lame keeps
+    // the last whole frames' worth of samples of that read, so the stray samples of the partial
+    // frame shift the part (in stereo by one sample: its channels change places). Doing the same
+    // keeps the file byte-identical to lame's.
+    std::int64_t ReadChunk(std::int64_t position) {
+        const std::int64_t lastPart = format_.frames - format_.frames % frameSize_;
+        const std::int64_t wanted =
+            position < lastPart ? std::min(chunk_, lastPart - position) : capacity_;
         if (format_.floatingPoint) {
-            const std::int64_t read = source_.ReadFloat(floats_.data(), chunk_);
-            Split(floats_, leftFloat_, rightFloat_, read);
-            return read;
+            const std::int64_t frames = Take(floats_, source_.ReadFloat(floats_.data(), wanted));
+            Limit({floats_.data(),
+                   static_cast<std::size_t>(std::max<std::int64_t>(frames, 0) * format_.channels)});
+            Split(floats_, leftFloat_, rightFloat_, frames);
+            return frames;
         }
-        const std::int64_t read = source_.ReadInt(ints_.data(), chunk_);
-        Split(ints_, left_, right_, read);
-        return read;
+        const std::int64_t frames = Take(ints_, source_.ReadInt(ints_.data(), wanted));
+        Split(ints_, left_, right_, frames);
+        return frames;
+    }
+
+    // The whole frames among the samples read, moved to the start of the buffer past the samples
+    // of a partial frame; -1 for a failed read.
+    template <typename T>
+    std::int64_t Take(std::vector<T>& interleaved, std::int64_t samples) const {
+        if (samples < 0) {
+            return -1;
+        }
+        const std::int64_t stray = samples % format_.channels;
+        if (stray > 0) {
+            std::copy(interleaved.begin() + stray, interleaved.begin() + samples,
+                      interleaved.begin());
+        }
+        return samples / format_.channels;
     }
 
     template <typename T>
@@ -199,7 +229,9 @@ private:
     ByteSink& sink_;
     ProgressReporter& progress_;
     AudioFormat format_;
-    std::int64_t chunk_;
+    std::int64_t frameSize_; // samples per channel in an MP3 frame
+    std::int64_t chunk_;     // frames per read
+    std::int64_t capacity_;  // frames the buffers hold
     std::vector<std::int32_t> left_, right_, ints_;
     std::vector<float> leftFloat_, rightFloat_, floats_;
     std::vector<unsigned char> mp3_;

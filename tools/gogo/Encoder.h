@@ -24,8 +24,10 @@ class PcmSource {
 public:
     virtual ~PcmSource() = default;
     virtual AudioFormat Format() const = 0;
-    // Each reads up to `frames` interleaved frames; returns the number read, 0 at the end of the
-    // audio, -1 on a read error (described by Error()).
+    // Each reads up to `frames` interleaved frames and returns the number of samples read (frames
+    // times channels), 0 at the end of the audio, -1 on a read error (described by Error()).
+    // Where the audio data ends inside a frame, the read that reaches the end also gives the
+    // whole samples of that partial frame, so its count is not a multiple of the channels.
     virtual std::int64_t ReadInt(std::int32_t* buffer, std::int64_t frames) = 0;
     virtual std::int64_t ReadFloat(float* buffer, std::int64_t frames) = 0;
     virtual std::string Error() const = 0;

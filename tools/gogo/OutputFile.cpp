@@ -1,10 +1,12 @@
 #include "OutputFile.h"
 
+#include "Signals.h"
+#include "TemporaryFiles.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,48 +14,71 @@ namespace gogo {
 namespace {
 
 constexpr mode_t kFileMode = 0666; // narrowed by the umask, as for any new file
+constexpr int kMaxLinks = 40;      // as the system follows at most
 
-std::string TemporaryName(const std::string& leaf) {
-    static std::mt19937 random{std::random_device{}()};
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string name = "." + leaf.substr(0, 200) + ".gogo-";
-    for (int i = 0; i < 8; ++i) {
-        name += kLetters[random() % (sizeof kLetters - 1)];
+// Follows the symbolic links at the end of the path, so that what is replaced is their target.
+// False when the links go round in circles.
+bool FollowLinks(std::string& path) {
+    for (int hops = 0; hops < kMaxLinks; ++hops) {
+        std::error_code notALink;
+        const std::filesystem::path target = std::filesystem::read_symlink(path, notALink);
+        if (notALink) {
+            return true;
+        }
+        path = target.is_absolute() ? target : std::filesystem::path(path).parent_path() / target;
     }
-    return name;
+    return false;
+}
+
+// Writes all the bytes, at `offset` or, without one, at the current position.
+bool WriteFully(int fd, std::span<const unsigned char> bytes, std::optional<off_t> offset) {
+    while (!bytes.empty()) {
+        const ssize_t written = offset ? pwrite(fd, bytes.data(), bytes.size(), *offset)
+                                       : write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR && PendingSignal() == 0) {
+                continue; // a stop request ends a write blocked on a FIFO
+            }
+            return false;
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(written));
+        if (offset) {
+            *offset += written;
+        }
+    }
+    return true;
 }
 
 } // namespace
 
 std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path, std::string& error,
                                                Staging staging) {
-    const std::filesystem::path full(path);
-    const std::string leaf = full.filename();
-    if (leaf.empty() || leaf == "." || leaf == "..") {
+    if (const std::string leaf = std::filesystem::path(path).filename();
+        leaf.empty() || leaf == "." || leaf == "..") {
         error = "the output path names no file";
         return nullptr;
     }
-    const std::string folder = full.has_parent_path() ? full.parent_path().string() : ".";
-    const int directory = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directory < 0) {
-        error = "cannot open the output folder: " + std::string(std::strerror(errno));
-        return nullptr;
-    }
-    std::unique_ptr<OutputFile> file(new OutputFile(path, directory, leaf));
+    std::unique_ptr<OutputFile> file(new OutputFile(path));
+    // What is there, through links as the system follows them (those of /proc/self/fd too).
     struct stat existing {};
-    if (fstatat(directory, leaf.c_str(), &existing, 0) == 0 && S_ISDIR(existing.st_mode)) {
+    const bool exists = stat(path.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
         error = "the output path is a folder";
         return nullptr;
     }
-    if (!file->Open(staging)) {
+    const bool opened =
+        exists && !S_ISREG(existing.st_mode)
+            ? file->OpenInPlace(existing.st_mode & S_IFMT)
+            : file->OpenStaged(staging,
+                               exists ? std::optional(existing.st_mode & 0777) : std::nullopt);
+    if (!opened) {
         error = file->error_;
         return nullptr;
     }
     return file;
 }
 
-OutputFile::OutputFile(std::string path, int directory, std::string leaf)
-    : path_(std::move(path)), directory_(directory), leaf_(std::move(leaf)) {}
+OutputFile::OutputFile(std::string path) : path_(std::move(path)) {}
 
 OutputFile::~OutputFile() {
     if (!committed_) {
@@ -62,86 +87,128 @@ OutputFile::~OutputFile() {
             close(fd_);
         }
     }
-    close(directory_);
+    if (directory_ >= 0) {
+        close(directory_);
+    }
 }
 
-bool OutputFile::Open(Staging staging) {
+bool OutputFile::OpenInPlace(mode_t type) {
+    inPlace_ = true;
+    if (type == S_IFSOCK) {
+        return FailWith("the output \"" + path_ + "\" is a socket, which takes no file");
+    }
+    // Without waiting: a FIFO that nobody reads is refused, and a device is not waited on.
+    fd_ = open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd_ < 0 && errno == ENXIO && type == S_IFIFO) {
+        return FailWith("no program reads the output FIFO \"" + path_ + "\"");
+    }
+    if (fd_ < 0) {
+        return Fail("cannot open the output");
+    }
+    // Writes wait again once it is open, as they would for any output.
+    fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    seekable_ = lseek(fd_, 0, SEEK_CUR) >= 0;
+    return true;
+}
+
+bool OutputFile::OpenStaged(Staging staging, std::optional<mode_t> permissions) {
+    std::string target = path_;
+    if (!FollowLinks(target)) {
+        return FailWith("the output \"" + path_ + "\" is a loop of symbolic links");
+    }
+    const std::filesystem::path full(target);
+    leaf_ = full.filename();
+    const std::string folder = full.has_parent_path() ? full.parent_path().string() : ".";
+    // As a path only: a folder that may be written but not read takes the output too.
+    directory_ = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (directory_ < 0) {
+        return FailWith("cannot open the output folder \"" + folder +
+                        "\": " + std::strerror(errno));
+    }
+    RemoveAbandonedTemporaryFiles(directory_);
     if (staging == Staging::Unnamed) {
         fd_ = openat(directory_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, kFileMode);
+        if (fd_ >= 0) {
+            MarkAsBeingWritten(fd_); // for the moment it has a name, before the final rename
+        }
     }
     // File systems without unnamed files say so with one of these errors.
     if (staging == Staging::HiddenName ||
         (fd_ < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL))) {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = TemporaryName(leaf_);
-            fd_ =
-                openat(directory_, name.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, kFileMode);
-            if (fd_ >= 0) {
-                tempName_ = std::move(name);
-                break;
-            }
-            if (errno != EEXIST) {
-                break;
-            }
-        }
+        CreateHidden();
     }
-    struct stat own {};
-    if (fd_ < 0 || fstat(fd_, &own) != 0) {
+    if (fd_ < 0 || fstat(fd_, &identity_) != 0) {
         return Fail("cannot create the output file");
     }
-    device_ = own.st_dev;
-    inode_ = own.st_ino;
+    // Best effort: file systems such as vfat have no permissions to set.
+    if (permissions) {
+        fchmod(fd_, *permissions);
+    }
     return true;
+}
+
+// Creates the file under a hidden temporary name and marks it as being written. Another encoder
+// may take the unmarked file for abandoned and remove it in between; the name is checked after
+// marking, and a file that lost it is given up for a new one.
+bool OutputFile::CreateHidden() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = TemporaryName(leaf_);
+        const int fd =
+            openat(directory_, name.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, kFileMode);
+        if (fd < 0 && errno == EEXIST) {
+            continue;
+        }
+        if (fd < 0) {
+            return false;
+        }
+        struct stat own {};
+        if (MarkAsBeingWritten(fd) && fstat(fd, &own) == 0 && NamesFile(directory_, name, own)) {
+            fd_ = fd;
+            tempName_ = std::move(name);
+            return true;
+        }
+        close(fd);
+    }
+    errno = EEXIST;
+    return false;
 }
 
 bool OutputFile::Write(std::span<const unsigned char> bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = write(fd_, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return Fail("cannot write the output file");
-        }
-        bytes = bytes.subspan(static_cast<std::size_t>(written));
-    }
-    return true;
+    return WriteFully(fd_, bytes, std::nullopt) || Fail("cannot write the output file");
 }
 
 bool OutputFile::WriteAt(std::uint64_t offset, std::span<const unsigned char> bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return Fail("cannot write the output file");
-        }
-        bytes = bytes.subspan(static_cast<std::size_t>(written));
-        offset += static_cast<std::uint64_t>(written);
-    }
-    return true;
+    return !seekable_ || WriteFully(fd_, bytes, static_cast<off_t>(offset)) ||
+           Fail("cannot write the output file");
 }
 
 bool OutputFile::Commit() {
-    if (fsync(fd_) != 0) {
+    // Devices and FIFOs cannot all be flushed; what they took is theirs.
+    if (fsync(fd_) != 0 && !(inPlace_ && (errno == EINVAL || errno == EROFS))) {
         return Fail("cannot flush the output file to disk");
     }
-    if (tempName_.empty() && !GiveName()) {
-        return false;
+    if (!inPlace_) {
+        if (tempName_.empty() && !GiveName()) {
+            return false;
+        }
+        // Renamed while still open and marked, so no other encoder takes it for abandoned.
+        if (renameat(directory_, tempName_.c_str(), directory_, leaf_.c_str()) != 0) {
+            return Fail("cannot put the output file in place");
+        }
+        tempName_.clear();
     }
+    committed_ = true;
     const int fd = fd_;
     fd_ = -1;
     if (close(fd) != 0) {
         return Fail("cannot close the output file");
     }
-    if (renameat(directory_, tempName_.c_str(), directory_, leaf_.c_str()) != 0) {
-        return Fail("cannot put the output file in place");
+    // Makes the new name durable too; a folder that cannot be read or flushed keeps the file.
+    if (const int folder = openat(directory_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        folder >= 0) {
+        fsync(folder);
+        close(folder);
     }
-    tempName_.clear();
-    committed_ = true;
-    // Makes the new name durable too; a folder that cannot be flushed keeps the file anyway.
-    fsync(directory_);
     return true;
 }
 
@@ -167,16 +234,18 @@ void OutputFile::RemoveNamed() {
     if (tempName_.empty()) {
         return;
     }
-    struct stat named {};
-    if (fstatat(directory_, tempName_.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-        S_ISREG(named.st_mode) && named.st_dev == device_ && named.st_ino == inode_) {
+    if (NamesFile(directory_, tempName_, identity_)) {
         unlinkat(directory_, tempName_.c_str(), 0);
     }
     tempName_.clear();
 }
 
 bool OutputFile::Fail(const std::string& what) {
-    error_ = what + " \"" + path_ + "\": " + std::strerror(errno);
+    return FailWith(what + " \"" + path_ + "\": " + std::strerror(errno));
+}
+
+bool OutputFile::FailWith(const std::string& message) {
+    error_ = message;
     return false;
 }
 

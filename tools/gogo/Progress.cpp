@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <poll.h>
+#include <unistd.h>
 
 namespace gogo {
 
@@ -32,25 +34,32 @@ std::string FormatProgressLine(long framesDone, long framesTotal, double percent
 ProgressReporter::ProgressReporter(Sink sink, Clock clock)
     : sink_(std::move(sink)), clock_(std::move(clock)) {}
 
-bool ProgressReporter::Update(long framesDone, long framesTotal, double fraction) {
+void WriteIfReady(int fd, std::string_view line) {
+    // A pipe with room takes a line this short whole, without waiting.
+    pollfd ready{fd, POLLOUT, 0};
+    if (poll(&ready, 1, 0) == 1 && ready.revents == POLLOUT) {
+        [[maybe_unused]] const ssize_t written = write(fd, line.data(), line.size());
+    }
+}
+
+void ProgressReporter::Update(long framesDone, long framesTotal, double fraction) {
     const double clamped = std::isfinite(fraction) ? std::clamp(fraction, 0.0, 1.0) : 0.0;
     const int tenths = std::min(static_cast<int>(clamped * 1000.0), 999);
-    if (tenths == shownTenths_) {
-        return true;
+    if (tenths != shownTenths_) {
+        Write(framesDone, framesTotal, tenths);
     }
-    return Write(framesDone, framesTotal, tenths);
 }
 
-bool ProgressReporter::Finish(long frames) {
-    return Write(frames, frames, 1000);
+void ProgressReporter::Finish(long frames) {
+    Write(frames, frames, 1000);
 }
 
-bool ProgressReporter::Write(long framesDone, long framesTotal, int tenths) {
+void ProgressReporter::Write(long framesDone, long framesTotal, int tenths) {
     shownTenths_ = tenths;
     const double elapsed = clock_();
     const double total = tenths > 0 ? elapsed * 1000.0 / tenths : 0.0;
-    return sink_(FormatProgressLine(framesDone, std::max(framesDone, framesTotal), tenths / 10.0,
-                                    total - elapsed, total));
+    sink_(FormatProgressLine(framesDone, std::max(framesDone, framesTotal), tenths / 10.0,
+                             total - elapsed, total));
 }
 
 } // namespace gogo

@@ -17,22 +17,26 @@ std::string FormatClock(double seconds);
 std::string FormatProgressLine(long framesDone, long framesTotal, double percent,
                                double remainingSeconds, double totalSeconds);
 
+// Writes the line to the descriptor if it takes it at once, and drops it otherwise: progress is
+// only for show, and a reader that went away or stopped reading must not stop the encoding.
+void WriteIfReady(int fd, std::string_view line);
+
 // Writes a progress line whenever the shown percentage (in tenths) changes, so a front end
 // sees every percent, and a last line of 100.0% when encoding is finished.
 class ProgressReporter {
 public:
-    using Sink = std::function<bool(std::string_view line)>; // false: the line was not written
-    using Clock = std::function<double()>;                   // seconds since encoding began
+    using Sink = std::function<void(std::string_view line)>;
+    using Clock = std::function<double()>; // seconds since encoding began
 
     ProgressReporter(Sink sink, Clock clock);
 
     // fraction: the part of the input read so far, 0 to 1. Before Finish the line never shows
-    // 100.0%. Returns false when the sink failed.
-    bool Update(long framesDone, long framesTotal, double fraction);
-    bool Finish(long frames);
+    // 100.0%.
+    void Update(long framesDone, long framesTotal, double fraction);
+    void Finish(long frames);
 
 private:
-    bool Write(long framesDone, long framesTotal, int tenths);
+    void Write(long framesDone, long framesTotal, int tenths);
 
     Sink sink_;
     Clock clock_;

@@ -55,7 +55,7 @@ std::unique_ptr<WavFile> WavFile::Open(const std::string& path, std::string& err
         error = "its header is damaged";
         return nullptr;
     }
-    // Float samples are read as they are, beyond full scale too; libmp3lame limits them.
+    // Float samples are read as they are; the encoder limits them to full scale.
     const bool floating = wav->encoding_ == SF_FORMAT_FLOAT || wav->encoding_ == SF_FORMAT_DOUBLE;
     wav->format_ = {info.channels, info.samplerate, info.frames, floating};
     return wav;
@@ -68,12 +68,14 @@ WavFile::~WavFile() {
     close(fd_);
 }
 
+// By samples rather than frames: libsndfile then also gives the whole samples of a partial last
+// frame, as lame reads them.
 std::int64_t WavFile::ReadInt(std::int32_t* buffer, std::int64_t frames) {
-    return Checked(sf_readf_int(file_, buffer, frames));
+    return Checked(sf_read_int(file_, buffer, frames * format_.channels));
 }
 
 std::int64_t WavFile::ReadFloat(float* buffer, std::int64_t frames) {
-    return Checked(sf_readf_float(file_, buffer, frames));
+    return Checked(sf_read_float(file_, buffer, frames * format_.channels));
 }
 
 // libsndfile returns 0 both at the end and on an error; its error state tells them apart.

@@ -3,7 +3,7 @@
 //
 // Standard error carries one start-up line, then either "End of encoding" (success: the output
 // is complete and on disk) or one message saying what failed; standard output carries the
-// progress lines.
+// progress lines, as far as it takes them.
 #include "CommandLine.h"
 #include "Encoder.h"
 #include "OutputFile.h"
@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <lame/lame.h>
 #include <string>
@@ -28,24 +29,19 @@ namespace {
 
 enum ExitStatus { kEncoded = 0, kFailed = 1, kUsage = 2 };
 
-// Writes all of the text, in one call where the pipe takes it, so that a reader gets it in one
-// piece.
-bool WriteAll(int fd, std::string_view text) {
+// Writes all of the text to standard error, in one call where the pipe takes it, so that a reader
+// gets it in one piece.
+void Say(std::string_view text) {
     while (!text.empty()) {
-        const ssize_t written = write(fd, text.data(), text.size());
+        const ssize_t written = write(STDERR_FILENO, text.data(), text.size());
         if (written < 0) {
             if (errno == EINTR && PendingSignal() == 0) {
                 continue;
             }
-            return false;
+            return;
         }
         text.remove_prefix(static_cast<std::size_t>(written));
     }
-    return true;
-}
-
-void Say(std::string_view text) {
-    WriteAll(STDERR_FILENO, text);
 }
 
 // A file's name for the start-up line, cut so the line stays well within what a front end reads
@@ -108,10 +104,18 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 int Failure(const std::string& message) {
     Say("gogo: " + message + "\n");
-    if (const int signal = PendingSignal(); signal != 0) {
-        EndBySignal(signal);
-    }
     return kFailed;
+}
+
+// Opens /dev/null on each standard descriptor that the encoder was started without, so that no
+// file it opens takes that number and receives its progress lines or messages.
+void KeepStandardDescriptorsOpen() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (fcntl(fd, F_GETFD) < 0 && errno == EBADF) {
+            // The lowest free descriptor, so this one.
+            open("/dev/null", (fd == STDIN_FILENO ? O_RDONLY : O_WRONLY) | O_CLOEXEC);
+        }
+    }
 }
 
 int Run(const Settings& settings) {
@@ -131,7 +135,7 @@ int Run(const Settings& settings) {
     }
 
     const auto start = std::chrono::steady_clock::now();
-    ProgressReporter progress([](std::string_view line) { return WriteAll(STDOUT_FILENO, line); },
+    ProgressReporter progress([](std::string_view line) { WriteIfReady(STDOUT_FILENO, line); },
                               [start] {
                                   const std::chrono::duration<double> elapsed =
                                       std::chrono::steady_clock::now() - start;
@@ -141,7 +145,7 @@ int Run(const Settings& settings) {
         Encode(settings, *input, *output, progress, [] { return PendingSignal() != 0; });
     if (PendingSignal() != 0) {
         return Failure(std::string("stopped by SIG") + sigabbrev_np(PendingSignal()) +
-                       "; no output was written");
+                       (output->InPlace() ? "" : "; no output was written"));
     }
     if (result.status == EncodeResult::Status::Failed) {
         return Failure(result.error);
@@ -162,6 +166,7 @@ int Run(const Settings& settings) {
 } // namespace
 
 int main(int argc, char** argv) {
+    KeepStandardDescriptorsOpen();
     const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
     const ParseResult parsed = ParseCommandLine(args);
     if (!parsed.settings) {
@@ -170,5 +175,10 @@ int main(int argc, char** argv) {
     }
     InstallSignalHandlers();
     ApplyPriority(parsed.settings->priority);
-    return Run(*parsed.settings);
+    const int status = Run(*parsed.settings);
+    // Only now, with the partial output removed as Run returned, the stop request is obeyed.
+    if (const int signal = PendingSignal(); signal != 0 && status == kFailed) {
+        EndBySignal(signal);
+    }
+    return status;
 }

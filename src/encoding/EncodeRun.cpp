@@ -1,0 +1,266 @@
+#include "encoding/EncodeRun.h"
+
+#include "encoding/EncoderErrorText.h"
+#include "encoding/ProgressStream.h"
+#include "process/ux_proc.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdarg>
+#include <cstring>
+#include <optional>
+#include <poll.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr size_t kReadSize = 4096;
+// How often a wait looks at the stop flag when the request has no descriptor.
+constexpr int kStopCheckMs = 100;
+
+// A descriptor that becomes readable when the process exits. Called through syscall: glibc
+// 2.36's <sys/pidfd.h> declares pidfd_open without C linkage.
+int OpenExitDescriptor(pid_t pid) {
+    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+}
+
+// Prints one diagnostic line and flushes it at once, so lines from the window's thread and from
+// the worker appear in the order they happened.
+[[gnu::format(printf, 2, 3)]] void Say(std::FILE* out, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(out, format, args);
+    va_end(args);
+    std::fflush(out);
+}
+
+std::string SystemError(const char* what, int error) {
+    return std::string(what) + ": " + std::strerror(error);
+}
+
+// The words of a command, released with the object.
+class ArgumentVector {
+public:
+    ArgumentVector() = default;
+    ~ArgumentVector() {
+        if (argv != nullptr) {
+            ux_free_argv(argv);
+        }
+    }
+    ArgumentVector(const ArgumentVector&) = delete;
+    ArgumentVector& operator=(const ArgumentVector&) = delete;
+
+    int Split(const std::string& command) {
+        return ux_malloc_argv_from_command(command.c_str(), &argc, &argv);
+    }
+    int Count() const { return argc; }
+    char* const* Words() const { return argv; }
+
+private:
+    int argc = 0;
+    char** argv = nullptr;
+};
+
+enum class Ending { Ended, Stopped, Broken };
+
+// A started encoder. The process is always killed if need be and reaped, and its descriptors
+// closed, however the run ends.
+class EncoderProcess {
+public:
+    explicit EncoderProcess(const ux_proc& started)
+        : proc(started), exitFd(OpenExitDescriptor(started.pid)) {}
+    ~EncoderProcess() {
+        if (proc.pid > 0) {
+            Kill();
+            int status = 0;
+            ux_pclose(&proc, &status);
+        }
+        if (exitFd >= 0) {
+            close(exitFd);
+        }
+    }
+    EncoderProcess(const EncoderProcess&) = delete;
+    EncoderProcess& operator=(const EncoderProcess&) = delete;
+
+    // Reads standard output and standard error as they come until both have ended, handing the
+    // blocks to `onOutput` and `onError`.
+    template <class Output, class Error>
+    Ending ReadToEnd(const EncodeStop& stop, Output&& onOutput, Error&& onError, int* error) {
+        pollfd watched[3] = {
+            {proc.out_fd, POLLIN, 0}, {proc.err_fd, POLLIN, 0}, {stop.Fd(), POLLIN, 0}};
+        char buffer[kReadSize];
+        while (proc.out_fd >= 0 || proc.err_fd >= 0) {
+            if (stop.Requested()) {
+                return Ending::Stopped;
+            }
+            if (poll(watched, 3, stop.Fd() >= 0 ? -1 : kStopCheckMs) < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                *error = errno;
+                return Ending::Broken;
+            }
+            for (int i = 0; i < 2; ++i) {
+                int& fd = i == 0 ? proc.out_fd : proc.err_fd;
+                if (fd < 0 || watched[i].revents == 0) {
+                    continue;
+                }
+                const ssize_t got = read(fd, buffer, sizeof buffer);
+                if (got > 0) {
+                    if (i == 0) {
+                        onOutput(buffer, static_cast<int32_t>(got));
+                    } else {
+                        onError(std::string_view(buffer, static_cast<size_t>(got)));
+                    }
+                } else if (got == 0 || (errno != EINTR && errno != EAGAIN)) {
+                    close(fd); // end of the stream, or a read that can never succeed
+                    fd = -1;
+                    watched[i].fd = -1;
+                }
+            }
+        }
+        return Ending::Ended;
+    }
+
+    // Waits until the encoder has exited; its pipes may end before it does.
+    Ending WaitForExit(const EncodeStop& stop) const {
+        if (exitFd < 0) {
+            return Ending::Ended; // no exit descriptor: the reap waits instead
+        }
+        pollfd watched[2] = {{exitFd, POLLIN, 0}, {stop.Fd(), POLLIN, 0}};
+        while (!stop.Requested()) {
+            const int ready = poll(watched, 2, stop.Fd() >= 0 ? -1 : kStopCheckMs);
+            if ((ready > 0 && watched[0].revents != 0) || (ready < 0 && errno != EINTR)) {
+                return Ending::Ended;
+            }
+        }
+        return Ending::Stopped;
+    }
+
+    // Kills the encoder's process group (and so whatever it started), or the encoder alone if
+    // it has left its group. The process is not reaped yet, so its id still names it.
+    void Kill() const {
+        if (kill(-proc.pid, SIGKILL) != 0) {
+            kill(proc.pid, SIGKILL);
+        }
+    }
+
+    // Closes the pipes and waits for the encoder. Returns its wait status, or nothing when
+    // waiting failed (`error` then says why).
+    std::optional<int> Reap(int* error) {
+        int status = 0;
+        if (ux_pclose(&proc, &status) != UX_OK) {
+            *error = errno;
+            return std::nullopt;
+        }
+        return status;
+    }
+
+private:
+    ux_proc proc;
+    int exitFd;
+};
+
+std::string DescribeExit(int waitStatus, const EncoderErrorText& errorText) {
+    if (WIFSIGNALED(waitStatus)) {
+        const int signal = WTERMSIG(waitStatus);
+        const char* name = sigdescr_np(signal);
+        return "the encoder was killed by signal " + std::to_string(signal) +
+               (name != nullptr ? std::string(" (") + name + ")" : std::string());
+    }
+    const int status = WEXITSTATUS(waitStatus);
+    if (status != 0) {
+        const std::string message = errorText.LastMessage();
+        return message.empty() ? "the encoder ended with status " + std::to_string(status)
+                               : message;
+    }
+    if (!errorText.SawCompletionMarker()) {
+        return "the encoder ended without saying it had finished";
+    }
+    return {};
+}
+
+} // namespace
+
+EncodeOutcome RunEncoder(const std::string& command, const EncodeStop& stop,
+                         const ProgressFunction& onProgress, std::FILE* diagnostics) {
+    Say(diagnostics, "Switches: %s\n", command.c_str());
+    EncodeOutcome outcome;
+    ArgumentVector args;
+    switch (args.Split(command)) {
+    case UX_OK:
+        break;
+    case UX_UNCLOSED_QUOTE:
+        outcome.reason = "the encoder command has a double quote that is not closed";
+        return outcome;
+    default:
+        outcome.reason = "the encoder command could not be split: out of memory";
+        return outcome;
+    }
+    if (args.Count() > 2) {
+        outcome.output = args.Words()[2];
+    }
+    if (args.Words()[0][0] == '\0') {
+        outcome.reason = "the encoder command is empty";
+        return outcome;
+    }
+    if (stop.Requested()) {
+        outcome.stopped = true;
+        return outcome;
+    }
+
+    ux_proc started;
+    if (ux_popen_vp(&started, "r", nullptr, args.Words()[0], args.Words()) != UX_OK) {
+        outcome.reason = SystemError("the encoder could not be started", errno);
+        Say(diagnostics, "execvp failed.\n");
+        return outcome;
+    }
+    Say(diagnostics, "Gogo Thread ID: %ld\n", static_cast<long>(started.pid));
+    EncoderProcess encoder(started);
+
+    ProgressStream progress;
+    EncoderErrorText errorText;
+    std::optional<float> lastPercent;
+    int error = 0;
+    Ending ending = encoder.ReadToEnd(
+        stop,
+        [&](char* block, int32_t length) {
+            RemoveNullChars(block, length);
+            for (const float percent : progress.Feed(std::string_view(block, length))) {
+                if (percent != lastPercent) {
+                    lastPercent = percent;
+                    onProgress(percent / 100.0f);
+                }
+            }
+        },
+        [&](std::string_view block) { errorText.Feed(block); }, &error);
+    if (ending == Ending::Ended) {
+        ending = encoder.WaitForExit(stop);
+    }
+    if (ending != Ending::Ended) {
+        encoder.Kill();
+    }
+    const std::optional<int> waitStatus = encoder.Reap(&error);
+    Say(diagnostics, "STDERR: %s\n", errorText.Tail().c_str());
+
+    if (waitStatus && WIFEXITED(*waitStatus)) {
+        outcome.status = WEXITSTATUS(*waitStatus);
+    }
+    if (ending == Ending::Stopped) {
+        outcome.stopped = true;
+    } else if (ending == Ending::Broken) {
+        outcome.reason = SystemError("reading the encoder's output failed", error);
+    } else if (!waitStatus) {
+        outcome.reason = SystemError("waiting for the encoder failed", error);
+    } else {
+        outcome.reason = DescribeExit(*waitStatus, errorText);
+        outcome.encoded = outcome.reason.empty();
+    }
+    if (outcome.encoded) {
+        Say(diagnostics, "%s\n", errorText.Tail().c_str());
+        Say(diagnostics, "We are done!\n");
+    }
+    return outcome;
+}

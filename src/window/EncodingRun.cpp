@@ -1,0 +1,224 @@
+// The window's side of an encoding run: finding the next row, building its command, starting
+// the worker, applying what the worker reports, and stopping.
+#include "encoding/EncodeMessages.h"
+#include "encoding/EncoderCommand.h"
+#include "filelist/FileListView.h"
+#include "tagging/ID3Editor.h"
+#include "window/VambleWindow.h"
+#include "window/WindowMessages.h"
+
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// How long the window waits for a stopped worker before letting it end on its own.
+constexpr std::chrono::seconds kStopWait{1};
+
+void Print(const std::string& line) {
+    std::fputs(line.c_str(), stdout);
+    std::fflush(stdout);
+}
+
+QString FileName(const AudioItem& row) {
+    return QFile::decodeName(row.ref.path.filename().c_str());
+}
+
+} // namespace
+
+EncoderSettings VambleWindow::CurrentEncoderSettings() const {
+    EncoderSettings settings;
+    settings.outputDir = saveInText->Text().toStdString();
+    settings.namePattern = outputNameText->Text().toStdString();
+    settings.addExtension = mp3ExtensionCheck->isChecked();
+    GetEncBits(settings.bitrate);
+    settings.outputFormat = GetOutputFormat();
+    settings.cpuCount = cpuSpin->Value();
+    settings.vbrEnabled = vbrCheck->isChecked();
+    settings.vbrLevel = vbrSpin->Value();
+    settings.noPsy = noPsyCheck->isChecked();
+    settings.priority = prioritySpin->Value();
+    settings.deleteInput = deleteInputCheck->isChecked();
+    return settings;
+}
+
+int32_t VambleWindow::CreateSwitches(std::string& command, int32_t index) {
+    command.clear();
+    const auto* row = dynamic_cast<const AudioItem*>(fileList->ItemAt(index));
+    if (!row) {
+        return 0;
+    }
+    const EncoderSettings settings = CurrentEncoderSettings();
+    const std::unique_ptr<char[]> outputName(row->CreateString(settings.namePattern.c_str()));
+    EncoderCommand built = BuildEncoderCommand(settings, row->ref.path, outputName.get());
+    if (built.status == CommandStatus::Ready) {
+        command = std::move(built.text);
+        return 0;
+    }
+    // The folder alerts say what the user has to mend; a row that cannot be encoded at all is
+    // named with the reason, rather than handed to an encoder that would fail on it.
+    const char* alert = AlertMessage(built.status);
+    const QString text = alert ? QString::fromUtf8(alert)
+                               : QStringLiteral("The file “%1” cannot be encoded: %2")
+                                     .arg(FileName(*row), QString::fromStdString(built.detail));
+    StopThread();
+    ShowAlert(text);
+    return -1;
+}
+
+void VambleWindow::Encode() {
+    if (IsEncoding()) {
+        return;
+    }
+    AudioItem* row = nullptr;
+    for (;; ++currentIndex) {
+        row = dynamic_cast<AudioItem*>(fileList->ItemAt(currentIndex));
+        if (!row || !row->done) {
+            break;
+        }
+    }
+    if (!row) {
+        // Nothing is left from here on; a run that was going on has ended.
+        if (!encodeButton->isEnabled()) {
+            currentIndex = 0;
+            ShowRunning(false);
+        }
+        return;
+    }
+    if (CreateSwitches(switches, currentIndex) == -1) {
+        currentIndex = 0;
+        return;
+    }
+    ++runId;
+    encodingRow = row->Id();
+    worker.Start({runId, encodingRow, switches}, messenger);
+
+    const char* saveAs = row->GetColumnContentText(AudioItem::kSaveAsColumn);
+    encodingFileText->setText(QStringLiteral("Encoding File: ") +
+                              QString::fromUtf8(saveAs ? saveAs : ""));
+    Print(std::string(saveAs ? saveAs : "") + "\n");
+    ShowRunning(true);
+    filesRemainingText->setText(
+        QStringLiteral("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
+}
+
+void VambleWindow::WorkerReported(const kit::Message& message) {
+    int64_t run = 0;
+    int64_t row = 0;
+    if (message.Find("run", &run) != kit::B_OK || run != runId ||
+        message.Find("row", &row) != kit::B_OK) {
+        return; // a report of a run that was stopped or has ended
+    }
+    if (message.what == MSG_ENCODE_PROGRESS) {
+        float fraction = 0.0f;
+        if (message.Find("fraction", &fraction) == kit::B_OK) {
+            progressBar->SetFraction(fraction);
+        }
+        return;
+    }
+    encodingRow = 0;
+    bool encoded = false;
+    bool stopped = false;
+    std::string output;
+    std::string reason;
+    message.Find("encoded", &encoded);
+    message.Find("stopped", &stopped);
+    message.Find("output", &output);
+    message.Find("reason", &reason);
+    if (encoded) {
+        Print("Done.\n");
+        progressBar->SetFraction(1.0f);
+        SetFileDone(output.c_str(), row, true);
+        return;
+    }
+    // A failed file ends the run, and the user learns which file failed and why.
+    const AudioItem* failed = FindRow(row);
+    StopThread();
+    if (!stopped) {
+        ShowAlert(QStringLiteral("The file “%1” was not encoded: %2")
+                      .arg(failed ? FileName(*failed) : QString::fromStdString(output),
+                           QString::fromStdString(reason)));
+    }
+}
+
+void VambleWindow::SetFileDone(const char* outputPath, int64_t rowId, bool isDone) {
+    AudioItem* row = FindRow(rowId);
+    if (isDone && row) {
+        row->SetItemDone(true);
+        fileList->InvalidateItem(fileList->IndexOf(row));
+        ID3Editor editor(outputPath, &row->tag, row->track);
+        editor.WriteTag();
+        editor.WriteTagsToAttr();
+    }
+    switches.clear();
+    const int32_t remaining = fileList->GetNumItemsNotDone();
+    filesRemainingText->setText(QStringLiteral("Files Remaining: %1").arg(remaining));
+    if (remaining == 0) {
+        currentIndex = 0;
+        ShowRunning(false);
+        return;
+    }
+    // The next row starts once this report is handled, as if Encode were clicked.
+    kit::PostMessage(this, kit::Message(MSG_ENCODE));
+}
+
+void VambleWindow::StopThread() {
+    stopRequested = true;
+    ++runId;
+    if (IsEncoding()) {
+        Print("Wait for thread.\nWaiting for thread: vamble_thread\n");
+        worker.RequestStop();
+        worker.Wait(kStopWait);
+        encodingRow = 0;
+    }
+    currentIndex = 0;
+    stopRequested = false;
+    ShowRunning(false);
+}
+
+void VambleWindow::RowRemoved(const AudioItem* row) {
+    if (!row || row->Id() != encodingRow) {
+        return;
+    }
+    ++runId;
+    worker.RequestStop();
+    worker.Wait(kStopWait);
+    encodingRow = 0;
+    switches.clear();
+    kit::PostMessage(this, kit::Message(MSG_ENCODE));
+}
+
+AudioItem* VambleWindow::FindRow(int64_t id) const {
+    // The row is usually where the run left it; otherwise rows were removed or added meanwhile.
+    auto* guess = dynamic_cast<AudioItem*>(fileList->ItemAt(currentIndex));
+    if (guess && guess->Id() == id) {
+        return guess;
+    }
+    for (int32_t i = 0; i < fileList->CountItems(); ++i) {
+        auto* row = dynamic_cast<AudioItem*>(fileList->ItemAt(i));
+        if (row && row->Id() == id) {
+            return row;
+        }
+    }
+    return nullptr;
+}
+
+void VambleWindow::ShowRunning(bool running) {
+    encodeButton->setEnabled(!running);
+    stopButton->setEnabled(running);
+    if (!running) {
+        cdPopUp->setEnabled(true);
+    }
+}
+
+void VambleWindow::ShowAlert(const QString& text) {
+    auto* alert = new QMessageBox(QMessageBox::Information, QStringLiteral("Alert"), text,
+                                  QMessageBox::NoButton, this);
+    alert->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setWindowModality(Qt::WindowModal);
+    alert->open();
+}

@@ -1,0 +1,285 @@
+// Encoding runs through the window, against the fake encoder: rows done in turn, stops, failures
+// told to the user, rows removed or retagged during a run, and closing in the middle.
+#include "app/CheckBitmap.h"
+#include "app/VambleApp.h"
+#include "app/VamblePrefs.h"
+#include "encoding/EncoderCommand.h"
+#include "filelist/FileListView.h"
+#include "kit/AppDefs.h"
+#include "support/FakeGogoOnPath.h"
+#include "window/VambleWindow.h"
+#include "window/WindowMessages.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kRunTimeoutMs = 20000;
+
+class EncodingRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(root.isValid());
+        ASSERT_TRUE(fake.IsValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.path()));
+        prefs = new VamblePrefs("Xq-Vamble");
+        checkBitmap = new kit::Bitmap(MakeCheckBitmap());
+        window = new VambleWindow(kit::Rect(40, 40, 740, 640));
+        window->Inititialize();
+        window->show();
+        list = window->FileList();
+        Field(QStringLiteral("Save in:"))->setText(root.filePath(QStringLiteral("out")));
+    }
+    void TearDown() override {
+        delete window.data();
+        delete prefs;
+        prefs = nullptr;
+        delete checkBitmap;
+        checkBitmap = nullptr;
+        qunsetenv("FAKE_GOGO_STEP_MS");
+    }
+
+    template <class T> T* Control(const QString& name) const {
+        for (T* control : window->findChildren<T*>()) {
+            if (control->accessibleName() == name || control->property("text").toString() == name) {
+                return control;
+            }
+        }
+        ADD_FAILURE() << "no control " << name.toStdString();
+        return nullptr;
+    }
+    QLineEdit* Field(const QString& label) const { return Control<QLineEdit>(label); }
+    // The status line that begins with the text.
+    QString StatusLine(const QString& start) const {
+        for (QLabel* line : window->findChildren<QLabel*>()) {
+            if (line->text().startsWith(start)) {
+                return line->text();
+            }
+        }
+        return {};
+    }
+    void Send(uint32_t command) {
+        kit::Message message(command);
+        window->MessageReceived(&message);
+    }
+    QPushButton* Button(const QString& label) const { return Control<QPushButton>(label); }
+
+    // Adds rows for WAV files of these names (they need only look like WAV files).
+    void AddRows(const QStringList& names) {
+        for (const QString& name : names) {
+            const QString path = root.filePath(name);
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("RIFF\x24\x00\x00\x00WAVEfmt ", 16));
+            file.close();
+            ASSERT_NE(list->AddEntry(QFile::encodeName(path).toStdString(), -1), nullptr);
+        }
+    }
+    AudioItem* Row(int32_t index) const { return static_cast<AudioItem*>(list->ItemAt(index)); }
+
+    // Clicks the button and lets the command it posts run.
+    void Click(const QString& label) {
+        QTest::mouseClick(Button(label), Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+    void PressEncode() { Click(QStringLiteral("Encode")); }
+    bool Idle() const {
+        return Button(QStringLiteral("Encode"))->isEnabled() &&
+               !Button(QStringLiteral("Stop"))->isEnabled();
+    }
+    void WaitUntilIdle() { QTRY_VERIFY_WITH_TIMEOUT(Idle(), kRunTimeoutMs); }
+    // Waits until the fake encoder has been started `count` times and the last one runs.
+    void WaitForEncoder(size_t count) {
+        QTRY_VERIFY_WITH_TIMEOUT(
+            fake.Invocations().size() == count && fake.Invocations().back().running, kRunTimeoutMs);
+    }
+    bool AnyEncoderAlive() const {
+        const auto runs = fake.Invocations();
+        return std::any_of(runs.begin(), runs.end(), [](const auto& run) { return run.running; });
+    }
+    // The text of the open alert, which is then closed; empty when there is none.
+    QString TakeAlert() {
+        QString text;
+        for (QMessageBox* alert : window->findChildren<QMessageBox*>()) {
+            if (alert->isVisible()) {
+                EXPECT_EQ(alert->windowTitle(), QStringLiteral("Alert"));
+                text = alert->text();
+                alert->close();
+            }
+        }
+        return text;
+    }
+
+    QTemporaryDir root;
+    FakeGogoOnPath fake;
+    QPointer<VambleWindow> window;
+    FileListView* list = nullptr;
+};
+
+TEST_F(EncodingRunTest, EncodesEveryRowInTurnAndTagsEachFile) {
+    AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav"), QStringLiteral("c.wav")});
+    Row(1)->SetArtist("Somebody");
+    Row(1)->track = 2;
+    PressEncode();
+    EXPECT_TRUE(Button(QStringLiteral("Stop"))->isEnabled());
+    WaitUntilIdle();
+
+    const auto runs = fake.Invocations();
+    ASSERT_EQ(runs.size(), 3U);
+    for (int32_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(Row(i)->done);
+        EXPECT_NE(Row(i)->GetColumnContentBitmap(AudioItem::kDoneColumn), nullptr);
+        EXPECT_EQ(runs[static_cast<size_t>(i)].args[1], Row(i)->ref.path.string());
+    }
+    EXPECT_EQ(runs[1].args[2], root.filePath(QStringLiteral("out/02-b.mp3")).toStdString());
+    QFile output(root.filePath(QStringLiteral("out/02-b.mp3")));
+    ASSERT_TRUE(output.open(QIODevice::ReadOnly));
+    const QByteArray tag = output.readAll().right(128);
+    EXPECT_TRUE(tag.startsWith("TAGb.wav"));
+    EXPECT_EQ(tag.mid(33, 8), QByteArray("Somebody"));
+    EXPECT_EQ(StatusLine(QStringLiteral("Files Remaining: ")),
+              QStringLiteral("Files Remaining: 0"));
+    EXPECT_EQ(window->CurrentIndex(), 0);
+
+    // With every row done, Encode finds nothing and changes nothing.
+    PressEncode();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(fake.Invocations().size(), 3U);
+}
+
+TEST_F(EncodingRunTest, StopLeavesTheRowNotDoneAndTheNextRunStartsAtTheTop) {
+    AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav"), QStringLiteral("c.wav")});
+    qputenv("FAKE_GOGO_STEP_MS", "100");
+    PressEncode();
+    WaitForEncoder(2);
+    EXPECT_EQ(window->CurrentIndex(), 1);
+    FakeGogoOnPath::SetMode("hang"); // Stop works on an encoder that writes nothing too
+    Click(QStringLiteral("Stop"));
+    EXPECT_TRUE(Idle());
+    EXPECT_FALSE(AnyEncoderAlive()) << "the encoder's process group was killed";
+    EXPECT_TRUE(Row(0)->done);
+    EXPECT_FALSE(Row(1)->done);
+    EXPECT_EQ(TakeAlert(), QString()) << "a stop is no failure";
+
+    qunsetenv("FAKE_GOGO_STEP_MS");
+    FakeGogoOnPath::SetMode("encode");
+    PressEncode();
+    WaitUntilIdle();
+    const auto runs = fake.Invocations();
+    ASSERT_EQ(runs.size(), 4U);
+    EXPECT_EQ(runs[2].args[1], Row(1)->ref.path.string()) << "the stopped row comes first";
+    EXPECT_TRUE(Row(1)->done && Row(2)->done);
+}
+
+TEST_F(EncodingRunTest, AFailedFileStopsTheRunAndTheUserLearnsWhy) {
+    AddRows({QStringLiteral("first.wav"), QStringLiteral("second.wav")});
+    for (const char* mode : {"fail", "crash", "marker-fail", "no-newline", "missing"}) {
+        if (std::string(mode) == "missing") {
+            qputenv("PATH", QFile::encodeName(root.path()));
+        }
+        FakeGogoOnPath::SetMode(mode);
+        PressEncode();
+        WaitUntilIdle();
+        const QString alert = TakeAlert();
+        EXPECT_TRUE(alert.contains(QStringLiteral("first.wav")))
+            << mode << ": " << alert.toStdString();
+        EXPECT_FALSE(Row(0)->done) << mode;
+        EXPECT_FALSE(Row(1)->done) << mode << ": the run stopped at the failure";
+    }
+}
+
+TEST_F(EncodingRunTest, RowsThatCannotBeEncodedAreNamedBeforeAnyEncoderStarts) {
+    AddRows({QStringLiteral("say \"hi\".wav")});
+    PressEncode();
+    EXPECT_TRUE(Idle());
+    EXPECT_TRUE(TakeAlert().contains(QStringLiteral("say \"hi\".wav")));
+    for (const QString& folder : {QString(), QStringLiteral("/")}) {
+        Field(QStringLiteral("Save in:"))->setText(folder);
+        PressEncode();
+        EXPECT_TRUE(Idle());
+        EXPECT_EQ(TakeAlert(), QString::fromUtf8(kOutputDirectoryAlert));
+    }
+    EXPECT_TRUE(fake.Invocations().empty());
+}
+
+TEST_F(EncodingRunTest, RemovingTheRowBeingEncodedStopsOnlyThatRow) {
+    AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav"), QStringLiteral("c.wav")});
+    qputenv("FAKE_GOGO_STEP_MS", "200");
+    PressEncode();
+    WaitForEncoder(2);
+    const int64_t last = Row(2)->Id();
+    list->Select(1);
+    Send(MSG_REMOVE_ITEMS);
+    qunsetenv("FAKE_GOGO_STEP_MS");
+    WaitUntilIdle();
+    ASSERT_EQ(list->CountItems(), 2);
+    EXPECT_EQ(Row(1)->Id(), last);
+    EXPECT_TRUE(Row(0)->done && Row(1)->done);
+    const auto runs = fake.Invocations();
+    ASSERT_EQ(runs.size(), 3U);
+    EXPECT_EQ(runs[2].args[1], Row(1)->ref.path.string());
+    EXPECT_FALSE(AnyEncoderAlive());
+    EXPECT_EQ(TakeAlert(), QString());
+}
+
+TEST_F(EncodingRunTest, TagsAppliedDuringTheRunReachTheFile) {
+    AddRows({QStringLiteral("a.wav")});
+    qputenv("FAKE_GOGO_STEP_MS", "100");
+    PressEncode();
+    WaitForEncoder(1);
+    list->Select(0);
+    Field(QStringLiteral("Year:"))->setText(QStringLiteral("1999"));
+    Control<QCheckBox>(QStringLiteral("Year"))->setChecked(true);
+    Send(MSG_APPLY_TAGS);
+    WaitUntilIdle();
+    QFile output(root.filePath(QStringLiteral("out/-a.mp3")));
+    ASSERT_TRUE(output.open(QIODevice::ReadOnly));
+    EXPECT_EQ(output.readAll().right(128).mid(93, 4), QByteArray("1999"));
+}
+
+TEST_F(EncodingRunTest, ClosingDuringARunStopsTheEncoderBeforeTheRowsGo) {
+    AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav")});
+    FakeGogoOnPath::SetMode("hang");
+    PressEncode();
+    WaitForEncoder(1);
+    testing::internal::CaptureStdout();
+    window->close();
+    QTRY_VERIFY(window.isNull());
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Wait for thread."), std::string::npos);
+    EXPECT_FALSE(AnyEncoderAlive());
+    prefs = new VamblePrefs("Xq-Vamble"); // the window wrote and deleted the store
+}
+
+TEST_F(EncodingRunTest, ApplyTagsAndRemoveWorkOnTheSelectedRows) {
+    AddRows({QStringLiteral("0.wav"), QStringLiteral("1.wav"), QStringLiteral("2.wav"),
+             QStringLiteral("3.wav"), QStringLiteral("4.wav")});
+    for (int32_t i = 0; i < 5; ++i) {
+        Row(i)->SetYear("2000");
+    }
+    list->Select(1);
+    list->Select(3, true);
+    Field(QStringLiteral("Year:"))->clear(); // selecting showed the row's year there
+    Control<QCheckBox>(QStringLiteral("Year"))->setChecked(true);
+    Send(MSG_APPLY_TAGS);
+    EXPECT_STREQ(Row(1)->tag.year, "");
+    EXPECT_STREQ(Row(3)->tag.year, "");
+    EXPECT_STREQ(Row(2)->tag.year, "2000");
+
+    const int64_t second = Row(2)->Id();
+    Send(MSG_REMOVE_ITEMS);
+    ASSERT_EQ(list->CountItems(), 3);
+    EXPECT_EQ(Row(1)->Id(), second);
+    EXPECT_TRUE(list->IsItemSelected(1));
+    EXPECT_EQ(list->CurrentSelection(1), -1);
+}
+
+} // namespace
