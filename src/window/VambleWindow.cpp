@@ -2,6 +2,7 @@
 
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
+#include "cdaudio/DiscReadWorker.h"
 #include "encoding/EncodeMessages.h"
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
@@ -112,6 +113,7 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
 
     stopButton->setEnabled(false);
     AcceptFolderDrops();
+    CheckForCDs();
 }
 
 VambleWindow::~VambleWindow() {
@@ -341,6 +343,8 @@ QWidget* VambleWindow::BuildStatusArea() {
 
 QWidget* VambleWindow::BuildBottomRow() {
     cdPopUp = new kit::PopUp(QStringLiteral("Get Files from CD:"), {});
+    connect(cdPopUp->Menu(), &QComboBox::activated, this,
+            [this](int index) { SendCDVolume(index); });
     rescanButton = Button(QStringLiteral("Rescan for CDs"), MSG_RESCAN_CDS);
     stopButton = Button(QStringLiteral("Stop"), MSG_STOP);
     encodeButton = Button(QStringLiteral("Encode"), MSG_ENCODE);
@@ -434,7 +438,12 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         Encode();
         break;
     case MSG_STOP:
-        StopThread();
+        // Stop ends a disc's reading when one is read; encoding never runs at the same time.
+        if (cdReadRun >= 0) {
+            StopCDRead();
+        } else {
+            StopThread();
+        }
         break;
     case MSG_ENCODE_PROGRESS:
     case MSG_ENCODE_FINISHED:
@@ -446,6 +455,18 @@ void VambleWindow::MessageReceived(kit::Message* message) {
     case kit::B_SIMPLE_DATA:
     case kit::B_REFS_RECEIVED:
         SetOutputDirectory(*message);
+        break;
+    case MSG_RESCAN_CDS:
+        RescanCDs();
+        break;
+    case MSG_CD_VOLUME:
+        GetFilesFromCD(*message);
+        break;
+    case MSG_CD_READ_PROGRESS:
+        ShowCDReadProgress(*message);
+        break;
+    case MSG_CD_READ_DONE:
+        FinishCDRead(*message);
         break;
     case MSG_TOGGLE_COLUMN: {
         int32_t index = -1;

@@ -11,10 +11,12 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 class AudioItem;
+class DiscReadWorker;
 class FileListView;
 class QAction;
 class QMenu;
@@ -54,6 +56,10 @@ public:
     // The row the next Encode starts its search at.
     int32_t CurrentIndex() const { return currentIndex; }
     void SetCurrentIndex(int32_t index) { currentIndex = index; }
+
+    // Appends an item to the "Get Files from CD:" pop-up for every audio CD found; the mark
+    // stays as it was.
+    void CheckForCDs();
 
     // Builds the encoder command for the row at `index` into `command`, making the output
     // folders. Returns 0 when the command was built, -1 when it was not: the user has been told
@@ -101,6 +107,16 @@ private:
     void SelectAll();
     // Lets the user pick WAV files and adds them as if dropped on the list.
     void AddFilesFromDialog();
+    // Audio CDs: an item chosen in the pop-up sends its message; the pop-up is rebuilt; a chosen
+    // CD's tracks become rows, after reading the disc into a folder when it has none.
+    void SendCDVolume(int index);
+    void RescanCDs();
+    void GetFilesFromCD(const kit::Message& volume);
+    void AddCDTracks(const std::filesystem::path& folder, const std::string& name);
+    void SetCDReading(bool reading);
+    void ShowCDReadProgress(const kit::Message& progress);
+    void FinishCDRead(const kit::Message& done);
+    void StopCDRead();
 
     // Starts encoding the next row that is not done, from currentIndex on.
     void Encode();
@@ -185,4 +201,8 @@ private:
     int64_t encodingRow = 0;
     // The folder "Add Files…" opened in last, for the next time in this session.
     QString lastAddFolder;
+    // Reads discs that no mount presents as a folder; created on first use.
+    std::unique_ptr<DiscReadWorker> cdReader;
+    // The run whose messages are awaited; -1 while no disc is being read.
+    int32_t cdReadRun = -1;
 };

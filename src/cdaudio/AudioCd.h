@@ -1,0 +1,27 @@
+// One audio CD as the CD pop-up lists it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// The label of a CD that tells no name of its own.
+inline constexpr std::string_view kUnnamedCdLabel = "Audio CD";
+
+struct AudioCd {
+    // The name the pop-up shows; artist and album are taken from it.
+    std::string label;
+    // The folder of its track files; empty when the disc has to be read into one first.
+    std::filesystem::path folder;
+    // The device the disc is in (for a disc to read, the drive handed to the reader).
+    std::string device;
+    // The device number of the CD's volume or drive (32-bit Linux encoding), 0 when unknown.
+    int32_t deviceNumber = 0;
+
+    [[nodiscard]] bool NeedsReading() const { return folder.empty(); }
+    bool operator==(const AudioCd&) const = default;
+};
+
+// A device number in the kernel's 32-bit encoding: minor bits 0-7 and 20-31, major bits 8-19.
+int32_t EncodeDeviceNumber(uint32_t major, uint32_t minor);

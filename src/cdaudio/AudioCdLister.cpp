@@ -1,0 +1,87 @@
+#include "cdaudio/AudioCdLister.h"
+
+#include "cdaudio/AudioDisc.h"
+#include "cdaudio/CdMounts.h"
+#include "cdaudio/MountTable.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <set>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+struct ProbedDrive {
+    std::string drive;
+    std::string key;
+    std::optional<std::string> discName; // none when the drive holds no audio disc
+};
+
+// The file a device path resolves to, so that /dev/cdrom and /dev/sr0 compare equal.
+std::string DeviceKey(const std::string& device) {
+    std::error_code error;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(device, error);
+    return error ? device : resolved.string();
+}
+
+std::string ReadMountTable() {
+    // /proc files report no size, so read to the end rather than by size.
+    QFile file(QStringLiteral("/proc/self/mountinfo"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll().toStdString();
+}
+
+std::filesystem::path GvfsFolder() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && runtime[0] != '\0') {
+        return std::filesystem::path(runtime) / "gvfs";
+    }
+    return std::filesystem::path("/run/user") / std::to_string(::getuid()) / "gvfs";
+}
+
+} // namespace
+
+CdSearchPlaces SystemCdSearchPlaces() {
+    return {ReadMountTable(), GvfsFolder(), ListCdDrives()};
+}
+
+std::vector<AudioCd> FindAudioCds(const CdSearchPlaces& places) {
+    std::vector<AudioCd> cds = CdMountsInMountTable(ParseMountInfo(places.mountInfo));
+    std::set<std::string> shown;
+    for (const AudioCd& cd : cds) {
+        shown.insert(DeviceKey(cd.device));
+    }
+
+    // Each drive is asked once, except those a mount already shows; the answers name the GVFS
+    // folders and list the drives left over.
+    std::vector<ProbedDrive> probed;
+    std::set<std::string> asked = shown;
+    for (const std::string& drive : places.drives) {
+        std::string key = DeviceKey(drive);
+        if (asked.insert(key).second) {
+            probed.push_back({drive, std::move(key), ProbeAudioDisc(drive)});
+        }
+    }
+
+    for (AudioCd& cd : CdMountsInGvfs(places.gvfsFolder)) {
+        const std::string key = DeviceKey(cd.device);
+        const auto drive = std::find_if(probed.begin(), probed.end(),
+                                        [&](const ProbedDrive& p) { return p.key == key; });
+        if (drive != probed.end() && drive->discName) {
+            cd.label = *drive->discName;
+        }
+        shown.insert(key);
+        cds.push_back(std::move(cd));
+    }
+    for (const ProbedDrive& drive : probed) {
+        if (drive.discName && !shown.contains(drive.key)) {
+            cds.push_back({*drive.discName, {}, drive.drive, DeviceNumberOf(drive.drive)});
+        }
+    }
+    return cds;
+}

@@ -1,0 +1,93 @@
+#include "cdaudio/MountTable.h"
+
+#include <charconv>
+#include <optional>
+
+namespace {
+
+bool IsOctalDigit(char c) {
+    return c >= '0' && c <= '7';
+}
+
+std::vector<std::string_view> SplitFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    size_t start = 0;
+    while (start < line.size()) {
+        const size_t end = line.find(' ', start);
+        const size_t stop = end == std::string_view::npos ? line.size() : end;
+        if (stop > start) {
+            fields.push_back(line.substr(start, stop - start));
+        }
+        start = stop + 1;
+    }
+    return fields;
+}
+
+std::optional<uint32_t> ParseNumber(std::string_view text) {
+    uint32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<MountEntry> ParseLine(std::string_view line) {
+    const std::vector<std::string_view> fields = SplitFields(line);
+    // Six fixed fields, optional fields up to the "-", then type and source (options may be
+    // missing on very old kernels, so they are not required).
+    constexpr size_t kFixedFields = 6;
+    size_t separator = kFixedFields;
+    while (separator < fields.size() && fields[separator] != "-") {
+        ++separator;
+    }
+    if (separator + 2 >= fields.size()) {
+        return std::nullopt;
+    }
+    const std::string_view device = fields[2];
+    const size_t colon = device.find(':');
+    if (colon == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::optional<uint32_t> major = ParseNumber(device.substr(0, colon));
+    const std::optional<uint32_t> minor = ParseNumber(device.substr(colon + 1));
+    if (!major || !minor) {
+        return std::nullopt;
+    }
+    return MountEntry{*major, *minor, UnescapeMountField(fields[4]),
+                      UnescapeMountField(fields[separator + 1]),
+                      UnescapeMountField(fields[separator + 2])};
+}
+
+} // namespace
+
+std::string UnescapeMountField(std::string_view field) {
+    std::string text;
+    text.reserve(field.size());
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size() && IsOctalDigit(field[i + 1]) &&
+            IsOctalDigit(field[i + 2]) && IsOctalDigit(field[i + 3])) {
+            const int value =
+                (field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0');
+            text.push_back(static_cast<char>(value & 0xFF));
+            i += 3;
+            continue;
+        }
+        text.push_back(field[i]);
+    }
+    return text;
+}
+
+std::vector<MountEntry> ParseMountInfo(std::string_view text) {
+    std::vector<MountEntry> mounts;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find('\n', start);
+        const size_t stop = end == std::string_view::npos ? text.size() : end;
+        if (std::optional<MountEntry> entry = ParseLine(text.substr(start, stop - start))) {
+            mounts.push_back(std::move(*entry));
+        }
+        start = stop + 1;
+    }
+    return mounts;
+}

@@ -1,0 +1,23 @@
+// The track files of an audio CD's folder and their track numbers.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+struct TrackFile {
+    std::filesystem::path path;
+    int32_t track = -1; // -1 when the file tells no track number
+    bool operator==(const TrackFile&) const = default;
+};
+
+// Every entry of the folder in the order the folder lists them (symbolic links followed). The
+// track number is the file's "Audio:Track" attribute, else the number in a name such as
+// "Track 7.wav", else -1. None when the folder cannot be read.
+std::optional<std::vector<TrackFile>> ListTrackFiles(const std::filesystem::path& folder);
+
+// The track number in a track file's name: "track" in any case, an optional blank, "-" or "_",
+// a decimal number and ".wav" in any case, as in "Track 7.wav" or "track_07.WAV"; -1 otherwise.
+int32_t TrackNumberFromName(std::string_view name);

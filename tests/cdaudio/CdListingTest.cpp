@@ -1,0 +1,114 @@
+#include "DiscImage.h"
+#include "cdaudio/AudioCdLister.h"
+#include "cdaudio/TrackFiles.h"
+#include "kit/Attributes.h"
+
+#include <QTemporaryDir>
+#include <QUrl>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <sys/xattr.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CdListingTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    [[nodiscard]] fs::path Path(const std::string& relative) const { return root / relative; }
+    void Touch(const std::string& relative) const {
+        fs::create_directories(Path(relative).parent_path());
+        std::ofstream(Path(relative)) << "RIFF";
+    }
+    // A mount table line as the kernel writes it, blanks escaped.
+    [[nodiscard]] std::string MountLine(const std::string& mountPoint, const std::string& type,
+                                        const std::string& source) const {
+        const QString escaped = QString::fromStdString(Path(mountPoint).string())
+                                    .replace(QLatin1Char(' '), QStringLiteral("\\040"));
+        return "50 1 11:0 / " + escaped.toStdString() + " ro - " + type + " " + source + " ro\n";
+    }
+
+    QTemporaryDir dir;
+    fs::path root = dir.path().toStdString();
+};
+
+TEST_F(CdListingTest, ListsTracksInFolderOrderNumberedByAttributeElseName) {
+    for (const char* name : {"wav/Track 1.wav", "wav/Track 2.wav", "wav/cover.jpg",
+                             "wav/Track 4.wav", "elsewhere.wav"}) {
+        Touch(name);
+    }
+    ASSERT_TRUE(kit::WriteInt32Attribute(Path("wav/Track 1.wav"), "Audio:Track", 7));
+    ASSERT_TRUE(kit::WriteInt32Attribute(Path("elsewhere.wav"), "Audio:Track", 3));
+    fs::create_symlink(Path("elsewhere.wav"), Path("wav/Track 9.wav"));
+    const int16_t tooShort = 5;
+    ASSERT_EQ(::setxattr(Path("wav/Track 4.wav").c_str(), "user.Audio:Track", &tooShort,
+                         sizeof tooShort, 0),
+              0);
+
+    const std::map<std::string, int32_t> expected = {{"Track 1.wav", 7},
+                                                     {"Track 2.wav", 2},
+                                                     {"cover.jpg", -1},
+                                                     {"Track 4.wav", 4},
+                                                     {"Track 9.wav", 3}};
+    const std::optional<std::vector<TrackFile>> tracks = ListTrackFiles(Path("wav"));
+    ASSERT_TRUE(tracks);
+    ASSERT_EQ(tracks->size(), expected.size());
+    auto entry = fs::directory_iterator(Path("wav"));
+    for (const TrackFile& track : *tracks) {
+        EXPECT_EQ(track.path, entry->path());
+        ++entry;
+        EXPECT_EQ(track.track, expected.at(track.path.filename())) << track.path;
+    }
+    EXPECT_FALSE(ListTrackFiles(Path("missing")));
+}
+
+TEST_F(CdListingTest, ListsCdMountsWithAWavFolderAndGvfsCdFoldersOnly) {
+    EXPECT_TRUE(FindAudioCds({}).empty());
+    Touch("media/Artist - Album/wav/Track 1.wav");
+    Touch("media/No Tracks/Track 1.wav");
+    fs::create_directories(Path("gvfs/cdda:host=sr7"));
+    fs::create_directories(Path("gvfs/smb-share:server=nas"));
+    Touch("gvfs/cdda:host=sr8"); // a file, not a CD's folder
+    const std::vector<AudioCd> expected = {
+        {"Artist - Album", Path("media/Artist - Album/wav"), "/dev/sr0", 11 << 8},
+        {"Audio CD", Path("gvfs/cdda:host=sr7"), "/dev/sr7", 0},
+    };
+    EXPECT_EQ(FindAudioCds({MountLine("data", "ext4", "/dev/sda1") +
+                                MountLine("media/Artist - Album", "cdda", "/dev/sr0") +
+                                MountLine("media/No Tracks", "cdfs", "/dev/sr1"),
+                            Path("gvfs"),
+                            {Path("media/No Tracks/Track 1.wav")}}),
+              expected);
+}
+
+TEST_F(CdListingTest, ListsADriveWithAnAudioDiscOnceByItsCdText) {
+    const DiscImage image = WriteDiscImage(Path("image"), {160, 170}, "The Band", "Great Album");
+    fs::create_symlink(image.cue, Path("alias.cue"));
+    const std::vector<std::string> drives = {image.cue, Path("alias.cue"), Path("missing.cue")};
+
+    const std::vector<AudioCd> alone = FindAudioCds({"", {}, drives});
+    ASSERT_EQ(alone.size(), 1U);
+    EXPECT_EQ(alone[0].label, "The Band - Great Album");
+    EXPECT_TRUE(alone[0].NeedsReading());
+    EXPECT_EQ(alone[0].device, image.cue.string());
+
+    // Shown through a mount, the drive is not listed again.
+    Touch("media/Disc/wav/Track 1.wav");
+    const std::vector<AudioCd> mounted =
+        FindAudioCds({MountLine("media/Disc", "cdfs", Path("alias.cue")), {}, drives});
+    ASSERT_EQ(mounted.size(), 1U);
+    EXPECT_EQ(mounted[0].folder, Path("media/Disc/wav"));
+
+    // Shown through the desktop's CD folder, it names that folder.
+    const QByteArray host = QUrl::toPercentEncoding(QString::fromStdString(image.cue));
+    fs::create_directories(Path("gvfs/cdda:host=" + host.toStdString()));
+    const std::vector<AudioCd> desktop = FindAudioCds({"", Path("gvfs"), drives});
+    ASSERT_EQ(desktop.size(), 1U);
+    EXPECT_EQ(desktop[0].label, "The Band - Great Album");
+    EXPECT_FALSE(desktop[0].NeedsReading());
+}
+
+} // namespace
