@@ -21,11 +21,11 @@ for name in "${names[@]}"; do
 done
 "$write_settings" "$work/out"
 
-display=:$((50 + RANDOM % 400))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
+# The X server picks a free display and tells its number once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" &
 server=$!
-export DISPLAY=$display
-for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(head -n 1 "$work/display")
 
 "$vamble" "$work/in/-lead dash.wav" "$work/in/with space.wav" "$work/in/Ünïcödé song.wav" \
     >"$work/stdout" 2>&1 &
