@@ -3,6 +3,7 @@
 #include "app/VambleApp.h"
 #include "filelist/NamePattern.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -33,4 +34,20 @@ char* AudioItem::CreateString(const char* pattern) const {
     auto* result = new char[name.size() + 1];
     std::memcpy(result, name.c_str(), name.size() + 1);
     return result;
+}
+
+void AudioItem::DrawItem(kit::Painter& painter, kit::View* owner, kit::Rect frame, bool complete) {
+    CLVEasyItem::DrawItem(painter, owner, frame, complete);
+    if (progress < 0.0f) {
+        return;
+    }
+    // A three-pixel bar along the row's foot, over the whole row's width.
+    constexpr kit::Color kBar{51, 119, 204, 255};
+    const float right = owner->Bounds().right;
+    const kit::Rect bar(frame.left, frame.bottom - 2.0f,
+                        frame.left + std::min(progress, 1.0f) * (right - frame.left), frame.bottom);
+    if (bar.IsValid() && painter.Meets(bar)) {
+        painter.SetHighColor(kBar);
+        painter.FillRect(bar);
+    }
 }

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -69,57 +70,90 @@ int32_t VambleWindow::CreateSwitches(std::string& command, int32_t index) {
     return -1;
 }
 
+int VambleWindow::FilesAtOnce() const {
+    return std::max(1, filesAtOnceSpin->Value());
+}
+
 void VambleWindow::Encode() {
-    if (IsEncoding()) {
+    if (stopRequested) {
         return;
     }
-    AudioItem* row = nullptr;
-    for (;; ++currentIndex) {
-        row = dynamic_cast<AudioItem*>(fileList->ItemAt(currentIndex));
-        if (!row || !row->done) {
+    const auto beingEncoded = [this](const AudioItem* row) {
+        return std::any_of(encoding.begin(), encoding.end(),
+                           [row](const Encoding& e) { return e.row == row->Id(); });
+    };
+    // Rows start in list order; a row that is done or being encoded is passed over.
+    while (encoding.size() < static_cast<size_t>(FilesAtOnce())) {
+        AudioItem* row = nullptr;
+        for (;; ++currentIndex) {
+            row = dynamic_cast<AudioItem*>(fileList->ItemAt(currentIndex));
+            if (!row || (!row->done && !beingEncoded(row))) {
+                break;
+            }
+        }
+        if (!row) {
             break;
         }
-    }
-    if (!row) {
-        // Nothing is left from here on; a run that was going on has ended.
-        if (!encodeButton->isEnabled()) {
+        if (CreateSwitches(switches, currentIndex) == -1) {
             currentIndex = 0;
-            ShowRunning(false);
+            return;
         }
-        return;
-    }
-    if (CreateSwitches(switches, currentIndex) == -1) {
-        currentIndex = 0;
-        return;
-    }
-    ++runId;
-    encodingRow = row->Id();
-    worker.Start({runId, encodingRow, switches}, messenger);
+        auto worker = std::make_unique<EncodeWorker>();
+        worker->Start({runId, row->Id(), switches}, messenger);
+        encoding.push_back({row->Id(), std::move(worker)});
+        if (FilesAtOnce() > 1) {
+            row->progress = 0.0f;
+            fileList->InvalidateItem(currentIndex);
+        }
 
-    const char* saveAs = row->GetColumnContentText(AudioItem::kSaveAsColumn);
-    encodingFileText->setText(QStringLiteral("Encoding File: ") +
-                              QString::fromUtf8(saveAs ? saveAs : ""));
-    Print(std::string(saveAs ? saveAs : "") + "\n");
-    ShowRunning(true);
-    filesRemainingText->setText(
-        QStringLiteral("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
+        const char* saveAs = row->GetColumnContentText(AudioItem::kSaveAsColumn);
+        encodingFileText->setText(QStringLiteral("Encoding File: ") +
+                                  QString::fromUtf8(saveAs ? saveAs : ""));
+        Print(std::string(saveAs ? saveAs : "") + "\n");
+        ShowRunning(true);
+        filesRemainingText->setText(
+            QStringLiteral("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
+    }
+    // Nothing is left to start and nothing is being encoded: a run that was going on has ended.
+    if (encoding.empty() && !encodeButton->isEnabled()) {
+        currentIndex = 0;
+        ShowRunning(false);
+    }
 }
 
 void VambleWindow::WorkerReported(const kit::Message& message) {
     int64_t run = 0;
-    int64_t row = 0;
+    int64_t rowId = 0;
     if (message.Find("run", &run) != kit::B_OK || run != runId ||
-        message.Find("row", &row) != kit::B_OK) {
+        message.Find("row", &rowId) != kit::B_OK) {
         return; // a report of a run that was stopped or has ended
     }
+    const auto found = std::find_if(encoding.begin(), encoding.end(),
+                                    [rowId](const Encoding& e) { return e.row == rowId; });
+    if (found == encoding.end()) {
+        return; // the row was removed and its worker stopped
+    }
+    // The status area follows the row started last; each row shows its own progress.
+    const bool startedLast = found + 1 == encoding.end();
+    AudioItem* row = FindRow(rowId);
     if (message.what == MSG_ENCODE_PROGRESS) {
         float fraction = 0.0f;
-        if (message.Find("fraction", &fraction) == kit::B_OK) {
+        if (message.Find("fraction", &fraction) != kit::B_OK) {
+            return;
+        }
+        if (startedLast) {
             progressBar->SetFraction(fraction);
+        }
+        if (row && row->progress >= 0.0f) {
+            row->progress = fraction;
+            fileList->InvalidateItem(fileList->IndexOf(row));
         }
         return;
     }
-    encodingRow = 0;
+    encoding.erase(found); // the thread has ended; this joins it
+    if (row) {
+        row->progress = -1.0f;
+    }
     bool encoded = false;
     bool stopped = false;
     std::string output;
@@ -130,16 +164,18 @@ void VambleWindow::WorkerReported(const kit::Message& message) {
     message.Find("reason", &reason);
     if (encoded) {
         Print("Done.\n");
-        progressBar->SetFraction(1.0f);
-        SetFileDone(output.c_str(), row, true);
+        if (startedLast) {
+            progressBar->SetFraction(1.0f);
+        }
+        SetFileDone(output.c_str(), rowId, true);
         return;
     }
-    // A failed file ends the run, and the user learns which file failed and why.
-    const AudioItem* failed = FindRow(row);
+    // A failed file ends the run, the others' too, and the user learns which file failed and
+    // why.
     StopThread();
     if (!stopped) {
         ShowAlert(QStringLiteral("The file “%1” was not encoded: %2")
-                      .arg(failed ? FileName(*failed) : QString::fromStdString(output),
+                      .arg(row ? FileName(*row) : QString::fromStdString(output),
                            QString::fromStdString(reason)));
     }
 }
@@ -165,29 +201,43 @@ void VambleWindow::SetFileDone(const char* outputPath, int64_t rowId, bool isDon
     kit::PostMessage(this, kit::Message(MSG_ENCODE));
 }
 
+void VambleWindow::StopWorkers(std::vector<Encoding>& stopping) {
+    for (Encoding& e : stopping) {
+        e.worker->RequestStop();
+    }
+    const auto deadline = std::chrono::steady_clock::now() + kStopWait;
+    for (Encoding& e : stopping) {
+        Print("Wait for thread.\nWaiting for thread: vamble_thread\n");
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        e.worker->Wait(std::max(left, std::chrono::milliseconds(0)));
+        if (AudioItem* row = FindRow(e.row)) {
+            row->progress = -1.0f;
+            fileList->InvalidateItem(fileList->IndexOf(row));
+        }
+    }
+    stopping.clear();
+}
+
 void VambleWindow::StopThread() {
     stopRequested = true;
     ++runId;
-    if (IsEncoding()) {
-        Print("Wait for thread.\nWaiting for thread: vamble_thread\n");
-        worker.RequestStop();
-        worker.Wait(kStopWait);
-        encodingRow = 0;
-    }
+    StopWorkers(encoding);
     currentIndex = 0;
     stopRequested = false;
     ShowRunning(false);
 }
 
 void VambleWindow::RowRemoved(const AudioItem* row) {
-    if (!row || row->Id() != encodingRow) {
+    const auto found = std::find_if(encoding.begin(), encoding.end(),
+                                    [row](const Encoding& e) { return row && e.row == row->Id(); });
+    if (found == encoding.end()) {
         return;
     }
-    ++runId;
-    worker.RequestStop();
-    worker.Wait(kStopWait);
-    encodingRow = 0;
-    switches.clear();
+    std::vector<Encoding> stopping;
+    stopping.push_back(std::move(*found));
+    encoding.erase(found);
+    StopWorkers(stopping);
     kit::PostMessage(this, kit::Message(MSG_ENCODE));
 }
 

@@ -138,6 +138,7 @@ VambleWindow::~VambleWindow() {
     prefs->SetInt8("nopsy", Flag(noPsyCheck->isChecked()));
     prefs->SetString("OutputDir", saveInText->Text().toStdString());
     prefs->SetString("outPutFileName", outputNameText->Text().toStdString());
+    prefs->SetInt8("FilesAtOnce", static_cast<int8_t>(filesAtOnceSpin->Value()));
 
     kit::PostMessage(QCoreApplication::instance(), kit::Message(kit::B_QUIT_REQUESTED));
     delete prefs;
@@ -297,6 +298,7 @@ QWidget* VambleWindow::BuildSettingsTab() {
         new kit::TextControl(QStringLiteral("Output filename as:"), QStringLiteral("%t-%s"));
     mp3ExtensionCheck = new QCheckBox(QStringLiteral("Add .mp3 file extension to file."));
     tooltipsCheck = new QCheckBox(QStringLiteral("Enable Tooltips."));
+    filesAtOnceSpin = new kit::SpinButton(QStringLiteral("Files at once:"), 1, processorCount);
 
     auto* column = Tight(new QVBoxLayout);
     column->addWidget(legend(QStringLiteral("%s = Song Title;  %n = Save As Name;  %c = Album")));
@@ -304,6 +306,7 @@ QWidget* VambleWindow::BuildSettingsTab() {
     column->addWidget(outputNameText);
     column->addWidget(mp3ExtensionCheck);
     column->addWidget(tooltipsCheck);
+    column->addWidget(kit::HGroup({filesAtOnceSpin, kit::Space({0, 0, -1, -1, 1})}));
     auto* row = Tight(new QHBoxLayout);
     row->addLayout(column);
     return kit::Border(0, 10, QString(), row);
@@ -398,6 +401,10 @@ void VambleWindow::Inititialize() {
     if (tooltipsCheck->isChecked()) {
         AttachTooltips();
     }
+    // Files encode one per processor: a user who never opens the tab gets the speed, with a
+    // few processors left over on large machines.
+    filesAtOnceSpin->SetValue(
+        prefs->SetInt8("FilesAtOnce", static_cast<int8_t>(std::min(processorCount, 4))));
 }
 
 kit::Rect VambleWindow::Frame() const {
@@ -493,7 +500,8 @@ void VambleWindow::ToggleColumn(int32_t index) {
 void VambleWindow::AddFilesFromDialog() {
     QFileDialog dialog(this, QStringLiteral("Add Files"), lastAddFolder);
     dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setMimeTypeFilters({QStringLiteral("audio/x-wav"), QStringLiteral("application/octet-stream")});
+    dialog.setMimeTypeFilters(
+        {QStringLiteral("audio/x-wav"), QStringLiteral("application/octet-stream")});
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }

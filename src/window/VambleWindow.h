@@ -73,11 +73,13 @@ public:
     // A row was encoded into `outputPath`: marks it done, writes its tags, goes on with the next
     // row and updates "Files Remaining: ". A row that is no longer in the list is not touched.
     void SetFileDone(const char* outputPath, int64_t row, bool isDone);
-    // Stops encoding: the worker is stopped and waited for (at most about a second), the next
-    // Encode starts again at the first row, Stop is disabled and Encode enabled.
+    // Stops encoding: every worker is stopped and waited for (at most about a second in all),
+    // the next Encode starts again at the first row, Stop is disabled and Encode enabled.
     void StopThread();
     // Whether a row is being encoded.
-    bool IsEncoding() const { return encodingRow != 0; }
+    bool IsEncoding() const { return !encoding.empty(); }
+    // How many rows may be encoded at the same time ("Files at once:").
+    int FilesAtOnce() const;
 
     // The main window's close path: stops encoding and agrees to close.
     bool QuitRequested();
@@ -89,6 +91,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // A row being encoded and the worker encoding it.
+    struct Encoding {
+        int64_t row;
+        std::unique_ptr<EncodeWorker> worker;
+    };
+
     QWidget* BuildMenus();
     QWidget* BuildEncoderTab();
     QWidget* BuildTagsTab();
@@ -118,13 +126,17 @@ private:
     void FinishCDRead(const kit::Message& done);
     void StopCDRead();
 
-    // Starts encoding the next row that is not done, from currentIndex on.
+    // Starts encoding the next rows that are not done, from currentIndex on, until as many are
+    // being encoded as "Files at once:" allows.
     void Encode();
     // A worker's report: progress, or the end of its row.
     void WorkerReported(const kit::Message& message);
     // A row the user removes is never encoded further: when it is being encoded, its encoder
     // is stopped and the run goes on with the next row.
     void RowRemoved(const AudioItem* row);
+    // Ends the workers of these rows (all of them by default): asks every one to stop, then
+    // waits for them, at most about a second in all.
+    void StopWorkers(std::vector<Encoding>& stopping);
     // The row with this identity, null when it is gone.
     AudioItem* FindRow(int64_t id) const;
     // Shows the Encode and Stop buttons and the CD pop-up for a run or for no run.
@@ -156,6 +168,7 @@ private:
     kit::SpinButton* cpuSpin = nullptr;
     kit::SpinButton* vbrSpin = nullptr;
     kit::SpinButton* prioritySpin = nullptr;
+    kit::SpinButton* filesAtOnceSpin = nullptr;
     kit::PopUp* bitratePopUp = nullptr;
     kit::PopUp* outputFormatPopUp = nullptr;
     QCheckBox* deleteInputCheck = nullptr;
@@ -194,11 +207,10 @@ private:
     std::string switches;
     // Where the workers' reports go; revoked before the window is destroyed.
     std::shared_ptr<kit::Messenger> messenger;
-    EncodeWorker worker;
-    // The run the worker's reports must belong to; each start and stop begins a new one.
+    // The rows being encoded, in the order they were started.
+    std::vector<Encoding> encoding;
+    // The run the workers' reports must belong to; each stop begins a new one.
     int64_t runId = 0;
-    // The identity of the row being encoded, 0 when none.
-    int64_t encodingRow = 0;
     // The folder "Add Files…" opened in last, for the next time in this session.
     QString lastAddFolder;
     // Reads discs that no mount presents as a folder; created on first use.

@@ -1,5 +1,6 @@
 // Starts the program itself, as a user or the desktop would.
 #include "app/VamblePrefs.h"
+#include "support/SettingsKeys.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,7 +94,7 @@ TEST_F(ProgramTest, TerminationClosesTheWindowAndSavesTheSettings) {
         EXPECT_TRUE(program->readAllStandardOutput().contains("Quit Requested.\n"));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
         VamblePrefs saved("Xq-Vamble");
-        EXPECT_EQ(saved.CountNames(), 17) << "signal " << signalNumber;
+        EXPECT_EQ(saved.CountNames(), kSettingsKeyCount) << "signal " << signalNumber;
     }
 }
 

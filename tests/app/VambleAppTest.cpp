@@ -7,6 +7,7 @@
 #include "app/VamblePrefs.h"
 #include "filelist/FileListView.h"
 #include "kit/AppDefs.h"
+#include "support/SettingsKeys.h"
 #include "support/TestEnvironment.h"
 #include "support/WidgetTestSetup.h"
 
@@ -91,7 +92,7 @@ TEST(VambleApp, OpensTheWindowCentredWhenNoFrameIsStored) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Quit Requested.\n");
     EXPECT_EQ(prefs, nullptr);
     prefs = new VamblePrefs(kSettingsFileName);
-    EXPECT_EQ(prefs->CountNames(), 17);
+    EXPECT_EQ(prefs->CountNames(), kSettingsKeyCount);
 }
 
 TEST(VambleApp, AStoredFrameIsUsedUnlessItIsDamagedOrOffEveryScreen) {

@@ -13,6 +13,7 @@
 //   fail               "gogo: cannot read IN: No such file or directory", status 1
 //   marker-fail        the marker, then status 3
 //   quick              the marker and status 0 at once, nothing else (for benchmarks)
+// FAKE_GOGO_FAIL_ON makes an encoding whose input path contains that text behave as "fail".
 // FAKE_GOGO_STEP_MS pauses between progress lines. When FAKE_GOGO_LOG names a folder, the fake
 // writes PID.running there (its start time in monotonic nanoseconds, then one argument a line)
 // and renames it PID.done when it ends by itself.
@@ -104,7 +105,9 @@ int main(int argc, char** argv) {
         Exit(2);
     }
     const char* modeVariable = std::getenv("FAKE_GOGO_MODE");
-    const std::string_view mode = modeVariable != nullptr ? modeVariable : "";
+    const char* failOn = std::getenv("FAKE_GOGO_FAIL_ON");
+    const bool failHere = failOn != nullptr && *failOn != '\0' && std::strstr(argv[1], failOn);
+    const std::string_view mode = failHere ? "fail" : modeVariable != nullptr ? modeVariable : "";
     const char* step = std::getenv("FAKE_GOGO_STEP_MS");
     const int stepMs = step != nullptr ? std::atoi(step) : 0;
 

@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -31,6 +32,7 @@ protected:
         ASSERT_TRUE(fake.IsValid());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.path()));
         prefs = new VamblePrefs("Xq-Vamble");
+        prefs->SetInt8("FilesAtOnce", 1); // one row after another, unless a test says otherwise
         checkBitmap = new kit::Bitmap(MakeCheckBitmap());
         window = new VambleWindow(kit::Rect(40, 40, 740, 640));
         window->Inititialize();
@@ -45,6 +47,7 @@ protected:
         delete checkBitmap;
         checkBitmap = nullptr;
         qunsetenv("FAKE_GOGO_STEP_MS");
+        qunsetenv("FAKE_GOGO_FAIL_ON");
     }
 
     template <class T> T* Control(const QString& name) const {
@@ -285,6 +288,70 @@ TEST_F(EncodingRunTest, ApplyTagsAndRemoveWorkOnTheSelectedRows) {
     EXPECT_EQ(Row(1)->Id(), second);
     EXPECT_TRUE(list->IsItemSelected(1));
     EXPECT_EQ(list->CurrentSelection(1), -1);
+}
+
+TEST_F(EncodingRunTest, SeveralAtOnceStayWithinTheLimitAndEncodeEachRowOnce) {
+    QSpinBox* filesAtOnce = Control<QSpinBox>(QStringLiteral("Files at once:"));
+    const QStringList names = {QStringLiteral("0.wav"), QStringLiteral("1.wav"),
+                               QStringLiteral("2.wav"), QStringLiteral("3.wav"),
+                               QStringLiteral("4.wav"), QStringLiteral("5.wav")};
+    qputenv("FAKE_GOGO_STEP_MS", "20");
+    for (const int limit : {2, 3}) {
+        list->Select(0, list->CountItems() - 1);
+        Send(MSG_REMOVE_ITEMS);
+        AddRows(names);
+        filesAtOnce->setMaximum(limit);
+        filesAtOnce->setValue(limit);
+        const size_t before = fake.Invocations().size();
+        testing::internal::CaptureStdout();
+        PressEncode();
+        size_t most = 0;
+        while (!Idle()) {
+            const auto runs = fake.Invocations();
+            const auto alive = static_cast<size_t>(std::count_if(
+                runs.begin(), runs.end(), [](const auto& run) { return run.running; }));
+            most = std::max(most, alive);
+            EXPECT_LE(alive, static_cast<size_t>(limit));
+            EXPECT_EQ(StatusLine(QStringLiteral("Files Remaining: ")),
+                      QStringLiteral("Files Remaining: %1").arg(list->GetNumItemsNotDone()));
+            QTest::qWait(5);
+        }
+        // The window names each row it starts, in the order it starts them.
+        QStringList started;
+        for (const QString& line :
+             QString::fromStdString(testing::internal::GetCapturedStdout()).split(u'\n')) {
+            if (names.contains(line)) {
+                started << line;
+            }
+        }
+        EXPECT_EQ(started, names) << "each row once, in list order";
+        EXPECT_EQ(most, static_cast<size_t>(limit));
+        EXPECT_EQ(fake.Invocations().size(), before + 6);
+        for (int32_t i = 0; i < 6; ++i) {
+            EXPECT_TRUE(Row(i)->done);
+        }
+    }
+}
+
+TEST_F(EncodingRunTest, StopAndAFailureEndEveryEncoderOfARunAtOnce) {
+    Control<QSpinBox>(QStringLiteral("Files at once:"))->setValue(2);
+    AddRows({QStringLiteral("0.wav"), QStringLiteral("1.wav"), QStringLiteral("2-bad.wav"),
+             QStringLiteral("3.wav")});
+    qputenv("FAKE_GOGO_STEP_MS", "200");
+    PressEncode();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return fake.Invocations().size() == 2; }, kRunTimeoutMs));
+    Click(QStringLiteral("Stop"));
+    EXPECT_TRUE(Idle());
+    EXPECT_FALSE(AnyEncoderAlive());
+    EXPECT_FALSE(Row(0)->done || Row(1)->done);
+
+    qputenv("FAKE_GOGO_STEP_MS", "50");
+    qputenv("FAKE_GOGO_FAIL_ON", "bad");
+    PressEncode();
+    WaitUntilIdle();
+    EXPECT_TRUE(TakeAlert().contains(QStringLiteral("2-bad.wav")));
+    EXPECT_FALSE(AnyEncoderAlive()) << "the failure stopped the row encoded beside it";
+    EXPECT_FALSE(Row(2)->done || Row(3)->done);
 }
 
 } // namespace

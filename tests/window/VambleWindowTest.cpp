@@ -2,6 +2,7 @@
 
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
+#include "support/SettingsKeys.h"
 #include "support/WidgetTestSetup.h"
 #include "window/WindowFixture.h"
 
@@ -175,7 +176,7 @@ TEST_F(VambleWindowTest, TagFieldsRefuseTextBeyondTheirByteWidth) {
     EXPECT_EQ(year->text(), QStringLiteral("1999"));
 }
 
-TEST_F(VambleWindowTest, ClosingSavesAllSeventeenKeys) {
+TEST_F(VambleWindowTest, ClosingSavesEveryKey) {
     VambleWindow* w = Open();
     Named<QCheckBox>(w, QStringLiteral("Disable psycho-acoustics"))->setChecked(true);
     Named<QComboBox>(w, QStringLiteral("Output Format:"))->setCurrentIndex(2);
@@ -185,7 +186,7 @@ TEST_F(VambleWindowTest, ClosingSavesAllSeventeenKeys) {
     EXPECT_EQ(prefs, nullptr) << "the window deletes the store, which writes the file";
 
     VamblePrefs saved("Xq-Vamble");
-    EXPECT_EQ(saved.CountNames(), 17);
+    EXPECT_EQ(saved.CountNames(), kSettingsKeyCount);
     kit::Rect frame;
     EXPECT_EQ(saved.Find("WindowRect", &frame), kit::B_OK);
     std::string text;
@@ -196,7 +197,7 @@ TEST_F(VambleWindowTest, ClosingSavesAllSeventeenKeys) {
     EXPECT_EQ(bits, 128);
     for (const char* key :
          {"VBRState", "CPUCount", "VBRCount", "EnableTooltips", "threadpriority", "TrackC",
-          "FileNC", "SaveAsC", "PathC", "mp3ext", "deleteFile", "nopsy"}) {
+          "FileNC", "SaveAsC", "PathC", "mp3ext", "deleteFile", "nopsy", "FilesAtOnce"}) {
         int8_t value = -1;
         EXPECT_EQ(saved.Find(key, &value), kit::B_OK) << key;
     }
@@ -221,7 +222,7 @@ TEST_F(VambleWindowTest, CtrlQClosesTheWindowAndWritesTheSettings) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
     EXPECT_TRUE(QFile::exists(root.path() + QStringLiteral("/Xq-Vamble")));
     prefs = new VamblePrefs("Xq-Vamble");
-    EXPECT_EQ(prefs->CountNames(), 17);
+    EXPECT_EQ(prefs->CountNames(), kSettingsKeyCount);
 }
 
 TEST_F(VambleWindowTest, ColumnsItemsToggleTheirMarkOnce) {
