@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Wall time of a batch of eight 30-second WAVs encoded through the window (Encode clicked on an
+# X server, until every row is done) with "Files at once:" 1 and 2, side by side with a plain
+# shell loop of Debian's lame at the same settings and with two lame processes at a time, in one
+# run. Each is run three times in turn; the medians and their ratios to the loop are printed.
+# Usage: bench/batch_vs_lame.sh [release build] [test build]   (defaults: build/release, build/test)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+release=${1:-build/release}
+tests=${2:-build/test}
+cmake --build "$release" --target vamble gogo >/dev/null
+cmake --build "$tests" --target write_settings >/dev/null
+
+work=$(mktemp -d)
+trap 'kill "${server:-0}" 2>/dev/null || true; rm -rf "$work"' EXIT
+export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+mkdir -p "$work/in"
+for i in 1 2 3 4 5 6 7 8; do
+    sox -n -r 44100 -c 2 -b 16 "$work/in/song$i.wav" synth 30 sine 110-1760 pinknoise \
+        remix 1,2 1v0.6,2v0.4 gain -6 2>/dev/null
+done
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+server=$!
+until [ -s "$work/display" ]; do sleep 0.1; done
+export DISPLAY=:$(head -n 1 "$work/display")
+
+now() { date +%s.%N; }
+
+# Seconds from the click on Encode to the last row done.
+window_run() { # files at once
+    rm -rf "$work/out" "$work/config"; mkdir -p "$work/out"
+    "$tests/tests/write_settings" "$work/out" "$1"
+    "$release/bin/vamble" "$work"/in/*.wav >"$work/stdout" 2>&1 &
+    local program=$! window=
+    until window=$(xdotool search --onlyvisible --name '^Vamble$' 2>/dev/null | head -n 1) &&
+        [ -n "$window" ]; do sleep 0.05; done
+    sleep 0.5
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    local start; start=$(now)
+    xdotool mousemove $((X + WIDTH - 30)) $((Y + HEIGHT - 12)) click 1
+    until [ "$(grep -c '^Done\.$' "$work/stdout" || true)" -eq 8 ]; do sleep 0.02; done
+    echo "$(now) - $start" | bc
+    kill -TERM "$program"; wait "$program"
+}
+
+lame_loop() {
+    rm -rf "$work/lame"; mkdir -p "$work/lame"
+    local start; start=$(now)
+    for f in "$work"/in/*.wav; do lame --quiet -b 128 -m s "$f" "$work/lame/$(basename "$f" .wav).mp3"; done
+    echo "$(now) - $start" | bc
+}
+
+lame_two() {
+    rm -rf "$work/lame"; mkdir -p "$work/lame"
+    local start; start=$(now)
+    printf '%s\n' "$work"/in/*.wav | xargs -P 2 -I{} sh -c \
+        'lame --quiet -b 128 -m s "$1" "$2/$(basename "$1" .wav).mp3"' _ {} "$work/lame"
+    echo "$(now) - $start" | bc
+}
+
+declare -A times
+for round in 1 2 3; do
+    times[loop]+="$(lame_loop) "
+    times[two]+="$(lame_two) "
+    times[one]+="$(window_run 1) "
+    times[both]+="$(window_run 2) "
+done
+median() { printf '%s\n' $1 | sort -n | sed -n 2p; }
+loop=$(median "${times[loop]}")
+for name in loop two one both; do
+    m=$(median "${times[$name]}")
+    case $name in
+        loop) label="lame, one after another" ;;
+        two) label="lame, two at a time" ;;
+        one) label="Vamble, Files at once: 1" ;;
+        both) label="Vamble, Files at once: 2" ;;
+    esac
+    printf '%-28s %7.2f s   %.3f x the loop   (runs: %s)\n' "$label" "$m" "$(echo "$m / $loop" | bc -l)" "${times[$name]}"
+done
