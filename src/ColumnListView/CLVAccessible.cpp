@@ -114,7 +114,9 @@ public:
         }
         auto found = cells.find({row, column});
         if (found == cells.end()) {
-            auto* cell = new TableCell(list, row, column);
+            // Qt's registry owns the cell from here on.
+            auto* cell =
+                new TableCell(list, row, column); // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks)
             found =
                 cells
                     .emplace(std::pair{row, column}, QAccessible::registerAccessibleInterface(cell))

@@ -122,7 +122,7 @@ int32_t FileListView::GetNumItemsNotDone() const {
 void FileListView::ShowColumn(signed char which, bool show) {
     CLVColumn* const named[kNamedColumns] = {trackColumn, fileNameColumn, saveAsColumn, pathColumn};
     if (which >= 0 && which < kNamedColumns) {
-        named[static_cast<size_t>(which)]->SetShown(show);
+        named[static_cast<unsigned char>(which)]->SetShown(show);
     }
 }
 

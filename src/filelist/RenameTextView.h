@@ -19,10 +19,11 @@ inline constexpr uint32_t MSG_RENAME_DONE = kit::FourCC("lfcs");
 // keyboard focus; the list then stores the text and removes the editor.
 class RenameTextView : public QLineEdit, public kit::Handler {
 public:
-    // `frame` is the cell in the parent's widget coordinates; the text starts two pixels inside
-    // the one-pixel black frame. The end of the edit is reported to `target`.
-    RenameTextView(const QRect& frame, const char* name, int32_t index, int32_t column,
-                   QObject* target, QWidget* parent);
+    // `frame` is the cell (of row `row`, column `cell`) in the parent's widget coordinates; the
+    // text starts two pixels inside the one-pixel black frame. The end of the edit is reported
+    // to `reportTo`.
+    RenameTextView(const QRect& frame, const char* name, int32_t row, int32_t cell,
+                   QObject* reportTo, QWidget* parent);
 
     void AcceptOnlyNum(bool onlyDigits) { acceptOnlyNum = onlyDigits; }
     int32_t Index() const { return index; }
@@ -64,7 +65,7 @@ private:
 // in the editor ends the edit, and the press still reaches what it was meant for.
 class MDownFilter : public QObject {
 public:
-    explicit MDownFilter(RenameTextView* editor);
+    explicit MDownFilter(RenameTextView* renameView);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
