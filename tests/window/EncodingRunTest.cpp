@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -19,6 +20,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -75,16 +77,49 @@ protected:
     }
     QPushButton* Button(const QString& label) const { return Control<QPushButton>(label); }
 
-    // Adds rows for WAV files of these names (they need only look like WAV files).
-    void AddRows(const QStringList& names) {
+    // Adds rows for WAV files of these names, made first unless `make` is false (for the fake
+    // encoder they need only look like WAV files).
+    void AddRows(const QStringList& names, bool make = true) {
         for (const QString& name : names) {
             const QString path = root.filePath(name);
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray("RIFF\x24\x00\x00\x00WAVEfmt ", 16));
-            file.close();
+            if (make) {
+                QFile file(path);
+                ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                file.write(QByteArray("RIFF\x24\x00\x00\x00WAVEfmt ", 16));
+            }
             ASSERT_NE(list->AddEntry(QFile::encodeName(path).toStdString(), -1), nullptr);
         }
+    }
+    // Half a second of a stereo 16-bit sine tone at 44,100 Hz.
+    static void WriteTone(const QString& path, int hertz) {
+        constexpr int kRate = 44100;
+        constexpr int kFrames = kRate / 2;
+        QByteArray data;
+        for (int i = 0; i < kFrames; ++i) {
+            const auto sample = static_cast<int16_t>(8000 * std::sin(2 * M_PI * hertz * i / kRate));
+            for (int channel = 0; channel < 2; ++channel) {
+                data.append(static_cast<char>(sample & 0xff))
+                    .append(static_cast<char>(sample >> 8));
+            }
+        }
+        QByteArray header("RIFF");
+        const auto put32 = [&header](uint32_t v) {
+            for (int b = 0; b < 4; ++b) {
+                header.append(static_cast<char>((v >> (8 * b)) & 0xff));
+            }
+        };
+        put32(36 + static_cast<uint32_t>(data.size()));
+        header.append("WAVEfmt ");
+        put32(16);
+        header.append("\x01\x00\x02\x00", 4);
+        put32(kRate);
+        put32(kRate * 4);
+        header.append("\x04\x00\x10\x00", 4);
+        header.append("data");
+        put32(static_cast<uint32_t>(data.size()));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(header + data);
     }
     AudioItem* Row(int32_t index) const { return static_cast<AudioItem*>(list->ItemAt(index)); }
 
@@ -334,7 +369,9 @@ TEST_F(EncodingRunTest, SeveralAtOnceStayWithinTheLimitAndEncodeEachRowOnce) {
 }
 
 TEST_F(EncodingRunTest, StopAndAFailureEndEveryEncoderOfARunAtOnce) {
-    Control<QSpinBox>(QStringLiteral("Files at once:"))->setValue(2);
+    QSpinBox* filesAtOnce = Control<QSpinBox>(QStringLiteral("Files at once:"));
+    filesAtOnce->setMaximum(2);
+    filesAtOnce->setValue(2);
     AddRows({QStringLiteral("0.wav"), QStringLiteral("1.wav"), QStringLiteral("2-bad.wav"),
              QStringLiteral("3.wav")});
     qputenv("FAKE_GOGO_STEP_MS", "200");
@@ -352,6 +389,37 @@ TEST_F(EncodingRunTest, StopAndAFailureEndEveryEncoderOfARunAtOnce) {
     EXPECT_TRUE(TakeAlert().contains(QStringLiteral("2-bad.wav")));
     EXPECT_FALSE(AnyEncoderAlive()) << "the failure stopped the row encoded beside it";
     EXPECT_FALSE(Row(2)->done || Row(3)->done);
+}
+
+TEST_F(EncodingRunTest, SeveralAtOnceWriteTheSameFilesAsOneAfterAnother) {
+    // The companion encoder this time, not the fake.
+    const QByteArray companion =
+        QFile::encodeName(QFileInfo(QStringLiteral(COMPANION_GOGO)).path());
+    qputenv("PATH", companion + ':' + qgetenv("PATH"));
+    QStringList names;
+    for (int i = 0; i < 5; ++i) {
+        names << QStringLiteral("tone%1.wav").arg(i);
+        WriteTone(root.filePath(names.back()), 220 * (i + 1));
+    }
+    for (const int limit : {1, 2}) {
+        list->Select(0, list->CountItems() - 1);
+        Send(MSG_REMOVE_ITEMS);
+        AddRows(names, false);
+        Control<QSpinBox>(QStringLiteral("Files at once:"))->setValue(limit);
+        Field(QStringLiteral("Save in:"))
+            ->setText(root.filePath(QStringLiteral("out%1").arg(limit)));
+        PressEncode();
+        WaitUntilIdle();
+        EXPECT_EQ(list->GetNumItemsNotDone(), 0);
+    }
+    for (int i = 0; i < 5; ++i) {
+        const QString name = QStringLiteral("/-tone%1.mp3").arg(i);
+        QFile one(root.filePath(QStringLiteral("out1")) + name);
+        QFile two(root.filePath(QStringLiteral("out2")) + name);
+        ASSERT_TRUE(one.open(QIODevice::ReadOnly) && two.open(QIODevice::ReadOnly)) << i;
+        EXPECT_GT(one.size(), 1000);
+        EXPECT_TRUE(one.readAll() == two.readAll()) << name.toStdString();
+    }
 }
 
 } // namespace
