@@ -41,13 +41,14 @@ void AudioItem::DrawItem(kit::Painter& painter, kit::View* owner, kit::Rect fram
     if (progress < 0.0f) {
         return;
     }
-    // A three-pixel bar along the row's foot, over the whole row's width.
-    constexpr kit::Color kBar{51, 119, 204, 255};
+    // The row fills from the left as the file is encoded, in a see-through blue that leaves the
+    // texts readable.
+    constexpr kit::Color kDone{51, 119, 204, 64};
     const float right = owner->Bounds().right;
-    const kit::Rect bar(frame.left, frame.bottom - 2.0f,
+    const kit::Rect bar(frame.left, frame.top,
                         frame.left + std::min(progress, 1.0f) * (right - frame.left), frame.bottom);
     if (bar.IsValid() && painter.Meets(bar)) {
-        painter.SetHighColor(kBar);
+        painter.SetHighColor(kDone);
         painter.FillRect(bar);
     }
 }

@@ -35,8 +35,8 @@ public:
     // this, not by its place in the list.
     int64_t Id() const { return id; }
 
-    // While several rows are encoded at once, each shows how far it is, 0 to 1, as a bar at its
-    // foot; negative: no bar.
+    // While several rows are encoded at once, each shows how far it is, 0 to 1, by filling from
+    // the left; negative: not shown.
     float progress = -1.0f;
     void DrawItem(kit::Painter& painter, kit::View* owner, kit::Rect frame, bool complete) override;
 
