@@ -1,10 +1,9 @@
 #include "filelist/FileListView.h"
 
-#include "app/VambleApp.h"
-#include "app/VamblePrefs.h"
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
 #include "support/WidgetTestSetup.h"
+#include "support/WindowFixture.h"
 #include "window/VambleWindow.h"
 
 #include <QAccessible>
@@ -31,22 +30,13 @@ QByteArray WavBytes() {
     return bytes;
 }
 
-class FileListViewTest : public ::testing::Test {
+class FileListViewTest : public WindowFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(root.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.path()));
-        prefs = new VamblePrefs("Xq-Vamble");
-        window = new VambleWindow(kit::Rect(40, 40, 740, 640));
-        window->Inititialize();
-        window->show();
+        WindowFixture::SetUp();
+        Open()->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         list = window->FileList();
-    }
-    void TearDown() override {
-        delete window.data();
-        delete prefs;
-        prefs = nullptr;
     }
 
     QString Make(const QString& name, const QByteArray& bytes) {
@@ -87,8 +77,6 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    QTemporaryDir root;
-    QPointer<VambleWindow> window;
     FileListView* list = nullptr;
 };
 
@@ -211,12 +199,7 @@ TEST_F(FileListViewTest, SelectingARowShowsItsTags) {
     row->SetArtist("Someone");
     row->SetYear("2001");
     list->Select(0);
-    QLineEdit* artist = nullptr;
-    for (QLineEdit* field : window->findChildren<QLineEdit*>()) {
-        if (field->accessibleName() == QStringLiteral("Artist:")) {
-            artist = field;
-        }
-    }
+    QLineEdit* artist = Find<QLineEdit>(QStringLiteral("Artist:"));
     ASSERT_NE(artist, nullptr);
     EXPECT_EQ(artist->text(), QStringLiteral("Someone"));
     list->DeselectAll();

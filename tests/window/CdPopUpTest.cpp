@@ -1,18 +1,15 @@
-#include "app/VambleApp.h"
-#include "app/VamblePrefs.h"
 #include "cdaudio/DiscImage.h"
 #include "cdaudio/TrackWav.h"
 #include "filelist/FileListView.h"
 #include "kit/Attributes.h"
+#include "support/WindowFixture.h"
 #include "tagging/ID3Struct.h"
 #include "window/VambleWindow.h"
 #include "window/WindowMessages.h"
 
 #include <QComboBox>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <fstream>
@@ -25,35 +22,13 @@ namespace {
 
 using Row = std::tuple<std::string, std::string, int32_t>; // artist, album, track
 
-template <class T, class Test> T* Child(QWidget* window, Test test) {
-    for (T* child : window->findChildren<T*>()) {
-        if (test(child)) {
-            return child;
-        }
-    }
-    ADD_FAILURE() << "no such control";
-    return nullptr;
-}
-
-class CdPopUpTest : public ::testing::Test {
+class CdPopUpTest : public WindowFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(root.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.path()));
-        prefs = new VamblePrefs("Xq-Vamble");
-        window = new VambleWindow(kit::Rect(50, 60, 650, 760));
-        window->Inititialize();
-        popUp = Child<QComboBox>(window, [](QComboBox* box) {
-            return box->accessibleName() == QStringLiteral("Get Files from CD:");
-        });
-        status = Child<QLabel>(window, [](QLabel* label) {
-            return label->text() == QStringLiteral("Encoding File: ");
-        });
-    }
-    void TearDown() override {
-        delete window.data();
-        delete prefs;
-        prefs = nullptr;
+        WindowFixture::SetUp();
+        Open();
+        popUp = Find<QComboBox>(QStringLiteral("Get Files from CD:"));
+        status = Find<QLabel>(QStringLiteral("Encoding File: "));
     }
 
     // A folder of WAV track files of the names given, and a picture.
@@ -84,8 +59,6 @@ protected:
         return rows;
     }
 
-    QTemporaryDir root;
-    QPointer<VambleWindow> window;
     QComboBox* popUp = nullptr;
     QLabel* status = nullptr;
 };
@@ -114,9 +87,7 @@ TEST_F(CdPopUpTest, RescanListsTheDesktopsCdsAndChoosingOneAddsItsTracks) {
 
     // After the CD is gone, a rescan empties the pop-up and its label.
     fs::remove_all(folder);
-    Child<QPushButton>(window, [](QPushButton* button) {
-        return button->text() == QStringLiteral("Rescan for CDs");
-    })->click();
+    Find<QPushButton>(QStringLiteral("Rescan for CDs"))->click();
     QCoreApplication::processEvents();
     EXPECT_EQ(popUp->count(), 0);
     EXPECT_EQ(popUp->currentText(), QString());

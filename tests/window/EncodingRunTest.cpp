@@ -7,6 +7,7 @@
 #include "filelist/FileListView.h"
 #include "kit/AppDefs.h"
 #include "support/FakeGogoOnPath.h"
+#include "support/WindowFixture.h"
 #include "window/VambleWindow.h"
 #include "window/WindowMessages.h"
 
@@ -27,25 +28,19 @@ namespace {
 
 constexpr int kRunTimeoutMs = 20000;
 
-class EncodingRunTest : public ::testing::Test {
+class EncodingRunTest : public WindowFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(root.isValid());
+        WindowFixture::SetUp();
         ASSERT_TRUE(fake.IsValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.path()));
-        prefs = new VamblePrefs("Xq-Vamble");
         prefs->SetInt8("FilesAtOnce", 1); // one row after another, unless a test says otherwise
         checkBitmap = new kit::Bitmap(MakeCheckBitmap());
-        window = new VambleWindow(kit::Rect(40, 40, 740, 640));
-        window->Inititialize();
-        window->show();
+        Open()->show();
         list = window->FileList();
         Field(QStringLiteral("Save in:"))->setText(root.filePath(QStringLiteral("out")));
     }
     void TearDown() override {
-        delete window.data();
-        delete prefs;
-        prefs = nullptr;
+        WindowFixture::TearDown();
         delete checkBitmap;
         checkBitmap = nullptr;
         qunsetenv("FAKE_GOGO_STEP_MS");
@@ -61,7 +56,7 @@ protected:
         ADD_FAILURE() << "no control " << name.toStdString();
         return nullptr;
     }
-    QLineEdit* Field(const QString& label) const { return Control<QLineEdit>(label); }
+    QLineEdit* Field(const QString& label) const { return Find<QLineEdit>(label); }
     // The status line that begins with the text.
     QString StatusLine(const QString& start) const {
         for (QLabel* line : window->findChildren<QLabel*>()) {
@@ -71,11 +66,7 @@ protected:
         }
         return {};
     }
-    void Send(uint32_t command) {
-        kit::Message message(command);
-        window->MessageReceived(&message);
-    }
-    QPushButton* Button(const QString& label) const { return Control<QPushButton>(label); }
+    QPushButton* Button(const QString& label) const { return Find<QPushButton>(label); }
 
     // Adds rows for WAV files of these names, made first unless `make` is false (for the fake
     // encoder they need only look like WAV files).
@@ -161,9 +152,7 @@ protected:
         return text;
     }
 
-    QTemporaryDir root;
     FakeGogoOnPath fake;
-    QPointer<VambleWindow> window;
     FileListView* list = nullptr;
 };
 
@@ -281,7 +270,7 @@ TEST_F(EncodingRunTest, TagsAppliedDuringTheRunReachTheFile) {
     WaitForEncoder(1);
     list->Select(0);
     Field(QStringLiteral("Year:"))->setText(QStringLiteral("1999"));
-    Control<QCheckBox>(QStringLiteral("Year"))->setChecked(true);
+    Find<QCheckBox>(QStringLiteral("Year"))->setChecked(true);
     Send(MSG_APPLY_TAGS);
     WaitUntilIdle();
     QFile output(root.filePath(QStringLiteral("out/-a.mp3")));
@@ -311,7 +300,7 @@ TEST_F(EncodingRunTest, ApplyTagsAndRemoveWorkOnTheSelectedRows) {
     list->Select(1);
     list->Select(3, true);
     Field(QStringLiteral("Year:"))->clear(); // selecting showed the row's year there
-    Control<QCheckBox>(QStringLiteral("Year"))->setChecked(true);
+    Find<QCheckBox>(QStringLiteral("Year"))->setChecked(true);
     Send(MSG_APPLY_TAGS);
     EXPECT_STREQ(Row(1)->tag.year, "");
     EXPECT_STREQ(Row(3)->tag.year, "");
@@ -326,7 +315,7 @@ TEST_F(EncodingRunTest, ApplyTagsAndRemoveWorkOnTheSelectedRows) {
 }
 
 TEST_F(EncodingRunTest, SeveralAtOnceStayWithinTheLimitAndEncodeEachRowOnce) {
-    QSpinBox* filesAtOnce = Control<QSpinBox>(QStringLiteral("Files at once:"));
+    QSpinBox* filesAtOnce = Find<QSpinBox>(QStringLiteral("Files at once:"));
     const QStringList names = {QStringLiteral("0.wav"), QStringLiteral("1.wav"),
                                QStringLiteral("2.wav"), QStringLiteral("3.wav"),
                                QStringLiteral("4.wav"), QStringLiteral("5.wav")};
@@ -369,7 +358,7 @@ TEST_F(EncodingRunTest, SeveralAtOnceStayWithinTheLimitAndEncodeEachRowOnce) {
 }
 
 TEST_F(EncodingRunTest, StopAndAFailureEndEveryEncoderOfARunAtOnce) {
-    QSpinBox* filesAtOnce = Control<QSpinBox>(QStringLiteral("Files at once:"));
+    QSpinBox* filesAtOnce = Find<QSpinBox>(QStringLiteral("Files at once:"));
     filesAtOnce->setMaximum(2);
     filesAtOnce->setValue(2);
     AddRows({QStringLiteral("0.wav"), QStringLiteral("1.wav"), QStringLiteral("2-bad.wav"),
@@ -405,7 +394,7 @@ TEST_F(EncodingRunTest, SeveralAtOnceWriteTheSameFilesAsOneAfterAnother) {
         list->Select(0, list->CountItems() - 1);
         Send(MSG_REMOVE_ITEMS);
         AddRows(names, false);
-        Control<QSpinBox>(QStringLiteral("Files at once:"))->setValue(limit);
+        Find<QSpinBox>(QStringLiteral("Files at once:"))->setValue(limit);
         Field(QStringLiteral("Save in:"))
             ->setText(root.filePath(QStringLiteral("out%1").arg(limit)));
         PressEncode();

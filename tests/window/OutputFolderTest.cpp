@@ -1,6 +1,6 @@
 #include "kit/AppDefs.h"
 #include "support/WidgetTestSetup.h"
-#include "window/WindowFixture.h"
+#include "support/WindowFixture.h"
 #include "window/WindowMessages.h"
 #include "window/XqFilePanel.h"
 

@@ -1,5 +1,5 @@
 #include "bubblehelp/BubbleHelper.h"
-#include "window/WindowFixture.h"
+#include "support/WindowFixture.h"
 
 using TooltipsTest = WindowFixture;
 

@@ -4,7 +4,7 @@
 #include "app/VamblePrefs.h"
 #include "support/SettingsKeys.h"
 #include "support/WidgetTestSetup.h"
-#include "window/WindowFixture.h"
+#include "support/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>

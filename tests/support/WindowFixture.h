@@ -28,6 +28,12 @@ protected:
         return window;
     }
 
+    // Hands the command to the window as a control would.
+    void Send(uint32_t command) {
+        kit::Message message(command);
+        window->MessageReceived(&message);
+    }
+
     // The first widget of the window whose accessible name, text or object name is `name`.
     template <class T> T* Find(const QString& name) const {
         for (T* widget : window->findChildren<T*>()) {
