@@ -83,24 +83,64 @@ TagFields ReadTagWithId3v2(const QString& path) {
     return fields;
 }
 
-TagFields ReadTagWithMutagen(const QString& path) {
-    // mutagen presents an ID3v1 tag as ID3v2 frames; its genre names differ from ours, so the
-    // genre is compared through id3v2 only.
+namespace {
+
+// The tag as mutagen reads it: with "v2" only the ID3v2 tag, with its genre and version.
+TagFields ReadWithMutagen(const QString& path, const char* which) {
     static const char* script = R"(
 import json, sys
 from mutagen.id3 import ID3
-tag = ID3(sys.argv[1])
+v2 = sys.argv[2] == 'v2'
+tag = ID3(sys.argv[1], load_v1=not v2)
 names = {'TIT2': 'title', 'TPE1': 'artist', 'TALB': 'album', 'TDRC': 'year',
          'COMM': 'comment', 'TRCK': 'track'}
-print(json.dumps({names[k.split(':')[0]]: str(v) for k, v in tag.items()
-                  if k.split(':')[0] in names}))
+if v2:
+    names['TCON'] = 'genre'
+fields = {names[k.split(':')[0]]: str(v) for k, v in tag.items() if k.split(':')[0] in names}
+if v2:
+    fields['version'] = '.'.join(map(str, tag.version))
+print(json.dumps(fields))
 )";
-    const QByteArray output =
-        Run(kPython, {QStringLiteral("-c"), QString::fromLatin1(script), path});
+    const QByteArray output = Run(kPython, {QStringLiteral("-c"), QString::fromLatin1(script), path,
+                                            QString::fromLatin1(which)});
     TagFields fields;
     const QJsonObject object = QJsonDocument::fromJson(output).object();
     for (auto it = object.begin(); it != object.end(); ++it) {
         fields[it.key().toStdString()] = it.value().toString().toStdString();
+    }
+    return fields;
+}
+
+} // namespace
+
+TagFields ReadTagWithMutagen(const QString& path) {
+    // mutagen presents an ID3v1 tag as ID3v2 frames; its genre names differ from ours, so the
+    // genre is compared through id3v2 only.
+    return ReadWithMutagen(path, "v1");
+}
+
+TagFields ReadID3v2WithMutagen(const QString& path) {
+    return ReadWithMutagen(path, "v2");
+}
+
+TagFields ReadID3v2WithId3v2(const QString& path) {
+    // One line a frame: "TIT2 (Title/songname/content description): text"; a comment's text
+    // follows its description and language, a genre's name is followed by its number.
+    static const std::map<QString, std::string> names = {
+        {QStringLiteral("TIT2"), "title"},   {QStringLiteral("TPE1"), "artist"},
+        {QStringLiteral("TALB"), "album"},   {QStringLiteral("TYER"), "year"},
+        {QStringLiteral("COMM"), "comment"}, {QStringLiteral("TCON"), "genre"},
+        {QStringLiteral("TRCK"), "track"}};
+    static const QRegularExpression frame(
+        QStringLiteral(R"(^(\w{4}) \(.*?\): (?:\(.*?\)\[\w*\]: )?(.*?)(?: \(\d+\))?$)"));
+    const QString output =
+        QString::fromUtf8(Run(QStringLiteral("id3v2"), {QStringLiteral("-l"), path}));
+    TagFields fields;
+    for (const QString& line : output.split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch match = frame.match(line);
+        if (match.hasMatch() && names.contains(match.captured(1))) {
+            fields[names.at(match.captured(1))] = match.captured(2).toStdString();
+        }
     }
     return fields;
 }

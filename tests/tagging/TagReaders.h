@@ -21,6 +21,11 @@ using TagFields = std::map<std::string, std::string>;
 TagFields ReadTagWithId3v2(const QString& path);
 TagFields ReadTagWithMutagen(const QString& path);
 
+// The ID3v2 tag alone (no ID3v1 values mixed in) as a reader shows it: "title", "artist",
+// "album", "year", "comment", "genre" (the name), "track"; mutagen adds "version" ("2.3.0").
+TagFields ReadID3v2WithMutagen(const QString& path);
+TagFields ReadID3v2WithId3v2(const QString& path);
+
 // An int32 attribute value as it is stored: 4 bytes in host order.
 QByteArray Int32Bytes(int32_t value);
 // A text attribute value as it is stored: the text and its terminating zero.

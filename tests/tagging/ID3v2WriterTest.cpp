@@ -1,0 +1,234 @@
+// The ID3v2 tag on MP3 files the companion encoder makes, each already carrying its ID3v1 tag and
+// attributes as the encoding run leaves it: what other programs read back, what stays byte for
+// byte, and failures that leave the file whole.
+#include "tagging/ID3v2Writer.h"
+
+#include "TagReaders.h"
+#include "support/TmpfsMount.h"
+#include "tagging/ID3Editor.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kPython = QStringLiteral("/usr/bin/python3");
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs a program with its output read and dropped.
+void Run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0)
+        << program.toStdString() << ": " << process.readAllStandardError().toStdString();
+}
+
+// One second of stereo sine made with sox and encoded by the companion encoder, once.
+const QByteArray& EncodedMp3() {
+    static const QByteArray mp3 = [] {
+        QTemporaryDir dir;
+        const QString wav = dir.filePath(QStringLiteral("in.wav"));
+        const QString out = dir.filePath(QStringLiteral("out.mp3"));
+        Run(QStringLiteral("sox"),
+            {QStringLiteral("-q"), QStringLiteral("-n"), QStringLiteral("-r"),
+             QStringLiteral("44100"), QStringLiteral("-c"), QStringLiteral("2"),
+             QStringLiteral("-b"), QStringLiteral("16"), wav, QStringLiteral("synth"),
+             QStringLiteral("1"), QStringLiteral("sine"), QStringLiteral("440")});
+        Run(QStringLiteral(GOGO_PATH),
+            {wav, out, QStringLiteral("-b"), QStringLiteral("128"), QStringLiteral("-cpu"),
+             QStringLiteral("1"), QStringLiteral("-m"), QStringLiteral("j"),
+             QStringLiteral("-priority"), QStringLiteral("10")});
+        return Contents(out);
+    }();
+    return mp3;
+}
+
+// The number of bytes mpg123 decodes the file to.
+qsizetype DecodedBytes(const QString& path) {
+    QProcess mpg123;
+    mpg123.start(QStringLiteral("mpg123"), {QStringLiteral("-q"), QStringLiteral("-s"), path});
+    return mpg123.waitForFinished(60000) ? mpg123.readAllStandardOutput().size() : -1;
+}
+
+// The length of the ID3v2 tag the bytes begin with: its header and its size (7 bits a byte).
+qsizetype Id3v2Length(const QByteArray& bytes) {
+    if (!bytes.startsWith("ID3") || bytes.size() < 10) {
+        return 0;
+    }
+    qsizetype size = 0;
+    for (int i = 6; i < 10; ++i) {
+        size = (size << 7) | (bytes[i] & 0x7f);
+    }
+    return 10 + size;
+}
+
+ID3_struct MakeTag(const char* title, const char* artist, const char* album, const char* year,
+                   const char* comment, uint8_t genre) {
+    ID3_struct tag{};
+    SetTagText(tag.title, title);
+    SetTagText(tag.artist, artist);
+    SetTagText(tag.album, album);
+    SetTagText(tag.year, year);
+    SetTagText(tag.comment, comment);
+    tag.genre = genre;
+    return tag;
+}
+
+class ID3v2WriterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        for (const char* program : {"sox", "mpg123", "id3v2", "getfattr"}) {
+            if (!HaveProgram(QString::fromLatin1(program))) {
+                GTEST_SKIP() << program << " is not installed; scripts/install-deps test does it";
+            }
+        }
+        if (!HaveMutagen()) {
+            GTEST_SKIP() << "python3-mutagen is not installed for " << kPython.toStdString();
+        }
+        ASSERT_GT(EncodedMp3().size(), 4096);
+    }
+
+    // An encoded file in `folder` with its ID3v1 tag and attributes, as the encoding run leaves
+    // it before the ID3v2 tag.
+    QString EncodedFile(const QString& folder, const ID3_struct& tag, int32_t track) {
+        const QString path = folder + QStringLiteral("/song.mp3");
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(EncodedMp3());
+        file.close();
+        ID3Editor editor(QFile::encodeName(path).constData(), &tag, track);
+        EXPECT_EQ(editor.WriteTag(), 0);
+        editor.WriteTagsToAttr();
+        return path;
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(ID3v2WriterTest, EveryFieldReadsBackInFullBeforeTheUnchangedFile) {
+    const std::string fullTitle = "Ünïcödé – a title far longer than the thirty bytes.wav";
+    const ID3_struct tag =
+        MakeTag(fullTitle.c_str(), "Ärtist 日本", "Альбом", "1999", "Ça va? コメント", 30);
+    const QString path = EncodedFile(dir.path(), tag, 7);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    const QFile::Permissions permissions = QFile::permissions(path);
+    const QByteArray before = Contents(path);
+    const auto attributes = ReadUserAttributes(path);
+    EXPECT_TRUE(attributes.contains("Audio:Title"));
+    const qsizetype decoded = DecodedBytes(path);
+    EXPECT_EQ(decoded, 44100 * 4);
+
+    ASSERT_EQ(WriteID3v2Tag(QFile::encodeName(path).constData(), tag, fullTitle, 7), 0);
+    const QByteArray after = Contents(path);
+    EXPECT_EQ(after.mid(Id3v2Length(after)), before) << "one tag, then the file byte for byte";
+    TagFields expected = {{"title", fullTitle}, {"artist", "Ärtist 日本"},      {"album", "Альбом"},
+                          {"year", "1999"},     {"comment", "Ça va? コメント"}, {"genre", "Fusion"},
+                          {"track", "7"}};
+    EXPECT_EQ(ReadID3v2WithId3v2(path), expected);
+    expected["version"] = "2.3.0";
+    EXPECT_EQ(ReadID3v2WithMutagen(path), expected);
+    EXPECT_EQ(DecodedBytes(path), decoded);
+    EXPECT_EQ(ReadUserAttributes(path), attributes);
+    EXPECT_EQ(QFile::permissions(path), permissions);
+
+    // A second tag replaces the first; values now empty lose their frames.
+    const ID3_struct second = MakeTag("Zweiter Titel", "", "", "", "", 200);
+    ASSERT_EQ(WriteID3v2Tag(QFile::encodeName(path).constData(), second, "Zweiter Titel", -1), 0);
+    const QByteArray again = Contents(path);
+    EXPECT_EQ(again.mid(Id3v2Length(again)), before);
+    EXPECT_EQ(ReadID3v2WithMutagen(path),
+              (TagFields{{"title", "Zweiter Titel"}, {"version", "2.3.0"}}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("song.mp3")});
+}
+
+enum class Obstacle { Missing, NotMpeg, ReadOnlyFileSystem, FullFileSystem, FileSizeLimit };
+
+// Runs the writer in a child process whose files may not grow beyond `limit` bytes, so that
+// TagLib's rewrite of the copy fails part way.
+int32_t WriteWithFileSizeLimit(const QString& path, const ID3_struct& tag, rlim_t limit) {
+    std::fflush(stdout);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit size{limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &size);
+        const int32_t result = WriteID3v2Tag(QFile::encodeName(path).constData(), tag, "T", 1);
+        std::fflush(stdout);
+        ::_exit(result == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : -1;
+}
+
+class ID3v2WriterFailure : public ID3v2WriterTest,
+                           public ::testing::WithParamInterface<Obstacle> {};
+
+TEST_P(ID3v2WriterFailure, LeavesTheFileAsItWasAndSaysSo) {
+    const Obstacle obstacle = GetParam();
+    QString folder = dir.path();
+    std::optional<TmpfsMount> mount;
+    if (obstacle == Obstacle::ReadOnlyFileSystem || obstacle == Obstacle::FullFileSystem) {
+        // Room for the file and not for a copy of it.
+        folder = dir.filePath(QStringLiteral("fs"));
+        mount.emplace(folder.toStdString(), 0, "size=24k");
+        if (!mount->Mounted()) {
+            GTEST_SKIP() << "no tmpfs can be mounted here (needs root)";
+        }
+    }
+    const ID3_struct tag = MakeTag("Title", "", "", "", "", 0);
+    QString path = folder + QStringLiteral("/song.mp3");
+    if (obstacle == Obstacle::NotMpeg) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, '\0'));
+    } else if (obstacle != Obstacle::Missing) {
+        path = EncodedFile(folder, tag, 1);
+    }
+    if (obstacle == Obstacle::ReadOnlyFileSystem) {
+        ASSERT_EQ(::mount(nullptr, folder.toLocal8Bit().constData(), nullptr,
+                          MS_REMOUNT | MS_RDONLY, nullptr),
+                  0);
+    }
+    const QByteArray before = Contents(path);
+    const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+
+    ::testing::internal::CaptureStdout();
+    const int32_t result =
+        obstacle == Obstacle::FileSizeLimit
+            ? WriteWithFileSizeLimit(path, tag, static_cast<rlim_t>(before.size() + 100))
+            : WriteID3v2Tag(QFile::encodeName(path).constData(), tag, "Title", 1);
+    std::fflush(stdout);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Error writing ID3v2 tag.\n");
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(Contents(path), before);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), files) << "no copy left";
+}
+
+std::string ObstacleName(const ::testing::TestParamInfo<Obstacle>& param) {
+    const char* names[] = {"Missing", "NotMpeg", "ReadOnlyFileSystem", "FullFileSystem",
+                           "FileSizeLimit"};
+    return names[static_cast<int>(param.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Obstacles, ID3v2WriterFailure,
+                         ::testing::Values(Obstacle::Missing, Obstacle::NotMpeg,
+                                           Obstacle::ReadOnlyFileSystem, Obstacle::FullFileSystem,
+                                           Obstacle::FileSizeLimit),
+                         ObstacleName);
+
+} // namespace
