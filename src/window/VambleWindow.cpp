@@ -138,6 +138,7 @@ VambleWindow::~VambleWindow() {
     prefs->SetInt8("nopsy", Flag(noPsyCheck->isChecked()));
     prefs->SetString("OutputDir", saveInText->Text().toStdString());
     prefs->SetString("outPutFileName", outputNameText->Text().toStdString());
+    prefs->SetInt8("id3v2", Flag(id3v2Check->isChecked()));
 
     kit::PostMessage(QCoreApplication::instance(), kit::Message(kit::B_QUIT_REQUESTED));
     delete prefs;
@@ -297,6 +298,7 @@ QWidget* VambleWindow::BuildSettingsTab() {
         new kit::TextControl(QStringLiteral("Output filename as:"), QStringLiteral("%t-%s"));
     mp3ExtensionCheck = new QCheckBox(QStringLiteral("Add .mp3 file extension to file."));
     tooltipsCheck = new QCheckBox(QStringLiteral("Enable Tooltips."));
+    id3v2Check = new QCheckBox(QStringLiteral("Also write ID3v2 tags"));
 
     auto* column = Tight(new QVBoxLayout);
     column->addWidget(legend(QStringLiteral("%s = Song Title;  %n = Save As Name;  %c = Album")));
@@ -304,6 +306,7 @@ QWidget* VambleWindow::BuildSettingsTab() {
     column->addWidget(outputNameText);
     column->addWidget(mp3ExtensionCheck);
     column->addWidget(tooltipsCheck);
+    column->addWidget(id3v2Check);
     auto* row = Tight(new QHBoxLayout);
     row->addLayout(column);
     return kit::Border(0, 10, QString(), row);
@@ -370,6 +373,7 @@ void VambleWindow::Inititialize() {
     mp3ExtensionCheck->setChecked(prefs->SetInt8("mp3ext", 1) == 1);
     deleteInputCheck->setChecked(prefs->SetInt8("deleteFile", 0) == 1);
     noPsyCheck->setChecked(prefs->SetInt8("nopsy", 0) == 1);
+    id3v2Check->setChecked(prefs->SetInt8("id3v2", 1) == 1);
     vbrSpin->setEnabled(vbrCheck->isChecked());
 
     for (size_t i = 0; i < columnItems.size(); ++i) {

@@ -93,6 +93,7 @@ TEST_F(VambleWindowTest, WithoutSettingsShowsTheDefaults) {
     EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Output filename as:"))->text(),
               QStringLiteral("%t-%s"));
     EXPECT_TRUE(Named<QCheckBox>(w, QStringLiteral("Enable Tooltips."))->isChecked());
+    EXPECT_TRUE(Named<QCheckBox>(w, QStringLiteral("Also write ID3v2 tags"))->isChecked());
     EXPECT_EQ(Named<QComboBox>(w, QStringLiteral("Genre:"))->currentIndex(), -1);
     EXPECT_FALSE(Named<QPushButton>(w, QStringLiteral("Stop"))->isEnabled());
     EXPECT_TRUE(Named<QPushButton>(w, QStringLiteral("Encode"))->isEnabled());
@@ -107,6 +108,7 @@ TEST_F(VambleWindowTest, StoredSettingsAreRestored) {
     prefs->SetInt8("PathC", 0);
     prefs->SetInt8("mp3ext", 0);
     prefs->SetInt8("EnableTooltips", 0);
+    prefs->SetInt8("id3v2", 0);
     prefs->SetString("OutputDir", "/srv/music");
     prefs->SetString("outPutFileName", "%a/%c/%t-%s");
     VambleWindow* w = Open();
@@ -122,6 +124,7 @@ TEST_F(VambleWindowTest, StoredSettingsAreRestored) {
     EXPECT_FALSE(
         Named<QCheckBox>(w, QStringLiteral("Add .mp3 file extension to file."))->isChecked());
     EXPECT_FALSE(Named<QCheckBox>(w, QStringLiteral("Enable Tooltips."))->isChecked());
+    EXPECT_FALSE(Named<QCheckBox>(w, QStringLiteral("Also write ID3v2 tags"))->isChecked());
     EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Save in:"))->text(),
               QStringLiteral("/srv/music"));
     EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Output filename as:"))->text(),
@@ -175,17 +178,18 @@ TEST_F(VambleWindowTest, TagFieldsRefuseTextBeyondTheirByteWidth) {
     EXPECT_EQ(year->text(), QStringLiteral("1999"));
 }
 
-TEST_F(VambleWindowTest, ClosingSavesAllSeventeenKeys) {
+TEST_F(VambleWindowTest, ClosingSavesAllEighteenKeys) {
     VambleWindow* w = Open();
     Named<QCheckBox>(w, QStringLiteral("Disable psycho-acoustics"))->setChecked(true);
     Named<QComboBox>(w, QStringLiteral("Output Format:"))->setCurrentIndex(2);
     Named<QLineEdit>(w, QStringLiteral("Save in:"))->setText(QStringLiteral("/tmp/out"));
     Named<QSpinBox>(w, QStringLiteral("VBR:"))->setValue(7);
+    Named<QCheckBox>(w, QStringLiteral("Also write ID3v2 tags"))->setChecked(false);
     DestroyWindow(window);
     EXPECT_EQ(prefs, nullptr) << "the window deletes the store, which writes the file";
 
     VamblePrefs saved("Xq-Vamble");
-    EXPECT_EQ(saved.CountNames(), 17);
+    EXPECT_EQ(saved.CountNames(), 18);
     kit::Rect frame;
     EXPECT_EQ(saved.Find("WindowRect", &frame), kit::B_OK);
     std::string text;
@@ -196,7 +200,7 @@ TEST_F(VambleWindowTest, ClosingSavesAllSeventeenKeys) {
     EXPECT_EQ(bits, 128);
     for (const char* key :
          {"VBRState", "CPUCount", "VBRCount", "EnableTooltips", "threadpriority", "TrackC",
-          "FileNC", "SaveAsC", "PathC", "mp3ext", "deleteFile", "nopsy"}) {
+          "FileNC", "SaveAsC", "PathC", "mp3ext", "deleteFile", "nopsy", "id3v2"}) {
         int8_t value = -1;
         EXPECT_EQ(saved.Find(key, &value), kit::B_OK) << key;
     }
@@ -205,6 +209,8 @@ TEST_F(VambleWindowTest, ClosingSavesAllSeventeenKeys) {
     EXPECT_EQ(value, 1);
     saved.Find("VBRCount", &value);
     EXPECT_EQ(value, 7);
+    saved.Find("id3v2", &value);
+    EXPECT_EQ(value, 0);
     EXPECT_EQ(saved.Find("OutputDir", &text), kit::B_OK);
     EXPECT_EQ(text, "/tmp/out");
     EXPECT_EQ(saved.Find("outPutFileName", &text), kit::B_OK);
@@ -221,7 +227,7 @@ TEST_F(VambleWindowTest, CtrlQClosesTheWindowAndWritesTheSettings) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
     EXPECT_TRUE(QFile::exists(root.path() + QStringLiteral("/Xq-Vamble")));
     prefs = new VamblePrefs("Xq-Vamble");
-    EXPECT_EQ(prefs->CountNames(), 17);
+    EXPECT_EQ(prefs->CountNames(), 18);
 }
 
 TEST_F(VambleWindowTest, ColumnsItemsToggleTheirMarkOnce) {
