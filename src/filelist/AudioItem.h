@@ -26,7 +26,7 @@ public:
 
     // The song title at its full length: the Save As text when the title is that text cut to the
     // tag's 30 bytes (as a title taken from the file name is), else the title as stored.
-    std::string FullTitle() const;
+    [[nodiscard]] std::string FullTitle() const;
 
     // Marks the row done and shows the check mark in its first column. The caller redraws the
     // row.

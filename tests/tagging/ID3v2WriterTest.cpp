@@ -103,7 +103,7 @@ protected:
 
     // An encoded file in `folder` with its ID3v1 tag and attributes, as the encoding run leaves
     // it before the ID3v2 tag.
-    QString EncodedFile(const QString& folder, const ID3_struct& tag, int32_t track) {
+    static QString EncodedFile(const QString& folder, const ID3_struct& tag, int32_t track) {
         const QString path = folder + QStringLiteral("/song.mp3");
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
