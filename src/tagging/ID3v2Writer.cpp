@@ -151,8 +151,7 @@ bool SameEnding(const std::string& first, const std::string& second, long long c
 class Replacement {
 public:
     explicit Replacement(fs::path file) : target(std::move(file)) {
-        std::string pattern =
-            (target.parent_path() / ("." + target.filename().string() + ".id3v2-XXXXXX")).string();
+        std::string pattern = (target.parent_path() / ".id3v2-XXXXXX").string();
         fd = ::mkostemp(pattern.data(), O_CLOEXEC);
         if (fd >= 0) {
             path = pattern;
@@ -191,14 +190,19 @@ bool WriteThroughCopy(const char* path, const ID3_struct& tag, std::string_view 
                       int32_t track) {
     std::error_code error;
     const fs::path target = fs::canonical(path, error);
+    struct stat original {};
     // A file this process may not write is left alone, though its folder would let it be
     // replaced.
-    if (error || ::access(target.c_str(), W_OK) != 0) {
+    if (error || ::access(target.c_str(), W_OK) != 0 || ::stat(target.c_str(), &original) != 0) {
         return false;
     }
+    // The copy takes the file's permissions, owner and group, and extended attributes; a file
+    // whose owner or group this process may not give (another user's) is left alone rather than
+    // changing hands.
     Replacement copy(target);
     if (!copy.Created() ||
         !fs::copy_file(target, copy.Path(), fs::copy_options::overwrite_existing, error) ||
+        ::fchown(copy.Descriptor(), original.st_uid, original.st_gid) != 0 ||
         !CopyAttributes(target.c_str(), copy.Descriptor())) {
         return false;
     }

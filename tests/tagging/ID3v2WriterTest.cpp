@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <csignal>
@@ -124,6 +125,10 @@ TEST_F(ID3v2WriterTest, EveryFieldReadsBackInFullBeforeTheUnchangedFile) {
         MakeTag(fullTitle.c_str(), "Ärtist 日本", "Альбом", "1999", "Ça va? コメント", 30);
     const QString path = EncodedFile(dir.path(), tag, 7);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 4321, 4321), 0);
+    }
     const QFile::Permissions permissions = QFile::permissions(path);
     const QByteArray before = Contents(path);
     const auto attributes = ReadUserAttributes(path);
@@ -143,6 +148,10 @@ TEST_F(ID3v2WriterTest, EveryFieldReadsBackInFullBeforeTheUnchangedFile) {
     EXPECT_EQ(DecodedBytes(path), decoded);
     EXPECT_EQ(ReadUserAttributes(path), attributes);
     EXPECT_EQ(QFile::permissions(path), permissions);
+    if (root) {
+        EXPECT_EQ(QFileInfo(path).ownerId(), 4321U);
+        EXPECT_EQ(QFileInfo(path).groupId(), 4321U);
+    }
 
     // A second tag replaces the first; values now empty lose their frames.
     const ID3_struct second = MakeTag("Zweiter Titel", "", "", "", "", 200);
