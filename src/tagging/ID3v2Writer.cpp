@@ -53,8 +53,9 @@ void FillTag(TagLib::ID3v2::Tag& id3, const ID3_struct& tag, std::string_view fu
     SetTextFrame(id3, "TIT2", fullTitle);
     SetTextFrame(id3, "TPE1", TagText(tag.artist));
     SetTextFrame(id3, "TALB", TagText(tag.album));
-    // TagLib reads an ID3v2.3 year as an ID3v2.4 recording date; the year is written as it is,
-    // which TagLib's conversion back would drop when it is shorter than four characters.
+    // ID3v2.3 keeps the year in TYER. TagLib reads a TYER as an ID3v2.4 recording date (TDRC),
+    // and turns a TDRC back into a TYER only when it has four characters or more, so the year
+    // is set as TYER, as typed, and a TDRC read from an earlier tag goes.
     id3.removeFrames("TDRC");
     SetTextFrame(id3, "TYER", TagText(tag.year));
     SetCommentFrame(id3, TagText(tag.comment));
