@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -21,21 +20,6 @@
 
 namespace {
 
-const QString kPython = QStringLiteral("/usr/bin/python3");
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Runs a program with its output read and dropped.
-void Run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0)
-        << program.toStdString() << ": " << process.readAllStandardError().toStdString();
-}
-
 // One second of stereo sine made with sox and encoded by the companion encoder, once.
 const QByteArray& EncodedMp3() {
     static const QByteArray mp3 = [] {
@@ -43,48 +27,25 @@ const QByteArray& EncodedMp3() {
         const QString wav = dir.filePath(QStringLiteral("in.wav"));
         const QString out = dir.filePath(QStringLiteral("out.mp3"));
         Run(QStringLiteral("sox"),
-            {QStringLiteral("-q"), QStringLiteral("-n"), QStringLiteral("-r"),
-             QStringLiteral("44100"), QStringLiteral("-c"), QStringLiteral("2"),
-             QStringLiteral("-b"), QStringLiteral("16"), wav, QStringLiteral("synth"),
-             QStringLiteral("1"), QStringLiteral("sine"), QStringLiteral("440")});
+            QStringLiteral("-q -n -r 44100 -c 2 -b 16 %1 synth 1 sine 440").arg(wav).split(u' '));
         Run(QStringLiteral(GOGO_PATH),
-            {wav, out, QStringLiteral("-b"), QStringLiteral("128"), QStringLiteral("-cpu"),
-             QStringLiteral("1"), QStringLiteral("-m"), QStringLiteral("j"),
-             QStringLiteral("-priority"), QStringLiteral("10")});
-        return Contents(out);
+            QStringLiteral("%1 %2 -b 128 -cpu 1 -m j -priority 10").arg(wav, out).split(u' '));
+        return FileBytes(out);
     }();
     return mp3;
 }
 
-// The number of bytes mpg123 decodes the file to.
 qsizetype DecodedBytes(const QString& path) {
-    QProcess mpg123;
-    mpg123.start(QStringLiteral("mpg123"), {QStringLiteral("-q"), QStringLiteral("-s"), path});
-    return mpg123.waitForFinished(60000) ? mpg123.readAllStandardOutput().size() : -1;
+    return Run(QStringLiteral("mpg123"), {QStringLiteral("-q"), QStringLiteral("-s"), path}).size();
 }
 
 // The length of the ID3v2 tag the bytes begin with: its header and its size (7 bits a byte).
 qsizetype Id3v2Length(const QByteArray& bytes) {
-    if (!bytes.startsWith("ID3") || bytes.size() < 10) {
-        return 0;
-    }
     qsizetype size = 0;
-    for (int i = 6; i < 10; ++i) {
+    for (int i = 6; i < 10 && bytes.startsWith("ID3"); ++i) {
         size = (size << 7) | (bytes[i] & 0x7f);
     }
-    return 10 + size;
-}
-
-ID3_struct MakeTag(const char* title, const char* artist, const char* album, const char* year,
-                   const char* comment, uint8_t genre) {
-    ID3_struct tag{};
-    SetTagText(tag.title, title);
-    SetTagText(tag.artist, artist);
-    SetTagText(tag.album, album);
-    SetTagText(tag.year, year);
-    SetTagText(tag.comment, comment);
-    tag.genre = genre;
-    return tag;
+    return bytes.startsWith("ID3") ? 10 + size : 0;
 }
 
 class ID3v2WriterTest : public ::testing::Test {
@@ -97,7 +58,7 @@ protected:
             }
         }
         if (!HaveMutagen()) {
-            GTEST_SKIP() << "python3-mutagen is not installed for " << kPython.toStdString();
+            GTEST_SKIP() << "python3-mutagen is not installed for /usr/bin/python3";
         }
         ASSERT_GT(EncodedMp3().size(), 4096);
     }
@@ -130,14 +91,14 @@ TEST_F(ID3v2WriterTest, EveryFieldReadsBackInFullBeforeTheUnchangedFile) {
         ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 4321, 4321), 0);
     }
     const QFile::Permissions permissions = QFile::permissions(path);
-    const QByteArray before = Contents(path);
+    const QByteArray before = FileBytes(path);
     const auto attributes = ReadUserAttributes(path);
     EXPECT_TRUE(attributes.contains("Audio:Title"));
     const qsizetype decoded = DecodedBytes(path);
     EXPECT_EQ(decoded, 44100 * 4);
 
     ASSERT_EQ(WriteID3v2Tag(QFile::encodeName(path).constData(), tag, fullTitle, 7), 0);
-    const QByteArray after = Contents(path);
+    const QByteArray after = FileBytes(path);
     EXPECT_EQ(after.mid(Id3v2Length(after)), before) << "one tag, then the file byte for byte";
     TagFields expected = {{"title", fullTitle}, {"artist", "Ärtist 日本"},      {"album", "Альбом"},
                           {"year", "1999"},     {"comment", "Ça va? コメント"}, {"genre", "Fusion"},
@@ -156,7 +117,7 @@ TEST_F(ID3v2WriterTest, EveryFieldReadsBackInFullBeforeTheUnchangedFile) {
     // A second tag replaces the first; values now empty lose their frames.
     const ID3_struct second = MakeTag("Zweiter Titel", "", "", "", "", 200);
     ASSERT_EQ(WriteID3v2Tag(QFile::encodeName(path).constData(), second, "Zweiter Titel", -1), 0);
-    const QByteArray again = Contents(path);
+    const QByteArray again = FileBytes(path);
     EXPECT_EQ(again.mid(Id3v2Length(again)), before);
     EXPECT_EQ(ReadID3v2WithMutagen(path),
               (TagFields{{"title", "Zweiter Titel"}, {"version", "2.3.0"}}));
@@ -213,7 +174,7 @@ TEST_P(ID3v2WriterFailure, LeavesTheFileAsItWasAndSaysSo) {
                           MS_REMOUNT | MS_RDONLY, nullptr),
                   0);
     }
-    const QByteArray before = Contents(path);
+    const QByteArray before = FileBytes(path);
     const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
 
     ::testing::internal::CaptureStdout();
@@ -224,7 +185,7 @@ TEST_P(ID3v2WriterFailure, LeavesTheFileAsItWasAndSaysSo) {
     std::fflush(stdout);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Error writing ID3v2 tag.\n");
     EXPECT_EQ(result, -1);
-    EXPECT_EQ(Contents(path), before);
+    EXPECT_EQ(FileBytes(path), before);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), files) << "no copy left";
 }
 

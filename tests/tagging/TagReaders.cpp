@@ -1,5 +1,6 @@
 #include "TagReaders.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -11,6 +12,8 @@
 namespace {
 
 const QString kPython = QStringLiteral("/usr/bin/python3");
+
+} // namespace
 
 QByteArray Run(const QString& program, const QStringList& arguments) {
     QProcess process;
@@ -24,7 +27,22 @@ QByteArray Run(const QString& program, const QStringList& arguments) {
     return process.readAllStandardOutput();
 }
 
-} // namespace
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+ID3_struct MakeTag(const char* title, const char* artist, const char* album, const char* year,
+                   const char* comment, uint8_t genre) {
+    ID3_struct tag{};
+    SetTagText(tag.title, title);
+    SetTagText(tag.artist, artist);
+    SetTagText(tag.album, album);
+    SetTagText(tag.year, year);
+    SetTagText(tag.comment, comment);
+    tag.genre = genre;
+    return tag;
+}
 
 bool HaveProgram(const QString& program) {
     return !QStandardPaths::findExecutable(program).isEmpty();

@@ -2,10 +2,21 @@
 // id3v2 and python3-mutagen. Each reader reports a failure of its program as a test failure.
 #pragma once
 
+#include "tagging/ID3Struct.h"
+
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <string>
+
+// Runs a program to its end and returns its standard output; a failure fails the test.
+QByteArray Run(const QString& program, const QStringList& arguments);
+// A file's bytes; empty when it cannot be read.
+QByteArray FileBytes(const QString& path);
+// A tag value as the file list fills it.
+ID3_struct MakeTag(const char* title, const char* artist, const char* album, const char* year,
+                   const char* comment, uint8_t genre);
 
 // Whether a program is on the search path (for a clear skip when it is not installed).
 bool HaveProgram(const QString& program);
