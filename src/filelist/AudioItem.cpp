@@ -28,6 +28,18 @@ void AudioItem::SetItemDone(bool isDone) {
     done = isDone;
 }
 
+std::string AudioItem::FullTitle() const {
+    const char* saveAs = GetColumnContentText(kSaveAsColumn);
+    if (saveAs != nullptr) {
+        char cut[sizeof tag.title];
+        SetTagText(cut, saveAs);
+        if (std::memcmp(cut, tag.title, sizeof cut) == 0) {
+            return saveAs;
+        }
+    }
+    return std::string(TagText(tag.title));
+}
+
 char* AudioItem::CreateString(const char* pattern) const {
     const char* saveAs = GetColumnContentText(kSaveAsColumn);
     const std::string name = ExpandNamePattern(pattern, tag, track, saveAs ? saveAs : "");

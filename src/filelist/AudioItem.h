@@ -5,6 +5,7 @@
 #include "tagging/ID3Struct.h"
 
 #include <cstdint>
+#include <string>
 
 // One row of the file list: a source WAV file queued for encoding, its tag values, its track
 // number and whether it has been encoded. The list's five columns are the done mark, "Track",
@@ -22,6 +23,10 @@ public:
     void SetComment(const char* text) { SetTagText(tag.comment, text); }
     void SetYear(const char* text) { SetTagText(tag.year, text); }
     void SetGenre(uint8_t genre) { tag.genre = genre; }
+
+    // The song title at its full length: the Save As text when the title is that text cut to the
+    // tag's 30 bytes (as a title taken from the file name is), else the title as stored.
+    [[nodiscard]] std::string FullTitle() const;
 
     // Marks the row done and shows the check mark in its first column. The caller redraws the
     // row.

@@ -4,6 +4,7 @@
 #include "encoding/EncoderCommand.h"
 #include "filelist/FileListView.h"
 #include "tagging/ID3Editor.h"
+#include "tagging/ID3v2Writer.h"
 #include "window/VambleWindow.h"
 #include "window/WindowMessages.h"
 
@@ -188,6 +189,9 @@ void VambleWindow::SetFileDone(const char* outputPath, int64_t rowId, bool isDon
         ID3Editor editor(outputPath, &row->tag, row->track);
         editor.WriteTag();
         editor.WriteTagsToAttr();
+        if (id3v2Check->isChecked()) {
+            WriteID3v2Tag(outputPath, row->tag, row->FullTitle(), row->track);
+        }
     }
     switches.clear();
     const int32_t remaining = fileList->GetNumItemsNotDone();

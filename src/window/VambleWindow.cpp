@@ -138,6 +138,7 @@ VambleWindow::~VambleWindow() {
     prefs->SetInt8("nopsy", Flag(noPsyCheck->isChecked()));
     prefs->SetString("OutputDir", saveInText->Text().toStdString());
     prefs->SetString("outPutFileName", outputNameText->Text().toStdString());
+    prefs->SetInt8("id3v2", Flag(id3v2Check->isChecked()));
     prefs->SetInt8("FilesAtOnce", static_cast<int8_t>(filesAtOnceSpin->Value()));
 
     kit::PostMessage(QCoreApplication::instance(), kit::Message(kit::B_QUIT_REQUESTED));
@@ -298,6 +299,7 @@ QWidget* VambleWindow::BuildSettingsTab() {
         new kit::TextControl(QStringLiteral("Output filename as:"), QStringLiteral("%t-%s"));
     mp3ExtensionCheck = new QCheckBox(QStringLiteral("Add .mp3 file extension to file."));
     tooltipsCheck = new QCheckBox(QStringLiteral("Enable Tooltips."));
+    id3v2Check = new QCheckBox(QStringLiteral("Also write ID3v2 tags"));
     filesAtOnceSpin = new kit::SpinButton(QStringLiteral("Files at once:"), 1, processorCount);
 
     auto* column = Tight(new QVBoxLayout);
@@ -306,6 +308,7 @@ QWidget* VambleWindow::BuildSettingsTab() {
     column->addWidget(outputNameText);
     column->addWidget(mp3ExtensionCheck);
     column->addWidget(tooltipsCheck);
+    column->addWidget(id3v2Check);
     column->addWidget(kit::HGroup({filesAtOnceSpin, kit::Space({0, 0, -1, -1, 1})}));
     auto* row = Tight(new QHBoxLayout);
     row->addLayout(column);
@@ -373,6 +376,7 @@ void VambleWindow::Inititialize() {
     mp3ExtensionCheck->setChecked(prefs->SetInt8("mp3ext", 1) == 1);
     deleteInputCheck->setChecked(prefs->SetInt8("deleteFile", 0) == 1);
     noPsyCheck->setChecked(prefs->SetInt8("nopsy", 0) == 1);
+    id3v2Check->setChecked(prefs->SetInt8("id3v2", 1) == 1);
     vbrSpin->setEnabled(vbrCheck->isChecked());
 
     for (size_t i = 0; i < columnItems.size(); ++i) {

@@ -197,6 +197,7 @@ private:
     QCheckBox* applyGenreCheck = nullptr;
     QCheckBox* mp3ExtensionCheck = nullptr;
     QCheckBox* tooltipsCheck = nullptr;
+    QCheckBox* id3v2Check = nullptr;
     // The output-folder chooser, made when first asked for.
     XqFilePanel* dirPanel = nullptr;
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Uses the program as a user would: starts it on an X server with WAV files named on the command
 # line (odd names among them), clicks Encode, and checks what it made with other programs: the
-# MP3 files decode in full, their ID3v1 tags and attributes read back, the settings are saved.
+# MP3 files decode in full, their ID3v1 and ID3v2 tags and attributes read back, the settings are
+# saved.
 # Usage: encode_from_command_line.sh VAMBLE WRITE_SETTINGS
 set -euo pipefail
 vamble=$1
@@ -59,6 +60,9 @@ for name in "${names[@]}"; do
         { echo "$name: tag title '$title'"; status=1; }
     attribute=$(getfattr --only-values -n user.Audio:Title -- "$mp3" | tr -d '\0')
     [ "$attribute" = "$title" ] || { echo "$name: attribute '$attribute'"; status=1; }
+    id3v2_title=$(/usr/bin/python3 -c 'import sys; from mutagen.id3 import ID3
+print(ID3(sys.argv[1], load_v1=False)["TIT2"])' "$mp3")
+    [ "$id3v2_title" = "$name.wav" ] || { echo "$name: ID3v2 title '$id3v2_title'"; status=1; }
 done
 [ -s "$work/config/Xq-Vamble" ] || { echo "no settings file"; status=1; }
 [ $status -eq 0 ] || cat "$work/stdout"

@@ -75,3 +75,25 @@ TEST_F(AudioItemTest, DoneRowsShowTheSharedCheckMarkOnce) {
     EXPECT_EQ(item.CellKind(AudioItem::kDoneColumn) & CELL_KIND_MASK, CELL_BITMAP);
     EXPECT_EQ(item.CellKind(AudioItem::kDoneColumn) & CELL_OWNS_BITMAP, 0u);
 }
+
+TEST_F(AudioItemTest, FullTitleTakesSaveAsOnlyWhereTheTitleIsItsCut) {
+    const std::string longName = "Ünïcödé – a name far longer than thirty bytes.wav";
+    ID3_struct cut{};
+    SetTagText(cut.title, longName.c_str());
+    struct Case {
+        std::string saveAs;
+        std::string title;
+        std::string full;
+    };
+    for (const Case& c : {
+             Case{longName, longName, longName}, // the title taken from the file name
+             Case{"short.wav", "short.wav", "short.wav"},
+             Case{longName, "Given Title", "Given Title"},
+             Case{"Renamed.wav", longName, std::string(TagText(cut.title))},
+             Case{longName, "", ""},
+         }) {
+        item.SetColumnContent(AudioItem::kSaveAsColumn, c.saveAs.c_str());
+        item.SetSongTitle(c.title.c_str());
+        EXPECT_EQ(item.FullTitle(), c.full) << c.saveAs << " / " << c.title;
+    }
+}

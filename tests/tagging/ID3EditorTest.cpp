@@ -11,19 +11,6 @@ namespace {
 
 const QByteArray kAudio = QByteArray(1000, '\xfb');
 
-// A tag value as the file list fills it.
-ID3_struct MakeTag(const char* title, const char* artist, const char* album, const char* year,
-                   const char* comment, uint8_t genre) {
-    ID3_struct tag{};
-    SetTagText(tag.title, title);
-    SetTagText(tag.artist, artist);
-    SetTagText(tag.album, album);
-    SetTagText(tag.year, year);
-    SetTagText(tag.comment, comment);
-    tag.genre = genre;
-    return tag;
-}
-
 // The 128 bytes an ID3v1 tag of these values consists of.
 QByteArray TagBytes(const char* title, const char* artist, const char* album, const char* year,
                     const char* comment, uint8_t genre) {

@@ -1,5 +1,6 @@
 #include "TagReaders.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -11,6 +12,8 @@
 namespace {
 
 const QString kPython = QStringLiteral("/usr/bin/python3");
+
+} // namespace
 
 QByteArray Run(const QString& program, const QStringList& arguments) {
     QProcess process;
@@ -24,7 +27,22 @@ QByteArray Run(const QString& program, const QStringList& arguments) {
     return process.readAllStandardOutput();
 }
 
-} // namespace
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+ID3_struct MakeTag(const char* title, const char* artist, const char* album, const char* year,
+                   const char* comment, uint8_t genre) {
+    ID3_struct tag{};
+    SetTagText(tag.title, title);
+    SetTagText(tag.artist, artist);
+    SetTagText(tag.album, album);
+    SetTagText(tag.year, year);
+    SetTagText(tag.comment, comment);
+    tag.genre = genre;
+    return tag;
+}
 
 bool HaveProgram(const QString& program) {
     return !QStandardPaths::findExecutable(program).isEmpty();
@@ -83,24 +101,64 @@ TagFields ReadTagWithId3v2(const QString& path) {
     return fields;
 }
 
-TagFields ReadTagWithMutagen(const QString& path) {
-    // mutagen presents an ID3v1 tag as ID3v2 frames; its genre names differ from ours, so the
-    // genre is compared through id3v2 only.
+namespace {
+
+// The tag as mutagen reads it: with "v2" only the ID3v2 tag, with its genre and version.
+TagFields ReadWithMutagen(const QString& path, const char* which) {
     static const char* script = R"(
 import json, sys
 from mutagen.id3 import ID3
-tag = ID3(sys.argv[1])
+v2 = sys.argv[2] == 'v2'
+tag = ID3(sys.argv[1], load_v1=not v2)
 names = {'TIT2': 'title', 'TPE1': 'artist', 'TALB': 'album', 'TDRC': 'year',
          'COMM': 'comment', 'TRCK': 'track'}
-print(json.dumps({names[k.split(':')[0]]: str(v) for k, v in tag.items()
-                  if k.split(':')[0] in names}))
+if v2:
+    names['TCON'] = 'genre'
+fields = {names[k.split(':')[0]]: str(v) for k, v in tag.items() if k.split(':')[0] in names}
+if v2:
+    fields['version'] = '.'.join(map(str, tag.version))
+print(json.dumps(fields))
 )";
-    const QByteArray output =
-        Run(kPython, {QStringLiteral("-c"), QString::fromLatin1(script), path});
+    const QByteArray output = Run(kPython, {QStringLiteral("-c"), QString::fromLatin1(script), path,
+                                            QString::fromLatin1(which)});
     TagFields fields;
     const QJsonObject object = QJsonDocument::fromJson(output).object();
     for (auto it = object.begin(); it != object.end(); ++it) {
         fields[it.key().toStdString()] = it.value().toString().toStdString();
+    }
+    return fields;
+}
+
+} // namespace
+
+TagFields ReadTagWithMutagen(const QString& path) {
+    // mutagen presents an ID3v1 tag as ID3v2 frames; its genre names differ from ours, so the
+    // genre is compared through id3v2 only.
+    return ReadWithMutagen(path, "v1");
+}
+
+TagFields ReadID3v2WithMutagen(const QString& path) {
+    return ReadWithMutagen(path, "v2");
+}
+
+TagFields ReadID3v2WithId3v2(const QString& path) {
+    // One line a frame: "TIT2 (Title/songname/content description): text"; a comment's text
+    // follows its description and language, a genre's name is followed by its number.
+    static const std::map<QString, std::string> names = {
+        {QStringLiteral("TIT2"), "title"},   {QStringLiteral("TPE1"), "artist"},
+        {QStringLiteral("TALB"), "album"},   {QStringLiteral("TYER"), "year"},
+        {QStringLiteral("COMM"), "comment"}, {QStringLiteral("TCON"), "genre"},
+        {QStringLiteral("TRCK"), "track"}};
+    static const QRegularExpression frame(
+        QStringLiteral(R"(^(\w{4}) \(.*?\): (?:\(.*?\)\[\w*\]: )?(.*?)(?: \(\d+\))?$)"));
+    const QString output =
+        QString::fromUtf8(Run(QStringLiteral("id3v2"), {QStringLiteral("-l"), path}));
+    TagFields fields;
+    for (const QString& line : output.split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch match = frame.match(line);
+        if (match.hasMatch() && names.contains(match.captured(1))) {
+            fields[names.at(match.captured(1))] = match.captured(2).toStdString();
+        }
     }
     return fields;
 }

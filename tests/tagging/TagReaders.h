@@ -2,10 +2,21 @@
 // id3v2 and python3-mutagen. Each reader reports a failure of its program as a test failure.
 #pragma once
 
+#include "tagging/ID3Struct.h"
+
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <string>
+
+// Runs a program to its end and returns its standard output; a failure fails the test.
+QByteArray Run(const QString& program, const QStringList& arguments);
+// A file's bytes; empty when it cannot be read.
+QByteArray FileBytes(const QString& path);
+// A tag value as the file list fills it.
+ID3_struct MakeTag(const char* title, const char* artist, const char* album, const char* year,
+                   const char* comment, uint8_t genre);
 
 // Whether a program is on the search path (for a clear skip when it is not installed).
 bool HaveProgram(const QString& program);
@@ -20,6 +31,11 @@ std::map<std::string, QByteArray> ReadUserAttributes(const QString& path);
 using TagFields = std::map<std::string, std::string>;
 TagFields ReadTagWithId3v2(const QString& path);
 TagFields ReadTagWithMutagen(const QString& path);
+
+// The ID3v2 tag alone (no ID3v1 values mixed in) as a reader shows it: "title", "artist",
+// "album", "year", "comment", "genre" (the name), "track"; mutagen adds "version" ("2.3.0").
+TagFields ReadID3v2WithMutagen(const QString& path);
+TagFields ReadID3v2WithId3v2(const QString& path);
 
 // An int32 attribute value as it is stored: 4 bytes in host order.
 QByteArray Int32Bytes(int32_t value);

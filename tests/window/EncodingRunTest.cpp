@@ -263,6 +263,27 @@ TEST_F(EncodingRunTest, RemovingTheRowBeingEncodedStopsOnlyThatRow) {
     EXPECT_EQ(TakeAlert(), QString());
 }
 
+// The fake encoder's output is no MPEG audio, so a checked box shows in the writer's refusal,
+// which leaves the file as the unchecked box does: the encoder's bytes and the ID3v1 tag.
+TEST_F(EncodingRunTest, ID3v2TagIsWrittenOnlyWhenItsBoxIsChecked) {
+    AddRows({QStringLiteral("a.wav")});
+    for (const bool checked : {false, true}) {
+        Control<QCheckBox>(QStringLiteral("Also write ID3v2 tags"))->setChecked(checked);
+        Row(0)->done = false;
+        ::testing::internal::CaptureStdout();
+        PressEncode();
+        WaitUntilIdle();
+        const std::string printed = ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(printed.find("Error writing ID3v2 tag.\n") != std::string::npos, checked);
+        QFile output(root.filePath(QStringLiteral("out/-a.mp3")));
+        ASSERT_TRUE(output.open(QIODevice::ReadOnly));
+        const QByteArray bytes = output.readAll();
+        EXPECT_EQ(bytes.left(4096), QByteArray(4096, '\0'));
+        EXPECT_TRUE(bytes.mid(4096).startsWith("TAGa.wav"));
+        EXPECT_EQ(bytes.size(), 4096 + 128);
+    }
+}
+
 TEST_F(EncodingRunTest, TagsAppliedDuringTheRunReachTheFile) {
     AddRows({QStringLiteral("a.wav")});
     qputenv("FAKE_GOGO_STEP_MS", "100");

@@ -94,6 +94,7 @@ TEST_F(VambleWindowTest, WithoutSettingsShowsTheDefaults) {
     EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Output filename as:"))->text(),
               QStringLiteral("%t-%s"));
     EXPECT_TRUE(Named<QCheckBox>(w, QStringLiteral("Enable Tooltips."))->isChecked());
+    EXPECT_TRUE(Named<QCheckBox>(w, QStringLiteral("Also write ID3v2 tags"))->isChecked());
     EXPECT_EQ(Named<QComboBox>(w, QStringLiteral("Genre:"))->currentIndex(), -1);
     EXPECT_FALSE(Named<QPushButton>(w, QStringLiteral("Stop"))->isEnabled());
     EXPECT_TRUE(Named<QPushButton>(w, QStringLiteral("Encode"))->isEnabled());
@@ -108,6 +109,7 @@ TEST_F(VambleWindowTest, StoredSettingsAreRestored) {
     prefs->SetInt8("PathC", 0);
     prefs->SetInt8("mp3ext", 0);
     prefs->SetInt8("EnableTooltips", 0);
+    prefs->SetInt8("id3v2", 0);
     prefs->SetString("OutputDir", "/srv/music");
     prefs->SetString("outPutFileName", "%a/%c/%t-%s");
     VambleWindow* w = Open();
@@ -123,6 +125,7 @@ TEST_F(VambleWindowTest, StoredSettingsAreRestored) {
     EXPECT_FALSE(
         Named<QCheckBox>(w, QStringLiteral("Add .mp3 file extension to file."))->isChecked());
     EXPECT_FALSE(Named<QCheckBox>(w, QStringLiteral("Enable Tooltips."))->isChecked());
+    EXPECT_FALSE(Named<QCheckBox>(w, QStringLiteral("Also write ID3v2 tags"))->isChecked());
     EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Save in:"))->text(),
               QStringLiteral("/srv/music"));
     EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Output filename as:"))->text(),
@@ -182,6 +185,7 @@ TEST_F(VambleWindowTest, ClosingSavesEveryKey) {
     Named<QComboBox>(w, QStringLiteral("Output Format:"))->setCurrentIndex(2);
     Named<QLineEdit>(w, QStringLiteral("Save in:"))->setText(QStringLiteral("/tmp/out"));
     Named<QSpinBox>(w, QStringLiteral("VBR:"))->setValue(7);
+    Named<QCheckBox>(w, QStringLiteral("Also write ID3v2 tags"))->setChecked(false);
     DestroyWindow(window);
     EXPECT_EQ(prefs, nullptr) << "the window deletes the store, which writes the file";
 
@@ -197,7 +201,7 @@ TEST_F(VambleWindowTest, ClosingSavesEveryKey) {
     EXPECT_EQ(bits, 128);
     for (const char* key :
          {"VBRState", "CPUCount", "VBRCount", "EnableTooltips", "threadpriority", "TrackC",
-          "FileNC", "SaveAsC", "PathC", "mp3ext", "deleteFile", "nopsy", "FilesAtOnce"}) {
+          "FileNC", "SaveAsC", "PathC", "mp3ext", "deleteFile", "nopsy", "id3v2", "FilesAtOnce"}) {
         int8_t value = -1;
         EXPECT_EQ(saved.Find(key, &value), kit::B_OK) << key;
     }
@@ -206,6 +210,8 @@ TEST_F(VambleWindowTest, ClosingSavesEveryKey) {
     EXPECT_EQ(value, 1);
     saved.Find("VBRCount", &value);
     EXPECT_EQ(value, 7);
+    saved.Find("id3v2", &value);
+    EXPECT_EQ(value, 0);
     EXPECT_EQ(saved.Find("OutputDir", &text), kit::B_OK);
     EXPECT_EQ(text, "/tmp/out");
     EXPECT_EQ(saved.Find("outPutFileName", &text), kit::B_OK);
