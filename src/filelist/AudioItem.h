@@ -1,14 +1,19 @@
 #pragma once
 
 #include "ColumnListView/CLVEasyItem.h"
+#include "encoding/EncoderCommand.h"
+#include "encoding/OutputClashes.h"
 #include "kit/Message.h"
 #include "tagging/ID3Struct.h"
 
 #include <cstdint>
+#include <string>
 
 // One row of the file list: a source WAV file queued for encoding, its tag values, its track
-// number and whether it has been encoded. The list's five columns are the done mark, "Track",
-// "Filename", "Save As" and "Path To File"; the file list fills them.
+// number and whether it has been encoded; where its MP3 file would go now and whether that
+// clashes with another row or an existing file; why its last encoding failed. The list's six
+// columns are the mark, "Track", "Filename", "Save As", "Path To File" and "Output File"; the
+// file list fills them.
 class AudioItem : public CLVEasyItem {
 public:
     AudioItem(const kit::EntryRef& file, uint32_t outlineLevel = 0, bool isSuperitem = false,
@@ -23,9 +28,19 @@ public:
     void SetYear(const char* text) { SetTagText(tag.year, text); }
     void SetGenre(uint8_t genre) { tag.genre = genre; }
 
-    // Marks the row done and shows the check mark in its first column. The caller redraws the
-    // row.
+    // Marks the row done and shows the check mark in its first column; a done row has no
+    // failure and no clash. The caller redraws the row.
     void SetItemDone(bool isDone);
+
+    // The mark column shows, on a row not done, a failure mark while `failure` is set, else a
+    // warning mark while the row has a clash. The caller redraws the row.
+    // Why the row's last encoding failed (the encoder's message); empty clears it.
+    void SetFailure(std::string reason);
+    // The row's clash, with the identity of the earlier row for SameAsRow.
+    void SetClash(ClashKind kind, int64_t withRow = 0);
+    // Where the row's MP3 file goes with the current settings; shown in the "Output File" column.
+    // Returns whether anything changed.
+    bool SetOutputPlan(OutputPlan newPlan);
 
     // The output name for this row's file from the name pattern, as a new array the caller
     // releases with delete[]; empty, never null, when the pattern expands to nothing.
@@ -34,6 +49,11 @@ public:
     // The row's identity, never reused while the program runs: work for a row refers to it by
     // this, not by its place in the list.
     int64_t Id() const { return id; }
+
+    const std::string& Failure() const { return failure; }
+    ClashKind Clash() const { return clash; }
+    int64_t ClashesWith() const { return clashWith; }
+    const OutputPlan& Output() const { return output; }
 
     kit::EntryRef ref;
     bool done = false;
@@ -46,7 +66,14 @@ public:
     static constexpr int32_t kFilenameColumn = 2;
     static constexpr int32_t kSaveAsColumn = 3;
     static constexpr int32_t kPathColumn = 4;
+    static constexpr int32_t kOutputColumn = 5;
 
 private:
+    void ShowMark();
+
     const int64_t id;
+    std::string failure;
+    ClashKind clash = ClashKind::None;
+    int64_t clashWith = 0;
+    OutputPlan output;
 };

@@ -93,7 +93,7 @@ TEST_F(ProgramTest, TerminationClosesTheWindowAndSavesTheSettings) {
         EXPECT_TRUE(program->readAllStandardOutput().contains("Quit Requested.\n"));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
         VamblePrefs saved("Xq-Vamble");
-        EXPECT_EQ(saved.CountNames(), 17) << "signal " << signalNumber;
+        EXPECT_EQ(saved.CountNames(), 18) << "signal " << signalNumber;
     }
 }
 

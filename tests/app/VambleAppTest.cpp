@@ -91,7 +91,7 @@ TEST(VambleApp, OpensTheWindowCentredWhenNoFrameIsStored) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Quit Requested.\n");
     EXPECT_EQ(prefs, nullptr);
     prefs = new VamblePrefs(kSettingsFileName);
-    EXPECT_EQ(prefs->CountNames(), 17);
+    EXPECT_EQ(prefs->CountNames(), 18);
 }
 
 TEST(VambleApp, AStoredFrameIsUsedUnlessItIsDamagedOrOffEveryScreen) {

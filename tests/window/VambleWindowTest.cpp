@@ -89,6 +89,7 @@ TEST_F(VambleWindowTest, WithoutSettingsShowsTheDefaults) {
     for (const char* column : {"Track", "Filename", "Save As", "Path To File"}) {
         EXPECT_TRUE(MenuItem(w, QString::fromLatin1(column))->isChecked()) << column;
     }
+    EXPECT_FALSE(MenuItem(w, QStringLiteral("Output File"))->isChecked());
     EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Save in:"))->text(), QString());
     EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Output filename as:"))->text(),
               QStringLiteral("%t-%s"));
@@ -119,6 +120,8 @@ TEST_F(VambleWindowTest, StoredSettingsAreRestored) {
     EXPECT_EQ(Named<QSpinBox>(w, QStringLiteral("Priority:"))->value(), 3);
     EXPECT_FALSE(MenuItem(w, QStringLiteral("Path To File"))->isChecked());
     EXPECT_TRUE(MenuItem(w, QStringLiteral("Save As"))->isChecked());
+    EXPECT_FALSE(MenuItem(w, QStringLiteral("Output File"))->isChecked())
+        << "a settings file from before the Output File column keeps it hidden";
     EXPECT_FALSE(
         Named<QCheckBox>(w, QStringLiteral("Add .mp3 file extension to file."))->isChecked());
     EXPECT_FALSE(Named<QCheckBox>(w, QStringLiteral("Enable Tooltips."))->isChecked());
@@ -175,7 +178,7 @@ TEST_F(VambleWindowTest, TagFieldsRefuseTextBeyondTheirByteWidth) {
     EXPECT_EQ(year->text(), QStringLiteral("1999"));
 }
 
-TEST_F(VambleWindowTest, ClosingSavesAllSeventeenKeys) {
+TEST_F(VambleWindowTest, ClosingSavesAllEighteenKeys) {
     VambleWindow* w = Open();
     Named<QCheckBox>(w, QStringLiteral("Disable psycho-acoustics"))->setChecked(true);
     Named<QComboBox>(w, QStringLiteral("Output Format:"))->setCurrentIndex(2);
@@ -185,7 +188,7 @@ TEST_F(VambleWindowTest, ClosingSavesAllSeventeenKeys) {
     EXPECT_EQ(prefs, nullptr) << "the window deletes the store, which writes the file";
 
     VamblePrefs saved("Xq-Vamble");
-    EXPECT_EQ(saved.CountNames(), 17);
+    EXPECT_EQ(saved.CountNames(), 18);
     kit::Rect frame;
     EXPECT_EQ(saved.Find("WindowRect", &frame), kit::B_OK);
     std::string text;
@@ -196,7 +199,7 @@ TEST_F(VambleWindowTest, ClosingSavesAllSeventeenKeys) {
     EXPECT_EQ(bits, 128);
     for (const char* key :
          {"VBRState", "CPUCount", "VBRCount", "EnableTooltips", "threadpriority", "TrackC",
-          "FileNC", "SaveAsC", "PathC", "mp3ext", "deleteFile", "nopsy"}) {
+          "FileNC", "SaveAsC", "PathC", "mp3ext", "deleteFile", "nopsy", "OutputC"}) {
         int8_t value = -1;
         EXPECT_EQ(saved.Find(key, &value), kit::B_OK) << key;
     }
@@ -221,7 +224,7 @@ TEST_F(VambleWindowTest, CtrlQClosesTheWindowAndWritesTheSettings) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
     EXPECT_TRUE(QFile::exists(root.path() + QStringLiteral("/Xq-Vamble")));
     prefs = new VamblePrefs("Xq-Vamble");
-    EXPECT_EQ(prefs->CountNames(), 17);
+    EXPECT_EQ(prefs->CountNames(), 18);
 }
 
 TEST_F(VambleWindowTest, ColumnsItemsToggleTheirMarkOnce) {

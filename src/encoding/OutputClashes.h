@@ -1,0 +1,44 @@
+// Rows whose MP3 files would land on one another or on a file that is already there.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+enum class ClashKind {
+    None,
+    SameAsRow,    // an earlier row writes the same file
+    ExistingFile, // something is already at the path
+};
+
+struct OutputClash {
+    ClashKind kind = ClashKind::None;
+    // With SameAsRow: the position of the earlier row among the paths given.
+    std::size_t otherRow = 0;
+    bool operator==(const OutputClash&) const = default;
+};
+
+using FileExists = std::function<bool(const std::filesystem::path&)>;
+
+// Whether anything (a file, a folder, a dangling link) is at the path.
+bool FileExistsOnDisk(const std::filesystem::path& path);
+
+// One answer per path, in order. An empty path takes no part (a row that writes nothing). Paths
+// are compared as the file system reads them ("a//b" and "a/b" are one file); the first row of a
+// path is compared against the disk, every later one is a SameAsRow clash of it.
+std::vector<OutputClash> FindOutputClashes(const std::vector<std::filesystem::path>& paths,
+                                           const FileExists& exists);
+
+// The files one run has begun writing, so that no second row of the run writes one of them.
+class ClaimedOutputs {
+public:
+    // Claims the path for a row; false when a row of this run claimed it before.
+    bool Claim(const std::filesystem::path& path);
+    void Clear() { claimed.clear(); }
+
+private:
+    std::unordered_set<std::string> claimed;
+};
