@@ -228,10 +228,13 @@ TEST_F(FileListViewTest, ColumnsShowAndHideAndHeaderClicksNeverReorder) {
         list->AddEntry(QFile::encodeName(Make(QString::fromLatin1(name), WavBytes())).toStdString(),
                        -1);
     }
+    EXPECT_FALSE(list->ColumnAt(AudioItem::kOutputColumn)->IsShown()) << "hidden at first";
     list->ShowColumn(3, false);
-    list->ShowColumn(4, false);
+    list->ShowColumn(4, true);
+    list->ShowColumn(5, false);
     list->ShowColumn(-1, false);
     EXPECT_FALSE(list->ColumnAt(AudioItem::kPathColumn)->IsShown());
+    EXPECT_TRUE(list->ColumnAt(AudioItem::kOutputColumn)->IsShown());
     EXPECT_TRUE(list->ColumnAt(AudioItem::kTrackColumn)->IsShown());
     list->SetSortKey(AudioItem::kFilenameColumn);
     EXPECT_EQ(Cell(0, AudioItem::kFilenameColumn), "b.wav");

@@ -1,0 +1,56 @@
+#include "encoding/OutputClashes.h"
+
+#include <QTemporaryDir>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace fs = std::filesystem;
+
+TEST(OutputClashesTest, LaterRowsOfOnePathAndFilesOnDiskClash) {
+    const std::set<fs::path> onDisk = {"/out/old.mp3"};
+    const auto exists = [&](const fs::path& path) { return onDisk.contains(path); };
+    struct Case {
+        const char* what;
+        std::vector<fs::path> paths;
+        std::vector<OutputClash> expected;
+    };
+    const Case cases[] = {
+        {"distinct files", {"/out/a.mp3", "/out/b.mp3"}, {{}, {}}},
+        {"two rows to one file",
+         {"/out/a.mp3", "/out/b.mp3", "/out/a.mp3"},
+         {{}, {}, {ClashKind::SameAsRow, 0}}},
+        {"empty folder levels name the same file",
+         {"/out///song.mp3", "/out/./song.mp3", "/out/song.mp3"},
+         {{}, {ClashKind::SameAsRow, 0}, {ClashKind::SameAsRow, 0}}},
+        {"an existing file, then a row of the same path",
+         {"/out/old.mp3", "/out//old.mp3"},
+         {{ClashKind::ExistingFile, 0}, {ClashKind::SameAsRow, 0}}},
+        {"rows writing nothing take no part", {"", "/out/a.mp3", ""}, {{}, {}, {}}},
+        {"names differing in case are two files", {"/out/A.mp3", "/out/a.mp3"}, {{}, {}}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FindOutputClashes(c.paths, exists), c.expected) << c.what;
+    }
+}
+
+TEST(OutputClashesTest, TheDiskCheckSeesFilesFoldersAndDanglingLinks) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const fs::path root = dir.path().toStdString();
+    std::ofstream(root / "file.mp3") << "x";
+    fs::create_symlink(root / "gone", root / "link.mp3");
+    EXPECT_TRUE(FileExistsOnDisk(root / "file.mp3"));
+    EXPECT_TRUE(FileExistsOnDisk(root));
+    EXPECT_TRUE(FileExistsOnDisk(root / "link.mp3"));
+    EXPECT_FALSE(FileExistsOnDisk(root / "new.mp3"));
+}
+
+TEST(OutputClashesTest, AClaimedFileCannotBeClaimedAgainUntilCleared) {
+    ClaimedOutputs claims;
+    EXPECT_TRUE(claims.Claim("/out/a/song.mp3"));
+    EXPECT_FALSE(claims.Claim("/out/a//song.mp3"));
+    EXPECT_TRUE(claims.Claim("/out/b/song.mp3"));
+    claims.Clear();
+    EXPECT_TRUE(claims.Claim("/out/a/song.mp3"));
+}
