@@ -9,7 +9,9 @@
 RunMonitor::RunMonitor(QWidget* mainWindow, RunStatusView* statusView, DesktopNotifier& notify,
                        LauncherProgress& launcherEntry, RunProgress::Clock runClock)
     : window(mainWindow), view(statusView), notifier(notify), launcher(launcherEntry),
-      clock(std::move(runClock)) {}
+      clock(std::move(runClock)) {
+    view->Reset();
+}
 
 void RunMonitor::Start(const std::vector<RunRow>& rows) {
     std::vector<RunProgress::Row> lengths;

@@ -17,6 +17,8 @@ QString WindowTitle(std::optional<double> runFraction = std::nullopt);
 QString TimeLeftText(std::chrono::seconds left);
 
 class RunStatusView : public QWidget {
+    Q_OBJECT
+
 public:
     explicit RunStatusView(QWidget* parent = nullptr);
 

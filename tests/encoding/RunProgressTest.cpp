@@ -1,8 +1,8 @@
 #include "encoding/RunProgress.h"
 #include "encoding/WavDuration.h"
+#include "gogo/TestAudio.h"
 
 #include <QTemporaryDir>
-#include <cstdint>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -17,32 +17,6 @@ struct TestClock {
         return [this] { return now; };
     }
 };
-
-void PutLE(std::ofstream& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.put(static_cast<char>((value >> (8 * i)) & 0xff));
-    }
-}
-
-// A 16-bit PCM WAV file of `frames` frames at `rate` with `channels` channels.
-void WriteWav(const std::filesystem::path& path, uint32_t rate, uint16_t channels,
-              uint32_t frames) {
-    std::ofstream out(path, std::ios::binary);
-    const uint32_t dataBytes = frames * channels * 2;
-    out << "RIFF";
-    PutLE(out, 36 + dataBytes, 4);
-    out << "WAVEfmt ";
-    PutLE(out, 16, 4);
-    PutLE(out, 1, 2);
-    PutLE(out, channels, 2);
-    PutLE(out, rate, 4);
-    PutLE(out, rate * channels * 2, 4);
-    PutLE(out, channels * 2, 2);
-    PutLE(out, 16, 2);
-    out << "data";
-    PutLE(out, dataBytes, 4);
-    out << std::string(dataBytes, '\0');
-}
 
 } // namespace
 
@@ -112,8 +86,8 @@ TEST(RunProgressTest, WavLengthsComeFromTheHeader) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const std::filesystem::path root = dir.path().toStdString();
-    WriteWav(root / "stereo.wav", 44100, 2, 44100 * 3 / 2);
-    WriteWav(root / "mono.wav", 22050, 1, 22050 / 2);
+    gogotest::WriteTestWav(root / "stereo.wav", {.seconds = 1.5});
+    gogotest::WriteTestWav(root / "mono.wav", {.channels = 1, .sampleRate = 22050, .seconds = 0.5});
     std::ofstream(root / "text.wav") << "not audio at all";
     EXPECT_DOUBLE_EQ(WavDurationSeconds(root / "stereo.wav").value_or(-1), 1.5);
     EXPECT_DOUBLE_EQ(WavDurationSeconds(root / "mono.wav").value_or(-1), 0.5);
