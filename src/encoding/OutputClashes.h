@@ -2,9 +2,9 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -21,22 +21,23 @@ struct OutputClash {
     bool operator==(const OutputClash&) const = default;
 };
 
-using FileExists = std::function<bool(const std::filesystem::path&)>;
+using FileExists = std::function<bool(const std::string& path)>;
 
 // Whether anything (a file, a folder, a dangling link) is at the path.
-bool FileExistsOnDisk(const std::filesystem::path& path);
+bool FileExistsOnDisk(const std::string& path);
 
 // One answer per path, in order. An empty path takes no part (a row that writes nothing). Paths
-// are compared as the file system reads them ("a//b" and "a/b" are one file); the first row of a
-// path is compared against the disk, every later one is a SameAsRow clash of it.
-std::vector<OutputClash> FindOutputClashes(const std::vector<std::filesystem::path>& paths,
+// are compared as the file system reads them, without asking it: repeated slashes and "."
+// levels do not count ("a//b", "a/./b" and "a/b" are one file). The first row of a path is
+// compared against the disk, every later one is a SameAsRow clash of it.
+std::vector<OutputClash> FindOutputClashes(const std::vector<std::string_view>& paths,
                                            const FileExists& exists);
 
 // The files one run has begun writing, so that no second row of the run writes one of them.
 class ClaimedOutputs {
 public:
     // Claims the path for a row; false when a row of this run claimed it before.
-    bool Claim(const std::filesystem::path& path);
+    bool Claim(std::string_view path);
     void Clear() { claimed.clear(); }
 
 private:

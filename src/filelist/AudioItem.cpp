@@ -44,7 +44,8 @@ void AudioItem::SetClash(ClashKind kind, int64_t withRow) {
 }
 
 bool AudioItem::SetOutputPlan(OutputPlan newPlan) {
-    if (newPlan.status == output.status && newPlan.outputPath == output.outputPath &&
+    // Texts compare faster than paths, which compare level by level.
+    if (newPlan.status == output.status && newPlan.outputPath.native() == output.outputPath.native() &&
         newPlan.detail == output.detail) {
         return false;
     }

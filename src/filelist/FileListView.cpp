@@ -179,7 +179,8 @@ void FileListView::OutputsChanged() const {
 void FileListView::UpdateOutputFiles(const EncoderSettings& settings, const FileExists& exists) {
     const auto count = static_cast<size_t>(CountItems());
     std::vector<AudioItem*> rows(count);
-    std::vector<std::filesystem::path> paths(count);
+    // Views of the paths the rows keep.
+    std::vector<std::string_view> paths(count);
     bool changed = false;
     for (size_t i = 0; i < count; ++i) {
         auto* row = dynamic_cast<AudioItem*>(ItemAt(static_cast<int32_t>(i)));
@@ -188,12 +189,11 @@ void FileListView::UpdateOutputFiles(const EncoderSettings& settings, const File
         }
         rows[i] = row;
         const std::unique_ptr<char[]> name(row->CreateString(settings.namePattern.c_str()));
-        OutputPlan plan = PlanOutputPath(settings, name.get());
+        changed = row->SetOutputPlan(PlanOutputPath(settings, name.get())) || changed;
         // Rows already done write nothing more; rows without a command write nothing at all.
-        if (!row->done && plan.status == CommandStatus::Ready) {
-            paths[i] = plan.outputPath;
+        if (!row->done && row->Output().status == CommandStatus::Ready) {
+            paths[i] = row->Output().outputPath.native();
         }
-        changed = row->SetOutputPlan(std::move(plan)) || changed;
     }
     const std::vector<OutputClash> clashes = FindOutputClashes(paths, exists);
     for (size_t i = 0; i < count; ++i) {

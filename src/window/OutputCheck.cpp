@@ -32,8 +32,8 @@ void VambleWindow::CheckOutputs() {
     outputCheckTimer.stop();
     // The file being encoded is the row's own, not a clash.
     const AudioItem* writing = IsEncoding() ? FindRow(encodingRow) : nullptr;
-    const std::filesystem::path writingPath = writing ? writing->Output().outputPath : "";
-    fileList->UpdateOutputFiles(CurrentEncoderSettings(), [&](const std::filesystem::path& path) {
+    const std::string writingPath = writing ? writing->Output().outputPath.native() : "";
+    fileList->UpdateOutputFiles(CurrentEncoderSettings(), [&](const std::string& path) {
         return (writingPath.empty() || path != writingPath) && FileExistsOnDisk(path);
     });
 }
