@@ -1,9 +1,9 @@
 #include "encoding/OutputClashes.h"
 
+#include <cerrno>
 #include <deque>
-#include <filesystem>
-#include <system_error>
-#include <unordered_map>
+#include <dirent.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -44,9 +44,39 @@ std::string WithoutSkippedLevels(std::string_view path) {
 
 } // namespace
 
-bool FileExistsOnDisk(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+bool FileExistsOnDisk(std::string_view path) {
+    struct stat info {};
+    return ::lstat(std::string(path).c_str(), &info) == 0;
+}
+
+bool FolderListings::Exists(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos) {
+        return FileExistsOnDisk(path);
+    }
+    const Listing& listing = ListingOf(path.substr(0, slash + 1));
+    return listing.listed ? listing.names.contains(std::string(path.substr(slash + 1)))
+                          : FileExistsOnDisk(path);
+}
+
+const FolderListings::Listing& FolderListings::ListingOf(std::string_view folder) {
+    const auto [found, added] = listings.try_emplace(std::string(folder));
+    Listing& listing = found->second;
+    if (!added) {
+        return listing;
+    }
+    DIR* dir = ::opendir(found->first.c_str());
+    if (!dir) {
+        // A folder that is not there holds nothing; one that cannot be read may.
+        listing.listed = errno == ENOENT || errno == ENOTDIR;
+        return listing;
+    }
+    listing.listed = true;
+    while (const dirent* entry = ::readdir(dir)) {
+        listing.names.emplace(entry->d_name);
+    }
+    ::closedir(dir);
+    return listing;
 }
 
 std::vector<OutputClash> FindOutputClashes(const std::vector<std::string_view>& paths,
@@ -66,7 +96,7 @@ std::vector<OutputClash> FindOutputClashes(const std::vector<std::string_view>& 
         const auto [first, isFirst] = firstRow.try_emplace(key, row);
         if (!isFirst) {
             clashes[row] = {ClashKind::SameAsRow, first->second};
-        } else if (exists(std::string(path))) {
+        } else if (exists(path)) {
             clashes[row] = {ClashKind::ExistingFile, 0};
         }
     }

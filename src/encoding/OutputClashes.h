@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -21,10 +22,28 @@ struct OutputClash {
     bool operator==(const OutputClash&) const = default;
 };
 
-using FileExists = std::function<bool(const std::string& path)>;
+using FileExists = std::function<bool(std::string_view path)>;
 
 // Whether anything (a file, a folder, a dangling link) is at the path.
-bool FileExistsOnDisk(const std::string& path);
+bool FileExistsOnDisk(std::string_view path);
+
+// Answers whether something is at a path from one listing of each folder asked about, taken
+// when first needed: for many files in few folders far cheaper than asking for each file. A
+// folder that cannot be listed but may exist (no permission to read it) is asked file by file.
+// Keep one only as long as the disk may be taken as unchanged.
+class FolderListings {
+public:
+    bool Exists(std::string_view path);
+
+private:
+    struct Listing {
+        bool listed = false; // false: ask the disk for each file
+        std::unordered_set<std::string> names;
+    };
+    const Listing& ListingOf(std::string_view folder);
+
+    std::unordered_map<std::string, Listing> listings;
+};
 
 // One answer per path, in order. An empty path takes no part (a row that writes nothing). Paths
 // are compared as the file system reads them, without asking it: repeated slashes and "."

@@ -33,8 +33,9 @@ void VambleWindow::CheckOutputs() {
     // The file being encoded is the row's own, not a clash.
     const AudioItem* writing = IsEncoding() ? FindRow(encodingRow) : nullptr;
     const std::string writingPath = writing ? writing->Output().outputPath.native() : "";
-    fileList->UpdateOutputFiles(CurrentEncoderSettings(), [&](const std::string& path) {
-        return (writingPath.empty() || path != writingPath) && FileExistsOnDisk(path);
+    FolderListings disk;
+    fileList->UpdateOutputFiles(CurrentEncoderSettings(), [&](std::string_view path) {
+        return (writingPath.empty() || path != writingPath) && disk.Exists(path);
     });
 }
 

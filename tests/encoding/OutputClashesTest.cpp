@@ -7,7 +7,7 @@
 
 TEST(OutputClashesTest, LaterRowsOfOnePathAndFilesOnDiskClash) {
     const std::set<std::string> onDisk = {"/out/old.mp3", "/out//old.mp3"};
-    const auto exists = [&](const std::string& path) { return onDisk.contains(path); };
+    const auto exists = [&](std::string_view path) { return onDisk.contains(std::string(path)); };
     struct Case {
         const char* what;
         std::vector<std::string_view> paths;
@@ -33,16 +33,23 @@ TEST(OutputClashesTest, LaterRowsOfOnePathAndFilesOnDiskClash) {
     }
 }
 
-TEST(OutputClashesTest, TheDiskCheckSeesFilesFoldersAndDanglingLinks) {
+TEST(OutputClashesTest, TheDiskIsAskedFileByFileOrByFolderListingsAlike) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const std::string root = dir.path().toStdString();
     std::ofstream(root + "/file.mp3") << "x";
     std::filesystem::create_symlink(root + "/gone", root + "/link.mp3");
-    EXPECT_TRUE(FileExistsOnDisk(root + "/file.mp3"));
-    EXPECT_TRUE(FileExistsOnDisk(root));
-    EXPECT_TRUE(FileExistsOnDisk(root + "/link.mp3"));
-    EXPECT_FALSE(FileExistsOnDisk(root + "/new.mp3"));
+    const std::pair<std::string, bool> cases[] = {
+        {root + "/file.mp3", true},     {root, true},
+        {root + "/link.mp3", true},     {root + "/new.mp3", false},
+        {root + "/new/file.mp3", false}, {root + "/file.mp3/x.mp3", false},
+        {root + "//file.mp3", true},    {"relative.mp3", false},
+    };
+    FolderListings listings;
+    for (const auto& [path, expected] : cases) {
+        EXPECT_EQ(FileExistsOnDisk(path), expected) << path;
+        EXPECT_EQ(listings.Exists(path), expected) << path;
+    }
 }
 
 TEST(OutputClashesTest, AClaimedFileCannotBeClaimedAgainUntilCleared) {
