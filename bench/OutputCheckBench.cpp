@@ -1,6 +1,6 @@
 // Ten thousand rows: after a change of the name pattern, every row's output file planned again
-// and the clashes found, the disk asked as the window asks it (one listing per folder). A tenth of the files exist
-// already and a tenth of the rows share a file with another. Runs offscreen.
+// and the clashes found, the disk asked as the window asks it (one listing per folder). A tenth of
+// the files exist already and a tenth of the rows share a file with another. Runs offscreen.
 #include "filelist/FileListView.h"
 
 #include <QApplication>
@@ -33,8 +33,8 @@ void BM_OutputFilesOfTenThousandRows(benchmark::State& state) {
         list->AddItem(row);
         if (i % 10 == 0) {
             std::filesystem::create_directories(out + "/" + std::to_string(i / 1000));
-            std::ofstream(out + "/" + std::to_string(i / 1000) + "/" +
-                          std::to_string(row->track) + "-" + name + ".mp3");
+            std::ofstream(out + "/" + std::to_string(i / 1000) + "/" + std::to_string(row->track) +
+                          "-" + name + ".mp3");
         }
     }
     container->repaint();

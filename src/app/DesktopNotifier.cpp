@@ -16,7 +16,8 @@ void DesktopNotifier::Notify(const QString& summary, const QString& body) {
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"),
+        QStringLiteral("/org/freedesktop/Notifications"),
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
     // The desktop entry lets the desktop show the program's name and icon and group its
     // notifications.
@@ -26,12 +27,11 @@ void DesktopNotifier::Notify(const QString& summary, const QString& body) {
     // Without a service the call fails later, unseen; with one, its answer names the
     // notification that the next one replaces.
     auto* watcher = new QDBusPendingCallWatcher(bus->asyncCall(call), &pendingAnswers);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
-                     [this, watcher] {
-                         const QDBusPendingReply<uint> reply = *watcher;
-                         if (reply.isValid()) {
-                             lastId = reply.value();
-                         }
-                         watcher->deleteLater();
-                     });
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [this, watcher] {
+        const QDBusPendingReply<uint> reply = *watcher;
+        if (reply.isValid()) {
+            lastId = reply.value();
+        }
+        watcher->deleteLater();
+    });
 }

@@ -31,7 +31,8 @@ void LauncherProgress::Send(double fraction, bool visible) {
         return;
     }
     QDBusMessage signal = QDBusMessage::createSignal(
-        ObjectPath(), QStringLiteral("com.canonical.Unity.LauncherEntry"), QStringLiteral("Update"));
+        ObjectPath(), QStringLiteral("com.canonical.Unity.LauncherEntry"),
+        QStringLiteral("Update"));
     const QVariantMap properties{{QStringLiteral("progress"), fraction},
                                  {QStringLiteral("progress-visible"), visible}};
     signal << QStringLiteral("application://vamble.desktop") << properties;

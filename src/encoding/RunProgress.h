@@ -22,7 +22,8 @@ public:
 
     // The run starts now, by the clock. A row of unknown length counts as long as the known
     // ones are on average; with none known, every row counts alike.
-    explicit RunProgress(const std::vector<Row>& rows, Clock clock = std::chrono::steady_clock::now);
+    explicit RunProgress(const std::vector<Row>& rows,
+                         Clock clock = std::chrono::steady_clock::now);
 
     // The part of the row encoded so far, 0 to 1; a row's part never goes back. Rows not in the
     // run are ignored.

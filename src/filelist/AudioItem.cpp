@@ -45,7 +45,8 @@ void AudioItem::SetClash(ClashKind kind, int64_t withRow) {
 
 bool AudioItem::SetOutputPlan(OutputPlan newPlan) {
     // Texts compare faster than paths, which compare level by level.
-    if (newPlan.status == output.status && newPlan.outputPath.native() == output.outputPath.native() &&
+    if (newPlan.status == output.status &&
+        newPlan.outputPath.native() == output.outputPath.native() &&
         newPlan.detail == output.detail) {
         return false;
     }

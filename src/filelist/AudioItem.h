@@ -50,10 +50,10 @@ public:
     // this, not by its place in the list.
     int64_t Id() const { return id; }
 
-    const std::string& Failure() const { return failure; }
-    ClashKind Clash() const { return clash; }
-    int64_t ClashesWith() const { return clashWith; }
-    const OutputPlan& Output() const { return output; }
+    [[nodiscard]] const std::string& Failure() const { return failure; }
+    [[nodiscard]] ClashKind Clash() const { return clash; }
+    [[nodiscard]] int64_t ClashesWith() const { return clashWith; }
+    [[nodiscard]] const OutputPlan& Output() const { return output; }
 
     kit::EntryRef ref;
     bool done = false;

@@ -130,7 +130,7 @@ void FileListView::ShowColumn(signed char which, bool show) {
     CLVColumn* const named[kNamedColumns] = {trackColumn, fileNameColumn, saveAsColumn, pathColumn,
                                              outputColumn};
     if (which >= 0 && which < kNamedColumns) {
-        named[static_cast<size_t>(which)]->SetShown(show);
+        named[static_cast<unsigned char>(which)]->SetShown(show);
     }
 }
 
@@ -253,7 +253,8 @@ QString FileListView::MarkHelp(const AudioItem& row) const {
     switch (row.Clash()) {
     case ClashKind::SameAsRow: {
         const auto [other, index] = FindRow(row.ClashesWith());
-        const char* name = other ? other->GetColumnContentText(AudioItem::kFilenameColumn) : nullptr;
+        const char* name =
+            other ? other->GetColumnContentText(AudioItem::kFilenameColumn) : nullptr;
         parts << (other ? QStringLiteral("Row %1 (%2) has the same output file:\n%3")
                               .arg(index + 1)
                               .arg(QString::fromUtf8(name ? name : ""), path)

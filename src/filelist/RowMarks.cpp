@@ -46,7 +46,7 @@ kit::Bitmap Make(const Picture& picture) {
     pixels.fill(kit::B_TRANSPARENT_MAGIC_CMAP8);
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
-            pixels[static_cast<std::size_t>(y * kBytesPerRow + x)] = IndexOf(picture[y][x]);
+            pixels[static_cast<std::size_t>(y) * kBytesPerRow + x] = IndexOf(picture[y][x]);
         }
     }
     kit::Palette palette = kit::SystemPalette();

@@ -6,9 +6,10 @@
 #include <QWidget>
 #include <cmath>
 
-RunMonitor::RunMonitor(QWidget* mainWindow, RunStatusView* statusView, DesktopNotifier& notify,
-                       LauncherProgress& launcherEntry, RunProgress::Clock runClock)
-    : window(mainWindow), view(statusView), notifier(notify), launcher(launcherEntry),
+RunMonitor::RunMonitor(QWidget* mainWindow, RunStatusView* statusView,
+                       DesktopNotifier& desktopNotifier, LauncherProgress& launcherEntry,
+                       RunProgress::Clock runClock)
+    : window(mainWindow), view(statusView), notifier(desktopNotifier), launcher(launcherEntry),
       clock(std::move(runClock)) {
     view->Reset();
 }

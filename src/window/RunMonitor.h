@@ -25,10 +25,11 @@ public:
 
     enum class EndKind { Finished, Stopped, Failed };
 
-    // Shows the run in `view` and in `window`'s title; notifies and signals through the given
-    // services. Nothing is owned.
-    RunMonitor(QWidget* window, RunStatusView* view, DesktopNotifier& notifier,
-               LauncherProgress& launcher, RunProgress::Clock clock = std::chrono::steady_clock::now);
+    // Shows the run in `statusView` and in `mainWindow`'s title; notifies and signals through
+    // the given services; reads the time from `runClock`. Nothing is owned.
+    RunMonitor(QWidget* mainWindow, RunStatusView* statusView, DesktopNotifier& desktopNotifier,
+               LauncherProgress& launcherEntry,
+               RunProgress::Clock runClock = std::chrono::steady_clock::now);
 
     // A run of these rows begins (a run already going on is replaced).
     void Start(const std::vector<RunRow>& rows);

@@ -18,7 +18,9 @@ QString TimeLeftText(std::chrono::seconds left) {
     const long long hours = total / 3600;
     const long long minutes = total / 60 % 60;
     const long long seconds = total % 60;
-    const auto twoDigits = [](long long n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
+    const auto twoDigits = [](long long n) {
+        return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+    };
     return hours > 0 ? QStringLiteral("Time left: %1:%2:%3")
                            .arg(QString::number(hours), twoDigits(minutes), twoDigits(seconds))
                      : QStringLiteral("Time left: %1:%2")

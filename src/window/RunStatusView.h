@@ -27,8 +27,8 @@ public:
     // Hides the view: no run goes on.
     void Reset();
 
-    const kit::ProgressBar* Bar() const { return bar; }
-    const QLabel* TimeLeft() const { return timeLeft; }
+    [[nodiscard]] const kit::ProgressBar* Bar() const { return bar; }
+    [[nodiscard]] const QLabel* TimeLeft() const { return timeLeft; }
 
 private:
     kit::ProgressBar* bar;

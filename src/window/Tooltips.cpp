@@ -24,5 +24,6 @@ void VambleWindow::AttachTooltips() {
         bubbleHelper.SetHelp(view, QString::fromUtf8(text));
     }
     // Over a row's cells the list tells where its file goes, and why a marked row is marked.
-    bubbleHelper.SetHelpProvider(fileList, [this](QPoint where) { return fileList->HelpAt(where); });
+    bubbleHelper.SetHelpProvider(fileList,
+                                 [this](QPoint where) { return fileList->HelpAt(where); });
 }

@@ -99,7 +99,7 @@ public:
     // Checks the outputs now and, when rows not done clash, asks the user once.
     ClashDecision AskAboutClashes();
     // The whole run's progress, title, launcher progress and closing notification.
-    RunMonitor& Monitor() const { return *runMonitor; }
+    [[nodiscard]] RunMonitor& Monitor() const { return *runMonitor; }
 
     // The main window's close path: stops encoding and agrees to close.
     bool QuitRequested();

@@ -40,10 +40,10 @@ TEST(OutputClashesTest, TheDiskIsAskedFileByFileOrByFolderListingsAlike) {
     std::ofstream(root + "/file.mp3") << "x";
     std::filesystem::create_symlink(root + "/gone", root + "/link.mp3");
     const std::pair<std::string, bool> cases[] = {
-        {root + "/file.mp3", true},     {root, true},
-        {root + "/link.mp3", true},     {root + "/new.mp3", false},
+        {root + "/file.mp3", true},      {root, true},
+        {root + "/link.mp3", true},      {root + "/new.mp3", false},
         {root + "/new/file.mp3", false}, {root + "/file.mp3/x.mp3", false},
-        {root + "//file.mp3", true},    {"relative.mp3", false},
+        {root + "//file.mp3", true},     {"relative.mp3", false},
     };
     FolderListings listings;
     for (const auto& [path, expected] : cases) {

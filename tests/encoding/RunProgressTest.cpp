@@ -1,4 +1,5 @@
 #include "encoding/RunProgress.h"
+
 #include "encoding/WavDuration.h"
 #include "gogo/TestAudio.h"
 

@@ -93,7 +93,7 @@ TEST_F(OutputFilesTest, EachRowKnowsThePathItsCommandWillGet) {
         bool extension;
         const char* artist;
         int32_t track;
-        const char* title; // null keeps the file name
+        const char* title;    // null keeps the file name
         std::string expected; // below the output folder
     };
     const std::string cut(30, 't');
@@ -114,7 +114,8 @@ TEST_F(OutputFilesTest, EachRowKnowsThePathItsCommandWillGet) {
             row->SetSongTitle(c.title);
         }
         Field(QStringLiteral("Output filename as:"))->setText(QString::fromLatin1(c.pattern));
-        Find<QCheckBox>(QStringLiteral("Add .mp3 file extension to file."))->setChecked(c.extension);
+        Find<QCheckBox>(QStringLiteral("Add .mp3 file extension to file."))
+            ->setChecked(c.extension);
         window->CheckOutputs();
         const int32_t index = list->IndexOf(row);
         EXPECT_EQ(row->Output().outputPath.string(), out + c.expected) << c.pattern;

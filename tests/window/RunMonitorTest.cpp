@@ -1,7 +1,8 @@
+#include "window/RunMonitor.h"
+
 #include "encoding/WavDuration.h"
 #include "gogo/TestAudio.h"
 #include "support/WidgetTestSetup.h"
-#include "window/RunMonitor.h"
 #include "window/RunStatusView.h"
 #include "window/WindowFixture.h"
 
@@ -95,7 +96,8 @@ protected:
         std::vector<RunMonitor::RunRow> rows;
         int64_t id = 0;
         for (const double seconds : {1.0, 3.0, 2.0}) {
-            const std::string path = folder.filePath(QStringLiteral("%1.wav").arg(++id)).toStdString();
+            const std::string path =
+                folder.filePath(QStringLiteral("%1.wav").arg(++id)).toStdString();
             gogotest::WriteTestWav(path, {.channels = 1, .sampleRate = 8000, .seconds = seconds});
             rows.push_back({id, path});
         }
