@@ -22,7 +22,8 @@ const QTemporaryDir& Folder() {
         QTemporaryDir made;
         const QByteArray header(
             "RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x02\x00"
-            "\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00data\x00\x00\x00\x00",
+            "\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00"
+            "data\x00\x00\x00\x00",
             44);
         for (int i = 0; i < kFiles; ++i) {
             QFile file(

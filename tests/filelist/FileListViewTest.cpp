@@ -25,7 +25,9 @@ namespace {
 // The smallest file whose content says WAV: a RIFF/WAVE header and a few samples.
 QByteArray WavBytes() {
     QByteArray bytes("RIFF\x2c\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00"
-                     "\x44\xac\x00\x00\x88\x58\x01\x00\x02\x00\x10\x00data\x08\x00\x00\x00",
+                     // "\x00d" would read as one escape: "data" starts a literal of its own.
+                     "\x44\xac\x00\x00\x88\x58\x01\x00\x02\x00\x10\x00"
+                     "data\x08\x00\x00\x00",
                      44);
     bytes.append(8, '\0');
     return bytes;

@@ -1,6 +1,7 @@
 #include "bubblehelp/BubbleHelper.h"
 #include "filelist/FileListView.h"
 #include "filelist/RowMarks.h"
+#include "gogo/TestAudio.h"
 #include "support/WidgetTestSetup.h"
 #include "window/ClashDialog.h"
 #include "window/WindowFixture.h"
@@ -16,14 +17,6 @@
 #include <fstream>
 
 namespace {
-
-QByteArray WavBytes() {
-    QByteArray bytes("RIFF\x2c\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00"
-                     "\x44\xac\x00\x00\x88\x58\x01\x00\x02\x00\x10\x00data\x08\x00\x00\x00",
-                     44);
-    bytes.append(8, '\0');
-    return bytes;
-}
 
 class OutputFilesTest : public WindowFixture {
 protected:
@@ -43,11 +36,9 @@ protected:
     AudioItem* Add(const QString& name, long track = -1) {
         const QString folder = root.filePath(QStringLiteral("src%1").arg(++sources));
         QDir().mkpath(folder);
-        QFile file(folder + QLatin1Char('/') + name);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(WavBytes());
-        file.close();
-        return list->AddEntry(QFile::encodeName(file.fileName()).toStdString(), track);
+        const std::string path = QFile::encodeName(folder + QLatin1Char('/') + name).toStdString();
+        gogotest::WriteTestWav(path, {.channels = 1, .sampleRate = 8000, .seconds = 0.01});
+        return list->AddEntry(path, track);
     }
 
     // The output path of the command the window builds for the row: its second quoted text.
