@@ -32,8 +32,9 @@ public:
     // failure and no clash. The caller redraws the row.
     void SetItemDone(bool isDone);
 
-    // The mark column shows, on a row not done, a failure mark while `failure` is set, else a
-    // warning mark while the row has a clash. The caller redraws the row.
+    // On a row not done the mark column shows a failure mark while the row has a failure, else
+    // a warning mark while it has a clash. After each of these the caller redraws the row.
+
     // Why the row's last encoding failed (the encoder's message); empty clears it.
     void SetFailure(std::string reason);
     // The row's clash, with the identity of the earlier row for SameAsRow.
