@@ -30,7 +30,7 @@ protected:
         Field(QStringLiteral("Save in:"))->setText(QString::fromStdString(out));
     }
 
-    QLineEdit* Field(const QString& label) const { return Find<QLineEdit>(label); }
+    [[nodiscard]] QLineEdit* Field(const QString& label) const { return Find<QLineEdit>(label); }
 
     // A row for a WAV file of that name in a source folder of its own.
     AudioItem* Add(const QString& name, long track = -1) {
@@ -42,7 +42,7 @@ protected:
     }
 
     // The output path of the command the window builds for the row: its second quoted text.
-    std::string CommandOutput(int32_t row) const {
+    [[nodiscard]] std::string CommandOutput(int32_t row) const {
         std::string command;
         EXPECT_EQ(window->CreateSwitches(command, row), 0);
         const size_t start = command.find('"', command.find('"', command.find('"') + 1) + 1);
@@ -50,7 +50,7 @@ protected:
     }
 
     // The help the bubbles show over a cell of a row.
-    QString HelpOver(int32_t column, int32_t row) const {
+    [[nodiscard]] QString HelpOver(int32_t column, int32_t row) const {
         const QPoint at = list->ConvertToWidget(list->CellFrame(column, row)).center();
         return window->findChild<BubbleHelper*>()->FindHelp(list, list->mapToGlobal(at));
     }
@@ -81,20 +81,20 @@ void AnswerClashQuestion(const QString& label, bool* asked) {
 TEST_F(OutputFilesTest, EachRowKnowsThePathItsCommandWillGet) {
     struct Case {
         const char* pattern;
-        bool extension;
         const char* artist;
-        int32_t track;
         const char* title;    // null keeps the file name
         std::string expected; // below the output folder
+        int32_t track;
+        bool extension;
     };
     const std::string cut(30, 't');
     const Case cases[] = {
-        {"%a/%c/%s", true, "Art", -1, nullptr, "/Art/Alb/song.mp3"},
-        {"%a/%c/%s", true, "", -1, nullptr, "///song.mp3"},
-        {"%t-%s", false, "", 3, nullptr, "/03-song"},
-        {"%t-%s", true, "", -1, nullptr, "/-song.mp3"},
-        {"%t-%s", true, "", 0, nullptr, "/00-song.mp3"},
-        {"%s", true, "", -1, "tttttttttttttttttttttttttttttttttttttttt", "/" + cut + ".mp3"},
+        {"%a/%c/%s", "Art", nullptr, "/Art/Alb/song.mp3", -1, true},
+        {"%a/%c/%s", "", nullptr, "///song.mp3", -1, true},
+        {"%t-%s", "", nullptr, "/03-song", 3, false},
+        {"%t-%s", "", nullptr, "/-song.mp3", -1, true},
+        {"%t-%s", "", nullptr, "/00-song.mp3", 0, true},
+        {"%s", "", "tttttttttttttttttttttttttttttttttttttttt", "/" + cut + ".mp3", -1, true},
     };
     for (const Case& c : cases) {
         AudioItem* row = Add(QStringLiteral("song.wav"));

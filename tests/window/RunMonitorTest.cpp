@@ -23,14 +23,6 @@ class FakeDesktop : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 
-public:
-    struct Note {
-        QString summary;
-        QString body;
-    };
-    std::vector<Note> notes;
-    std::vector<QVariantMap> launcherUpdates;
-
 public slots:
     uint Notify(const QString& /*app*/, uint /*replaces*/, const QString& /*icon*/,
                 const QString& summary, const QString& body, const QStringList& /*actions*/,
@@ -43,6 +35,16 @@ public slots:
             launcherUpdates.push_back(properties);
         }
     }
+
+    // The slots above are a section of their own for moc.
+    // NOLINTNEXTLINE(readability-redundant-access-specifiers)
+public:
+    struct Note {
+        QString summary;
+        QString body;
+    };
+    std::vector<Note> notes;
+    std::vector<QVariantMap> launcherUpdates;
 };
 
 class RunMonitorTest : public ::testing::Test {
@@ -86,7 +88,7 @@ protected:
         daemon.waitForFinished();
     }
 
-    void Activate(QWidget* widget) {
+    static void Activate(QWidget* widget) {
         widget->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(widget));
     }
