@@ -47,14 +47,38 @@ void BubbleHelper::SetHelp(QWidget* view, const QString& text) {
     }
 }
 
+void BubbleHelper::SetHelpProvider(QWidget* view, HelpProvider provider) {
+    if (!view) {
+        return;
+    }
+    std::erase_if(providers, [view](const ProviderEntry& entry) {
+        return entry.view.isNull() || entry.view == view;
+    });
+    if (provider) {
+        providers.push_back({view, std::move(provider)});
+    }
+}
+
+QString BubbleHelper::ProvidedHelp(const QWidget* view, QPoint at) const {
+    const auto found =
+        std::find_if(providers.begin(), providers.end(),
+                     [view](const ProviderEntry& entry) { return entry.view == view; });
+    return found == providers.end() ? QString() : found->provider(view->mapFromGlobal(at));
+}
+
 QString BubbleHelper::GetHelp(const QWidget* view) const {
     const auto found = std::find_if(helpList.begin(), helpList.end(),
                                     [view](const HelpEntry& e) { return view && e.view == view; });
     return found == helpList.end() ? QString() : found->text;
 }
 
-QString BubbleHelper::FindHelp(const QWidget* view) const {
+QString BubbleHelper::FindHelp(const QWidget* view, std::optional<QPoint> at) const {
     for (const QWidget* w = view; w; w = w->parentWidget()) {
+        if (at) {
+            if (QString provided = ProvidedHelp(w, *at); !provided.isEmpty()) {
+                return provided;
+            }
+        }
         QString text = GetHelp(w);
         if (!text.isNull() || w->isWindow()) {
             return text;
@@ -115,7 +139,7 @@ void BubbleHelper::Watch(QPoint where, bool buttonsDown) {
     if (view && view->window() == textWindow.get()) {
         view = nullptr;
     }
-    const QString text = FindHelp(view);
+    const QString text = FindHelp(view, where);
     if (!text.isEmpty()) {
         Show(text, where);
     }

@@ -8,7 +8,9 @@
 #include <QPointer>
 #include <QString>
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -33,10 +35,18 @@ public:
     // Gives the widget its help text, replacing the one it had; a null or empty text removes
     // it. A null widget is ignored. The widget is not owned.
     void SetHelp(QWidget* view, const QString& text);
+    // The help for a point of the widget, in its own coordinates; empty where it has none.
+    using HelpProvider = std::function<QString(QPoint where)>;
+    // Lets the widget answer for the point under the pointer, before its own text is looked at:
+    // one widget can give each of its parts a help of its own (the cells of a list). A null
+    // provider removes it. The widget is not owned.
+    void SetHelpProvider(QWidget* view, HelpProvider provider);
+
     // The widget's own help text; null when it has none.
     QString GetHelp(const QWidget* view) const;
-    // The help text of the widget or of its nearest ancestor in its window that has one.
-    QString FindHelp(const QWidget* view) const;
+    // The help of the widget or of its nearest ancestor in its window that has one: at each,
+    // its provider's answer for the screen point `at` when it gives one, else its own text.
+    QString FindHelp(const QWidget* view, std::optional<QPoint> at = std::nullopt) const;
     // Turns the bubbles on or off (on after construction); turning them off closes an open one.
     void EnableHelp(bool enable);
 
@@ -50,6 +60,12 @@ private:
         QPointer<QWidget> view;
         QString text;
     };
+    struct ProviderEntry {
+        QPointer<QWidget> view;
+        HelpProvider provider;
+    };
+    // The provider's answer for a screen point; empty when the widget has none.
+    QString ProvidedHelp(const QWidget* view, QPoint at) const;
 
     void Poll();
     void Watch(QPoint where, bool buttonsDown);
@@ -60,6 +76,7 @@ private:
     static std::atomic<int> instances;
 
     std::vector<HelpEntry> helpList;
+    std::vector<ProviderEntry> providers;
     std::unique_ptr<BubbleDesktop> desktop;
     std::unique_ptr<BubbleWindow> textWindow;
     bool enabled = false;

@@ -2,6 +2,7 @@
 
 #include "app/VambleApp.h"
 #include "filelist/NamePattern.h"
+#include "filelist/RowMarks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,11 +22,51 @@ AudioItem::AudioItem(const kit::EntryRef& file, uint32_t outlineLevel, bool isSu
       id(NextRowId()) {}
 
 void AudioItem::SetItemDone(bool isDone) {
-    if (isDone) {
-        // The check mark is shared by every row and outlives them all.
-        SetColumnContent(kDoneColumn, checkBitmap, 2.0f, false, false);
-    }
     done = isDone;
+    if (isDone) {
+        failure.clear();
+        clash = ClashKind::None;
+        ShowMark();
+    }
+}
+
+void AudioItem::SetFailure(std::string reason) {
+    failure = std::move(reason);
+    ShowMark();
+}
+
+void AudioItem::SetClash(ClashKind kind, int64_t withRow) {
+    if (kind == clash && withRow == clashWith) {
+        return;
+    }
+    clash = kind;
+    clashWith = kind == ClashKind::SameAsRow ? withRow : 0;
+    ShowMark();
+}
+
+bool AudioItem::SetOutputPlan(OutputPlan newPlan) {
+    // Texts compare faster than paths, which compare level by level.
+    if (newPlan.status == output.status &&
+        newPlan.outputPath.native() == output.outputPath.native() &&
+        newPlan.detail == output.detail) {
+        return false;
+    }
+    output = std::move(newPlan);
+    SetColumnContent(kOutputColumn, output.outputPath.c_str());
+    return true;
+}
+
+void AudioItem::ShowMark() {
+    // The marks are shared by every row and outlive them all.
+    const kit::Bitmap* mark = nullptr;
+    if (done) {
+        mark = checkBitmap;
+    } else if (!failure.empty()) {
+        mark = &FailureMark();
+    } else if (clash != ClashKind::None) {
+        mark = &ClashMark();
+    }
+    SetColumnContent(kDoneColumn, mark, 2.0f, false, false);
 }
 
 std::string AudioItem::FullTitle() const {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ColumnListView/CLVEasyItem.h"
+#include "encoding/EncoderCommand.h"
+#include "encoding/OutputClashes.h"
 #include "kit/Message.h"
 #include "tagging/ID3Struct.h"
 
@@ -8,8 +10,10 @@
 #include <string>
 
 // One row of the file list: a source WAV file queued for encoding, its tag values, its track
-// number and whether it has been encoded. The list's five columns are the done mark, "Track",
-// "Filename", "Save As" and "Path To File"; the file list fills them.
+// number and whether it has been encoded; where its MP3 file would go now and whether that
+// clashes with another row or an existing file; why its last encoding failed. The list's six
+// columns are the mark, "Track", "Filename", "Save As", "Path To File" and "Output File"; the
+// file list fills them.
 class AudioItem : public CLVEasyItem {
 public:
     AudioItem(const kit::EntryRef& file, uint32_t outlineLevel = 0, bool isSuperitem = false,
@@ -28,9 +32,20 @@ public:
     // tag's 30 bytes (as a title taken from the file name is), else the title as stored.
     [[nodiscard]] std::string FullTitle() const;
 
-    // Marks the row done and shows the check mark in its first column. The caller redraws the
-    // row.
+    // Marks the row done and shows the check mark in its first column; a done row has no
+    // failure and no clash. The caller redraws the row.
     void SetItemDone(bool isDone);
+
+    // On a row not done the mark column shows a failure mark while the row has a failure, else
+    // a warning mark while it has a clash. After each of these the caller redraws the row.
+
+    // Why the row's last encoding failed (the encoder's message); empty clears it.
+    void SetFailure(std::string reason);
+    // The row's clash, with the identity of the earlier row for SameAsRow.
+    void SetClash(ClashKind kind, int64_t withRow = 0);
+    // Where the row's MP3 file goes with the current settings; shown in the "Output File" column.
+    // Returns whether anything changed.
+    bool SetOutputPlan(OutputPlan newPlan);
 
     // The output name for this row's file from the name pattern, as a new array the caller
     // releases with delete[]; empty, never null, when the pattern expands to nothing.
@@ -45,6 +60,11 @@ public:
     float progress = -1.0f;
     void DrawItem(kit::Painter& painter, kit::View* owner, kit::Rect frame, bool complete) override;
 
+    [[nodiscard]] const std::string& Failure() const { return failure; }
+    [[nodiscard]] ClashKind Clash() const { return clash; }
+    [[nodiscard]] int64_t ClashesWith() const { return clashWith; }
+    [[nodiscard]] const OutputPlan& Output() const { return output; }
+
     kit::EntryRef ref;
     bool done = false;
     int32_t track = -1;
@@ -56,7 +76,14 @@ public:
     static constexpr int32_t kFilenameColumn = 2;
     static constexpr int32_t kSaveAsColumn = 3;
     static constexpr int32_t kPathColumn = 4;
+    static constexpr int32_t kOutputColumn = 5;
 
 private:
+    void ShowMark();
+
     const int64_t id;
+    std::string failure;
+    ClashKind clash = ClashKind::None;
+    int64_t clashWith = 0;
+    OutputPlan output;
 };

@@ -7,6 +7,7 @@
 #include "window/VambleWindow.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <algorithm>
 #include <limits>
@@ -49,7 +50,11 @@ FileListView::FileListView(kit::Rect frame, const char* name, CLVContainerView**
     saveAsColumn = new CLVColumn("Save As", 150.0f, CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
     pathColumn =
         new CLVColumn("Path To File", 150.0f, CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
-    AddColumnList({checkColumn, trackColumn, fileNameColumn, saveAsColumn, pathColumn});
+    outputColumn =
+        new CLVColumn("Output File", 250.0f, CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
+    outputColumn->SetShown(false);
+    AddColumnList(
+        {checkColumn, trackColumn, fileNameColumn, saveAsColumn, pathColumn, outputColumn});
 
     QFont listFont = font();
     listFont.setPixelSize(12);
@@ -64,6 +69,8 @@ FileListView::FileListView(kit::Rect frame, const char* name, CLVContainerView**
 }
 
 FileListView::~FileListView() {
+    // Whoever listened may be gone already; the rows going with the list change nothing.
+    outputsChanged = nullptr;
     delete renameView;
     // Rows the window did not remove go with the list.
     std::vector<kit::ListItem*> rows;
@@ -120,7 +127,8 @@ int32_t FileListView::GetNumItemsNotDone() const {
 }
 
 void FileListView::ShowColumn(signed char which, bool show) {
-    CLVColumn* const named[kNamedColumns] = {trackColumn, fileNameColumn, saveAsColumn, pathColumn};
+    CLVColumn* const named[kNamedColumns] = {trackColumn, fileNameColumn, saveAsColumn, pathColumn,
+                                             outputColumn};
     if (which >= 0 && which < kNamedColumns) {
         named[static_cast<unsigned char>(which)]->SetShown(show);
     }
@@ -148,9 +156,128 @@ void FileListView::SelectionChanged() {
 QString FileListView::AccessibleCellText(int32_t row, int32_t column) const {
     const auto* item = dynamic_cast<const AudioItem*>(ItemAt(row));
     if (column == AudioItem::kDoneColumn) {
-        return item && item->done ? QStringLiteral("Done") : QString();
+        if (!item) {
+            return {};
+        }
+        return item->done ? QStringLiteral("Done")
+                          : MarkHelp(*item).replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
     return ColumnListView::AccessibleCellText(row, column);
+}
+
+void FileListView::ItemsChanged() {
+    ColumnListView::ItemsChanged();
+    OutputsChanged();
+}
+
+void FileListView::OutputsChanged() const {
+    if (outputsChanged) {
+        outputsChanged();
+    }
+}
+
+void FileListView::UpdateOutputFiles(const EncoderSettings& settings, const FileExists& exists) {
+    const auto count = static_cast<size_t>(CountItems());
+    std::vector<AudioItem*> rows(count);
+    // Views of the paths the rows keep.
+    std::vector<std::string_view> paths(count);
+    bool changed = false;
+    for (size_t i = 0; i < count; ++i) {
+        auto* row = dynamic_cast<AudioItem*>(ItemAt(static_cast<int32_t>(i)));
+        if (!row) {
+            continue;
+        }
+        rows[i] = row;
+        const std::unique_ptr<char[]> name(row->CreateString(settings.namePattern.c_str()));
+        changed = row->SetOutputPlan(PlanOutputPath(settings, name.get())) || changed;
+        // Rows already done write nothing more; rows without a command write nothing at all.
+        if (!row->done && row->Output().status == CommandStatus::Ready) {
+            paths[i] = row->Output().outputPath.native();
+        }
+    }
+    const std::vector<OutputClash> clashes = FindOutputClashes(paths, exists);
+    for (size_t i = 0; i < count; ++i) {
+        AudioItem* row = rows[i];
+        if (!row) {
+            continue;
+        }
+        const OutputClash& clash = clashes[i];
+        const int64_t with = clash.kind == ClashKind::SameAsRow ? rows[clash.otherRow]->Id() : 0;
+        if (row->Clash() != clash.kind || row->ClashesWith() != with) {
+            row->SetClash(clash.kind, with);
+            changed = true;
+        }
+    }
+    // Only the rows on screen are drawn, so one update of the whole list costs no more.
+    if (changed) {
+        Invalidate();
+    }
+}
+
+QString FileListView::HelpAt(QPoint where) const {
+    const kit::Point point = ConvertFromWidget(where);
+    const auto* row = dynamic_cast<const AudioItem*>(ItemAt(IndexOf(point)));
+    if (!row) {
+        return {};
+    }
+    for (const int32_t column :
+         {AudioItem::kDoneColumn, AudioItem::kSaveAsColumn, AudioItem::kOutputColumn}) {
+        const kit::Rect frame = row->ItemColumnFrame(column, this);
+        if (IsSet(frame) && frame.Contains(point)) {
+            return column == AudioItem::kDoneColumn ? MarkHelp(*row) : OutputHelp(*row);
+        }
+    }
+    return {};
+}
+
+QString FileListView::OutputHelp(const AudioItem& row) {
+    const OutputPlan& plan = row.Output();
+    if (plan.status == CommandStatus::Ready) {
+        return plan.outputPath.empty()
+                   ? QString()
+                   : QStringLiteral("Output file:\n") + QFile::decodeName(plan.outputPath.c_str());
+    }
+    const char* alert = AlertMessage(plan.status);
+    return QString::fromStdString(!plan.detail.empty() ? plan.detail : alert ? alert : "");
+}
+
+QString FileListView::MarkHelp(const AudioItem& row) const {
+    if (row.done) {
+        return {};
+    }
+    QStringList parts;
+    if (!row.Failure().empty()) {
+        parts << QStringLiteral("Not encoded: ") + QString::fromStdString(row.Failure());
+    }
+    const QString path = QFile::decodeName(row.Output().outputPath.c_str());
+    switch (row.Clash()) {
+    case ClashKind::SameAsRow: {
+        const auto [other, index] = FindRow(row.ClashesWith());
+        const char* name =
+            other ? other->GetColumnContentText(AudioItem::kFilenameColumn) : nullptr;
+        parts << (other ? QStringLiteral("Row %1 (%2) has the same output file:\n%3")
+                              .arg(index + 1)
+                              .arg(QString::fromUtf8(name ? name : ""), path)
+                        : QStringLiteral("Another row has the same output file:\n") + path);
+        break;
+    }
+    case ClashKind::ExistingFile:
+        parts << QStringLiteral("A file already exists at\n") + path;
+        break;
+    case ClashKind::None:
+        break;
+    }
+    return parts.join(QLatin1Char('\n'));
+}
+
+std::pair<const AudioItem*, int32_t> FileListView::FindRow(int64_t id) const {
+    for (int32_t i = 0; i < CountItems(); ++i) {
+        const auto* row = dynamic_cast<const AudioItem*>(ItemAt(i));
+        if (row && row->Id() == id) {
+            return {row, i};
+        }
+    }
+    return {nullptr, -1};
 }
 
 void FileListView::MessageReceived(kit::Message* message) {
@@ -266,6 +393,7 @@ void FileListView::EndRename(const kit::Message& message) {
                 item->track = LeadingNumber(edited);
             }
             InvalidateItem(index);
+            OutputsChanged();
         }
     }
     // The editor may be the one reporting; it goes once the report is handled.

@@ -1,10 +1,15 @@
 #pragma once
 
 #include "ColumnListView/ColumnListView.h"
+#include "encoding/EncoderSettings.h"
+#include "encoding/OutputClashes.h"
 #include "filelist/AudioItem.h"
 #include "filelist/RenameTextView.h"
 
+#include <QPoint>
+#include <QString>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 class SmallView;
@@ -14,11 +19,12 @@ class VambleWindow;
 // pointer.
 inline constexpr uint32_t MSG_RENAME_START = kit::FourCC("ReFE");
 
-// The list of files to encode: one AudioItem row per WAV file, in five columns (the done mark,
-// "Track", "Filename", "Save As", "Path To File"). It takes WAV files dropped on it or sent to
-// it as file references, lets the user edit the "Save As" and "Track" cells in place, keeps the
-// file count beside its scroll bar up to date, and shows the selected row's tags in the window.
-// The list owns its rows: the window removes and deletes them through it.
+// The list of files to encode: one AudioItem row per WAV file, in six columns (the mark,
+// "Track", "Filename", "Save As", "Path To File" and, hidden at first, "Output File"). It takes
+// WAV files dropped on it or sent to it as file references, lets the user edit the "Save As"
+// and "Track" cells in place, keeps the file count beside its scroll bar up to date, shows the
+// selected row's tags in the window, and shows where each row's MP3 file goes and which rows
+// clash. The list owns its rows: the window removes and deletes them through it.
 class FileListView : public ColumnListView {
 public:
     // A multiple-selection list with both scroll bars and a fancy border; `containerView`
@@ -39,9 +45,22 @@ public:
     AudioItem* AddEntry(const std::filesystem::path& entry, long track);
     // The rows not yet encoded.
     int32_t GetNumItemsNotDone() const;
-    // Shows or hides one of the four named columns: 0 "Track", 1 "Filename", 2 "Save As",
-    // 3 "Path To File"; other values do nothing.
+    // Shows or hides one of the five named columns: 0 "Track", 1 "Filename", 2 "Save As",
+    // 3 "Path To File", 4 "Output File"; other values do nothing.
     void ShowColumn(signed char which, bool show);
+
+    // Plans every row's output file with these settings, as the encoder command would get it,
+    // and marks the rows not done whose file clashes with an earlier row's or with what
+    // `exists` finds. Only rows that changed are redrawn.
+    void UpdateOutputFiles(const EncoderSettings& settings, const FileExists& exists);
+    // Called when something a row's output file depends on changed in the list: rows added or
+    // removed, a "Save As" or "Track" cell edited.
+    void SetOutputsChangedHandler(std::function<void()> handler) {
+        outputsChanged = std::move(handler);
+    }
+    // The help for the point (in the list widget's coordinates): the output file over a "Save
+    // As" or "Output File" cell, the failure or clash over a marked row's mark; empty elsewhere.
+    QString HelpAt(QPoint where) const;
     // The first of the columns 0 to 3 whose cell of the row holds the point, -1 when none.
     int32_t WhichColumn(kit::Point where, const CLVListItem* item) const;
     // Ends an open in-place edit at once, storing its text.
@@ -49,13 +68,14 @@ public:
     RenameTextView* Editor() const { return renameView; }
 
     void MessageReceived(kit::Message* message) override;
-    // The done mark reads as "Done".
+    // The mark reads as "Done", or as its failure or clash.
     QString AccessibleCellText(int32_t row, int32_t column) const override;
 
-    static constexpr int32_t kNamedColumns = 4;
+    static constexpr int32_t kNamedColumns = 5;
 
 protected:
     void SelectionChanged() override;
+    void ItemsChanged() override;
     void MouseDown(const kit::MouseEvent& event) override;
     void keyPressEvent(QKeyEvent* e) override;
 
@@ -65,16 +85,25 @@ private:
     void StartRename();
     void EndRename(const kit::Message& message);
     void UpdateCount();
+    void OutputsChanged() const;
+    // The failure and clash of a row not done, as help text; empty when it has neither.
+    QString MarkHelp(const AudioItem& row) const;
+    // The row's output file, or why it has none.
+    static QString OutputHelp(const AudioItem& row);
+    // The row with this identity and its position, null when it is gone.
+    std::pair<const AudioItem*, int32_t> FindRow(int64_t id) const;
 
     CLVColumn* checkColumn = nullptr;
     CLVColumn* fileNameColumn = nullptr;
     CLVColumn* saveAsColumn = nullptr;
     CLVColumn* pathColumn = nullptr;
     CLVColumn* trackColumn = nullptr;
+    CLVColumn* outputColumn = nullptr;
     std::unique_ptr<MDownFilter> mouseDownFilter;
     RenameTextView* renameView = nullptr;
     SmallView* countView = nullptr;
     VambleWindow* window = nullptr;
     // Where the last press was, for finding the cell an invocation edits; none after a key.
     std::optional<kit::Point> lastPress;
+    std::function<void()> outputsChanged;
 };

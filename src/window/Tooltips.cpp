@@ -23,4 +23,7 @@ void VambleWindow::AttachTooltips() {
     for (const auto& [view, text] : tooltips) {
         bubbleHelper.SetHelp(view, QString::fromUtf8(text));
     }
+    // Over a row's cells the list tells where its file goes, and why a marked row is marked.
+    bubbleHelper.SetHelpProvider(fileList,
+                                 [this](QPoint where) { return fileList->HelpAt(where); });
 }

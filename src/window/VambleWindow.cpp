@@ -7,6 +7,8 @@
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
+#include "window/RunMonitor.h"
+#include "window/RunStatusView.h"
 #include "window/WindowMessages.h"
 
 #include <QAction>
@@ -29,7 +31,15 @@ const QStringList kBitrates = {QStringLiteral("64"),  QStringLiteral("96"),  QSt
                                QStringLiteral("320")};
 const QStringList kOutputFormats = {QStringLiteral("Stereo"), QStringLiteral("Mono"),
                                     QStringLiteral("J-Stereo")};
-const char* const kColumnKeys[] = {"TrackC", "FileNC", "SaveAsC", "PathC"};
+// The Columns items' settings and whether their columns show when nothing is stored. The
+// "Output File" column came later: its key is written after all the others.
+struct ColumnSetting {
+    const char* key;
+    bool shownByDefault;
+};
+constexpr std::array<ColumnSetting, 5> kColumnSettings = {
+    {{"TrackC", true}, {"FileNC", true}, {"SaveAsC", true}, {"PathC", true}, {"OutputC", false}}};
+constexpr size_t kOutputColumnItem = 4;
 
 // ID3v1 field widths in bytes.
 constexpr int kTagTextBytes = 30;
@@ -110,6 +120,8 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
 
     countView->Init();
     fileList->Initialize(this);
+    runMonitor = std::make_unique<RunMonitor>(this, runStatus, notifier, launcher);
+    WatchOutputChanges();
 
     stopButton->setEnabled(false);
     AcceptFolderDrops();
@@ -130,14 +142,16 @@ VambleWindow::~VambleWindow() {
     prefs->SetInt8("VBRCount", static_cast<int8_t>(vbrSpin->Value()));
     prefs->SetInt8("EnableTooltips", Flag(tooltipsCheck->isChecked()));
     prefs->SetInt8("threadpriority", static_cast<int8_t>(prioritySpin->Value()));
-    for (size_t i = 0; i < columnItems.size(); ++i) {
-        prefs->SetInt8(kColumnKeys[i], Flag(columnItems[i]->isChecked()));
+    for (size_t i = 0; i < kOutputColumnItem; ++i) {
+        prefs->SetInt8(kColumnSettings[i].key, Flag(columnItems[i]->isChecked()));
     }
     prefs->SetInt8("mp3ext", Flag(mp3ExtensionCheck->isChecked()));
     prefs->SetInt8("deleteFile", Flag(deleteInputCheck->isChecked()));
     prefs->SetInt8("nopsy", Flag(noPsyCheck->isChecked()));
     prefs->SetString("OutputDir", saveInText->Text().toStdString());
     prefs->SetString("outPutFileName", outputNameText->Text().toStdString());
+    prefs->SetInt8(kColumnSettings[kOutputColumnItem].key,
+                   Flag(columnItems[kOutputColumnItem]->isChecked()));
     prefs->SetInt8("id3v2", Flag(id3v2Check->isChecked()));
     prefs->SetInt8("FilesAtOnce", static_cast<int8_t>(filesAtOnceSpin->Value()));
 
@@ -176,11 +190,12 @@ QWidget* VambleWindow::BuildMenus() {
 
     columnsMenu = bar->addMenu(QStringLiteral("&Columns"));
     const QString columnLabels[] = {QStringLiteral("Track"), QStringLiteral("Filename"),
-                                    QStringLiteral("Save As"), QStringLiteral("Path To File")};
-    for (int32_t index = 0; index < 4; ++index) {
+                                    QStringLiteral("Save As"), QStringLiteral("Path To File"),
+                                    QStringLiteral("Output File")};
+    for (int32_t index = 0; index < static_cast<int32_t>(columnItems.size()); ++index) {
         QAction* item = columnsMenu->addAction(columnLabels[index]);
         item->setCheckable(true);
-        item->setChecked(true);
+        item->setChecked(kColumnSettings[static_cast<size_t>(index)].shownByDefault);
         // The mark changes only through the window's command; undo Qt's own toggle and send
         // the command with the item's position, as a menu item reports it.
         connect(item, &QAction::triggered, this, [this, item, index] {
@@ -335,13 +350,18 @@ QWidget* VambleWindow::BuildStatusArea() {
     filesRemainingText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     progressBar = new kit::ProgressBar;
     progressBar->setAccessibleName(QStringLiteral("Encoding progress"));
+    runStatus = new RunStatusView;
 
     auto* texts = Tight(new QHBoxLayout);
     kit::AddWithHint(texts, encodingFileText, {80, 10, 10000, 30, 2});
     kit::AddWithHint(texts, filesRemainingText, {10, 10, 65536, 65536, 1});
+    // The whole run's bar and time left share the row of the file's bar while a run goes on.
+    auto* bars = Tight(new QHBoxLayout);
+    kit::AddWithHint(bars, progressBar, {-1, 20, 6000, 20, 1});
+    bars->addWidget(runStatus, 1);
     auto* rows = Tight(new QVBoxLayout);
     rows->addLayout(texts);
-    kit::AddWithHint(rows, progressBar, {-1, 20, 6000, 20, 1});
+    rows->addLayout(bars);
     QWidget* frame = kit::Border(3, 10, QStringLiteral("Encoding Status"), rows);
     frame->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return frame;
@@ -380,10 +400,10 @@ void VambleWindow::Inititialize() {
     vbrSpin->setEnabled(vbrCheck->isChecked());
 
     for (size_t i = 0; i < columnItems.size(); ++i) {
-        if (prefs->SetInt8(kColumnKeys[i], 1) == 0) {
-            fileList->ShowColumn(static_cast<signed char>(i), false);
-            columnItems[i]->setChecked(false);
-        }
+        const ColumnSetting& setting = kColumnSettings[i];
+        const bool shown = prefs->SetInt8(setting.key, Flag(setting.shownByDefault)) != 0;
+        fileList->ShowColumn(static_cast<signed char>(i), shown);
+        columnItems[i]->setChecked(shown);
     }
 
     bitratePopUp->MarkItemLabeled(QString::number(prefs->SetInt32("Bits", 128)));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/DesktopNotifier.h"
+#include "app/LauncherProgress.h"
 #include "bubblehelp/BubbleHelper.h"
 #include "encoding/EncodeWorker.h"
 #include "encoding/EncoderSettings.h"
@@ -10,10 +12,12 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QTimer>
 #include <array>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 class AudioItem;
 class DiscReadWorker;
@@ -23,6 +27,8 @@ class QMenu;
 class SmallView;
 class QPushButton;
 class QVBoxLayout;
+class RunMonitor;
+class RunStatusView;
 class XqFilePanel;
 
 // The application's only window: the menu bar, the three tabs of encoder settings, tag fields
@@ -80,6 +86,22 @@ public:
     bool IsEncoding() const { return !encoding.empty(); }
     // How many rows may be encoded at the same time ("Files at once:").
     int FilesAtOnce() const;
+
+    // Plans every row's output file and marks the clashes once the user has paused: changes of
+    // "Save in:", "Output filename as:", the extension box, the tags and the rows call it.
+    void ScheduleOutputCheck();
+    // Plans every row's output file and marks the clashes now.
+    void CheckOutputs();
+    // What to do about the rows whose output files clash, asked before a run starts: when
+    // `start` is false nothing is to start; the rows in `skipped` are left out of the run.
+    struct ClashDecision {
+        bool start = true;
+        std::unordered_set<int64_t> skipped;
+    };
+    // Checks the outputs now and, when rows not done clash, asks the user once.
+    ClashDecision AskAboutClashes();
+    // The whole run's progress, title, launcher progress and closing notification.
+    [[nodiscard]] RunMonitor& Monitor() const { return *runMonitor; }
 
     // The main window's close path: stops encoding and agrees to close.
     bool QuitRequested();
@@ -153,6 +175,8 @@ private:
     // Folders dropped on the window (outside the file list) or on "Save in:" reach the window
     // as B_SIMPLE_DATA messages.
     void AcceptFolderDrops();
+    // Recomputes the output files whenever what they are made of changes.
+    void WatchOutputChanges();
 
     kit::ProgressBar* progressBar = nullptr;
     BubbleHelper bubbleHelper{this};
@@ -160,8 +184,8 @@ private:
     QMenu* fileMenu = nullptr;
     QMenu* editMenu = nullptr;
     QMenu* columnsMenu = nullptr;
-    // "Track", "Filename", "Save As", "Path To File", in this order.
-    std::array<QAction*, 4> columnItems{};
+    // "Track", "Filename", "Save As", "Path To File", "Output File", in this order.
+    std::array<QAction*, 5> columnItems{};
 
     QPushButton* stopButton = nullptr;
     QPushButton* encodeButton = nullptr;
@@ -179,6 +203,7 @@ private:
     SmallView* countView = nullptr;
     QLabel* filesRemainingText = nullptr;
     QLabel* encodingFileText = nullptr;
+    RunStatusView* runStatus = nullptr;
     QWidget* onlyApplyFrame = nullptr;
     kit::TextControl* artistText = nullptr;
     kit::TextControl* albumText = nullptr;
@@ -218,4 +243,9 @@ private:
     std::unique_ptr<DiscReadWorker> cdReader;
     // The run whose messages are awaited; -1 while no disc is being read.
     int32_t cdReadRun = -1;
+    // Fires once the user has paused changing what the output files are made of.
+    QTimer outputCheckTimer;
+    DesktopNotifier notifier;
+    LauncherProgress launcher;
+    std::unique_ptr<RunMonitor> runMonitor;
 };

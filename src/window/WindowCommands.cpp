@@ -38,6 +38,8 @@ void VambleWindow::ApplyTags() {
             row->SetGenre(GetGenreIndex(genre.toLatin1().constData()));
         }
     }
+    // The tags name the output files.
+    ScheduleOutputCheck();
 }
 
 void VambleWindow::RemoveItems() {

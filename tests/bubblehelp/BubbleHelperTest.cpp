@@ -90,6 +90,26 @@ TEST_F(BubbleHelperTest, TheNearestHelpUpTheParentsShowsAndSetHelpReplaces) {
     EXPECT_TRUE(helper.GetHelp(child).isNull());
 }
 
+TEST_F(BubbleHelperTest, AProviderAnswersForItsPartsBeforeTheTexts) {
+    helper.SetHelp(parent, QStringLiteral("parent"));
+    helper.SetHelp(child, QStringLiteral("child"));
+    // The child's left half has help of its own; elsewhere the provider has nothing to say.
+    helper.SetHelpProvider(child, [](QPoint where) {
+        return where.x() < 40 ? QStringLiteral("left at %1").arg(where.y()) : QString();
+    });
+    RestOver(child, {5, 9});
+    EXPECT_EQ(helper.Bubble()->Text(), QStringLiteral("left at 9"));
+    PollsShown();
+    RestOver(child, {60, 9});
+    EXPECT_EQ(helper.Bubble()->Text(), QStringLiteral("child"));
+    PollsShown();
+
+    helper.SetHelpProvider(child, nullptr);
+    RestOver(child, {6, 9});
+    EXPECT_EQ(helper.Bubble()->Text(), QStringLiteral("child"));
+    EXPECT_EQ(helper.FindHelp(child), QStringLiteral("child"));
+}
+
 TEST_F(BubbleHelperTest, MovingOrAButtonClosesItAndOnlyAMoveBringsItBack) {
     helper.SetHelp(child, QStringLiteral("help"));
     RestOver(child);

@@ -24,7 +24,9 @@ namespace {
 // The smallest file whose content says WAV: a RIFF/WAVE header and a few samples.
 QByteArray WavBytes() {
     QByteArray bytes("RIFF\x2c\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00"
-                     "\x44\xac\x00\x00\x88\x58\x01\x00\x02\x00\x10\x00" "data\x08\x00\x00\x00",
+                     // "\x00d" would read as one escape: "data" starts a literal of its own.
+                     "\x44\xac\x00\x00\x88\x58\x01\x00\x02\x00\x10\x00"
+                     "data\x08\x00\x00\x00",
                      44);
     bytes.append(8, '\0');
     return bytes;
@@ -211,10 +213,13 @@ TEST_F(FileListViewTest, ColumnsShowAndHideAndHeaderClicksNeverReorder) {
         list->AddEntry(QFile::encodeName(Make(QString::fromLatin1(name), WavBytes())).toStdString(),
                        -1);
     }
+    EXPECT_FALSE(list->ColumnAt(AudioItem::kOutputColumn)->IsShown()) << "hidden at first";
     list->ShowColumn(3, false);
-    list->ShowColumn(4, false);
+    list->ShowColumn(4, true);
+    list->ShowColumn(5, false);
     list->ShowColumn(-1, false);
     EXPECT_FALSE(list->ColumnAt(AudioItem::kPathColumn)->IsShown());
+    EXPECT_TRUE(list->ColumnAt(AudioItem::kOutputColumn)->IsShown());
     EXPECT_TRUE(list->ColumnAt(AudioItem::kTrackColumn)->IsShown());
     list->SetSortKey(AudioItem::kFilenameColumn);
     EXPECT_EQ(Cell(0, AudioItem::kFilenameColumn), "b.wav");

@@ -10,4 +10,6 @@ TestEnvironment::TestEnvironment() {
     setenv("HOME", root.constData(), 1);
     setenv("XDG_CONFIG_HOME", (root + "/config").constData(), 1);
     setenv("XDG_RUNTIME_DIR", root.constData(), 1);
+    // No test reaches the desktop's session bus: a test that needs one starts its own.
+    setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + root + "/no-bus").constData(), 1);
 }

@@ -90,6 +90,7 @@ TEST_F(VambleWindowTest, WithoutSettingsShowsTheDefaults) {
     for (const char* column : {"Track", "Filename", "Save As", "Path To File"}) {
         EXPECT_TRUE(MenuItem(w, QString::fromLatin1(column))->isChecked()) << column;
     }
+    EXPECT_FALSE(MenuItem(w, QStringLiteral("Output File"))->isChecked());
     EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Save in:"))->text(), QString());
     EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Output filename as:"))->text(),
               QStringLiteral("%t-%s"));
@@ -122,6 +123,8 @@ TEST_F(VambleWindowTest, StoredSettingsAreRestored) {
     EXPECT_EQ(Named<QSpinBox>(w, QStringLiteral("Priority:"))->value(), 3);
     EXPECT_FALSE(MenuItem(w, QStringLiteral("Path To File"))->isChecked());
     EXPECT_TRUE(MenuItem(w, QStringLiteral("Save As"))->isChecked());
+    EXPECT_FALSE(MenuItem(w, QStringLiteral("Output File"))->isChecked())
+        << "a settings file from before the Output File column keeps it hidden";
     EXPECT_FALSE(
         Named<QCheckBox>(w, QStringLiteral("Add .mp3 file extension to file."))->isChecked());
     EXPECT_FALSE(Named<QCheckBox>(w, QStringLiteral("Enable Tooltips."))->isChecked());
@@ -201,7 +204,7 @@ TEST_F(VambleWindowTest, ClosingSavesEveryKey) {
     EXPECT_EQ(bits, 128);
     for (const char* key :
          {"VBRState", "CPUCount", "VBRCount", "EnableTooltips", "threadpriority", "TrackC",
-          "FileNC", "SaveAsC", "PathC", "mp3ext", "deleteFile", "nopsy", "id3v2", "FilesAtOnce"}) {
+          "FileNC", "SaveAsC", "PathC", "mp3ext", "deleteFile", "nopsy", "id3v2", "FilesAtOnce", "OutputC"}) {
         int8_t value = -1;
         EXPECT_EQ(saved.Find(key, &value), kit::B_OK) << key;
     }

@@ -1,0 +1,93 @@
+#include "window/RunMonitor.h"
+
+#include "encoding/WavDuration.h"
+#include "window/RunStatusView.h"
+
+#include <QWidget>
+#include <cmath>
+
+RunMonitor::RunMonitor(QWidget* mainWindow, RunStatusView* statusView,
+                       DesktopNotifier& desktopNotifier, LauncherProgress& launcherEntry,
+                       RunProgress::Clock runClock)
+    : window(mainWindow), view(statusView), notifier(desktopNotifier), launcher(launcherEntry),
+      clock(std::move(runClock)) {
+    view->Reset();
+}
+
+void RunMonitor::Start(const std::vector<RunRow>& rows) {
+    std::vector<RunProgress::Row> lengths;
+    lengths.reserve(rows.size());
+    for (const RunRow& row : rows) {
+        lengths.push_back({row.id, WavDurationSeconds(row.source)});
+    }
+    progress.emplace(lengths, clock);
+    rowsInRun = static_cast<int>(rows.size());
+    rowsDone = 0;
+    shownPercent = -1;
+    Show();
+}
+
+void RunMonitor::Progress(int64_t row, double fraction) {
+    if (progress) {
+        progress->Progress(row, fraction);
+        Show();
+    }
+}
+
+void RunMonitor::RowDone(int64_t row) {
+    if (progress) {
+        progress->RowDone(row);
+        ++rowsDone;
+        Show();
+    }
+}
+
+void RunMonitor::RowLeft(int64_t row) {
+    if (progress) {
+        progress->RowLeft(row);
+        --rowsInRun;
+        Show();
+    }
+}
+
+std::optional<double> RunMonitor::Fraction() const {
+    return progress ? std::optional(progress->Fraction()) : std::nullopt;
+}
+
+void RunMonitor::Show() {
+    view->ShowProgress(progress->Fraction(), progress->TimeLeft());
+    const int percent = static_cast<int>(std::floor(progress->Fraction() * 100.0));
+    if (percent != shownPercent) {
+        shownPercent = percent;
+        window->setWindowTitle(WindowTitle(progress->Fraction()));
+        launcher.Show(progress->Fraction());
+    }
+}
+
+void RunMonitor::End(EndKind kind, const QString& detail) {
+    if (!progress) {
+        return;
+    }
+    progress.reset();
+    view->Reset();
+    window->setWindowTitle(WindowTitle());
+    launcher.Hide();
+    // Someone looking at the window sees the end there.
+    if (window->isActiveWindow()) {
+        return;
+    }
+    switch (kind) {
+    case EndKind::Finished:
+        notifier.Notify(QStringLiteral("Encoding finished"),
+                        rowsDone == 1 ? QStringLiteral("1 file encoded.")
+                                      : QStringLiteral("%1 files encoded.").arg(rowsDone));
+        break;
+    case EndKind::Stopped:
+        notifier.Notify(QStringLiteral("Encoding stopped"),
+                        QStringLiteral("%1 of %2 files encoded.").arg(rowsDone).arg(rowsInRun));
+        break;
+    case EndKind::Failed:
+        notifier.Notify(QStringLiteral("Encoding failed"), detail);
+        break;
+    }
+}
