@@ -58,6 +58,7 @@ int32_t VambleWindow::CreateSwitches(std::string& command, int32_t index) {
     EncoderCommand built = BuildEncoderCommand(settings, row->ref.path, outputName.get());
     if (built.status == CommandStatus::Ready) {
         command = std::move(built.text);
+        switchesOutput = std::move(built.outputPath);
         return 0;
     }
     // The folder alerts say what the user has to mend; a row that cannot be encoded at all is
@@ -75,20 +76,50 @@ int VambleWindow::FilesAtOnce() const {
     return std::max(1, filesAtOnceSpin->Value());
 }
 
+bool VambleWindow::BeginRun() {
+    const ClashDecision decision = AskAboutClashes();
+    if (!decision.start) {
+        return false;
+    }
+    std::vector<RunMonitor::RunRow> rows;
+    for (int32_t i = 0; i < fileList->CountItems(); ++i) {
+        const auto* row = dynamic_cast<const AudioItem*>(fileList->ItemAt(i));
+        if (row && !row->done && !decision.skipped.contains(row->Id())) {
+            rows.push_back({row->Id(), row->ref.path});
+        }
+    }
+    if (rows.empty()) {
+        return false;
+    }
+    leftOut = decision.skipped;
+    claimedOutputs.Clear();
+    runMonitor->Start(rows);
+    return true;
+}
+
+void VambleWindow::EndRun(RunMonitor::EndKind kind, const QString& detail) {
+    runMonitor->End(kind, detail);
+    leftOut.clear();
+    claimedOutputs.Clear();
+    currentIndex = 0;
+    ShowRunning(false);
+}
+
 void VambleWindow::Encode() {
-    if (stopRequested) {
+    if (stopRequested || (!runMonitor->Running() && !BeginRun())) {
         return;
     }
-    const auto beingEncoded = [this](const AudioItem* row) {
-        return std::any_of(encoding.begin(), encoding.end(),
+    const auto passedOver = [this](const AudioItem* row) {
+        return row->done || leftOut.contains(row->Id()) ||
+               std::any_of(encoding.begin(), encoding.end(),
                            [row](const Encoding& e) { return e.row == row->Id(); });
     };
-    // Rows start in list order; a row that is done or being encoded is passed over.
+    // Rows start in list order; a row that is done, left out or being encoded is passed over.
     while (encoding.size() < static_cast<size_t>(FilesAtOnce())) {
         AudioItem* row = nullptr;
         for (;; ++currentIndex) {
             row = dynamic_cast<AudioItem*>(fileList->ItemAt(currentIndex));
-            if (!row || (!row->done && !beingEncoded(row))) {
+            if (!row || !passedOver(row)) {
                 break;
             }
         }
@@ -98,6 +129,13 @@ void VambleWindow::Encode() {
         if (CreateSwitches(switches, currentIndex) == -1) {
             currentIndex = 0;
             return;
+        }
+        // Two rows of one run never write the same file: the later one is held back.
+        if (!claimedOutputs.Claim(switchesOutput.native())) {
+            leftOut.insert(row->Id());
+            runMonitor->RowLeft(row->Id());
+            ScheduleOutputCheck();
+            continue;
         }
         auto worker = std::make_unique<EncodeWorker>();
         worker->Start({runId, row->Id(), switches}, messenger);
@@ -115,10 +153,9 @@ void VambleWindow::Encode() {
         filesRemainingText->setText(
             QStringLiteral("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
     }
-    // Nothing is left to start and nothing is being encoded: a run that was going on has ended.
-    if (encoding.empty() && !encodeButton->isEnabled()) {
-        currentIndex = 0;
-        ShowRunning(false);
+    // Nothing is left to start and nothing is being encoded: the run has ended.
+    if (encoding.empty()) {
+        EndRun(RunMonitor::EndKind::Finished);
     }
 }
 
@@ -145,6 +182,7 @@ void VambleWindow::WorkerReported(const kit::Message& message) {
         if (startedLast) {
             progressBar->SetFraction(fraction);
         }
+        runMonitor->Progress(rowId, fraction);
         if (row && row->progress >= 0.0f) {
             row->progress = fraction;
             fileList->InvalidateItem(fileList->IndexOf(row));
@@ -171,14 +209,22 @@ void VambleWindow::WorkerReported(const kit::Message& message) {
         SetFileDone(output.c_str(), rowId, true);
         return;
     }
-    // A failed file ends the run, the others' too, and the user learns which file failed and
-    // why.
-    StopThread();
-    if (!stopped) {
-        ShowAlert(QStringLiteral("The file “%1” was not encoded: %2")
-                      .arg(row ? FileName(*row) : QString::fromStdString(output),
-                           QString::fromStdString(reason)));
+    // A failed file ends the run, the others' too; the user learns which file failed and why,
+    // and the row keeps the reason until it is encoded.
+    if (stopped) {
+        StopThread();
+        return;
     }
+    const QString text = QStringLiteral("The file “%1” was not encoded: %2")
+                             .arg(row ? FileName(*row) : QString::fromStdString(output),
+                                  QString::fromStdString(reason));
+    if (row) {
+        row->SetFailure(reason);
+        fileList->InvalidateItem(fileList->IndexOf(row));
+    }
+    EndRun(RunMonitor::EndKind::Failed, text);
+    StopThread();
+    ShowAlert(text);
 }
 
 void VambleWindow::SetFileDone(const char* outputPath, int64_t rowId, bool isDone) {
@@ -186,6 +232,7 @@ void VambleWindow::SetFileDone(const char* outputPath, int64_t rowId, bool isDon
     if (isDone && row) {
         row->SetItemDone(true);
         fileList->InvalidateItem(fileList->IndexOf(row));
+        runMonitor->RowDone(rowId);
         ID3Editor editor(outputPath, &row->tag, row->track);
         editor.WriteTag();
         editor.WriteTagsToAttr();
@@ -196,9 +243,9 @@ void VambleWindow::SetFileDone(const char* outputPath, int64_t rowId, bool isDon
     switches.clear();
     const int32_t remaining = fileList->GetNumItemsNotDone();
     filesRemainingText->setText(QStringLiteral("Files Remaining: %1").arg(remaining));
+    ScheduleOutputCheck(); // the file is there now
     if (remaining == 0) {
-        currentIndex = 0;
-        ShowRunning(false);
+        EndRun(RunMonitor::EndKind::Finished);
         return;
     }
     // The next row starts once this report is handled, as if Encode were clicked.
@@ -227,12 +274,14 @@ void VambleWindow::StopThread() {
     stopRequested = true;
     ++runId;
     StopWorkers(encoding);
-    currentIndex = 0;
     stopRequested = false;
-    ShowRunning(false);
+    EndRun(RunMonitor::EndKind::Stopped);
 }
 
 void VambleWindow::RowRemoved(const AudioItem* row) {
+    if (row && runMonitor->Running() && !row->done && !leftOut.contains(row->Id())) {
+        runMonitor->RowLeft(row->Id());
+    }
     const auto found = std::find_if(encoding.begin(), encoding.end(),
                                     [row](const Encoding& e) { return row && e.row == row->Id(); });
     if (found == encoding.end()) {

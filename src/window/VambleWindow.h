@@ -5,10 +5,12 @@
 #include "bubblehelp/BubbleHelper.h"
 #include "encoding/EncodeWorker.h"
 #include "encoding/EncoderSettings.h"
+#include "encoding/OutputClashes.h"
 #include "kit/Geometry.h"
 #include "kit/Layout.h"
 #include "kit/MessageEvent.h"
 #include "kit/Messenger.h"
+#include "window/RunMonitor.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -27,7 +29,6 @@ class QMenu;
 class SmallView;
 class QPushButton;
 class QVBoxLayout;
-class RunMonitor;
 class RunStatusView;
 class XqFilePanel;
 
@@ -149,8 +150,14 @@ private:
     void StopCDRead();
 
     // Starts encoding the next rows that are not done, from currentIndex on, until as many are
-    // being encoded as "Files at once:" allows.
+    // being encoded as "Files at once:" allows. Pressed with no run going, it first asks about
+    // rows that would overwrite files and begins the run.
     void Encode();
+    // Asks about clashes and begins a run of the rows not done; false when the user cancelled
+    // or nothing is left to encode.
+    bool BeginRun();
+    // The run has ended as `kind` says: the window is idle again.
+    void EndRun(RunMonitor::EndKind kind, const QString& detail = {});
     // A worker's report: progress, or the end of its row.
     void WorkerReported(const kit::Message& message);
     // A row the user removes is never encoded further: when it is being encoded, its encoder
@@ -233,6 +240,13 @@ private:
     std::string switches;
     // Where the workers' reports go; revoked before the window is destroyed.
     std::shared_ptr<kit::Messenger> messenger;
+    // The rows the user chose to leave out of this run, and those held back because a row of
+    // the run writes their file already.
+    std::unordered_set<int64_t> leftOut;
+    // The files this run has begun writing.
+    ClaimedOutputs claimedOutputs;
+    // The output path of the command built last.
+    std::filesystem::path switchesOutput;
     // The rows being encoded, in the order they were started.
     std::vector<Encoding> encoding;
     // The run the workers' reports must belong to; each stop begins a new one.

@@ -8,10 +8,13 @@
 #include "kit/AppDefs.h"
 #include "support/FakeGogoOnPath.h"
 #include "support/WindowFixture.h"
+#include "window/ClashDialog.h"
 #include "window/VambleWindow.h"
 #include "window/WindowMessages.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -21,6 +24,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -47,15 +51,6 @@ protected:
         qunsetenv("FAKE_GOGO_FAIL_ON");
     }
 
-    template <class T> T* Control(const QString& name) const {
-        for (T* control : window->findChildren<T*>()) {
-            if (control->accessibleName() == name || control->property("text").toString() == name) {
-                return control;
-            }
-        }
-        ADD_FAILURE() << "no control " << name.toStdString();
-        return nullptr;
-    }
     QLineEdit* Field(const QString& label) const { return Find<QLineEdit>(label); }
     // The status line that begins with the text.
     QString StatusLine(const QString& start) const {
@@ -81,10 +76,10 @@ protected:
             ASSERT_NE(list->AddEntry(QFile::encodeName(path).toStdString(), -1), nullptr);
         }
     }
-    // Half a second of a stereo 16-bit sine tone at 44,100 Hz.
-    static void WriteTone(const QString& path, int hertz) {
+    // A stereo 16-bit sine tone at 44,100 Hz, half a second unless told.
+    static void WriteTone(const QString& path, int hertz, double seconds = 0.5) {
         constexpr int kRate = 44100;
-        constexpr int kFrames = kRate / 2;
+        const auto kFrames = static_cast<int>(kRate * seconds);
         QByteArray data;
         for (int i = 0; i < kFrames; ++i) {
             const auto sample = static_cast<int16_t>(8000 * std::sin(2 * M_PI * hertz * i / kRate));
@@ -268,8 +263,9 @@ TEST_F(EncodingRunTest, RemovingTheRowBeingEncodedStopsOnlyThatRow) {
 TEST_F(EncodingRunTest, ID3v2TagIsWrittenOnlyWhenItsBoxIsChecked) {
     AddRows({QStringLiteral("a.wav")});
     for (const bool checked : {false, true}) {
-        Control<QCheckBox>(QStringLiteral("Also write ID3v2 tags"))->setChecked(checked);
+        Find<QCheckBox>(QStringLiteral("Also write ID3v2 tags"))->setChecked(checked);
         Row(0)->done = false;
+        QFile::remove(root.filePath(QStringLiteral("out/-a.mp3"))); // no file to ask about
         ::testing::internal::CaptureStdout();
         PressEncode();
         WaitUntilIdle();
@@ -347,6 +343,8 @@ TEST_F(EncodingRunTest, SeveralAtOnceStayWithinTheLimitAndEncodeEachRowOnce) {
         AddRows(names);
         filesAtOnce->setMaximum(limit);
         filesAtOnce->setValue(limit);
+        Field(QStringLiteral("Save in:"))
+            ->setText(root.filePath(QStringLiteral("at%1").arg(limit)));
         const size_t before = fake.Invocations().size();
         testing::internal::CaptureStdout();
         PressEncode();
@@ -430,6 +428,106 @@ TEST_F(EncodingRunTest, SeveralAtOnceWriteTheSameFilesAsOneAfterAnother) {
         EXPECT_GT(one.size(), 1000);
         EXPECT_TRUE(one.readAll() == two.readAll()) << name.toStdString();
     }
+}
+
+TEST_F(EncodingRunTest, RowsThatWouldOverwriteAFileAreAskedAboutOnce) {
+    // a and b write one file; c writes onto a file that is already there.
+    Field(QStringLiteral("Output filename as:"))->setText(QStringLiteral("%a"));
+    QDir().mkpath(root.filePath(QStringLiteral("out")));
+    const QString existing = root.filePath(QStringLiteral("out/c.mp3"));
+    struct Case {
+        const char* answer;
+        bool aDone, bDone, cDone;
+        bool existingKept;
+    };
+    for (const Case& c :
+         {Case{"Cancel", false, false, false, true}, Case{"Skip These", true, false, false, true},
+          Case{"Overwrite", true, false, true, false}}) {
+        list->Select(0, list->CountItems() - 1);
+        Send(MSG_REMOVE_ITEMS);
+        QFile::remove(root.filePath(QStringLiteral("out/same.mp3")));
+        QFile file(existing);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("an earlier MP3");
+        file.close();
+        AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav"), QStringLiteral("c.wav")});
+        Row(0)->SetArtist("same");
+        Row(1)->SetArtist("same");
+        Row(2)->SetArtist("c");
+
+        const size_t before = fake.Invocations().size();
+        // The question is answered once it is asked.
+        QTimer answer;
+        answer.callOnTimeout([&answer, label = QString::fromLatin1(c.answer)] {
+            auto* question = dynamic_cast<ClashDialog*>(QApplication::activeModalWidget());
+            for (QPushButton* button :
+                 question ? question->findChildren<QPushButton*>() : QList<QPushButton*>()) {
+                if (button->text() == label) {
+                    answer.stop();
+                    button->click();
+                }
+            }
+        });
+        answer.start(10);
+        PressEncode();
+        WaitUntilIdle();
+        EXPECT_EQ(Row(0)->done, c.aDone) << c.answer;
+        EXPECT_EQ(Row(1)->done, c.bDone) << c.answer << ": two rows never write one file";
+        EXPECT_EQ(Row(2)->done, c.cDone) << c.answer;
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll() == "an earlier MP3", c.existingKept) << c.answer;
+        file.close();
+        // Every file was written where its row said it would be.
+        const auto runs = fake.Invocations();
+        for (size_t i = before; i < runs.size(); ++i) {
+            for (int32_t r = 0; r < list->CountItems(); ++r) {
+                if (Row(r)->ref.path == runs[i].args[1]) {
+                    EXPECT_EQ(Row(r)->Output().outputPath, runs[i].args[2]);
+                }
+            }
+        }
+    }
+    EXPECT_NE(Row(1)->Clash(), ClashKind::None) << "the row held back shows its clash";
+}
+
+TEST_F(EncodingRunTest, TheWholeRunRisesToTheEndAndAFailedRowKeepsItsReason) {
+    // Three files of different lengths; the fake encoder reports progress slowly.
+    for (int i = 0; i < 3; ++i) {
+        WriteTone(root.filePath(QStringLiteral("%1.wav").arg(i)), 440, 0.25 * (i + 1));
+    }
+    AddRows({QStringLiteral("0.wav"), QStringLiteral("1.wav"), QStringLiteral("2.wav")}, false);
+    qputenv("FAKE_GOGO_STEP_MS", "20");
+    PressEncode();
+    double last = 0.0;
+    bool titled = false;
+    while (!Idle()) {
+        const std::optional<double> fraction = window->Monitor().Fraction();
+        ASSERT_TRUE(fraction.has_value());
+        EXPECT_GE(*fraction, last);
+        last = *fraction;
+        titled = titled || window->windowTitle().contains(u'%');
+        QTest::qWait(5);
+    }
+    EXPECT_GT(last, 0.5);
+    EXPECT_TRUE(titled);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Vamble"));
+    EXPECT_FALSE(window->Monitor().Running());
+
+    // A row that fails keeps its mark and reason through a second run until it is encoded.
+    AddRows({QStringLiteral("bad.wav"), QStringLiteral("3.wav")});
+    qputenv("FAKE_GOGO_FAIL_ON", "bad");
+    for (int run = 0; run < 2; ++run) {
+        PressEncode();
+        WaitUntilIdle();
+        EXPECT_FALSE(TakeAlert().isEmpty());
+        EXPECT_FALSE(Row(3)->Failure().empty()) << "run " << run;
+        EXPECT_FALSE(Row(4)->done);
+    }
+    qunsetenv("FAKE_GOGO_FAIL_ON");
+    PressEncode();
+    WaitUntilIdle();
+    EXPECT_TRUE(Row(3)->done && Row(4)->done);
+    EXPECT_TRUE(Row(3)->Failure().empty());
 }
 
 } // namespace
