@@ -4,7 +4,9 @@
 #include "encoding/ProgressStream.h"
 #include "process/ux_proc.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdarg>
 #include <cstring>
@@ -19,6 +21,8 @@ namespace {
 constexpr size_t kReadSize = 4096;
 // How often a wait looks at the stop flag when the request has no descriptor.
 constexpr int kStopCheckMs = 100;
+// How long progress lines wait in the pipe before they are read together.
+constexpr std::chrono::milliseconds kOutputPause{40};
 
 // A descriptor that becomes readable when the process exits. Called through syscall: glibc
 // 2.36's <sys/pidfd.h> declares pidfd_open without C linkage.
@@ -84,33 +88,57 @@ public:
     EncoderProcess(const EncoderProcess&) = delete;
     EncoderProcess& operator=(const EncoderProcess&) = delete;
 
-    // Reads standard output and standard error as they come until both have ended, handing the
-    // blocks to `onOutput` and `onError`.
+    // Reads standard output and standard error until both have ended, handing the blocks to
+    // `onOutput` and `onError`. Encoders write a progress line every tenth of a percent; taking
+    // each as it comes would wake this thread a thousand times a file, so standard output is
+    // read at most every kOutputPause while its lines wait in the pipe. Standard error, a stop
+    // and the encoder's exit are seen at once, and once the encoder has exited what is left is
+    // read without pause.
     template <class Output, class Error>
     Ending ReadToEnd(const EncodeStop& stop, Output&& onOutput, Error&& onError, int* error) {
-        pollfd watched[3] = {
-            {proc.out_fd, POLLIN, 0}, {proc.err_fd, POLLIN, 0}, {stop.Fd(), POLLIN, 0}};
+        using Clock = std::chrono::steady_clock;
+        pollfd watched[4] = {{proc.out_fd, POLLIN, 0},
+                             {proc.err_fd, POLLIN, 0},
+                             {stop.Fd(), POLLIN, 0},
+                             {exitFd, POLLIN, 0}};
         char buffer[kReadSize];
+        Clock::time_point nextOutputRead = Clock::now();
+        bool exited = false;
         while (proc.out_fd >= 0 || proc.err_fd >= 0) {
             if (stop.Requested()) {
                 return Ending::Stopped;
             }
-            if (poll(watched, 3, stop.Fd() >= 0 ? -1 : kStopCheckMs) < 0) {
+            const Clock::time_point now = Clock::now();
+            const bool outputDue = exited || now >= nextOutputRead;
+            watched[0].fd = outputDue ? proc.out_fd : -1;
+            int timeout = stop.Fd() >= 0 ? -1 : kStopCheckMs;
+            if (!outputDue && proc.out_fd >= 0) {
+                const auto wait =
+                    std::chrono::ceil<std::chrono::milliseconds>(nextOutputRead - now);
+                timeout = timeout < 0 ? static_cast<int>(wait.count())
+                                      : std::min(timeout, static_cast<int>(wait.count()));
+            }
+            if (poll(watched, 4, timeout) < 0) {
                 if (errno == EINTR) {
                     continue;
                 }
                 *error = errno;
                 return Ending::Broken;
             }
+            if (watched[3].revents != 0) {
+                exited = true;
+                watched[3].fd = -1;
+            }
             for (int i = 0; i < 2; ++i) {
                 int& fd = i == 0 ? proc.out_fd : proc.err_fd;
-                if (fd < 0 || watched[i].revents == 0) {
+                if (fd < 0 || watched[i].fd < 0 || watched[i].revents == 0) {
                     continue;
                 }
                 const ssize_t got = read(fd, buffer, sizeof buffer);
                 if (got > 0) {
                     if (i == 0) {
                         onOutput(buffer, static_cast<int32_t>(got));
+                        nextOutputRead = Clock::now() + kOutputPause;
                     } else {
                         onError(std::string_view(buffer, static_cast<size_t>(got)));
                     }
@@ -228,11 +256,12 @@ EncodeOutcome RunEncoder(const std::string& command, const EncodeStop& stop,
         stop,
         [&](char* block, int32_t length) {
             RemoveNullChars(block, length);
-            for (const float percent : progress.Feed(std::string_view(block, length))) {
-                if (percent != lastPercent) {
-                    lastPercent = percent;
-                    onProgress(percent / 100.0f);
-                }
+            // Of the lines read together only the last counts: the bar would show the others
+            // for no time at all.
+            const std::vector<float> percents = progress.Feed(std::string_view(block, length));
+            if (!percents.empty() && percents.back() != lastPercent) {
+                lastPercent = percents.back();
+                onProgress(percents.back() / 100.0f);
             }
         },
         [&](std::string_view block) { errorText.Feed(block); }, &error);

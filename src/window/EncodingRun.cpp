@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -139,7 +140,7 @@ void VambleWindow::Encode() {
         }
         auto worker = std::make_unique<EncodeWorker>();
         worker->Start({runId, row->Id(), switches}, messenger);
-        encoding.push_back({row->Id(), std::move(worker)});
+        encoding.push_back({row->Id(), std::move(worker), std::nullopt});
         if (FilesAtOnce() > 1) {
             row->progress = 0.0f;
             fileList->InvalidateItem(currentIndex);
@@ -171,24 +172,19 @@ void VambleWindow::WorkerReported(const kit::Message& message) {
     if (found == encoding.end()) {
         return; // the row was removed and its worker stopped
     }
-    // The status area follows the row started last; each row shows its own progress.
-    const bool startedLast = found + 1 == encoding.end();
-    AudioItem* row = FindRow(rowId);
     if (message.what == MSG_ENCODE_PROGRESS) {
         float fraction = 0.0f;
-        if (message.Find("fraction", &fraction) != kit::B_OK) {
-            return;
-        }
-        if (startedLast) {
-            progressBar->SetFraction(fraction);
-        }
-        runMonitor->Progress(rowId, fraction);
-        if (row && row->progress >= 0.0f) {
-            row->progress = fraction;
-            fileList->InvalidateItem(fileList->IndexOf(row));
+        if (message.Find("fraction", &fraction) == kit::B_OK) {
+            found->reported = fraction;
+            if (!progressTimer.isActive()) {
+                progressTimer.start();
+            }
         }
         return;
     }
+    ShowProgress(); // what was reported before the end
+    const bool startedLast = found + 1 == encoding.end();
+    AudioItem* row = FindRow(rowId);
     encoding.erase(found); // the thread has ended; this joins it
     if (row) {
         row->progress = -1.0f;
@@ -225,6 +221,26 @@ void VambleWindow::WorkerReported(const kit::Message& message) {
     EndRun(RunMonitor::EndKind::Failed, text);
     StopThread();
     ShowAlert(text);
+}
+
+void VambleWindow::ShowProgress() {
+    progressTimer.stop();
+    for (Encoding& e : encoding) {
+        if (!e.reported) {
+            continue;
+        }
+        const float fraction = *std::exchange(e.reported, std::nullopt);
+        // The status area follows the row started last; each row shows its own progress.
+        if (&e == &encoding.back()) {
+            progressBar->SetFraction(fraction);
+        }
+        runMonitor->Progress(e.row, fraction);
+        AudioItem* row = FindRow(e.row);
+        if (row && row->progress >= 0.0f) {
+            row->progress = fraction;
+            fileList->InvalidateItem(fileList->IndexOf(row));
+        }
+    }
 }
 
 void VambleWindow::SetFileDone(const char* outputPath, int64_t rowId, bool isDone) {

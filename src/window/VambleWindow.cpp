@@ -120,6 +120,9 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
 
     countView->Init();
     fileList->Initialize(this);
+    progressTimer.setSingleShot(true);
+    progressTimer.setInterval(std::chrono::milliseconds(50));
+    connect(&progressTimer, &QTimer::timeout, this, [this] { ShowProgress(); });
     runMonitor = std::make_unique<RunMonitor>(this, runStatus, notifier, launcher);
     WatchOutputChanges();
 

@@ -18,6 +18,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 
@@ -118,6 +119,8 @@ private:
     struct Encoding {
         int64_t row;
         std::unique_ptr<EncodeWorker> worker;
+        // The progress the worker reported last and the window has not shown yet.
+        std::optional<float> reported;
     };
 
     QWidget* BuildMenus();
@@ -160,6 +163,10 @@ private:
     void EndRun(RunMonitor::EndKind kind, const QString& detail = {});
     // A worker's report: progress, or the end of its row.
     void WorkerReported(const kit::Message& message);
+    // Shows the progress the workers reported since it was last shown. Encoders report every
+    // tenth of a percent; drawing each report would take processor time from the encoders, so
+    // the window shows them a few times a second.
+    void ShowProgress();
     // A row the user removes is never encoded further: when it is being encoded, its encoder
     // is stopped and the run goes on with the next row.
     void RowRemoved(const AudioItem* row);
@@ -249,6 +256,7 @@ private:
     std::filesystem::path switchesOutput;
     // The rows being encoded, in the order they were started.
     std::vector<Encoding> encoding;
+    QTimer progressTimer;
     // The run the workers' reports must belong to; each stop begins a new one.
     int64_t runId = 0;
     // The folder "Add Files…" opened in last, for the next time in this session.

@@ -5,6 +5,7 @@
 #include "support/FakeGogoOnPath.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -108,6 +109,8 @@ TEST_F(EncodeRunTest, JudgesEachWayAnEncoderCanEnd) {
         const char* mode;
         bool encoded;
         int status;
+        // The lines the encoder writes; lines read together count as their last, so what is
+        // reported is the last of them and, before it, some of the others in order.
         std::vector<float> fractions;
         std::string reason; // "*": any text
     };
@@ -136,7 +139,14 @@ TEST_F(EncodeRunTest, JudgesEachWayAnEncoderCanEnd) {
         EXPECT_FALSE(outcome.stopped);
         EXPECT_EQ(outcome.status, c.status);
         EXPECT_EQ(outcome.output, Output());
-        EXPECT_EQ(fractions, c.fractions);
+        if (c.fractions.empty()) {
+            EXPECT_TRUE(fractions.empty());
+        } else {
+            ASSERT_FALSE(fractions.empty());
+            EXPECT_EQ(fractions.back(), c.fractions.back());
+            EXPECT_TRUE(std::includes(c.fractions.begin(), c.fractions.end(), fractions.begin(),
+                                      fractions.end()));
+        }
         if (c.reason == "*") {
             EXPECT_FALSE(outcome.reason.empty());
             EXPECT_NE(outcome.reason, "End of encoding");

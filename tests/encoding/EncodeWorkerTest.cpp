@@ -77,10 +77,13 @@ protected:
 };
 
 TEST_F(EncodeWorkerTest, PostsProgressAndTheOutcomeOfItsRowAndRun) {
+    // Lines far enough apart to be read one by one.
+    qputenv("FAKE_GOGO_STEP_MS", "80");
     EncodeWorker worker;
     ASSERT_TRUE(worker.Start(Job(), messenger));
     ASSERT_TRUE(ProcessEventsUntil([this] { return Finished(); }));
     EXPECT_TRUE(worker.Wait(std::chrono::minutes(1)));
+    qunsetenv("FAKE_GOGO_STEP_MS");
 
     std::vector<kit::Message> expected;
     for (const float fraction : {0.0f, 0.25f, 0.5f, 0.75f, 1.0f}) {
