@@ -270,9 +270,13 @@ QString FileListView::MarkHelp(const AudioItem& row) const {
     return parts.join(QLatin1Char('\n'));
 }
 
-std::pair<const AudioItem*, int32_t> FileListView::FindRow(int64_t id) const {
+std::pair<AudioItem*, int32_t> FileListView::FindRow(int64_t id, int32_t hint) const {
+    auto* guess = dynamic_cast<AudioItem*>(ItemAt(hint));
+    if (guess && guess->Id() == id) {
+        return {guess, hint};
+    }
     for (int32_t i = 0; i < CountItems(); ++i) {
-        const auto* row = dynamic_cast<const AudioItem*>(ItemAt(i));
+        auto* row = dynamic_cast<AudioItem*>(ItemAt(i));
         if (row && row->Id() == id) {
             return {row, i};
         }

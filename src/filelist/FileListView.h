@@ -63,6 +63,9 @@ public:
     QString HelpAt(QPoint where) const;
     // The first of the columns 0 to 3 whose cell of the row holds the point, -1 when none.
     int32_t WhichColumn(kit::Point where, const CLVListItem* item) const;
+    // The row with this identity and its position; null and -1 when it is gone. The row at
+    // `hint` is looked at first.
+    std::pair<AudioItem*, int32_t> FindRow(int64_t id, int32_t hint = -1) const;
     // Ends an open in-place edit at once, storing its text.
     void EndEditing();
     RenameTextView* Editor() const { return renameView; }
@@ -90,8 +93,6 @@ private:
     QString MarkHelp(const AudioItem& row) const;
     // The row's output file, or why it has none.
     static QString OutputHelp(const AudioItem& row);
-    // The row with this identity and its position, null when it is gone.
-    std::pair<const AudioItem*, int32_t> FindRow(int64_t id) const;
 
     CLVColumn* checkColumn = nullptr;
     CLVColumn* fileNameColumn = nullptr;

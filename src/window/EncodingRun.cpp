@@ -312,17 +312,7 @@ void VambleWindow::RowRemoved(const AudioItem* row) {
 
 AudioItem* VambleWindow::FindRow(int64_t id) const {
     // The row is usually where the run left it; otherwise rows were removed or added meanwhile.
-    auto* guess = dynamic_cast<AudioItem*>(fileList->ItemAt(currentIndex));
-    if (guess && guess->Id() == id) {
-        return guess;
-    }
-    for (int32_t i = 0; i < fileList->CountItems(); ++i) {
-        auto* row = dynamic_cast<AudioItem*>(fileList->ItemAt(i));
-        if (row && row->Id() == id) {
-            return row;
-        }
-    }
-    return nullptr;
+    return fileList->FindRow(id, currentIndex).first;
 }
 
 void VambleWindow::ShowRunning(bool running) {
