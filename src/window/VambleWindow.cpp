@@ -255,6 +255,8 @@ QWidget* VambleWindow::BuildEncoderTab() {
     column->addWidget(Spacer(10, 10));
     column->addLayout(folderRow);
     column->addWidget(Spacer(10, 10));
+    // The pages share the height of the tallest; the controls keep together at the top.
+    column->addStretch(1);
     return tab;
 }
 
@@ -302,8 +304,11 @@ QWidget* VambleWindow::BuildTagsTab() {
 
     auto* row = Tight(new QHBoxLayout);
     row->addLayout(fields, 1);
-    row->addWidget(onlyApplyFrame);
-    return kit::Border(0, 10, QString(), row);
+    row->addWidget(onlyApplyFrame, 0, Qt::AlignTop);
+    auto* page = Tight(new QVBoxLayout);
+    page->addLayout(row);
+    page->addStretch(1);
+    return kit::Border(0, 10, QString(), page);
 }
 
 QWidget* VambleWindow::BuildSettingsTab() {
@@ -328,6 +333,7 @@ QWidget* VambleWindow::BuildSettingsTab() {
     column->addWidget(tooltipsCheck);
     column->addWidget(id3v2Check);
     column->addWidget(kit::HGroup({filesAtOnceSpin, kit::Space({0, 0, -1, -1, 1})}));
+    column->addStretch(1);
     auto* row = Tight(new QHBoxLayout);
     row->addLayout(column);
     return kit::Border(0, 10, QString(), row);
