@@ -22,9 +22,10 @@ using ProgressFunction = std::function<void(float fraction)>;
 // Splits `command` into words, starts the first with the whole vector as its arguments and
 // reads the encoder's standard output and standard error together until both end, calling
 // `onProgress` with the fraction done (0 to 1) that the last progress line of each read gives,
-// when it differs from the one before. Progress lines are read a few times a second, together. Then it reaps the encoder. The file counts as encoded
-// when "End of encoding\n" appeared on standard error and the encoder exited with status 0.
-// A request on `stop` kills the encoder's process group at once and ends the run as stopped.
-// The diagnostic lines go to `diagnostics`. No child process or descriptor outlives the call.
+// when it differs from the one before. Progress lines are read a few times a second, together. Then
+// it reaps the encoder. The file counts as encoded when "End of encoding\n" appeared on standard
+// error and the encoder exited with status 0. A request on `stop` kills the encoder's process group
+// at once and ends the run as stopped. The diagnostic lines go to `diagnostics`. No child process
+// or descriptor outlives the call.
 EncodeOutcome RunEncoder(const std::string& command, const EncodeStop& stop,
                          const ProgressFunction& onProgress, std::FILE* diagnostics = stdout);

@@ -67,8 +67,8 @@ QValidator::State ByteLimitValidator::validate(QString& input, int& position) co
         if (cut == 0) {
             return Invalid; // the text after the cursor alone is too long
         }
-        const bool pair = cut >= 2 && input[cut - 1].isLowSurrogate() &&
-                          input[cut - 2].isHighSurrogate();
+        const bool pair =
+            cut >= 2 && input[cut - 1].isLowSurrogate() && input[cut - 2].isHighSurrogate();
         const qsizetype length = pair ? 2 : 1;
         cut -= length;
         dropped += QStringView(input).mid(cut, length).toUtf8().size();

@@ -3,8 +3,8 @@
 #include "filelist/RowMarks.h"
 #include "gogo/TestAudio.h"
 #include "support/WidgetTestSetup.h"
-#include "window/ClashDialog.h"
 #include "support/WindowFixture.h"
+#include "window/ClashDialog.h"
 #include "window/WindowMessages.h"
 
 #include <QAction>

@@ -3,8 +3,8 @@
 #include "encoding/WavDuration.h"
 #include "gogo/TestAudio.h"
 #include "support/WidgetTestSetup.h"
-#include "window/RunStatusView.h"
 #include "support/WindowFixture.h"
+#include "window/RunStatusView.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

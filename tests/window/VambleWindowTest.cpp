@@ -202,9 +202,9 @@ TEST_F(VambleWindowTest, ClosingSavesEveryKey) {
     int32_t bits = 0;
     EXPECT_EQ(saved.Find("Bits", &bits), kit::B_OK);
     EXPECT_EQ(bits, 128);
-    for (const char* key :
-         {"VBRState", "CPUCount", "VBRCount", "EnableTooltips", "threadpriority", "TrackC",
-          "FileNC", "SaveAsC", "PathC", "mp3ext", "deleteFile", "nopsy", "id3v2", "FilesAtOnce", "OutputC"}) {
+    for (const char* key : {"VBRState", "CPUCount", "VBRCount", "EnableTooltips", "threadpriority",
+                            "TrackC", "FileNC", "SaveAsC", "PathC", "mp3ext", "deleteFile", "nopsy",
+                            "id3v2", "FilesAtOnce", "OutputC"}) {
         int8_t value = -1;
         EXPECT_EQ(saved.Find(key, &value), kit::B_OK) << key;
     }
