@@ -2,8 +2,10 @@
 # Wall time of a batch of eight 30-second WAVs encoded through the window (Encode clicked on an
 # X server, until every row is done) with "Files at once:" 1 and 2, side by side with a plain
 # shell loop of Debian's lame at the same settings and with two lame processes at a time, in one
-# run. Each is run three times in turn; the medians and their ratios to the loop are printed.
-# Usage: bench/batch_vs_lame.sh [release build] [test build]   (defaults: build/release, build/test)
+# run. Each is run ROUNDS times in turn (default 7: a shared machine's load varies by several
+# per cent between runs); the medians and their ratios to the loop are printed.
+# Usage: [ROUNDS=n] bench/batch_vs_lame.sh [release build] [test build]
+#        (defaults: build/release, build/test)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 release=${1:-build/release}
@@ -60,13 +62,14 @@ lame_two() {
 }
 
 declare -A times
-for round in 1 2 3; do
+rounds=${ROUNDS:-7}
+for ((round = 0; round < rounds; round++)); do
     times[loop]+="$(lame_loop) "
     times[two]+="$(lame_two) "
     times[one]+="$(window_run 1) "
     times[both]+="$(window_run 2) "
 done
-median() { printf '%s\n' $1 | sort -n | sed -n 2p; }
+median() { printf '%s\n' $1 | sort -n | sed -n "$(((rounds + 1) / 2))p"; }
 loop=$(median "${times[loop]}")
 for name in loop two one both; do
     m=$(median "${times[$name]}")

@@ -2,21 +2,20 @@
 
 #include "tagging/GenreTable.h"
 
-#include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <taglib/commentsframe.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
 #include <taglib/textidentificationframe.h>
+#include <taglib/tfilestream.h>
 #include <unistd.h>
 #include <utility>
 
@@ -63,38 +62,70 @@ void FillTag(TagLib::ID3v2::Tag& id3, const ID3_struct& tag, std::string_view fu
     SetTextFrame(id3, "TRCK", track >= 0 ? std::to_string(track) : std::string());
 }
 
-// What a copy must look like once its tag is saved: its length, and how many bytes at its end
-// (the audio from its first frame on, and the ID3v1 tag) must equal the original's.
-struct SavedCopy {
-    long long length = 0;
-    long long unchangedEnd = 0;
+// The tag to write, rendered by TagLib from the file's own ID3v2 tag (if it has one) with the
+// new values, and the first byte of the file that follows it in the copy.
+struct RenderedTag {
+    TagLib::ByteVector bytes; // empty when every value is: the file then gets no tag
+    long long keepFrom = 0;   // 0, or the end of the tag the file begins with
 };
 
-// Saves the tag into the copy with TagLib, which rewrites the file in place and does not report
-// failed writes: the caller checks the result.
-std::optional<SavedCopy> SaveTag(const std::string& copy, const ID3_struct& tag,
-                                 std::string_view fullTitle, int32_t track) {
-    TagLib::MPEG::File file(copy.c_str(), false);
-    if (!file.isValid() || file.readOnly()) {
+// Reads the file's ID3v2 tag and renders it with the new values, as TagLib would save it, without
+// writing anything: the caller writes the copy in one pass, where TagLib would shift the whole
+// file through a small buffer to make room for the tag.
+std::optional<RenderedTag> RenderTag(const fs::path& path, const ID3_struct& tag,
+                                     std::string_view fullTitle, int32_t track) {
+    TagLib::FileStream stream(path.c_str(), true);
+    if (!stream.isOpen()) {
         return std::nullopt;
     }
-    const long long firstFrame = file.firstFrameOffset();
-    if (firstFrame < 0) {
+    TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
+    if (!file.isValid() || file.firstFrameOffset() < 0) {
         return std::nullopt; // not MPEG audio
     }
-    const long long length = file.length();
-    TagLib::ID3v2::Tag* id3 = file.ID3v2Tag(true);
-    const long long oldTagSize = file.hasID3v2Tag() ? id3->header()->completeTagSize() : 0;
-    FillTag(*id3, tag, fullTitle, track);
-    // Only the ID3v2 tag is saved: the ID3v1 tag is not rewritten, nothing is stripped, and no
-    // value of one tag is copied into the other.
-    if (!file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v3,
-                   TagLib::File::DoNotDuplicate)) {
-        return std::nullopt;
+    RenderedTag rendered;
+    if (file.hasID3v2Tag()) {
+        // A tag after other bytes is not the file's to replace here; it is left alone.
+        stream.seek(0);
+        if (stream.readBlock(3) != TagLib::ID3v2::Header::fileIdentifier()) {
+            return std::nullopt;
+        }
+        rendered.keepFrom = file.ID3v2Tag()->header()->completeTagSize();
     }
-    // An empty tag is removed rather than written.
-    const long long newTagSize = id3->isEmpty() ? 0 : id3->header()->completeTagSize();
-    return SavedCopy{length - oldTagSize + newTagSize, length - firstFrame};
+    TagLib::ID3v2::Tag* id3 = file.ID3v2Tag(true);
+    FillTag(*id3, tag, fullTitle, track);
+    if (!id3->isEmpty()) {
+        rendered.bytes = id3->render(TagLib::ID3v2::v3);
+    }
+    return rendered;
+}
+
+bool WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+// Copies the bytes of `from` between `offset` and `end` to the end of `to`, in the kernel.
+bool CopyRange(int from, int to, off_t offset, off_t end) {
+    while (offset < end) {
+        const ssize_t copied = ::sendfile(to, from, &offset, static_cast<size_t>(end - offset));
+        if (copied < 0 && errno == EINTR) {
+            continue;
+        }
+        if (copied <= 0) {
+            return false; // an error, or the file ended early
+        }
+    }
+    return true;
 }
 
 // Copies every extended attribute of the file `from` (the "Audio:" attributes among them) onto
@@ -123,26 +154,6 @@ bool CopyAttributes(const char* from, int to) {
             ::fsetxattr(to, name.c_str(), value.data(), static_cast<size_t>(length), 0) != 0) {
             return false;
         }
-    }
-    return true;
-}
-
-// Whether the last `count` bytes of two files are the same.
-bool SameEnding(const std::string& first, const std::string& second, long long count) {
-    std::ifstream a(first, std::ios::binary);
-    std::ifstream b(second, std::ios::binary);
-    a.seekg(-count, std::ios::end);
-    b.seekg(-count, std::ios::end);
-    std::array<char, 1 << 16> bufferA{};
-    std::array<char, 1 << 16> bufferB{};
-    while (count > 0) {
-        const auto chunk = static_cast<std::streamsize>(
-            std::min<long long>(count, static_cast<long long>(bufferA.size())));
-        if (!a.read(bufferA.data(), chunk) || !b.read(bufferB.data(), chunk) ||
-            !std::equal(bufferA.data(), bufferA.data() + chunk, bufferB.data())) {
-            return false;
-        }
-        count -= chunk;
     }
     return true;
 }
@@ -197,21 +208,31 @@ bool WriteThroughCopy(const char* path, const ID3_struct& tag, std::string_view 
     if (error || ::access(target.c_str(), W_OK) != 0 || ::stat(target.c_str(), &original) != 0) {
         return false;
     }
-    // The copy takes the file's permissions, owner and group, and extended attributes; a file
-    // whose owner or group this process may not give (another user's) is left alone rather than
-    // changing hands.
-    Replacement copy(target);
-    if (!copy.Created() ||
-        !fs::copy_file(target, copy.Path(), fs::copy_options::overwrite_existing, error) ||
-        ::fchown(copy.Descriptor(), original.st_uid, original.st_gid) != 0 ||
-        !CopyAttributes(target.c_str(), copy.Descriptor())) {
+    const std::optional<RenderedTag> rendered = RenderTag(target, tag, fullTitle, track);
+    if (!rendered) {
         return false;
     }
-    const std::optional<SavedCopy> saved = SaveTag(copy.Path(), tag, fullTitle, track);
+    const int source = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
+    if (source < 0) {
+        return false;
+    }
+    // The copy is the new tag, then the file from the end of its old tag on, with the file's
+    // owner and group, permissions and extended attributes; a file whose owner or group this
+    // process may not give (another user's) is left alone rather than changing hands.
+    Replacement copy(target);
+    const auto& bytes = rendered->bytes;
+    const bool copied = copy.Created() && WriteAll(copy.Descriptor(), bytes.data(), bytes.size()) &&
+                        CopyRange(source, copy.Descriptor(), static_cast<off_t>(rendered->keepFrom),
+                                  original.st_size) &&
+                        ::fchown(copy.Descriptor(), original.st_uid, original.st_gid) == 0 &&
+                        ::fchmod(copy.Descriptor(), original.st_mode & 07777) == 0 &&
+                        CopyAttributes(target.c_str(), copy.Descriptor());
+    ::close(source);
     struct stat written {};
-    return saved && ::fsync(copy.Descriptor()) == 0 && ::fstat(copy.Descriptor(), &written) == 0 &&
-           written.st_size == saved->length &&
-           SameEnding(target.string(), copy.Path(), saved->unchangedEnd) && copy.PutInPlace();
+    return copied && ::fsync(copy.Descriptor()) == 0 && ::fstat(copy.Descriptor(), &written) == 0 &&
+           written.st_size ==
+               static_cast<off_t>(bytes.size()) + original.st_size - rendered->keepFrom &&
+           copy.PutInPlace();
 }
 
 } // namespace

@@ -16,7 +16,8 @@
 // (the row's title at its full length), the artist, album and comment of `tag`, its year (as the
 // year of the recording), its genre by the genre table's name (a number the table does not hold
 // has none) and the track when it is 0 or more. An empty value gets no frame, and replaces the
-// frame of an ID3v2 tag the file already has; that tag's other frames stay.
+// frame of an ID3v2 tag the file already begins with; that tag's other frames stay. A file with an
+// ID3v2 tag anywhere else is left as it is.
 //
 // Only the ID3v2 tag changes: the audio and the ID3v1 tag at the end stay byte for byte. The file
 // is rewritten as a copy beside it, with its permissions and extended attributes, which replaces

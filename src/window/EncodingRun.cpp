@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <string>
 #include <utility>
 
 namespace {
@@ -29,6 +31,14 @@ void Print(const std::string& line) {
 QString FileName(const AudioItem& row) {
     return QFile::decodeName(row.ref.path.filename().c_str());
 }
+
+// What a finished row's file is tagged with, taken from the row when it is marked done.
+struct FinishedFile {
+    std::string path;
+    ID3_struct tag;
+    int32_t track;
+    std::string fullTitle;
+};
 
 } // namespace
 
@@ -245,27 +255,34 @@ void VambleWindow::ShowProgress() {
 
 void VambleWindow::SetFileDone(const char* outputPath, int64_t rowId, bool isDone) {
     AudioItem* row = FindRow(rowId);
+    // The tag is the row's as it is now, so that tags applied during the run reach the file.
+    std::optional<FinishedFile> finished;
     if (isDone && row) {
         row->SetItemDone(true);
         fileList->InvalidateItem(fileList->IndexOf(row));
         runMonitor->RowDone(rowId);
-        ID3Editor editor(outputPath, &row->tag, row->track);
-        editor.WriteTag();
-        editor.WriteTagsToAttr();
-        if (id3v2Check->isChecked()) {
-            WriteID3v2Tag(outputPath, row->tag, row->FullTitle(), row->track);
-        }
+        finished = FinishedFile{outputPath, row->tag, row->track, row->FullTitle()};
     }
     switches.clear();
     const int32_t remaining = fileList->GetNumItemsNotDone();
     filesRemainingText->setText(QStringLiteral("Files Remaining: %1").arg(remaining));
-    ScheduleOutputCheck(); // the file is there now
     if (remaining == 0) {
         EndRun(RunMonitor::EndKind::Finished);
-        return;
+    } else {
+        // The next row's encoder starts before this file is tagged, so that it never waits for
+        // the tag writer: on a free processor, the tags are written while it starts.
+        Encode();
     }
-    // The next row starts once this report is handled, as if Encode were clicked.
-    kit::PostMessage(this, kit::Message(MSG_ENCODE));
+    if (finished) {
+        ID3Editor editor(finished->path.c_str(), &finished->tag, finished->track);
+        editor.WriteTag();
+        editor.WriteTagsToAttr();
+        if (id3v2Check->isChecked()) {
+            WriteID3v2Tag(finished->path.c_str(), finished->tag, finished->fullTitle,
+                          finished->track);
+        }
+    }
+    ScheduleOutputCheck(); // the file is there now
 }
 
 void VambleWindow::StopWorkers(std::vector<Encoding>& stopping) {

@@ -125,7 +125,14 @@ TEST_F(ID3v2WriterTest, EveryFieldReadsBackInFullBeforeTheUnchangedFile) {
               QStringList{QStringLiteral("song.mp3")});
 }
 
-enum class Obstacle { Missing, NotMpeg, ReadOnlyFileSystem, FullFileSystem, FileSizeLimit };
+enum class Obstacle {
+    Missing,
+    NotMpeg,
+    TagAfterOtherBytes,
+    ReadOnlyFileSystem,
+    FullFileSystem,
+    FileSizeLimit
+};
 
 // Runs the writer in a child process whose files may not grow beyond `limit` bytes, so that
 // TagLib's rewrite of the copy fails part way.
@@ -169,6 +176,13 @@ TEST_P(ID3v2WriterFailure, LeavesTheFileAsItWasAndSaysSo) {
     } else if (obstacle != Obstacle::Missing) {
         path = EncodedFile(folder, tag, 1);
     }
+    if (obstacle == Obstacle::TagAfterOtherBytes) {
+        ASSERT_EQ(WriteID3v2Tag(QFile::encodeName(path).constData(), tag, "Title", 1), 0);
+        const QByteArray tagged = FileBytes(path);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(64, '\0') + tagged);
+    }
     if (obstacle == Obstacle::ReadOnlyFileSystem) {
         ASSERT_EQ(::mount(nullptr, folder.toLocal8Bit().constData(), nullptr,
                           MS_REMOUNT | MS_RDONLY, nullptr),
@@ -190,13 +204,15 @@ TEST_P(ID3v2WriterFailure, LeavesTheFileAsItWasAndSaysSo) {
 }
 
 std::string ObstacleName(const ::testing::TestParamInfo<Obstacle>& param) {
-    const char* names[] = {"Missing", "NotMpeg", "ReadOnlyFileSystem", "FullFileSystem",
-                           "FileSizeLimit"};
+    const char* names[] = {
+        "Missing",        "NotMpeg",      "TagAfterOtherBytes", "ReadOnlyFileSystem",
+        "FullFileSystem", "FileSizeLimit"};
     return names[static_cast<int>(param.param)];
 }
 
 INSTANTIATE_TEST_SUITE_P(Obstacles, ID3v2WriterFailure,
                          ::testing::Values(Obstacle::Missing, Obstacle::NotMpeg,
+                                           Obstacle::TagAfterOtherBytes,
                                            Obstacle::ReadOnlyFileSystem, Obstacle::FullFileSystem,
                                            Obstacle::FileSizeLimit),
                          ObstacleName);
