@@ -3,7 +3,8 @@
 # X server, until every row is done) with "Files at once:" 1 and 2, side by side with a plain
 # shell loop of Debian's lame at the same settings and with two lame processes at a time, in one
 # run. Each is run ROUNDS times in turn (default 7: a shared machine's load varies by several
-# per cent between runs); the medians and their ratios to the loop are printed.
+# per cent between runs); the medians and the best runs, with their ratios to the loop's, are
+# printed.
 # Usage: [ROUNDS=n] bench/batch_vs_lame.sh [release build] [test build]
 #        (defaults: build/release, build/test)
 set -euo pipefail
@@ -36,12 +37,18 @@ window_run() { # files at once
     "$release/bin/vamble" "$work"/in/*.wav >"$work/stdout" 2>&1 &
     local program=$! window=
     until window=$(xdotool search --onlyvisible --name '^Vamble$' 2>/dev/null | head -n 1) &&
-        [ -n "$window" ]; do sleep 0.05; done
+        [ -n "$window" ]; do
+        kill -0 "$program" 2>/dev/null || { cat "$work/stdout" >&2; exit 1; }
+        sleep 0.05
+    done
     sleep 0.5
     eval "$(xdotool getwindowgeometry --shell "$window")"
     local start; start=$(now)
     xdotool mousemove $((X + WIDTH - 30)) $((Y + HEIGHT - 12)) click 1
-    until [ "$(grep -c '^Done\.$' "$work/stdout" || true)" -eq 8 ]; do sleep 0.02; done
+    until [ "$(grep -c '^Done\.$' "$work/stdout" || true)" -eq 8 ]; do
+        kill -0 "$program" 2>/dev/null || { cat "$work/stdout" >&2; exit 1; }
+        sleep 0.02
+    done
     echo "$(now) - $start" | bc
     kill -TERM "$program"; wait "$program"
 }
@@ -69,15 +76,21 @@ for ((round = 0; round < rounds; round++)); do
     times[one]+="$(window_run 1) "
     times[both]+="$(window_run 2) "
 done
+# The median, and the best run, which other load on a shared machine disturbs least.
 median() { printf '%s\n' $1 | sort -n | sed -n "$(((rounds + 1) / 2))p"; }
+best() { printf '%s\n' $1 | sort -n | head -n 1; }
 loop=$(median "${times[loop]}")
+loop_best=$(best "${times[loop]}")
 for name in loop two one both; do
     m=$(median "${times[$name]}")
+    b=$(best "${times[$name]}")
     case $name in
         loop) label="lame, one after another" ;;
         two) label="lame, two at a time" ;;
         one) label="Vamble, Files at once: 1" ;;
         both) label="Vamble, Files at once: 2" ;;
     esac
-    printf '%-28s %7.2f s   %.3f x the loop   (runs: %s)\n' "$label" "$m" "$(echo "$m / $loop" | bc -l)" "${times[$name]}"
+    printf '%-26s median %5.2f s = %.3f x the loop, best %5.2f s = %.3f x   (runs: %s)\n' \
+        "$label" "$m" "$(echo "$m / $loop" | bc -l)" "$b" "$(echo "$b / $loop_best" | bc -l)" \
+        "${times[$name]}"
 done
