@@ -1,5 +1,6 @@
 #include "tagging/ID3Editor.h"
 
+#include "tagging/FileBytes.h"
 #include "tagging/GenreTable.h"
 
 #include <algorithm>
@@ -39,38 +40,6 @@ template <std::size_t N> char* PutField(char* out, const char (&field)[N]) {
     std::copy(text.begin(), text.end(), out);
     std::fill(out + text.size(), out + (N - 1), '\0');
     return out + (N - 1);
-}
-
-bool WriteAll(int fd, const char* data, size_t size, off_t offset) {
-    while (size > 0) {
-        const ssize_t written = ::pwrite(fd, data, size, offset);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        data += written;
-        size -= static_cast<size_t>(written);
-        offset += written;
-    }
-    return true;
-}
-
-bool ReadAll(int fd, char* data, size_t size, off_t offset) {
-    while (size > 0) {
-        const ssize_t got = ::pread(fd, data, size, offset);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return false;
-        }
-        data += got;
-        size -= static_cast<size_t>(got);
-        offset += got;
-    }
-    return true;
 }
 
 } // namespace

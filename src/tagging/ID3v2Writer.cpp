@@ -1,5 +1,6 @@
 #include "tagging/ID3v2Writer.h"
 
+#include "tagging/FileBytes.h"
 #include "tagging/GenreTable.h"
 
 #include <cerrno>
@@ -99,23 +100,11 @@ std::optional<RenderedTag> RenderTag(const fs::path& path, const ID3_struct& tag
     return rendered;
 }
 
-bool WriteAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        data += written;
-        size -= static_cast<size_t>(written);
+// Copies the bytes of `from` between `offset` and `end` into `to` at `toOffset`, in the kernel.
+bool CopyRange(int from, off_t offset, off_t end, int to, off_t toOffset) {
+    if (::lseek(to, toOffset, SEEK_SET) != toOffset) {
+        return false;
     }
-    return true;
-}
-
-// Copies the bytes of `from` between `offset` and `end` to the end of `to`, in the kernel.
-bool CopyRange(int from, int to, off_t offset, off_t end) {
     while (offset < end) {
         const ssize_t copied = ::sendfile(to, from, &offset, static_cast<size_t>(end - offset));
         if (copied < 0 && errno == EINTR) {
@@ -221,9 +210,10 @@ bool WriteThroughCopy(const char* path, const ID3_struct& tag, std::string_view 
     // process may not give (another user's) is left alone rather than changing hands.
     Replacement copy(target);
     const auto& bytes = rendered->bytes;
-    const bool copied = copy.Created() && WriteAll(copy.Descriptor(), bytes.data(), bytes.size()) &&
-                        CopyRange(source, copy.Descriptor(), static_cast<off_t>(rendered->keepFrom),
-                                  original.st_size) &&
+    const bool copied = copy.Created() &&
+                        WriteAll(copy.Descriptor(), bytes.data(), bytes.size(), 0) &&
+                        CopyRange(source, static_cast<off_t>(rendered->keepFrom), original.st_size,
+                                  copy.Descriptor(), static_cast<off_t>(bytes.size())) &&
                         ::fchown(copy.Descriptor(), original.st_uid, original.st_gid) == 0 &&
                         ::fchmod(copy.Descriptor(), original.st_mode & 07777) == 0 &&
                         CopyAttributes(target.c_str(), copy.Descriptor());

@@ -42,6 +42,18 @@ struct Mouse {
     FileListLike& f;
 };
 
+// Shows an outline of one expandable row with a child; returns the row and a point inside its
+// arrow.
+std::pair<RecordingItem*, QPoint> ShownRowWithArrow(OutlineList& o) {
+    RecordingItem* top = o.Add(0, true, false, "top");
+    o.Add(1, false, false, "child");
+    o.container->show();
+    QApplication::processEvents();
+    const kit::Rect arrow = top->ExpanderButtonRect();
+    EXPECT_TRUE(IsSet(arrow));
+    return {top, QPoint(static_cast<int>(arrow.left) + 5, static_cast<int>(arrow.top) + 5)};
+}
+
 } // namespace
 
 TEST(ColumnListMouse, ADragStartsOnlyAfterMoreThanFourPixels) {
@@ -123,13 +135,7 @@ TEST(ColumnListMouse, ADoubleClickInvokesOnlyOnARowThatWasSelected) {
 
 TEST(ColumnListMouse, APressOnTheArrowExpandsOrCollapses) {
     OutlineList o;
-    RecordingItem* top = o.Add(0, true, false, "top");
-    o.Add(1, false, false, "child");
-    o.container->show();
-    QApplication::processEvents();
-    const kit::Rect arrow = top->ExpanderButtonRect();
-    ASSERT_TRUE(IsSet(arrow));
-    const QPoint inside(static_cast<int>(arrow.left) + 5, static_cast<int>(arrow.top) + 5);
+    const auto [top, inside] = ShownRowWithArrow(o);
     QTest::mouseClick(o.list, Qt::LeftButton, {}, inside);
     EXPECT_TRUE(top->IsExpanded());
     EXPECT_FALSE(top->IsSelected()) << "the arrow does not select";
@@ -141,16 +147,10 @@ TEST(ColumnListMouse, APressOnTheArrowExpandsOrCollapses) {
 
 TEST(ColumnListMouse, AHiddenArrowNeitherExpandsNorCollapses) {
     OutlineList o;
-    RecordingItem* top = o.Add(0, true, false, "top");
-    o.Add(1, false, false, "child");
-    o.container->show();
-    QApplication::processEvents();
-    const kit::Rect arrow = top->ExpanderButtonRect();
-    ASSERT_TRUE(IsSet(arrow));
+    const auto [top, inside] = ShownRowWithArrow(o);
     o.expander->SetShown(false);
     // Before the list repaints: the click goes by what the columns are now.
-    QTest::mouseClick(o.list, Qt::LeftButton, {},
-                      QPoint(static_cast<int>(arrow.left) + 5, static_cast<int>(arrow.top) + 5));
+    QTest::mouseClick(o.list, Qt::LeftButton, {}, inside);
     EXPECT_FALSE(top->IsExpanded());
     EXPECT_TRUE(top->IsSelected());
     QApplication::processEvents();
