@@ -17,7 +17,7 @@ constexpr int kConnectTimeoutMs = 1000;
 // whose holder is stuck, it then goes on as if alone.
 constexpr int kTurnTimeoutMs = 10000;
 // A hand-over lists file paths; anything larger is not one of ours.
-constexpr qint64 kMaxHandOverBytes = 4 * 1024 * 1024;
+constexpr qint64 kMaxHandOverBytes = qint64{4} * 1024 * 1024;
 
 } // namespace
 

@@ -165,7 +165,8 @@ void VambleApp::RefsReceived(kit::Message* message) {
     mainWindow->activateWindow();
 }
 
-bool VambleApp::QuitRequested() {
+// A member, not static: it is the application's answer to a quit request, as the window's is.
+bool VambleApp::QuitRequested() { // NOLINT(readability-convert-member-functions-to-static)
     std::fputs("Quit Requested.\n", stdout);
     std::fflush(stdout);
     quit();

@@ -34,7 +34,7 @@ std::filesystem::path SettingsFolder() {
     if (folder.isEmpty()) {
         return {};
     }
-    return std::filesystem::path(QFile::encodeName(folder).toStdString());
+    return {QFile::encodeName(folder).toStdString()};
 }
 
 // Writes the archive as the settings file; gives the reason when it could not, else nothing.

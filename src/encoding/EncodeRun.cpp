@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstdarg>
 #include <cstring>
 #include <optional>
 #include <poll.h>
@@ -32,11 +31,8 @@ int OpenExitDescriptor(pid_t pid) {
 
 // Prints one diagnostic line and flushes it at once, so lines from the window's thread and from
 // the worker appear in the order they happened.
-[[gnu::format(printf, 2, 3)]] void Say(std::FILE* out, const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    std::vfprintf(out, format, args);
-    va_end(args);
+void Say(std::FILE* out, const std::string& line) {
+    std::fputs(line.c_str(), out);
     std::fflush(out);
 }
 
@@ -214,7 +210,7 @@ std::string DescribeExit(int waitStatus, const EncoderErrorText& errorText) {
 
 EncodeOutcome RunEncoder(const std::string& command, const EncodeStop& stop,
                          const ProgressFunction& onProgress, std::FILE* diagnostics) {
-    Say(diagnostics, "Switches: %s\n", command.c_str());
+    Say(diagnostics, "Switches: " + command + "\n");
     EncodeOutcome outcome;
     ArgumentVector args;
     switch (args.Split(command)) {
@@ -245,7 +241,7 @@ EncodeOutcome RunEncoder(const std::string& command, const EncodeStop& stop,
         Say(diagnostics, "execvp failed.\n");
         return outcome;
     }
-    Say(diagnostics, "Gogo Thread ID: %ld\n", static_cast<long>(started.pid));
+    Say(diagnostics, "Gogo Thread ID: " + std::to_string(started.pid) + "\n");
     EncoderProcess encoder(started);
 
     ProgressStream progress;
@@ -272,7 +268,7 @@ EncodeOutcome RunEncoder(const std::string& command, const EncodeStop& stop,
         encoder.Kill();
     }
     const std::optional<int> waitStatus = encoder.Reap(&error);
-    Say(diagnostics, "STDERR: %s\n", errorText.Tail().c_str());
+    Say(diagnostics, "STDERR: " + errorText.Tail() + "\n");
 
     if (waitStatus && WIFEXITED(*waitStatus)) {
         outcome.status = WEXITSTATUS(*waitStatus);
@@ -288,7 +284,7 @@ EncodeOutcome RunEncoder(const std::string& command, const EncodeStop& stop,
         outcome.encoded = outcome.reason.empty();
     }
     if (outcome.encoded) {
-        Say(diagnostics, "%s\n", errorText.Tail().c_str());
+        Say(diagnostics, errorText.Tail() + "\n");
         Say(diagnostics, "We are done!\n");
     }
     return outcome;

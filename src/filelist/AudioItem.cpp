@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -16,9 +17,9 @@ int64_t NextRowId() {
 
 } // namespace
 
-AudioItem::AudioItem(const kit::EntryRef& file, uint32_t outlineLevel, bool isSuperitem,
-                     bool isExpanded, float minimumHeight)
-    : CLVEasyItem(outlineLevel, isSuperitem, isExpanded, minimumHeight), ref(file),
+AudioItem::AudioItem(kit::EntryRef file, uint32_t outlineLevel, bool isSuperitem, bool isExpanded,
+                     float minimumHeight)
+    : CLVEasyItem(outlineLevel, isSuperitem, isExpanded, minimumHeight), ref(std::move(file)),
       id(NextRowId()) {}
 
 void AudioItem::SetItemDone(bool isDone) {

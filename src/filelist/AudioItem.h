@@ -16,7 +16,7 @@
 // file list fills them.
 class AudioItem : public CLVEasyItem {
 public:
-    AudioItem(const kit::EntryRef& file, uint32_t outlineLevel = 0, bool isSuperitem = false,
+    AudioItem(kit::EntryRef file, uint32_t outlineLevel = 0, bool isSuperitem = false,
               bool isExpanded = false, float minimumHeight = 0.0f);
     ~AudioItem() override = default;
 

@@ -27,10 +27,10 @@ public:
     // Each constructor opens the file for reading and writing; a missing file is not created.
     // Without a file every operation returns -1 and prints nothing.
     explicit ID3Editor(const char* path);
-    explicit ID3Editor(const kit::EntryRef& ref);
+    explicit ID3Editor(const kit::EntryRef& entry);
     // Copies the whole tag (a null tag counts as empty) and the track; a track outside
     // 0 .. INT32_MAX means none.
-    ID3Editor(const char* path, const ID3_struct* tag, long track);
+    ID3Editor(const char* path, const ID3_struct* values, long trackNumber);
     virtual ~ID3Editor();
 
     ID3Editor(const ID3Editor&) = delete;
