@@ -1,7 +1,9 @@
 #include "tagging/GenreTable.h"
 
+#include <QString>
 #include <algorithm>
 #include <string_view>
+#include <taglib/id3v1genres.h>
 
 constexpr GenreList genre_table = {
     "Blues",
@@ -149,4 +151,20 @@ uint8_t GetGenreSortedIndex(const char* name) {
 
 const char* GenreName(int genre) {
     return genre >= 0 && genre < genre_count ? genre_table[genre] : "Unknown";
+}
+
+std::optional<uint8_t> GenreNumberOfName(std::string_view name) {
+    const QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    for (const Qt::CaseSensitivity letterCase : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+        for (int number = 0; number < genre_count; ++number) {
+            if (text.compare(QLatin1StringView(genre_table[number]), letterCase) == 0) {
+                return static_cast<uint8_t>(number);
+            }
+        }
+    }
+    // Other programs spell some names out ("Alternative Rock" for "Alt. Rock"); TagLib knows
+    // their spellings of the same numbers.
+    const int number =
+        TagLib::ID3v1::genreIndex(TagLib::String(std::string(name), TagLib::String::UTF8));
+    return number >= 0 && number < genre_count ? std::optional<uint8_t>(number) : std::nullopt;
 }
