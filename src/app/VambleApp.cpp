@@ -1,6 +1,7 @@
 #include "app/VambleApp.h"
 
 #include "app/About.h"
+#include "app/AppIdentity.h"
 #include "app/CheckBitmap.h"
 #include "app/SingleLaunch.h"
 #include "app/TerminationSignals.h"
@@ -64,8 +65,8 @@ kit::Rect CentredOnMainScreen(float width, float height) {
 
 VambleApp::VambleApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vamble"));
-    setApplicationVersion(QStringLiteral("0.7.8"));
-    setDesktopFileName(QStringLiteral("vamble"));
+    setApplicationVersion(QString::fromLatin1(kVambleVersion));
+    setDesktopFileName(QString::fromLatin1(kDesktopId));
     setWindowIcon(QIcon(QStringLiteral(":/icons/vamble-32.png")));
     setQuitOnLastWindowClosed(false);
 

@@ -1,11 +1,20 @@
+#include "app/CommandLine.h"
 #include "app/CompanionEncoder.h"
 #include "app/DisplayCheck.h"
+#include "app/Translations.h"
 #include "app/VambleApp.h"
 
 #include <cstdio>
 #include <memory>
 
 int main(int argc, char** argv) {
+    // Chosen before the application object so that --help is answered in the desktop's language
+    // without opening a display.
+    Translations translations;
+    if (const std::optional<int> status =
+            AnswerInformationRequest(argc, argv, translations, stdout)) {
+        return *status;
+    }
     // Qt aborts with a long message when it finds no display; say it in one line instead.
     if (!HasDisplay()) {
         std::fputs("vamble: no graphical display (neither DISPLAY nor WAYLAND_DISPLAY is set); "
@@ -18,6 +27,7 @@ int main(int argc, char** argv) {
     auto displayGuard = std::make_unique<DisplayOpenGuard>();
     VambleApp app(argc, argv);
     displayGuard.reset();
+    translations.Install();
     app.Run();
     return 0;
 }

@@ -1,4 +1,5 @@
 // Starts the program itself, as a user or the desktop would.
+#include "app/AppIdentity.h"
 #include "app/VamblePrefs.h"
 #include "support/SettingsKeys.h"
 
@@ -54,6 +55,19 @@ protected:
         return false;
     }
 
+    // Runs the program to its end without any display and gives its standard output.
+    QByteArray RunWithoutDisplay(const QStringList& arguments, const char* language = "en") {
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            environment.remove(QString::fromLatin1(name));
+        }
+        environment.insert(QStringLiteral("LANGUAGE"), QString::fromLatin1(language));
+        auto program = Start(arguments);
+        EXPECT_TRUE(program->waitForFinished(kTimeoutMs));
+        EXPECT_EQ(program->exitCode(), 0) << arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(program->readAllStandardError().isEmpty());
+        return program->readAllStandardOutput();
+    }
+
     QString SettingsFile() const { return home.path() + QStringLiteral("/config/Xq-Vamble"); }
 
     QTemporaryDir home;
@@ -80,6 +94,31 @@ TEST_F(ProgramTest, WithoutAUsableDisplayItSaysSoInOneLine) {
         EXPECT_TRUE(message.contains(QStringLiteral("display"))) << message.toStdString();
         EXPECT_TRUE(message.contains(display)) << message.toStdString();
     }
+}
+
+TEST_F(ProgramTest, HelpAndVersionAnswerWithoutADisplay) {
+    const QByteArray version = QByteArray("vamble ") + kVambleVersion + '\n';
+    EXPECT_EQ(RunWithoutDisplay({QStringLiteral("--version")}), version);
+    EXPECT_EQ(RunWithoutDisplay({QStringLiteral("song.wav"), QStringLiteral("--version")}),
+              version);
+
+    const QByteArray help = RunWithoutDisplay({QStringLiteral("--help")});
+    EXPECT_TRUE(help.contains("--version")) << help.toStdString();
+    EXPECT_EQ(RunWithoutDisplay({QStringLiteral("-h")}), help);
+    const QByteArray german = RunWithoutDisplay({QStringLiteral("--help")}, "de");
+    EXPECT_TRUE(german.contains("--version")) << german.toStdString();
+    EXPECT_NE(german, help) << "the help follows the desktop's language";
+}
+
+TEST_F(ProgramTest, HelpThatCannotBePrintedFails) {
+    environment.remove(QStringLiteral("DISPLAY"));
+    auto program = std::make_unique<QProcess>();
+    program->setProcessEnvironment(environment);
+    program->setStandardOutputFile(QStringLiteral("/dev/full"));
+    program->start(QStringLiteral(VAMBLE_EXECUTABLE), {QStringLiteral("--help")});
+    ASSERT_TRUE(program->waitForFinished(kTimeoutMs));
+    EXPECT_EQ(program->exitCode(), 1);
+    EXPECT_FALSE(program->readAllStandardError().isEmpty());
 }
 
 TEST_F(ProgramTest, TerminationClosesTheWindowAndSavesTheSettings) {
