@@ -10,7 +10,9 @@
 #include "window/VambleWindow.h"
 
 #include <QIcon>
+#include <QPixmap>
 #include <QScreen>
+#include <QSettings>
 #include <cmath>
 #include <cstdio>
 
@@ -66,13 +68,21 @@ VambleApp::VambleApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vamble"));
     setApplicationVersion(QStringLiteral("0.7.8"));
     setDesktopFileName(QStringLiteral("vamble"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/vamble-32.png")));
+    // Read as PNG by name: an icon made from the file name alone would have Qt load every image
+    // format plugin to find out what the file holds.
+    setWindowIcon(QIcon(QPixmap(QStringLiteral(":/icons/vamble-32.png"), "PNG")));
     setQuitOnLastWindowClosed(false);
+    // All settings live in the program's one settings file. Qt's file dialogs would keep their
+    // own (history, sidebar, view) in ~/.config/QtProject.conf; a folder below /dev/null can
+    // never be made, so they neither read nor write one.
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+    }
 
     openedFiles = arguments().mid(1);
-    singleLaunch = std::make_unique<SingleLaunch>(SingleLaunch::DefaultServerName());
-    if (singleLaunch->HandOver(openedFiles)) {
-        handedOver = true;
+    singleLaunch = std::make_unique<SingleLaunch>(SingleLaunch::DefaultFolder());
+    launch = singleLaunch->HandOver(openedFiles);
+    if (launch != SingleLaunch::Outcome::Alone) {
         return;
     }
 
@@ -92,9 +102,16 @@ VambleApp::~VambleApp() {
     checkBitmap = nullptr;
 }
 
-void VambleApp::Run() {
-    if (handedOver) {
-        return;
+int VambleApp::Run() {
+    if (launch == SingleLaunch::Outcome::HandedOver) {
+        return 0;
+    }
+    if (launch == SingleLaunch::Outcome::NoAnswer) {
+        // A second instance would write the same settings file; the user is told instead.
+        std::fputs("vamble: another Vamble is running for this user but does not answer; files "
+                   "named were not handed over.\n",
+                   stderr);
+        return 1;
     }
     // A signal from here on closes the window once the loop runs. This comes before listening:
     // from then on others take this instance as running and may ask it to end at once.
@@ -108,6 +125,7 @@ void VambleApp::Run() {
 
     ReadyToRun();
     exec();
+    return 0;
 }
 
 kit::Rect VambleApp::DefaultWindowFrame() {

@@ -18,6 +18,5 @@ int main(int argc, char** argv) {
     auto displayGuard = std::make_unique<DisplayOpenGuard>();
     VambleApp app(argc, argv);
     displayGuard.reset();
-    app.Run();
-    return 0;
+    return app.Run();
 }
