@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <cmath>
 #include <cstdio>
 
@@ -148,6 +149,8 @@ void VambleApp::ReadyToRun() {
                                 grown.width(), grown.height());
     }
     mainWindow->show();
+    // Looking for CDs may wait on drives: it comes once the window is on the screen.
+    QTimer::singleShot(0, mainWindow.data(), &VambleWindow::CheckForCDs);
     if (!openedFiles.isEmpty()) {
         kit::Message refs = SingleLaunch::RefsMessage(openedFiles);
         RefsReceived(&refs);

@@ -11,6 +11,7 @@
 #include "support/TestEnvironment.h"
 #include "support/WidgetTestSetup.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -92,7 +93,9 @@ TEST(VambleApp, OpensTheWindowCentredWhenNoFrameIsStored) {
     kit::Rect stored;
     EXPECT_EQ(prefs->Find("WindowRect", &stored), kit::B_OK);
 
-    // Closing the window asks the application to quit, after the window wrote the settings.
+    // Closing the window asks the application to quit, after the window wrote the settings
+    // (and after the look for CDs that follows the showing).
+    QCoreApplication::processEvents();
     testing::internal::CaptureStdout();
     window->close();
     ASSERT_TRUE(QTest::qWaitFor([&] { return App()->MainWindow() == nullptr; }));
@@ -174,6 +177,28 @@ TEST(VambleApp, FilesOpenedWithTheProgramBecomeRows) {
     delete App()->MainWindow();
     QCoreApplication::processEvents();
     prefs = new VamblePrefs(kSettingsFileName);
+}
+
+TEST(VambleApp, CdsAreListedOnceTheWindowIsShown) {
+    // A CD the desktop mounted, in the runtime folder the test program has of its own.
+    const QString cd =
+        qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/gvfs/cdda:host=sr5");
+    ASSERT_TRUE(QDir().mkpath(cd));
+    App()->ReadyToRun();
+    QComboBox* cds = nullptr;
+    for (QComboBox* menu : App()->MainWindow()->findChildren<QComboBox*>()) {
+        if (menu->accessibleName() == QStringLiteral("Get Files from CD:")) {
+            cds = menu;
+        }
+    }
+    ASSERT_NE(cds, nullptr);
+    EXPECT_EQ(cds->count(), 0) << "drives are not asked before the window shows";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cds->count(), 1);
+    delete App()->MainWindow();
+    QCoreApplication::processEvents();
+    prefs = new VamblePrefs(kSettingsFileName);
+    QDir(cd).removeRecursively();
 }
 
 TEST(VambleApp, ScreenReadersFindEveryPartByName) {
