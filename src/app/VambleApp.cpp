@@ -10,6 +10,7 @@
 #include "window/VambleWindow.h"
 
 #include <QIcon>
+#include <QImageReader>
 #include <QPixmap>
 #include <QScreen>
 #include <QSettings>
@@ -63,15 +64,21 @@ kit::Rect CentredOnMainScreen(float width, float height) {
     return {left, top, left + width, top + height};
 }
 
+// A PNG picture of the program's resources, read by the built-in PNG reader alone: left to find
+// out the format, Qt would load every image format plugin there is to ask each one.
+QPixmap ResourcePng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 } // namespace
 
 VambleApp::VambleApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vamble"));
     setApplicationVersion(QStringLiteral("0.7.8"));
     setDesktopFileName(QStringLiteral("vamble"));
-    // Read as PNG by name: an icon made from the file name alone would have Qt load every image
-    // format plugin to find out what the file holds.
-    setWindowIcon(QIcon(QPixmap(QStringLiteral(":/icons/vamble-32.png"), "PNG")));
+    setWindowIcon(QIcon(ResourcePng(QStringLiteral(":/icons/vamble-32.png"))));
     setQuitOnLastWindowClosed(false);
     // All settings live in the program's one settings file. Qt's file dialogs would keep their
     // own (history, sidebar, view) in ~/.config/QtProject.conf; a folder below /dev/null can
