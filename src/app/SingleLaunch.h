@@ -23,7 +23,7 @@ public:
 
     // The lock and the socket lie in `folder`.
     explicit SingleLaunch(const QString& folder,
-                          std::chrono::milliseconds answerTime = kAnswerTime);
+                          std::chrono::milliseconds answerWithin = kAnswerTime);
     ~SingleLaunch() override;
 
     SingleLaunch(const SingleLaunch&) = delete;

@@ -4,6 +4,6 @@
 #include "kit/FeatureModule.h"
 
 std::optional<double> WavDurationSeconds(const std::filesystem::path& path) {
-    const AudioModule* module = kit::Feature<AudioModule>();
+    const auto* module = kit::Feature<AudioModule>();
     return module != nullptr ? module->wavDurationSeconds(path) : std::nullopt;
 }

@@ -7,7 +7,7 @@
 
 int32_t WriteID3v2Tag(const char* path, const ID3_struct& tag, std::string_view fullTitle,
                       int32_t track) {
-    const TagsModule* module = kit::Feature<TagsModule>();
+    const auto* module = kit::Feature<TagsModule>();
     if (module == nullptr) {
         std::printf("Error writing ID3v2 tag.\n");
         return -1;
