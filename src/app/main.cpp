@@ -5,7 +5,9 @@
 #include "app/VambleApp.h"
 
 #include <cstdio>
+#include <fontconfig/fontconfig.h>
 #include <memory>
+#include <thread>
 
 int main(int argc, char** argv) {
     // Chosen before the application object so that --help is answered in the desktop's language
@@ -24,10 +26,13 @@ int main(int argc, char** argv) {
     }
     // Before any thread starts: the encoder that ships with the program is the fallback gogo.
     AppendCompanionEncoderToPath();
+    // Fontconfig reads its configuration and font caches the first time it is used, which the
+    // window's first text would wait for; a second processor reads them while the display opens.
+    std::thread fontSetUp([] { FcInit(); });
     auto displayGuard = std::make_unique<DisplayOpenGuard>();
     VambleApp app(argc, argv);
     displayGuard.reset();
     translations.Install();
-    app.Run();
-    return 0;
+    fontSetUp.join();
+    return app.Run();
 }

@@ -128,7 +128,6 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
 
     stopButton->setEnabled(false);
     AcceptFolderDrops();
-    CheckForCDs();
 }
 
 VambleWindow::~VambleWindow() {

@@ -69,7 +69,7 @@ public:
     void SetCurrentIndex(int32_t index) { currentIndex = index; }
 
     // Appends an item to the "Get Files from CD:" pop-up for every audio CD found; the mark
-    // stays as it was.
+    // stays as it was. The application calls it once the window is shown.
     void CheckForCDs();
 
     // Builds the encoder command for the row at `index` into `command`, making the output

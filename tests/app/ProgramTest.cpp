@@ -30,25 +30,22 @@ protected:
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     }
 
-    std::unique_ptr<QProcess> Start(const QStringList& arguments = {}) {
+    std::unique_ptr<QProcess> Start(const QStringList& arguments = {},
+                                    const QString& program = QStringLiteral(VAMBLE_EXECUTABLE)) {
         auto process = std::make_unique<QProcess>();
         process->setProcessEnvironment(environment);
-        process->start(QStringLiteral(VAMBLE_EXECUTABLE), arguments);
+        process->start(program, arguments);
         EXPECT_TRUE(process->waitForStarted(kTimeoutMs));
         return process;
     }
 
-    // The running program listens for later starts on a socket in the runtime folder (beside
-    // it lies the lock file that starts take turns with, which is not the sign).
+    // The running program takes later starts' files on a socket in the runtime folder.
     bool WaitUntilListening() {
+        const QByteArray socket = QFile::encodeName(home.path() + QStringLiteral("/vamble.socket"));
         for (int i = 0; i < kTimeoutMs / 50; ++i) {
-            for (const QString& entry :
-                 QDir(home.path()).entryList({QStringLiteral("vamble-*")}, QDir::System)) {
-                struct stat status {};
-                const QByteArray path = QFile::encodeName(home.path() + QLatin1Char('/') + entry);
-                if (::stat(path.constData(), &status) == 0 && S_ISSOCK(status.st_mode)) {
-                    return true;
-                }
+            struct stat status {};
+            if (::stat(socket.constData(), &status) == 0 && S_ISSOCK(status.st_mode)) {
+                return true;
             }
             QThread::msleep(50);
         }
@@ -137,8 +134,12 @@ TEST_F(ProgramTest, TerminationClosesTheWindowAndSavesTheSettings) {
     }
 }
 
-TEST_F(ProgramTest, ASecondStartHandsOverAndExits) {
-    auto first = Start();
+TEST_F(ProgramTest, ASecondStartOfAnyCopyOfTheProgramHandsOverAndExits) {
+    // The running one is another program file, as an installed copy is to a build tree's.
+    const QString copy = home.path() + QStringLiteral("/vamble-copy");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VAMBLE_EXECUTABLE), copy));
+    ASSERT_TRUE(QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner));
+    auto first = Start({}, copy);
     ASSERT_TRUE(WaitUntilListening());
     auto second = Start({QStringLiteral("song.wav")});
     ASSERT_TRUE(second->waitForFinished(kTimeoutMs));
