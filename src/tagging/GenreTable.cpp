@@ -3,7 +3,6 @@
 #include <QString>
 #include <algorithm>
 #include <string_view>
-#include <taglib/id3v1genres.h>
 
 constexpr GenreList genre_table = {
     "Blues",
@@ -162,9 +161,5 @@ std::optional<uint8_t> GenreNumberOfName(std::string_view name) {
             }
         }
     }
-    // Other programs spell some names out ("Alternative Rock" for "Alt. Rock"); TagLib knows
-    // their spellings of the same numbers.
-    const int number =
-        TagLib::ID3v1::genreIndex(TagLib::String(std::string(name), TagLib::String::UTF8));
-    return number >= 0 && number < genre_count ? std::optional<uint8_t>(number) : std::nullopt;
+    return std::nullopt;
 }

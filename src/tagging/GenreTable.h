@@ -27,7 +27,6 @@ uint8_t GetGenreSortedIndex(const char* name);
 // The name of a genre number, or "Unknown" for a number the table does not hold.
 const char* GenreName(int genre);
 
-// The genre number of a name as taggers write it (UTF-8): one of the table's names in any letter
-// case, or another program's spelling of one of the 111 genres ("Alternative Rock" for "Alt.
-// Rock"); nothing for a name outside the 111.
+// The genre number of a name (UTF-8): the first of the table's names that equals it, exactly or
+// else in another letter case; nothing for a name outside the table.
 std::optional<uint8_t> GenreNumberOfName(std::string_view name);

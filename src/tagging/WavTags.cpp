@@ -1,9 +1,12 @@
 #include "tagging/WavTags.h"
 
+#include "tagging/GenreTable.h"
+
 #include <QByteArrayView>
 #include <QFile>
 #include <QStringDecoder>
 #include <mutex>
+#include <taglib/id3v1genres.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/infotag.h>
 #include <taglib/tfilestream.h>
@@ -120,6 +123,13 @@ std::string Utf8(const TagLib::String& text) {
     return text.stripWhiteSpace().to8Bit(true);
 }
 
+// TagLib names the 111 genres as other programs do ("Alternative Rock" for number 40); the genre
+// table's own name stands for them here, so that the row finds the number.
+TagLib::String OurGenreName(const TagLib::String& name) {
+    const int number = TagLib::ID3v1::genreIndex(name);
+    return number >= 0 && number < genre_count ? TagLib::String(genre_table[number]) : name;
+}
+
 // Each value of `from` fills the value of `into` that is still empty.
 void FillIn(FoundTags& into, const TagLib::Tag& from) {
     const auto fill = [](std::string& value, const TagLib::String& text) {
@@ -131,7 +141,7 @@ void FillIn(FoundTags& into, const TagLib::Tag& from) {
     fill(into.artist, from.artist());
     fill(into.album, from.album());
     fill(into.comment, from.comment());
-    fill(into.genre, from.genre());
+    fill(into.genre, OurGenreName(from.genre()));
     if (into.year.empty() && from.year() > 0) {
         into.year = std::to_string(from.year());
     }

@@ -17,6 +17,8 @@ struct WavTagsRead {
 
 // Reads the tags of the WAV file. Where both kinds are present, the ID3v2 tag's values come first
 // and the INFO texts fill in what it leaves empty. INFO texts are UTF-8 where their bytes are,
-// else Latin-1, as older Windows programs wrote them. A file that cannot be opened, or is not a
-// RIFF WAVE file, has no tags and no damage.
+// else Latin-1, as older Windows programs wrote them. A genre one of the 111 of the genre table
+// is given by the table's name for it, however the file spells it ("Alternative Rock" gives
+// "Alt. Rock"). A file that cannot be opened, or is not a RIFF WAVE file, has no tags and no
+// damage. TagLib is in the tags module, loaded by the first call.
 WavTagsRead ReadWavTags(const std::filesystem::path& file);

@@ -12,6 +12,7 @@
 #include "kit/Messenger.h"
 #include "window/RunMonitor.h"
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QString>
 #include <QTimer>
@@ -37,6 +38,8 @@ class XqFilePanel;
 // and naming settings, the file list, the encoding status area and the bottom row of buttons.
 // It loads every setting into its controls in Inititialize and saves them when destroyed.
 class VambleWindow : public QMainWindow, public kit::Handler {
+    Q_DECLARE_TR_FUNCTIONS(VambleWindow)
+
 public:
     explicit VambleWindow(const kit::Rect& frame);
     ~VambleWindow() override;
@@ -66,7 +69,7 @@ public:
     void SetCurrentIndex(int32_t index) { currentIndex = index; }
 
     // Appends an item to the "Get Files from CD:" pop-up for every audio CD found; the mark
-    // stays as it was.
+    // stays as it was. The application calls it once the window is shown.
     void CheckForCDs();
 
     // Builds the encoder command for the row at `index` into `command`, making the output

@@ -19,64 +19,56 @@ protected:
         }
     }
 
-    // A WAV file of `seconds` of what sox's synth makes from `effect`, at `gainDb`.
-    std::filesystem::path Sox(const char* name, int channels, const QString& effect, int gainDb,
-                              int seconds = 10) const {
+    // A WAV file of ten seconds of a 1 kHz sine made by sox, with `channels`, at `gainDb`.
+    std::filesystem::path Sine(const char* name, int channels, int gainDb) const {
         const QString path = dir.filePath(QString::fromLatin1(name));
         ::Run(QStringLiteral("sox"),
-              QStringLiteral("-q -n -r 48000 -c %1 -b 24 %2 synth %3 %4 gain %5")
+              QStringLiteral("-q -n -r 48000 -c %1 -b 24 %2 synth 10 sine 1000 gain %3")
                   .arg(channels)
                   .arg(path)
-                  .arg(seconds)
-                  .arg(effect)
                   .arg(gainDb)
                   .split(u' '));
         return QFile::encodeName(path).toStdString();
     }
 
+    // Measures the files as one album; each track's result lands in `tracks`.
+    static std::optional<Loudness> Album(const std::vector<std::filesystem::path>& files,
+                                         std::vector<TrackLoudness>& tracks) {
+        tracks.assign(files.size(), TrackLoudness{std::nullopt, "not told"});
+        return MeasureAlbum(files,
+                            [&](std::size_t i, const TrackLoudness& track) { tracks[i] = track; });
+    }
+
     QTemporaryDir dir;
 };
 
-Loudness Measured(AlbumLoudnessMeter& meter, const std::filesystem::path& file) {
-    const auto result = meter.AddTrack(file);
-    if (const auto* why = std::get_if<std::string>(&result)) {
-        ADD_FAILURE() << file << ": " << *why;
-        return {};
-    }
-    return std::get<Loudness>(result);
-}
-
-TEST_F(ReplayGainTest, SinesMeasureTheirKnownLoudness) {
-    AlbumLoudnessMeter meter;
+TEST_F(ReplayGainTest, SinesMeasureTheirKnownLoudnessAndAnAlbumAllOfItsAudio) {
     // EBU Tech 3341: a 1 kHz sine at -23 dBFS in both channels is -23.0 LUFS. A mono file is
     // played on both speakers, so it measures the same.
-    const Loudness stereo = Measured(meter, Sox("stereo.wav", 2, QStringLiteral("sine 1000"), -23));
-    const Loudness mono = Measured(meter, Sox("mono.wav", 1, QStringLiteral("sine 1000"), -23));
-    for (const Loudness& loudness : {stereo, mono}) {
-        EXPECT_NEAR(loudness.integrated, -23.0, 0.1);
-        EXPECT_NEAR(loudness.peak, std::pow(10.0, -23.0 / 20), 0.001);
-        EXPECT_NEAR(ReplayGainDb(loudness), 5.0, 0.1);
+    std::vector<TrackLoudness> tracks;
+    const std::optional<Loudness> album = Album(
+        {Sine("stereo.wav", 2, -23), Sine("mono.wav", 1, -23), Sine("quiet.wav", 2, -33)}, tracks);
+    for (const TrackLoudness& track : tracks) {
+        ASSERT_TRUE(track.loudness) << track.error;
     }
-}
-
-TEST_F(ReplayGainTest, AnAlbumIsMeasuredOverAllOfItsAudio) {
-    AlbumLoudnessMeter meter;
-    EXPECT_FALSE(meter.Album());
-    const Loudness loud = Measured(meter, Sox("loud.wav", 2, QStringLiteral("sine 1000"), -23));
-    const Loudness quiet = Measured(meter, Sox("quiet.wav", 2, QStringLiteral("sine 1000"), -33));
+    for (const TrackLoudness& track : {tracks[0], tracks[1]}) {
+        EXPECT_NEAR(track.loudness->integrated, -23.0, 0.1);
+        EXPECT_NEAR(track.loudness->peak, std::pow(10.0, -23.0 / 20), 0.001);
+        EXPECT_NEAR(ReplayGainDb(*track.loudness), 5.0, 0.1);
+    }
+    const Loudness quiet = *tracks[2].loudness;
     EXPECT_NEAR(quiet.integrated, -33.0, 0.1);
-    // Equal lengths 10 LU apart: the mean of their powers, 10·log10((1 + 0.1) / 2) below the loud.
-    const std::optional<Loudness> album = meter.Album();
+    // Equal lengths, two at -23 and one 10 LU below: the mean of their powers.
     ASSERT_TRUE(album);
-    EXPECT_NEAR(album->integrated, -23.0 + 10 * std::log10(0.55), 0.1);
-    EXPECT_DOUBLE_EQ(album->peak, loud.peak);
+    EXPECT_NEAR(album->integrated, -23.0 + 10 * std::log10(2.1 / 3), 0.1);
+    EXPECT_DOUBLE_EQ(album->peak, tracks[0].loudness->peak);
 
     // Gains as players read them: "<dB with two decimals> dB"; peaks as plain numbers.
     const std::vector<UserText> texts = ReplayGainTexts(quiet, album);
     const std::pair<const char*, double> expected[] = {{"REPLAYGAIN_TRACK_GAIN", 15.0},
                                                        {"REPLAYGAIN_TRACK_PEAK", quiet.peak},
-                                                       {"REPLAYGAIN_ALBUM_GAIN", 7.6},
-                                                       {"REPLAYGAIN_ALBUM_PEAK", loud.peak}};
+                                                       {"REPLAYGAIN_ALBUM_GAIN", 6.55},
+                                                       {"REPLAYGAIN_ALBUM_PEAK", album->peak}};
     ASSERT_EQ(texts.size(), std::size(expected));
     for (size_t i = 0; i < texts.size(); ++i) {
         const QString value = QString::fromStdString(texts[i].value);
@@ -90,21 +82,23 @@ TEST_F(ReplayGainTest, AnAlbumIsMeasuredOverAllOfItsAudio) {
     EXPECT_EQ(ReplayGainTexts(quiet, std::nullopt).size(), 2U);
 }
 
-TEST_F(ReplayGainTest, SilenceAndUnreadableFilesHaveNoLoudnessAndLeaveTheAlbumAlone) {
-    AlbumLoudnessMeter meter;
-    const auto silent = meter.AddTrack(Sox("silent.wav", 2, QStringLiteral("sine 1000"), -200));
-    EXPECT_TRUE(std::holds_alternative<std::string>(silent));
+TEST_F(ReplayGainTest, SilenceAndUnreadableFilesHaveNoLoudnessAndLeaveTheAlbumToTheRest) {
     QFile text(dir.filePath(QStringLiteral("text.wav")));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("not a sound");
     text.close();
-    EXPECT_TRUE(std::holds_alternative<std::string>(
-        meter.AddTrack(QFile::encodeName(text.fileName()).toStdString())));
-    EXPECT_FALSE(meter.Album());
+    const std::filesystem::path silent = Sine("silent.wav", 2, -200);
+    const std::filesystem::path unreadable = QFile::encodeName(text.fileName()).toStdString();
+    std::vector<TrackLoudness> tracks;
+    EXPECT_FALSE(Album({silent, unreadable}, tracks));
+    EXPECT_FALSE(tracks[0].loudness);
+    EXPECT_EQ(tracks[0].error, "");
+    EXPECT_FALSE(tracks[1].loudness);
+    EXPECT_NE(tracks[1].error, "");
 
-    Measured(meter, Sox("sound.wav", 2, QStringLiteral("sine 1000"), -23));
-    ASSERT_TRUE(meter.Album());
-    EXPECT_NEAR(meter.Album()->integrated, -23.0, 0.1);
+    const std::optional<Loudness> album = Album({silent, Sine("sound.wav", 2, -23)}, tracks);
+    ASSERT_TRUE(album);
+    EXPECT_NEAR(album->integrated, -23.0, 0.1);
 }
 
 } // namespace

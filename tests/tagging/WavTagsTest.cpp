@@ -104,12 +104,12 @@ f.save()
         ASSERT_TRUE(file.save());
     }
 
-    const QString latin1 =
-        WriteRiff("latin1.wav",
-                  PlainChunks() + Chunk("LIST", "INFO" +
-                                                    Chunk("INAM", "Caf\xe9 \xfc"
-                                                                  "ber") +
-                                                    Chunk("IART", QByteArray("Artist\0\0", 8))));
+    const QString latin1 = WriteRiff(
+        "latin1.wav", PlainChunks() + Chunk("LIST", "INFO" +
+                                                        Chunk("INAM", "Caf\xe9 \xfc"
+                                                                      "ber") +
+                                                        Chunk("IART", QByteArray("Artist\0\0", 8)) +
+                                                        Chunk("IGNR", "Jazz-Funk")));
 
     struct Case {
         QString path;
@@ -117,9 +117,9 @@ f.save()
     };
     const Case cases[] = {
         {ffmpeg, {kLongTitle, "Björk", "Homogenic", "1997", "from ffmpeg", "Rock", 3}},
-        {mutagen, {kLongTitle, "Artist Ω", "", "2001", "", "Alternative Rock", 5}},
+        {mutagen, {kLongTitle, "Artist Ω", "", "2001", "", "Alt. Rock", 5}},
         {taglib, {"ID3 title", "", "INFO album", "", "", "", 7}},
-        {latin1, {"Café über", "Artist", "", "", "", "", -1}},
+        {latin1, {"Café über", "Artist", "", "", "", "Jazz+Funk", -1}},
         {Path("plain.wav"), {}},
     };
     for (const Case& c : cases) {
