@@ -13,7 +13,6 @@
 #include <memory>
 
 class SmallView;
-class VambleWindow;
 
 // The list's invocation (a double click on a selected row, or Enter): edit the cell under the
 // pointer.
@@ -34,9 +33,8 @@ public:
     FileListView(const FileListView&) = delete;
     FileListView& operator=(const FileListView&) = delete;
 
-    // Finds the window's "FileCountView" and remembers the window; called once the window's
-    // layout is built.
-    void Initialize(VambleWindow* mainWindow);
+    // Finds the window's "FileCountView"; called once the window's layout is built.
+    void Initialize();
     // Makes the list's invocation start an in-place edit.
     void AllAttached();
 
@@ -58,6 +56,13 @@ public:
     void SetOutputsChangedHandler(std::function<void()> handler) {
         outputsChanged = std::move(handler);
     }
+    // Called with the row selected first whenever the selection changes, for the window to show
+    // its tags.
+    void SetSelectionHandler(std::function<void(const AudioItem&)> handler) {
+        selected = std::move(handler);
+    }
+    // Called after dropped or sent files were added: the next Encode looks at every row again.
+    void SetFilesAddedHandler(std::function<void()> handler) { filesAdded = std::move(handler); }
     // The help for the point (in the list widget's coordinates): the output file over a "Save
     // As" or "Output File" cell, the failure or clash over a marked row's mark; empty elsewhere.
     QString HelpAt(QPoint where) const;
@@ -103,8 +108,9 @@ private:
     std::unique_ptr<MDownFilter> mouseDownFilter;
     RenameTextView* renameView = nullptr;
     SmallView* countView = nullptr;
-    VambleWindow* window = nullptr;
     // Where the last press was, for finding the cell an invocation edits; none after a key.
     std::optional<kit::Point> lastPress;
     std::function<void()> outputsChanged;
+    std::function<void(const AudioItem&)> selected;
+    std::function<void()> filesAdded;
 };

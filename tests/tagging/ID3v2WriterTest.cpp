@@ -39,6 +39,18 @@ qsizetype DecodedBytes(const QString& path) {
     return Run(QStringLiteral("mpg123"), {QStringLiteral("-q"), QStringLiteral("-s"), path}).size();
 }
 
+// The file to tag, as the run hands it over, for a row that was given its genre.
+FinishedFile Finished(const QString& path, const ID3_struct& tag, std::string_view title,
+                      int32_t track) {
+    FinishedFile file;
+    file.path = QFile::encodeName(path).toStdString();
+    file.tag = tag;
+    file.fullTitle = title;
+    file.track = track;
+    file.genreGiven = true;
+    return file;
+}
+
 // The length of the ID3v2 tag the bytes begin with: its header and its size (7 bits a byte).
 qsizetype Id3v2Length(const QByteArray& bytes) {
     qsizetype size = 0;
@@ -97,7 +109,7 @@ TEST_F(ID3v2WriterTest, EveryFieldReadsBackInFullBeforeTheUnchangedFile) {
     const qsizetype decoded = DecodedBytes(path);
     EXPECT_EQ(decoded, 44100 * 4);
 
-    ASSERT_EQ(WriteID3v2Tag(QFile::encodeName(path).constData(), tag, fullTitle, 7), 0);
+    ASSERT_EQ(WriteID3v2Tag(Finished(path, tag, fullTitle, 7)), 0);
     const QByteArray after = FileBytes(path);
     EXPECT_EQ(after.mid(Id3v2Length(after)), before) << "one tag, then the file byte for byte";
     TagFields expected = {{"title", fullTitle}, {"artist", "Ärtist 日本"},      {"album", "Альбом"},
@@ -116,7 +128,7 @@ TEST_F(ID3v2WriterTest, EveryFieldReadsBackInFullBeforeTheUnchangedFile) {
 
     // A second tag replaces the first; values now empty lose their frames.
     const ID3_struct second = MakeTag("Zweiter Titel", "", "", "", "", 200);
-    ASSERT_EQ(WriteID3v2Tag(QFile::encodeName(path).constData(), second, "Zweiter Titel", -1), 0);
+    ASSERT_EQ(WriteID3v2Tag(Finished(path, second, "Zweiter Titel", -1)), 0);
     const QByteArray again = FileBytes(path);
     EXPECT_EQ(again.mid(Id3v2Length(again)), before);
     EXPECT_EQ(ReadID3v2WithMutagen(path),
@@ -143,7 +155,7 @@ int32_t WriteWithFileSizeLimit(const QString& path, const ID3_struct& tag, rlim_
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit size{limit, limit};
         ::setrlimit(RLIMIT_FSIZE, &size);
-        const int32_t result = WriteID3v2Tag(QFile::encodeName(path).constData(), tag, "T", 1);
+        const int32_t result = WriteID3v2Tag(Finished(path, tag, "T", 1));
         std::fflush(stdout);
         ::_exit(result == 0 ? 0 : 1);
     }
@@ -177,7 +189,7 @@ TEST_P(ID3v2WriterFailure, LeavesTheFileAsItWasAndSaysSo) {
         path = EncodedFile(folder, tag, 1);
     }
     if (obstacle == Obstacle::TagAfterOtherBytes) {
-        ASSERT_EQ(WriteID3v2Tag(QFile::encodeName(path).constData(), tag, "Title", 1), 0);
+        ASSERT_EQ(WriteID3v2Tag(Finished(path, tag, "Title", 1)), 0);
         const QByteArray tagged = FileBytes(path);
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -195,7 +207,7 @@ TEST_P(ID3v2WriterFailure, LeavesTheFileAsItWasAndSaysSo) {
     const int32_t result =
         obstacle == Obstacle::FileSizeLimit
             ? WriteWithFileSizeLimit(path, tag, static_cast<rlim_t>(before.size() + 100))
-            : WriteID3v2Tag(QFile::encodeName(path).constData(), tag, "Title", 1);
+            : WriteID3v2Tag(Finished(path, tag, "Title", 1));
     std::fflush(stdout);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Error writing ID3v2 tag.\n");
     EXPECT_EQ(result, -1);

@@ -376,11 +376,11 @@ TEST_F(EncodingRunTest, SeveralAtOnceStayWithinTheLimitAndEncodeEachRowOnce) {
     }
 }
 
-TEST_F(EncodingRunTest, StopAndAFailureEndEveryEncoderOfARunAtOnce) {
+TEST_F(EncodingRunTest, StopEndsEveryEncoderAtOnceAndAFailureLetsTheRowBesideItFinish) {
     QSpinBox* filesAtOnce = Find<QSpinBox>(QStringLiteral("Files at once:"));
     filesAtOnce->setMaximum(2);
     filesAtOnce->setValue(2);
-    AddRows({QStringLiteral("0.wav"), QStringLiteral("1.wav"), QStringLiteral("2-bad.wav"),
+    AddRows({QStringLiteral("0.wav"), QStringLiteral("1-bad.wav"), QStringLiteral("2.wav"),
              QStringLiteral("3.wav")});
     qputenv("FAKE_GOGO_STEP_MS", "200");
     PressEncode();
@@ -390,13 +390,20 @@ TEST_F(EncodingRunTest, StopAndAFailureEndEveryEncoderOfARunAtOnce) {
     EXPECT_FALSE(AnyEncoderAlive());
     EXPECT_FALSE(Row(0)->done || Row(1)->done);
 
+    // 1-bad fails at once; 0, encoded beside it, is finished and tagged; nothing else starts.
     qputenv("FAKE_GOGO_STEP_MS", "50");
     qputenv("FAKE_GOGO_FAIL_ON", "bad");
     PressEncode();
     WaitUntilIdle();
-    EXPECT_TRUE(TakeAlert().contains(QStringLiteral("2-bad.wav")));
-    EXPECT_FALSE(AnyEncoderAlive()) << "the failure stopped the row encoded beside it";
+    EXPECT_TRUE(TakeAlert().contains(QStringLiteral("1-bad.wav")));
+    EXPECT_FALSE(AnyEncoderAlive());
+    EXPECT_TRUE(Row(0)->done);
+    QFile output(root.filePath(QStringLiteral("out/-0.mp3")));
+    ASSERT_TRUE(output.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(output.readAll().right(128).startsWith("TAG0.wav"));
+    EXPECT_FALSE(Row(1)->done || Row(1)->Failure().empty());
     EXPECT_FALSE(Row(2)->done || Row(3)->done);
+    EXPECT_EQ(fake.Invocations().size(), 4U);
 }
 
 TEST_F(EncodingRunTest, SeveralAtOnceWriteTheSameFilesAsOneAfterAnother) {
