@@ -157,8 +157,8 @@ QString FileListView::AccessibleCellText(int32_t row, int32_t column) const {
         if (!item) {
             return {};
         }
-        return item->done ? QStringLiteral("Done")
-                          : MarkHelp(*item).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        const QString help = MarkHelp(*item).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return item->done ? (help.isEmpty() ? QStringLiteral("Done") : help) : help;
     }
     return ColumnListView::AccessibleCellText(row, column);
 }
@@ -241,7 +241,9 @@ QString FileListView::OutputHelp(const AudioItem& row) {
 
 QString FileListView::MarkHelp(const AudioItem& row) const {
     if (row.done) {
-        return {};
+        return row.Warning().empty()
+                   ? QString()
+                   : QStringLiteral("Done. ") + QString::fromStdString(row.Warning());
     }
     QStringList parts;
     if (!row.Failure().empty()) {

@@ -94,7 +94,8 @@ private:
     void EndRename(const kit::Message& message);
     void UpdateCount();
     void OutputsChanged() const;
-    // The failure and clash of a row not done, as help text; empty when it has neither.
+    // The failure and clash of a row not done, or the warning of a done row, as help text; empty
+    // when it has none.
     QString MarkHelp(const AudioItem& row) const;
     // The row's output file, or why it has none.
     static QString OutputHelp(const AudioItem& row);
