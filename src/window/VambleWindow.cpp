@@ -127,7 +127,7 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
     });
     fileList->SetFilesAddedHandler([this] { SetCurrentIndex(0); });
     progressTimer.setSingleShot(true);
-    progressTimer.setInterval(std::chrono::milliseconds(50));
+    progressTimer.setInterval(std::chrono::milliseconds(100));
     connect(&progressTimer, &QTimer::timeout, this, [this] { ShowProgress(); });
     runMonitor = std::make_unique<RunMonitor>(this, runStatus, notifier, launcher);
     queue = std::make_unique<EncodeQueue>(static_cast<EncodeQueue::Hooks&>(*this),
