@@ -143,7 +143,7 @@ double RunQueueMilliseconds() {
 void WriteBatchWav(const QString& path, int seed) {
     constexpr int kRate = 44100;
     constexpr int kFrames = kRate * 30;
-    QByteArray data(kFrames * 4, Qt::Uninitialized);
+    QByteArray data(static_cast<qsizetype>(kFrames) * 4, Qt::Uninitialized);
     uint32_t noise = 12345u + static_cast<uint32_t>(seed);
     double phase = 0.0;
     for (int i = 0; i < kFrames; ++i) {

@@ -38,7 +38,7 @@ private:
 int32_t vamble_thread(const EncodeJob& job, EncodeThreadState& state);
 
 // Owns the encoding thread of one row: at most one at a time.
-class EncodeWorker : public RunningEncoder {
+class EncodeWorker final : public RunningEncoder {
 public:
     EncodeWorker() = default;
     // Stops the thread and waits for it for at most about a second.

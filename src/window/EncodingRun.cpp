@@ -148,8 +148,8 @@ void VambleWindow::FollowNewestRow() {
     }
 }
 
-void VambleWindow::Progress(int64_t row, float fraction) {
-    unshownProgress[row] = fraction;
+void VambleWindow::Progress(int64_t id, float fraction) {
+    unshownProgress[id] = fraction;
     if (!progressTimer.isActive()) {
         progressTimer.start();
     }

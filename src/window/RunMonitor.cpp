@@ -36,6 +36,8 @@ void RunMonitor::Start(const std::vector<RunRow>& rows) {
             for (const RunRow& row : rows) {
                 lengths.push_back({row.id, WavDurationSeconds(row.source)});
             }
+            // Qt owns the call from here on and deletes it once it has run.
+            // NOLINTBEGIN(clang-analyzer-cplusplus.NewDeleteLeaks)
             QMetaObject::invokeMethod(
                 QCoreApplication::instance(),
                 [alive, run, lengths] {
@@ -44,6 +46,7 @@ void RunMonitor::Start(const std::vector<RunRow>& rows) {
                     }
                 },
                 Qt::QueuedConnection);
+            // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
         });
 }
 

@@ -80,7 +80,7 @@ public:
 
     // A row was encoded into `outputPath`: marks it done and updates "Files Remaining: "; the
     // run has its tags written. A row that is no longer in the list is not touched.
-    void SetFileDone(const char* outputPath, int64_t row, bool isDone);
+    void SetFileDone(const char* outputPath, int64_t id, bool isDone);
     // Stops encoding: every worker is stopped and waited for (at most about a second in all),
     // the next Encode starts again at the first row, Stop is disabled and Encode enabled.
     void StopThread();
@@ -169,13 +169,13 @@ private:
     // The run's view of the list and of the user (EncodeQueue::Hooks).
     std::optional<QueuedRow> RowAt(int32_t index) override;
     EncoderCommand Command(int32_t index) override;
-    void RowStarted(int64_t row) override;
-    void Progress(int64_t row, float fraction) override;
-    std::optional<FinishedFile> RowEncoded(int64_t row,
+    void RowStarted(int64_t id) override;
+    void Progress(int64_t id, float fraction) override;
+    std::optional<FinishedFile> RowEncoded(int64_t id,
                                            const std::filesystem::path& output) override;
-    void RowFailed(int64_t row, const std::string& reason) override;
-    void RowHeldBack(int64_t row, ClashKind kind) override;
-    void RowTagged(int64_t row, const std::string& warning) override;
+    void RowFailed(int64_t id, const std::string& reason) override;
+    void RowHeldBack(int64_t id, ClashKind kind) override;
+    void RowTagged(int64_t id, const std::string& warning) override;
     void RunEnded(const RunEnd& end) override;
     // The row with this identity, null when it is gone.
     AudioItem* FindRow(int64_t id) const;

@@ -26,7 +26,7 @@ bool noExitDescriptor = false;
 } // namespace
 
 // The linker's names for the wrapped function and the real one.
-// NOLINTBEGIN(bugprone-reserved-identifier,readability-identifier-naming,cppcoreguidelines-pro-type-vararg)
+// NOLINTBEGIN(bugprone-reserved-identifier,readability-identifier-naming,clang-analyzer-valist.Uninitialized)
 extern "C" long __real_syscall(long number, ...);
 extern "C" long __wrap_syscall(long number, ...) {
     if (noExitDescriptor && number == SYS_pidfd_open) {
@@ -42,7 +42,7 @@ extern "C" long __wrap_syscall(long number, ...) {
     va_end(arguments);
     return __real_syscall(number, words[0], words[1], words[2], words[3], words[4], words[5]);
 }
-// NOLINTEND(bugprone-reserved-identifier,readability-identifier-naming,cppcoreguidelines-pro-type-vararg)
+// NOLINTEND(bugprone-reserved-identifier,readability-identifier-naming,clang-analyzer-valist.Uninitialized)
 
 namespace {
 

@@ -65,7 +65,7 @@ protected:
     }
     QPushButton* Button(const QString& label) const { return Find<QPushButton>(label); }
     void SetFilesAtOnce(int count) {
-        QSpinBox* filesAtOnce = Find<QSpinBox>(QStringLiteral("Files at once:"));
+        auto* filesAtOnce = Find<QSpinBox>(QStringLiteral("Files at once:"));
         filesAtOnce->setMaximum(count);
         filesAtOnce->setValue(count);
     }
