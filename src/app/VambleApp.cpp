@@ -1,6 +1,7 @@
 #include "app/VambleApp.h"
 
 #include "app/About.h"
+#include "app/AppIdentity.h"
 #include "app/CheckBitmap.h"
 #include "app/SingleLaunch.h"
 #include "app/TerminationSignals.h"
@@ -10,7 +11,11 @@
 #include "window/VambleWindow.h"
 
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QScreen>
+#include <QSettings>
+#include <QTimer>
 #include <cmath>
 #include <cstdio>
 
@@ -60,19 +65,33 @@ kit::Rect CentredOnMainScreen(float width, float height) {
     return {left, top, left + width, top + height};
 }
 
+// A PNG picture of the program's resources, read by the built-in PNG reader alone: left to find
+// out the format, Qt would load every image format plugin there is to ask each one.
+QPixmap ResourcePng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 } // namespace
 
 VambleApp::VambleApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vamble"));
-    setApplicationVersion(QStringLiteral("0.7.8"));
-    setDesktopFileName(QStringLiteral("vamble"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/vamble-32.png")));
+    setApplicationVersion(QString::fromLatin1(kVambleVersion));
+    setDesktopFileName(QString::fromLatin1(kDesktopId));
+    setWindowIcon(QIcon(ResourcePng(QStringLiteral(":/icons/vamble-32.png"))));
     setQuitOnLastWindowClosed(false);
+    // All settings live in the program's one settings file. Qt's file dialogs would keep their
+    // own (history, sidebar, view) in ~/.config/QtProject.conf; a folder below /dev/null can
+    // never be made, so they neither read nor write one.
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+    }
 
     openedFiles = arguments().mid(1);
-    singleLaunch = std::make_unique<SingleLaunch>(SingleLaunch::DefaultServerName());
-    if (singleLaunch->HandOver(openedFiles)) {
-        handedOver = true;
+    singleLaunch = std::make_unique<SingleLaunch>(SingleLaunch::DefaultFolder());
+    launch = singleLaunch->HandOver(openedFiles);
+    if (launch != SingleLaunch::Outcome::Alone) {
         return;
     }
 
@@ -92,9 +111,16 @@ VambleApp::~VambleApp() {
     checkBitmap = nullptr;
 }
 
-void VambleApp::Run() {
-    if (handedOver) {
-        return;
+int VambleApp::Run() {
+    if (launch == SingleLaunch::Outcome::HandedOver) {
+        return 0;
+    }
+    if (launch == SingleLaunch::Outcome::NoAnswer) {
+        // A second instance would write the same settings file; the user is told instead.
+        std::fputs("vamble: another Vamble is running for this user but does not answer; files "
+                   "named were not handed over.\n",
+                   stderr);
+        return 1;
     }
     // A signal from here on closes the window once the loop runs. This comes before listening:
     // from then on others take this instance as running and may ask it to end at once.
@@ -108,6 +134,7 @@ void VambleApp::Run() {
 
     ReadyToRun();
     exec();
+    return 0;
 }
 
 kit::Rect VambleApp::DefaultWindowFrame() {
@@ -130,6 +157,8 @@ void VambleApp::ReadyToRun() {
                                 grown.width(), grown.height());
     }
     mainWindow->show();
+    // Looking for CDs may wait on drives: it comes once the window is on the screen.
+    QTimer::singleShot(0, mainWindow.data(), &VambleWindow::CheckForCDs);
     if (!openedFiles.isEmpty()) {
         kit::Message refs = SingleLaunch::RefsMessage(openedFiles);
         RefsReceived(&refs);

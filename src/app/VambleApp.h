@@ -3,6 +3,7 @@
 #include "app/About.h"
 #include "app/CheckBitmap.h"
 #include "app/SettingsStore.h"
+#include "app/SingleLaunch.h"
 #include "kit/MessageEvent.h"
 #include "window/VambleWindow.h"
 
@@ -11,7 +12,6 @@
 #include <QStringList>
 #include <memory>
 
-class SingleLaunch;
 class TerminationSignals;
 
 // True while an About window exists.
@@ -30,9 +30,10 @@ public:
     VambleApp(const VambleApp&) = delete;
     VambleApp& operator=(const VambleApp&) = delete;
 
-    // Runs the message loop until the application quits. When another instance of this program
-    // is running, it has been handed this start's files instead, and Run returns at once.
-    void Run();
+    // Runs the message loop until the application quits, and returns the exit status. When
+    // another instance runs for this user, it has been handed this start's files instead, and
+    // Run returns at once: 0, or 1 when that instance did not answer.
+    int Run();
 
     void MessageReceived(kit::Message* message) override;
 
@@ -66,5 +67,5 @@ private:
     QPointer<VambleWindow> mainWindow;
     QPointer<About> aboutWindow;
     QStringList openedFiles;
-    bool handedOver = false;
+    SingleLaunch::Outcome launch = SingleLaunch::Outcome::Alone;
 };

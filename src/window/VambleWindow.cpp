@@ -78,9 +78,9 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
     kit::AddWithHint(inner, kit::Space({-1, 10, 50000, 10, 1}), {-1, 10, 50000, 10, 1});
 
     auto* tabs = new QTabWidget;
-    tabs->addTab(BuildEncoderTab(), QStringLiteral("GoGo Settings"));
-    tabs->addTab(BuildTagsTab(), QStringLiteral("MP3 Tags"));
-    tabs->addTab(BuildSettingsTab(), QStringLiteral("Settings"));
+    tabs->addTab(BuildEncoderTab(), tr("GoGo Settings"));
+    tabs->addTab(BuildTagsTab(), tr("MP3 Tags"));
+    tabs->addTab(BuildSettingsTab(), tr("Settings"));
     tabs->setAccessibleName(QStringLiteral("Options"));
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->widget(tab)->setAccessibleName(tabs->tabText(tab));
@@ -136,7 +136,6 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
 
     stopButton->setEnabled(false);
     AcceptFolderDrops();
-    CheckForCDs();
 }
 
 VambleWindow::~VambleWindow() {
@@ -183,7 +182,7 @@ QWidget* VambleWindow::BuildMenus() {
     };
 
     QObject* application = QCoreApplication::instance();
-    fileMenu = bar->addMenu(QStringLiteral("&File"));
+    fileMenu = bar->addMenu(tr("&File"));
     addItem(fileMenu, QStringLiteral("About…"), kit::B_ABOUT_REQUESTED, {}, application);
     fileMenu->addSeparator();
     QAction* addFiles = fileMenu->addAction(QStringLiteral("Add Files…"));
@@ -194,12 +193,12 @@ QWidget* VambleWindow::BuildMenus() {
     addItem(fileMenu, QStringLiteral("Quit"), kit::B_QUIT_REQUESTED,
             QKeySequence(Qt::CTRL | Qt::Key_Q), this);
 
-    editMenu = bar->addMenu(QStringLiteral("&Edit"));
+    editMenu = bar->addMenu(tr("&Edit"));
     addItem(editMenu, QStringLiteral("Select All"), kit::B_SELECT_ALL,
             QKeySequence(Qt::CTRL | Qt::Key_A), this);
     addItem(editMenu, QStringLiteral("Remove"), MSG_REMOVE_ITEMS, {}, this);
 
-    columnsMenu = bar->addMenu(QStringLiteral("&Columns"));
+    columnsMenu = bar->addMenu(tr("&Columns"));
     const QString columnLabels[] = {QStringLiteral("Track"), QStringLiteral("Filename"),
                                     QStringLiteral("Save As"), QStringLiteral("Path To File"),
                                     QStringLiteral("Output File")};

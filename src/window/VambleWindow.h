@@ -12,6 +12,7 @@
 #include "kit/Messenger.h"
 #include "window/RunMonitor.h"
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QString>
 #include <QTimer>
@@ -39,6 +40,8 @@ class XqFilePanel;
 // It loads every setting into its controls in Inititialize and saves them when destroyed. It is
 // the view of the encoding run, which its queue owns.
 class VambleWindow : public QMainWindow, public kit::Handler, private EncodeQueue::Hooks {
+    Q_DECLARE_TR_FUNCTIONS(VambleWindow)
+
 public:
     explicit VambleWindow(const kit::Rect& frame);
     ~VambleWindow() override;
@@ -68,7 +71,7 @@ public:
     void SetCurrentIndex(int32_t index) { queue->SetCurrentIndex(index); }
 
     // Appends an item to the "Get Files from CD:" pop-up for every audio CD found; the mark
-    // stays as it was.
+    // stays as it was. The application calls it once the window is shown.
     void CheckForCDs();
 
     // Builds the encoder command for the row at `index` and where it writes into `command`,

@@ -11,15 +11,24 @@
 #include "support/TestEnvironment.h"
 #include "support/WidgetTestSetup.h"
 
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
+#include <future>
 #include <gtest/gtest.h>
 #include <limits>
 #include <optional>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -84,7 +93,9 @@ TEST(VambleApp, OpensTheWindowCentredWhenNoFrameIsStored) {
     kit::Rect stored;
     EXPECT_EQ(prefs->Find("WindowRect", &stored), kit::B_OK);
 
-    // Closing the window asks the application to quit, after the window wrote the settings.
+    // Closing the window asks the application to quit, after the window wrote the settings
+    // (and after the look for CDs that follows the showing).
+    QCoreApplication::processEvents();
     testing::internal::CaptureStdout();
     window->close();
     ASSERT_TRUE(QTest::qWaitFor([&] { return App()->MainWindow() == nullptr; }));
@@ -168,6 +179,28 @@ TEST(VambleApp, FilesOpenedWithTheProgramBecomeRows) {
     prefs = new VamblePrefs(kSettingsFileName);
 }
 
+TEST(VambleApp, CdsAreListedOnceTheWindowIsShown) {
+    // A CD the desktop mounted, in the runtime folder the test program has of its own.
+    const QString cd =
+        qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/gvfs/cdda:host=sr5");
+    ASSERT_TRUE(QDir().mkpath(cd));
+    App()->ReadyToRun();
+    QComboBox* cds = nullptr;
+    for (QComboBox* menu : App()->MainWindow()->findChildren<QComboBox*>()) {
+        if (menu->accessibleName() == QStringLiteral("Get Files from CD:")) {
+            cds = menu;
+        }
+    }
+    ASSERT_NE(cds, nullptr);
+    EXPECT_EQ(cds->count(), 0) << "drives are not asked before the window shows";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cds->count(), 1);
+    delete App()->MainWindow();
+    QCoreApplication::processEvents();
+    prefs = new VamblePrefs(kSettingsFileName);
+    QDir(cd).removeRecursively();
+}
+
 TEST(VambleApp, ScreenReadersFindEveryPartByName) {
     App()->ReadyToRun();
     VambleWindow* window = App()->MainWindow();
@@ -199,10 +232,23 @@ TEST(VambleApp, ScreenReadersFindEveryPartByName) {
         << description.toStdString();
 }
 
+TEST(VambleApp, QtsFileDialogLeavesNoSettingsFileOfItsOwn) {
+    const QDir config(qEnvironmentVariable("XDG_CONFIG_HOME"));
+    {
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.show();
+        QCoreApplication::processEvents();
+    }
+    const QStringList files = config.entryList(QDir::Files | QDir::Hidden);
+    EXPECT_TRUE(files.isEmpty() || files == QStringList{QString::fromLatin1(kSettingsFileName)})
+        << files.join(QLatin1Char(' ')).toStdString();
+}
+
 TEST(SingleLaunch, ALaterStartHandsItsFilesToTheRunningOne) {
     QTemporaryDir folder;
-    const QString name = folder.path() + QStringLiteral("/socket");
-    SingleLaunch running(name);
+    SingleLaunch running(folder.path());
+    ASSERT_EQ(running.HandOver({}), SingleLaunch::Outcome::Alone);
     kit::Message received;
     bool called = false;
     ASSERT_TRUE(running.Listen([&](const kit::Message& refs) {
@@ -210,10 +256,14 @@ TEST(SingleLaunch, ALaterStartHandsItsFilesToTheRunningOne) {
         called = true;
     }));
 
-    SingleLaunch later(name);
+    // A later start waits for the answer, which the running one gives from its event loop.
+    SingleLaunch later(folder.path());
     QDir::setCurrent(folder.path());
-    EXPECT_TRUE(later.HandOver({QStringLiteral("song.wav"), QStringLiteral("/music/b.wav")}));
+    auto handing = std::async(std::launch::async, [&later] {
+        return later.HandOver({QStringLiteral("song.wav"), QStringLiteral("/music/b.wav")});
+    });
     ASSERT_TRUE(QTest::qWaitFor([&] { return called; }));
+    EXPECT_EQ(handing.get(), SingleLaunch::Outcome::HandedOver);
     EXPECT_EQ(received.what, kit::B_REFS_RECEIVED);
     kit::EntryRef ref;
     ASSERT_EQ(received.Find("refs", 0, &ref), kit::B_OK);
@@ -221,9 +271,27 @@ TEST(SingleLaunch, ALaterStartHandsItsFilesToTheRunningOne) {
               folder.path() + QStringLiteral("/song.wav"));
     ASSERT_EQ(received.Find("refs", 1, &ref), kit::B_OK);
     EXPECT_EQ(ref.path, "/music/b.wav");
+}
 
-    SingleLaunch nobody(folder.path() + QStringLiteral("/nobody"));
-    EXPECT_FALSE(nobody.HandOver({}));
+TEST(SingleLaunch, NeitherAStuckNorACrashedInstanceKeepsAStartWaiting) {
+    QTemporaryDir folder;
+    {
+        SingleLaunch stuck(folder.path());
+        ASSERT_EQ(stuck.HandOver({}), SingleLaunch::Outcome::Alone); // locks, never listens
+        SingleLaunch later(folder.path(), std::chrono::milliseconds(300));
+        EXPECT_EQ(later.HandOver({}), SingleLaunch::Outcome::NoAnswer);
+    }
+    // A crashed instance leaves its socket behind; the next start takes its place.
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(folder.path() + QStringLiteral("/vamble.socket"));
+    std::memcpy(address.sun_path, path.constData(), static_cast<size_t>(path.size()));
+    const int left = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(bind(left, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    close(left);
+    SingleLaunch next(folder.path());
+    ASSERT_EQ(next.HandOver({}), SingleLaunch::Outcome::Alone);
+    EXPECT_TRUE(next.Listen({}));
 }
 
 int main(int argc, char** argv) {

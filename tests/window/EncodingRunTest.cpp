@@ -503,7 +503,8 @@ TEST_F(EncodingRunTest, TheWholeRunRisesToTheEndAndAFailedRowKeepsItsReason) {
         WriteTone(root.filePath(QStringLiteral("%1.wav").arg(i)), 440, 0.25 * (i + 1));
     }
     AddRows({QStringLiteral("0.wav"), QStringLiteral("1.wav"), QStringLiteral("2.wav")}, false);
-    qputenv("FAKE_GOGO_STEP_MS", "20");
+    // Slow enough for the window to show the last file's progress before it ends.
+    qputenv("FAKE_GOGO_STEP_MS", "60");
     PressEncode();
     double last = 0.0;
     bool titled = false;

@@ -1,5 +1,6 @@
 #include "window/RunMonitor.h"
 
+#include "app/AppIdentity.h"
 #include "encoding/WavDuration.h"
 #include "gogo/TestAudio.h"
 #include "support/WidgetTestSetup.h"
@@ -32,7 +33,7 @@ public slots:
         return static_cast<uint>(notes.size());
     }
     void Update(const QString& app, const QVariantMap& properties) {
-        if (app == QStringLiteral("application://vamble.desktop")) {
+        if (app == QStringLiteral("application://%1.desktop").arg(QLatin1String(kDesktopId))) {
             launcherUpdates.push_back(properties);
         }
     }
