@@ -16,33 +16,15 @@ bool EncodeThreadState::WaitEnded(std::chrono::milliseconds limit) {
     return endedChanged.wait_for(lock, limit, [this] { return ended; });
 }
 
-namespace {
-
-kit::Message RowMessage(uint32_t what, const EncodeJob& job) {
-    kit::Message message(what);
-    message.Add("run", job.run);
-    message.Add("row", job.row);
-    return message;
-}
-
-} // namespace
-
 int32_t vamble_thread(const EncodeJob& job, EncodeThreadState& state) {
     pthread_setname_np(pthread_self(), "vamble_thread");
-    const EncodeOutcome outcome = RunEncoder(job.command, state.stop, [&](float fraction) {
-        kit::Message message = RowMessage(MSG_ENCODE_PROGRESS, job);
-        message.Add("fraction", fraction);
-        state.target->Post(std::move(message));
+    EncodeFinishedReport finished{job.run, job.row, {}};
+    finished.outcome = RunEncoder(job.command, state.stop, [&](float fraction) {
+        state.target->Post(EncodeProgressReport{job.run, job.row, fraction}.ToMessage());
     });
-    kit::Message finished = RowMessage(MSG_ENCODE_FINISHED, job);
-    finished.Add("encoded", outcome.encoded);
-    finished.Add("stopped", outcome.stopped);
-    finished.Add("output", outcome.output);
-    finished.Add("reason", outcome.reason);
-    finished.Add("status", static_cast<int32_t>(outcome.status));
     // Marked first, so that the window may start the next worker as soon as it reads this.
     state.MarkEnded();
-    state.target->Post(std::move(finished));
+    state.target->Post(finished.ToMessage());
     return 0;
 }
 
