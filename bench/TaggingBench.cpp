@@ -96,6 +96,9 @@ void BM_FirstID3v2Tag(benchmark::State& state) {
         finished.path = QFile::encodeName(path).toStdString();
         finished.tag = tag;
         finished.fullTitle = "Ünïcödé full title";
+        finished.fullArtist = TagText(tag.artist);
+        finished.fullAlbum = TagText(tag.album);
+        finished.fullComment = TagText(tag.comment);
         finished.track = 3;
         finished.genreGiven = true;
         if (WriteID3v2Tag(finished) != 0) {
