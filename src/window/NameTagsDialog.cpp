@@ -106,8 +106,10 @@ void NameTagsDialog::UpdatePreview() {
     }
     summary->setText(!pattern.Error().empty()
                          ? QString::fromStdString(pattern.Error())
-                         : QStringLiteral("%1 of %2 files match; Apply sets their tags, the "
-                                          "others stay as they are.")
+                         : (rows.size() == 1 ? QStringLiteral("%1 of %2 file matches.")
+                                             : QStringLiteral("%1 of %2 files match; Apply sets "
+                                                              "their tags, the others stay as "
+                                                              "they are."))
                                .arg(matched)
                                .arg(rows.size()));
     applyButton->setEnabled(matched > 0);
