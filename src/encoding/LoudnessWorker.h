@@ -34,7 +34,7 @@ public:
     LoudnessWorker& operator=(const LoudnessWorker&) = delete;
 
     // Measures these rows; what an earlier call asked for and is not measured yet is dropped.
-    void Measure(std::vector<LoudnessJob> rows);
+    void Measure(std::vector<LoudnessJob> jobs);
     // Whether the row is to be measured before its encoder starts, and is not yet.
     [[nodiscard]] bool MeasuredBeforeEncoding(int64_t row);
     // Waits until the row's file is read through, or it is no longer to be measured, or `stop` is

@@ -18,7 +18,7 @@
 // album.
 class TagWorker {
 public:
-    TagWorker(std::shared_ptr<kit::Messenger> target, std::shared_ptr<LoudnessWorker> loudness);
+    TagWorker(std::shared_ptr<kit::Messenger> target, std::shared_ptr<LoudnessWorker> measured);
     // Tags the files still waiting, then ends the thread: nothing handed over is left untagged.
     ~TagWorker();
     TagWorker(const TagWorker&) = delete;

@@ -42,8 +42,11 @@ FileListView::FileListView(kit::Rect frame, const char* name, CLVContainerView**
     : ColumnListView(frame, containerView, name, kit::B_MULTIPLE_SELECTION_LIST, false, true, true,
                      true, kit::B_FANCY_BORDER),
       wavTags([this] {
+          // Qt owns the call from here on and deletes it once it has run, or with the list.
+          // NOLINTBEGIN(clang-analyzer-cplusplus.NewDeleteLeaks)
           QMetaObject::invokeMethod(
               this, [this] { TakeWavTags(wavTags.TakeResults()); }, Qt::QueuedConnection);
+          // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
       }) {
     checkColumn = new CLVColumn(
         nullptr, 16.0f, CLV_COL_FIXED_POSITION | CLV_COL_FIXED_WIDTH | CLV_COL_JOIN_HEADER, 16.0f);

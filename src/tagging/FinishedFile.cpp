@@ -60,7 +60,7 @@ std::vector<std::string> AddExtras(FinishedFile& file, const std::optional<RowLo
     }
     if (file.replayGain) {
         if (!loudness) {
-            missing.push_back("the ReplayGain tags (the loudness was not measured)");
+            missing.emplace_back("the ReplayGain tags (the loudness was not measured)");
         } else if (!loudness->error.empty()) {
             missing.push_back("the ReplayGain tags (" + loudness->error + ")");
         } else if (loudness->track) {

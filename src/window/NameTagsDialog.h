@@ -25,7 +25,7 @@ public:
         FoundTags tags; // only the values the pattern has codes for
     };
 
-    NameTagsDialog(std::vector<Row> rows, const QString& pattern, QWidget* parent = nullptr);
+    NameTagsDialog(std::vector<Row> selected, const QString& pattern, QWidget* parent = nullptr);
 
     [[nodiscard]] QString Pattern() const;
     // The rows the pattern matches, with what each gets; rows it does not match are left out.
