@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <iterator>
 
 namespace {
@@ -63,6 +64,25 @@ ArtistAlbum CdTags(const kit::Message& volume, const std::string& name) {
         return tags;
     }
     return SplitVolumeName(name);
+}
+
+// A window-modal question titled "Alert" with two buttons, the second one the default and the
+// answer to Escape; `answered` learns whether the first was chosen (closing the question is no).
+void Ask(QWidget* window, const QString& text, const QString& yes, const QString& no,
+         std::function<void(bool)> answered) {
+    auto* question = new QMessageBox(QMessageBox::Question, QStringLiteral("Alert"), text,
+                                     QMessageBox::NoButton, window);
+    QPushButton* accept = question->addButton(yes, QMessageBox::AcceptRole);
+    QPushButton* reject = question->addButton(no, QMessageBox::RejectRole);
+    question->setDefaultButton(reject);
+    question->setEscapeButton(reject);
+    question->setAttribute(Qt::WA_DeleteOnClose);
+    question->setWindowModality(Qt::WindowModal);
+    QObject::connect(question, &QMessageBox::finished, window,
+                     [question, accept, answered = std::move(answered)] {
+                         answered(question->clickedButton() == accept);
+                     });
+    question->open();
 }
 
 } // namespace
@@ -220,23 +240,13 @@ void VambleWindow::FinishCDRead(const kit::Message& message) {
         return;
     }
     // Damaged audio joins the list only when the user asks for it; a later read tries again.
-    auto* question = new QMessageBox(
-        QMessageBox::Warning, QStringLiteral("Alert"),
+    Ask(this,
         report + QStringLiteral("\n\nChoose the CD again to read them again, or add the damaged "
                                 "tracks as they are."),
-        QMessageBox::NoButton, this);
-    QPushButton* add = question->addButton(QStringLiteral("Add Anyway"), QMessageBox::AcceptRole);
-    QPushButton* leave = question->addButton(QStringLiteral("Leave Out"), QMessageBox::RejectRole);
-    question->setDefaultButton(leave);
-    question->setEscapeButton(leave);
-    question->setAttribute(Qt::WA_DeleteOnClose);
-    question->setWindowModality(Qt::WindowModal);
-    connect(question, &QMessageBox::finished, this,
-            [this, question, add, folder = done->folder, tags = done->tags, readToEnd] {
-                const bool wanted = question->clickedButton() == add;
-                AddCDTracks(folder, tags, wanted ? readToEnd : std::vector<DamagedTrack>{});
-            });
-    question->open();
+        QStringLiteral("Add Anyway"), QStringLiteral("Leave Out"),
+        [this, folder = done->folder, tags = done->tags, readToEnd](bool add) {
+            AddCDTracks(folder, tags, add ? readToEnd : std::vector<DamagedTrack>{});
+        });
 }
 
 void VambleWindow::StopCDRead() {
@@ -271,16 +281,8 @@ void VambleWindow::ClearCDCache() {
                                "not be encoded any more.")
                     .arg(Count(rowsUsing, QStringLiteral("row"), QStringLiteral("rows")));
     }
-    auto* question = new QMessageBox(QMessageBox::Question, QStringLiteral("Alert"), text,
-                                     QMessageBox::NoButton, this);
-    QPushButton* clear = question->addButton(QStringLiteral("Clear"), QMessageBox::AcceptRole);
-    QPushButton* cancel = question->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
-    question->setDefaultButton(cancel);
-    question->setEscapeButton(cancel);
-    question->setAttribute(Qt::WA_DeleteOnClose);
-    question->setWindowModality(Qt::WindowModal);
-    connect(question, &QMessageBox::finished, this, [this, question, clear, cache] {
-        if (question->clickedButton() != clear || ReadingCD()) {
+    Ask(this, text, QStringLiteral("Clear"), QStringLiteral("Cancel"), [this, cache](bool clear) {
+        if (!clear || ReadingCD()) {
             return;
         }
         const DiscCacheUsage left = ClearDiscCache(cache);
@@ -289,5 +291,4 @@ void VambleWindow::ClearCDCache() {
                           .arg(Count(left.discs, QStringLiteral("CD"), QStringLiteral("CDs"))));
         }
     });
-    question->open();
 }
