@@ -56,9 +56,14 @@ std::optional<MountEntry> ParseLine(std::string_view line) {
     if (!major || !minor) {
         return std::nullopt;
     }
-    return MountEntry{*major, *minor, UnescapeMountField(fields[4]),
-                      UnescapeMountField(fields[separator + 1]),
-                      UnescapeMountField(fields[separator + 2])};
+    MountEntry entry{*major, *minor, UnescapeMountField(fields[4]),
+                     UnescapeMountField(fields[separator + 1]),
+                     UnescapeMountField(fields[separator + 2])};
+    // Only the source may be empty (a file system mounted without one).
+    if (entry.mountPoint.empty() || entry.fsType.empty()) {
+        return std::nullopt;
+    }
+    return entry;
 }
 
 } // namespace
