@@ -36,6 +36,11 @@ void AudioItem::SetFailure(std::string reason) {
     ShowMark();
 }
 
+void AudioItem::SetSourceDamage(std::string what) {
+    sourceDamage = std::move(what);
+    ShowMark();
+}
+
 void AudioItem::SetClash(ClashKind kind, int64_t withRow) {
     if (kind == clash && withRow == clashWith) {
         return;
@@ -62,7 +67,7 @@ void AudioItem::ShowMark() {
     const kit::Bitmap* mark = nullptr;
     if (done) {
         mark = checkBitmap;
-    } else if (!failure.empty()) {
+    } else if (!failure.empty() || !sourceDamage.empty()) {
         mark = &FailureMark();
     } else if (clash != ClashKind::None) {
         mark = &ClashMark();

@@ -36,11 +36,15 @@ public:
     // failure and no clash. The caller redraws the row.
     void SetItemDone(bool isDone);
 
-    // On a row not done the mark column shows a failure mark while the row has a failure, else
-    // a warning mark while it has a clash. After each of these the caller redraws the row.
+    // On a row not done the mark column shows a failure mark while the row has a failure or a
+    // damaged file, else a warning mark while it has a clash. After each of these the caller
+    // redraws the row.
 
     // Why the row's last encoding failed (the encoder's message); empty clears it.
     void SetFailure(std::string reason);
+    // What is wrong with the row's file itself, such as a CD track with sectors that could not
+    // be read exactly; it stays until the row is removed. Shown with the failure mark.
+    void SetSourceDamage(std::string what);
     // The row's clash, with the identity of the earlier row for SameAsRow.
     void SetClash(ClashKind kind, int64_t withRow = 0);
     // Where the row's MP3 file goes with the current settings; shown in the "Output File" column.
@@ -61,6 +65,7 @@ public:
     void DrawItem(kit::Painter& painter, kit::View* owner, kit::Rect frame, bool complete) override;
 
     [[nodiscard]] const std::string& Failure() const { return failure; }
+    [[nodiscard]] const std::string& SourceDamage() const { return sourceDamage; }
     [[nodiscard]] ClashKind Clash() const { return clash; }
     [[nodiscard]] int64_t ClashesWith() const { return clashWith; }
     [[nodiscard]] const OutputPlan& Output() const { return output; }
@@ -83,6 +88,7 @@ private:
 
     const int64_t id;
     std::string failure;
+    std::string sourceDamage;
     ClashKind clash = ClashKind::None;
     int64_t clashWith = 0;
     OutputPlan output;

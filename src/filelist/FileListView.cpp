@@ -249,6 +249,9 @@ QString FileListView::MarkHelp(const AudioItem& row) const {
     if (!row.Failure().empty()) {
         parts << QStringLiteral("Not encoded: ") + QString::fromStdString(row.Failure());
     }
+    if (!row.SourceDamage().empty()) {
+        parts << QString::fromStdString(row.SourceDamage());
+    }
     const QString path = QFile::decodeName(row.Output().outputPath.c_str());
     switch (row.Clash()) {
     case ClashKind::SameAsRow: {

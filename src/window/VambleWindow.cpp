@@ -2,6 +2,7 @@
 
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
+#include "cdaudio/AudioCdLister.h"
 #include "cdaudio/DiscReadWorker.h"
 #include "encoding/EncodeMessages.h"
 #include "filelist/FileListView.h"
@@ -18,6 +19,7 @@
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QThread>
@@ -189,6 +191,9 @@ QWidget* VambleWindow::BuildMenus() {
     addItem(editMenu, QStringLiteral("Select All"), kit::B_SELECT_ALL,
             QKeySequence(Qt::CTRL | Qt::Key_A), this);
     addItem(editMenu, QStringLiteral("Remove"), MSG_REMOVE_ITEMS, {}, this);
+    editMenu->addSeparator();
+    connect(editMenu->addAction(QStringLiteral("Clear CD Cache…")), &QAction::triggered, this,
+            [this] { ClearCDCache(); });
 
     columnsMenu = bar->addMenu(tr("&Columns"));
     const QString columnLabels[] = {QStringLiteral("Track"), QStringLiteral("Filename"),
@@ -376,7 +381,8 @@ QWidget* VambleWindow::BuildStatusArea() {
 }
 
 QWidget* VambleWindow::BuildBottomRow() {
-    cdPopUp = new kit::PopUp(QStringLiteral("Get Files from CD:"), {});
+    // Its items act when chosen, so only a deliberate choice may choose one.
+    cdPopUp = new kit::PopUp(new kit::CommandMenu, QStringLiteral("Get Files from CD:"));
     connect(cdPopUp->Menu(), &QComboBox::activated, this,
             [this](int index) { SendCDVolume(index); });
     rescanButton = Button(QStringLiteral("Rescan for CDs"), MSG_RESCAN_CDS);
@@ -474,11 +480,16 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         SelectAll();
         break;
     case MSG_ENCODE:
-        Encode();
+        // An Encode click queued while a disc's reading began is dropped: the two exclude each
+        // other, and the button is disabled while the disc is read.
+        if (!ReadingCD()) {
+            const QScopedValueRollback starting(startingRun, true);
+            Encode();
+        }
         break;
     case MSG_STOP:
         // Stop ends a disc's reading when one is read; encoding never runs at the same time.
-        if (cdReadRun >= 0) {
+        if (ReadingCD()) {
             StopCDRead();
         } else {
             StopThread();
@@ -506,6 +517,9 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         break;
     case MSG_CD_READ_DONE:
         FinishCDRead(*message);
+        break;
+    case MSG_CD_SCAN_DONE:
+        ShowFoundCDs(*message);
         break;
     case MSG_TOGGLE_COLUMN: {
         int32_t index = -1;

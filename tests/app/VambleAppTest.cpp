@@ -193,8 +193,8 @@ TEST(VambleApp, CdsAreListedOnceTheWindowIsShown) {
     }
     ASSERT_NE(cds, nullptr);
     EXPECT_EQ(cds->count(), 0) << "drives are not asked before the window shows";
-    QCoreApplication::processEvents();
-    EXPECT_EQ(cds->count(), 1);
+    // The scan runs in the background and reports to the window when it is done.
+    EXPECT_TRUE(QTest::qWaitFor([cds] { return cds->count() == 1; }));
     delete App()->MainWindow();
     QCoreApplication::processEvents();
     prefs = new VamblePrefs(kSettingsFileName);
