@@ -175,7 +175,7 @@ bool VambleApp::QuitRequested() { // NOLINT(readability-convert-member-functions
 
 void VambleApp::CloseFromOutside() {
     if (mainWindow) {
-        mainWindow->close();
+        mainWindow->CloseWithoutAsking();
     } else {
         QuitRequested();
     }

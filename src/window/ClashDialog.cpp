@@ -36,8 +36,7 @@ ClashDialog::ClashDialog(int count, const QStringList& firstFew, QWidget* parent
     setEscapeButton(cancelButton);
 }
 
-ClashDialog::Choice ClashDialog::Ask() {
-    exec();
+ClashDialog::Choice ClashDialog::Answer() const {
     if (clickedButton() == overwriteButton) {
         return Choice::Overwrite;
     }

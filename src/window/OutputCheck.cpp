@@ -64,7 +64,8 @@ VambleWindow::ClashDecision VambleWindow::AskAboutClashes() {
         return {};
     }
     ClashDialog dialog(static_cast<int>(clashing.size()), firstFew, this);
-    switch (dialog.Ask()) {
+    RunModal(dialog);
+    switch (dialog.Answer()) {
     case ClashDialog::Choice::Overwrite:
         return {};
     case ClashDialog::Choice::Skip:

@@ -17,6 +17,7 @@
 #include <QFileDialog>
 #include <QKeySequence>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabWidget>
@@ -535,7 +536,7 @@ void VambleWindow::AddFilesFromDialog() {
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setMimeTypeFilters(
         {QStringLiteral("audio/x-wav"), QStringLiteral("application/octet-stream")});
-    if (dialog.exec() != QDialog::Accepted) {
+    if (RunModal(dialog) != QDialog::Accepted) {
         return;
     }
     lastAddFolder = dialog.directory().absolutePath();
@@ -547,8 +548,42 @@ void VambleWindow::AddFilesFromDialog() {
 }
 
 bool VambleWindow::QuitRequested() {
+    if (IsEncoding() && !closeWithoutAsking && !ConfirmStopAndQuit()) {
+        return false;
+    }
     StopThread();
     return true;
+}
+
+void VambleWindow::CloseWithoutAsking() {
+    closeWithoutAsking = true;
+    close();
+}
+
+bool VambleWindow::ConfirmStopAndQuit() {
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Stop Encoding?"),
+                         QStringLiteral("Files are being encoded. Stop encoding and quit?"),
+                         QMessageBox::NoButton, this);
+    QPushButton* quit =
+        question.addButton(QStringLiteral("Stop and Quit"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = question.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    // Enter keeps the run going: nothing is lost by answering in haste.
+    question.setDefaultButton(cancel);
+    question.setEscapeButton(cancel);
+    RunModal(question);
+    return question.clickedButton() == quit;
+}
+
+int VambleWindow::RunModal(QDialog& dialog) {
+    openDialogs.emplace_back(&dialog);
+    const int result = dialog.exec();
+    openDialogs.pop_back();
+    if (openDialogs.empty() && closeAfterDialogs) {
+        closeAfterDialogs = false;
+        // Queued: the close runs once the call that opened the dialog has returned.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+    return result;
 }
 
 void VambleWindow::Quit() {
@@ -564,6 +599,18 @@ bool VambleWindow::event(QEvent* event) {
 }
 
 void VambleWindow::closeEvent(QCloseEvent* event) {
+    // A dialog's loop runs inside a call of this window's, which must not lose its window: the
+    // dialogs are cancelled, and the window closes once they have returned.
+    if (!openDialogs.empty()) {
+        closeAfterDialogs = true;
+        for (const QPointer<QDialog>& dialog : openDialogs) {
+            if (dialog) {
+                dialog->reject();
+            }
+        }
+        event->ignore();
+        return;
+    }
     if (!QuitRequested()) {
         event->ignore();
         return;

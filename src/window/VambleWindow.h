@@ -13,6 +13,7 @@
 #include "window/RunMonitor.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <array>
@@ -21,11 +22,13 @@
 #include <optional>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 class AudioItem;
 class DiscReadWorker;
 class FileListView;
 class QAction;
+class QDialog;
 class QMenu;
 class SmallView;
 class QPushButton;
@@ -105,8 +108,13 @@ public:
     // The whole run's progress, title, launcher progress and closing notification.
     [[nodiscard]] RunMonitor& Monitor() const { return *runMonitor; }
 
-    // The main window's close path: stops encoding and agrees to close.
+    // The main window's close path: stops encoding and agrees to close. During a run the user is
+    // asked first, unless the window closes without asking.
     bool QuitRequested();
+    // Closes the window as the end of the session or a termination signal does: without asking
+    // about a run, and, when a dialog of the window is open, by cancelling it and closing once it
+    // has returned.
+    void CloseWithoutAsking();
     // Hides the window, removes and deletes every row, and closes it.
     void Quit();
 
@@ -179,6 +187,12 @@ private:
     void ShowRunning(bool running);
     // A modal alert titled "Alert" with one "OK" button; the window goes on while it is open.
     void ShowAlert(const QString& text);
+
+    // Runs the dialog modally and returns its result. While it runs, a close of the window
+    // cancels it and waits for it to return: the window outlives every dialog it waits for.
+    int RunModal(QDialog& dialog);
+    // Asks whether to stop encoding and quit; true when the user agrees.
+    bool ConfirmStopAndQuit();
 
     // Gives the controls their help bubbles.
     void AttachTooltips();
@@ -270,4 +284,10 @@ private:
     DesktopNotifier notifier;
     LauncherProgress launcher;
     std::unique_ptr<RunMonitor> runMonitor;
+    // The dialogs the window waits for, innermost last.
+    std::vector<QPointer<QDialog>> openDialogs;
+    // A close came while a dialog was open: the window closes once the dialogs have returned.
+    bool closeAfterDialogs = false;
+    // The window closes without asking about a run.
+    bool closeWithoutAsking = false;
 };

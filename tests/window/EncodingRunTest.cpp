@@ -7,11 +7,13 @@
 #include "filelist/FileListView.h"
 #include "kit/AppDefs.h"
 #include "support/FakeGogoOnPath.h"
+#include "support/SettingsKeys.h"
 #include "support/WindowFixture.h"
 #include "window/ClashDialog.h"
 #include "window/VambleWindow.h"
 #include "window/WindowMessages.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -26,6 +28,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -295,17 +298,86 @@ TEST_F(EncodingRunTest, TagsAppliedDuringTheRunReachTheFile) {
     EXPECT_EQ(output.readAll().right(128).mid(93, 4), QByteArray("1999"));
 }
 
-TEST_F(EncodingRunTest, ClosingDuringARunStopsTheEncoderBeforeTheRowsGo) {
+// Closing the window during a run asks first; "Cancel" keeps the run going. Once the user agrees,
+// or when the session ends, the encoders stop before the rows go.
+TEST_F(EncodingRunTest, ClosingDuringARunAsksUnlessTheSessionEnds) {
     AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav")});
     FakeGogoOnPath::SetMode("hang");
     PressEncode();
     WaitForEncoder(1);
-    testing::internal::CaptureStdout();
-    window->close();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("Wait for thread."), std::string::npos);
-    EXPECT_FALSE(AnyEncoderAlive());
+    struct Case {
+        const char* answer; // null: the session ends, nothing is asked
+        bool closes;
+    };
+    for (const Case& c :
+         {Case{"Cancel", false}, Case{"Stop and Quit", true}, Case{nullptr, true}}) {
+        if (!window) {
+            prefs = new VamblePrefs("Xq-Vamble");
+            Open()->show();
+            list = window->FileList();
+            AddRows({QStringLiteral("a.wav")}, false);
+            const size_t started = fake.Invocations().size();
+            PressEncode();
+            WaitForEncoder(started + 1);
+        }
+        bool asked = false;
+        QTimer::singleShot(0, [&asked, answer = QString::fromLatin1(c.answer ? c.answer : "")] {
+            auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            asked = question != nullptr;
+            for (QPushButton* button :
+                 question ? question->findChildren<QPushButton*>() : QList<QPushButton*>()) {
+                if (button->text() == answer) {
+                    button->click();
+                }
+            }
+        });
+        testing::internal::CaptureStdout();
+        if (c.answer) {
+            window->close();
+        } else {
+            window->CloseWithoutAsking();
+        }
+        QCoreApplication::processEvents();
+        const bool closed = QTest::qWaitFor([&] { return window.isNull(); }, c.closes ? 5000 : 200);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(asked, c.answer != nullptr) << (c.answer ? c.answer : "session end");
+        EXPECT_EQ(closed, c.closes);
+        EXPECT_EQ(AnyEncoderAlive(), !c.closes);
+        EXPECT_EQ(printed.find("Wait for thread.") != std::string::npos, c.closes);
+    }
     prefs = new VamblePrefs("Xq-Vamble"); // the window wrote and deleted the store
+}
+
+// The end of the session (or a termination signal) while a dialog waits for an answer inside
+// one of the window's calls: the dialog is cancelled, and the window closes once that call has
+// returned, with the settings saved.
+TEST_F(EncodingRunTest, EndingTheSessionWithADialogOpenCancelsItAndSaves) {
+    AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav")});
+    Field(QStringLiteral("Output filename as:"))->setText(QStringLiteral("same"));
+    const std::vector<std::pair<const char*, std::function<void()>>> dialogs{
+        {"Add Files",
+         [this] {
+             for (QAction* item : window->findChildren<QAction*>()) {
+                 if (item->text() == QStringLiteral("Add Files…")) {
+                     item->trigger();
+                 }
+             }
+         }},
+        {"clash question", [this] { PressEncode(); }}};
+    for (const auto& [name, openDialog] : dialogs) {
+        if (!window) {
+            prefs = new VamblePrefs("Xq-Vamble");
+            Open()->show();
+            list = window->FileList();
+            AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav")}, false);
+        }
+        QTimer::singleShot(50, window, [this] { window->CloseWithoutAsking(); });
+        openDialog();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); })) << name;
+        EXPECT_EQ(fake.Invocations().size(), 0u) << name << ": nothing was encoded";
+        EXPECT_EQ(VamblePrefs("Xq-Vamble").CountNames(), kSettingsKeyCount) << name;
+    }
+    prefs = new VamblePrefs("Xq-Vamble");
 }
 
 TEST_F(EncodingRunTest, ApplyTagsAndRemoveWorkOnTheSelectedRows) {
