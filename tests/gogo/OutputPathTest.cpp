@@ -150,10 +150,9 @@ TEST_F(OutputPath, AFolderThatCanBeWrittenButNotReadTakesTheOutput) {
     std::filesystem::create_directory(folder);
     chmod(folder.c_str(), 0333);
     chmod(Path("").c_str(), 0755);
-    ChildOptions options;
-    options.user = 65534;
-    const RunResult run =
-        RunProgram(GogoCommand(input_, folder + "/out.mp3", kCbr128Joint), options);
+    std::vector<std::string> command = GogoCommand(input_, folder + "/out.mp3", kCbr128Joint);
+    const ChildOptions options = AsNobody(Path(""), command);
+    const RunResult run = RunProgram(command, options);
     chmod(folder.c_str(), 0755);
     EXPECT_TRUE(run.Succeeded()) << run.err;
     EXPECT_EQ(FolderContents(folder), std::vector<std::string>{"out.mp3"});
