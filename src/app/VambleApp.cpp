@@ -9,8 +9,12 @@
 #include "kit/AppDefs.h"
 #include "window/VambleWindow.h"
 
+#include <QDialog>
 #include <QIcon>
 #include <QScreen>
+#include <QThread>
+#include <QTimer>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -47,6 +51,12 @@ bool IsUsable(const kit::Rect& frame) {
     }
     return shown && fits;
 }
+
+// The depth of event loops while only the application's own runs (Run's exec); a dialog's
+// loop lies deeper.
+constexpr int kOwnLoopLevel = 1;
+// How often a close from outside looks whether the cancelled dialogs' loops have returned.
+constexpr std::chrono::milliseconds kDialogReturnPoll{20};
 
 // A frame of this size centred on the main screen.
 kit::Rect CentredOnMainScreen(float width, float height) {
@@ -174,6 +184,23 @@ bool VambleApp::QuitRequested() { // NOLINT(readability-convert-member-functions
 }
 
 void VambleApp::CloseFromOutside() {
+    // A modal dialog runs a loop of its own inside some call of the window's (or of another
+    // dialog's), which must not lose the window under it: the dialogs are cancelled, and the
+    // window closes once control is back in the application's own loop.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();
+        } else {
+            modal->close();
+        }
+        if (QApplication::activeModalWidget() == modal) {
+            break; // it refused; the retry below asks again
+        }
+    }
+    if (QThread::currentThread()->loopLevel() > kOwnLoopLevel) {
+        QTimer::singleShot(kDialogReturnPoll, this, [this] { CloseFromOutside(); });
+        return;
+    }
     if (mainWindow) {
         mainWindow->CloseWithoutAsking();
     } else {

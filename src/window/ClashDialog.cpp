@@ -36,7 +36,8 @@ ClashDialog::ClashDialog(int count, const QStringList& firstFew, QWidget* parent
     setEscapeButton(cancelButton);
 }
 
-ClashDialog::Choice ClashDialog::Answer() const {
+ClashDialog::Choice ClashDialog::Ask() {
+    exec();
     if (clickedButton() == overwriteButton) {
         return Choice::Overwrite;
     }

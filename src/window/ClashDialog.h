@@ -15,8 +15,8 @@ public:
     // are shown, and how many more there are).
     ClashDialog(int count, const QStringList& firstFew, QWidget* parent = nullptr);
 
-    // The answer once the question has been shown modally; closing it (Escape) cancels.
-    Choice Answer() const;
+    // Shows the question modally and returns the answer; closing it (Escape) cancels.
+    Choice Ask();
 
     static constexpr int kListed = 5;
 

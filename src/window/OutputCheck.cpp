@@ -64,8 +64,7 @@ VambleWindow::ClashDecision VambleWindow::AskAboutClashes() {
         return {};
     }
     ClashDialog dialog(static_cast<int>(clashing.size()), firstFew, this);
-    RunModal(dialog);
-    switch (dialog.Answer()) {
+    switch (dialog.Ask()) {
     case ClashDialog::Choice::Overwrite:
         return {};
     case ClashDialog::Choice::Skip:

@@ -536,7 +536,7 @@ void VambleWindow::AddFilesFromDialog() {
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setMimeTypeFilters(
         {QStringLiteral("audio/x-wav"), QStringLiteral("application/octet-stream")});
-    if (RunModal(dialog) != QDialog::Accepted) {
+    if (dialog.exec() != QDialog::Accepted) {
         return;
     }
     lastAddFolder = dialog.directory().absolutePath();
@@ -570,20 +570,8 @@ bool VambleWindow::ConfirmStopAndQuit() {
     // Enter keeps the run going: nothing is lost by answering in haste.
     question.setDefaultButton(cancel);
     question.setEscapeButton(cancel);
-    RunModal(question);
+    question.exec();
     return question.clickedButton() == quit;
-}
-
-int VambleWindow::RunModal(QDialog& dialog) {
-    openDialogs.emplace_back(&dialog);
-    const int result = dialog.exec();
-    openDialogs.pop_back();
-    if (openDialogs.empty() && closeAfterDialogs) {
-        closeAfterDialogs = false;
-        // Queued: the close runs once the call that opened the dialog has returned.
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-    }
-    return result;
 }
 
 void VambleWindow::Quit() {
@@ -599,18 +587,6 @@ bool VambleWindow::event(QEvent* event) {
 }
 
 void VambleWindow::closeEvent(QCloseEvent* event) {
-    // A dialog's loop runs inside a call of this window's, which must not lose its window: the
-    // dialogs are cancelled, and the window closes once they have returned.
-    if (!openDialogs.empty()) {
-        closeAfterDialogs = true;
-        for (const QPointer<QDialog>& dialog : openDialogs) {
-            if (dialog) {
-                dialog->reject();
-            }
-        }
-        event->ignore();
-        return;
-    }
     if (!QuitRequested()) {
         event->ignore();
         return;

@@ -13,7 +13,6 @@
 #include "window/RunMonitor.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <array>
@@ -22,13 +21,11 @@
 #include <optional>
 #include <string>
 #include <unordered_set>
-#include <vector>
 
 class AudioItem;
 class DiscReadWorker;
 class FileListView;
 class QAction;
-class QDialog;
 class QMenu;
 class SmallView;
 class QPushButton;
@@ -112,8 +109,7 @@ public:
     // asked first, unless the window closes without asking.
     bool QuitRequested();
     // Closes the window as the end of the session or a termination signal does: without asking
-    // about a run, and, when a dialog of the window is open, by cancelling it and closing once it
-    // has returned.
+    // about a run.
     void CloseWithoutAsking();
     // Hides the window, removes and deletes every row, and closes it.
     void Quit();
@@ -188,9 +184,6 @@ private:
     // A modal alert titled "Alert" with one "OK" button; the window goes on while it is open.
     void ShowAlert(const QString& text);
 
-    // Runs the dialog modally and returns its result. While it runs, a close of the window
-    // cancels it and waits for it to return: the window outlives every dialog it waits for.
-    int RunModal(QDialog& dialog);
     // Asks whether to stop encoding and quit; true when the user agrees.
     bool ConfirmStopAndQuit();
 
@@ -284,10 +277,6 @@ private:
     DesktopNotifier notifier;
     LauncherProgress launcher;
     std::unique_ptr<RunMonitor> runMonitor;
-    // The dialogs the window waits for, innermost last.
-    std::vector<QPointer<QDialog>> openDialogs;
-    // A close came while a dialog was open: the window closes once the dialogs have returned.
-    bool closeAfterDialogs = false;
     // The window closes without asking about a run.
     bool closeWithoutAsking = false;
 };

@@ -11,15 +11,20 @@
 #include "support/TestEnvironment.h"
 #include "support/WidgetTestSetup.h"
 
+#include <QAction>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <limits>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -197,6 +202,36 @@ TEST(VambleApp, ScreenReadersFindEveryPartByName) {
     EXPECT_TRUE(description.contains(QStringLiteral("Vamble"))) << description.toStdString();
     EXPECT_TRUE(description.contains(QCoreApplication::applicationVersion()))
         << description.toStdString();
+}
+
+// A termination signal (as at the end of the session) while dialogs wait for answers inside
+// the window's calls: "Add Files…", and above it the warning that a named file is not there.
+// The dialogs are cancelled, the window closes once their loops have returned, and the
+// settings are saved. Runs the application's own loop, which ends with it.
+TEST(VambleApp, ATerminationSignalWithDialogsOpenEndsCleanlyAndSaves) {
+    prefs->MakeEmpty();
+    const auto later = [](auto&& step) { QTimer::singleShot(200, App(), step); };
+    later([&later] {
+        later([&later] {
+            auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(files, nullptr);
+            later([] { ::kill(::getpid(), SIGTERM); });
+            files->selectFile(QStringLiteral("missing.wav"));
+            // Warns that the file is not there, and waits for an answer.
+            QMetaObject::invokeMethod(files, "accept");
+        });
+        for (QAction* item : App()->MainWindow()->findChildren<QAction*>()) {
+            if (item->text() == QStringLiteral("Add Files…")) {
+                item->trigger();
+            }
+        }
+    });
+    testing::internal::CaptureStdout();
+    App()->Run();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Checking CD.\nQuit Requested.\n");
+    EXPECT_EQ(App()->MainWindow(), nullptr);
+    prefs = new VamblePrefs(kSettingsFileName);
+    EXPECT_EQ(prefs->CountNames(), kSettingsKeyCount);
 }
 
 TEST(SingleLaunch, ALaterStartHandsItsFilesToTheRunningOne) {

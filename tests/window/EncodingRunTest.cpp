@@ -7,13 +7,11 @@
 #include "filelist/FileListView.h"
 #include "kit/AppDefs.h"
 #include "support/FakeGogoOnPath.h"
-#include "support/SettingsKeys.h"
 #include "support/WindowFixture.h"
 #include "window/ClashDialog.h"
 #include "window/VambleWindow.h"
 #include "window/WindowMessages.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -28,7 +26,6 @@
 #include <QTest>
 #include <QTimer>
 #include <cmath>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -346,38 +343,6 @@ TEST_F(EncodingRunTest, ClosingDuringARunAsksUnlessTheSessionEnds) {
         EXPECT_EQ(printed.find("Wait for thread.") != std::string::npos, c.closes);
     }
     prefs = new VamblePrefs("Xq-Vamble"); // the window wrote and deleted the store
-}
-
-// The end of the session (or a termination signal) while a dialog waits for an answer inside
-// one of the window's calls: the dialog is cancelled, and the window closes once that call has
-// returned, with the settings saved.
-TEST_F(EncodingRunTest, EndingTheSessionWithADialogOpenCancelsItAndSaves) {
-    AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav")});
-    Field(QStringLiteral("Output filename as:"))->setText(QStringLiteral("same"));
-    const std::vector<std::pair<const char*, std::function<void()>>> dialogs{
-        {"Add Files",
-         [this] {
-             for (QAction* item : window->findChildren<QAction*>()) {
-                 if (item->text() == QStringLiteral("Add Files…")) {
-                     item->trigger();
-                 }
-             }
-         }},
-        {"clash question", [this] { PressEncode(); }}};
-    for (const auto& [name, openDialog] : dialogs) {
-        if (!window) {
-            prefs = new VamblePrefs("Xq-Vamble");
-            Open()->show();
-            list = window->FileList();
-            AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav")}, false);
-        }
-        QTimer::singleShot(50, window, [this] { window->CloseWithoutAsking(); });
-        openDialog();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); })) << name;
-        EXPECT_EQ(fake.Invocations().size(), 0u) << name << ": nothing was encoded";
-        EXPECT_EQ(VamblePrefs("Xq-Vamble").CountNames(), kSettingsKeyCount) << name;
-    }
-    prefs = new VamblePrefs("Xq-Vamble");
 }
 
 TEST_F(EncodingRunTest, ApplyTagsAndRemoveWorkOnTheSelectedRows) {

@@ -245,8 +245,7 @@ TEST_F(OutputFilesTest, TheQuestionCountsTheRowsAndNamesTheFirstFew) {
     EXPECT_TRUE(dialog.text().contains(QStringLiteral("2 more")));
     bool asked = false;
     AnswerClashQuestion(QStringLiteral("Cancel"), &asked);
-    dialog.exec();
-    EXPECT_EQ(dialog.Answer(), ClashDialog::Choice::Cancel);
+    EXPECT_EQ(dialog.Ask(), ClashDialog::Choice::Cancel);
     SaveScreenshot(&dialog, QStringLiteral("clash-question"));
 }
 
