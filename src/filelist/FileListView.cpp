@@ -7,8 +7,10 @@
 #include "window/VambleWindow.h"
 
 #include <QApplication>
+#include <QCollator>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLocale>
 #include <algorithm>
 #include <limits>
 
@@ -55,6 +57,7 @@ FileListView::FileListView(kit::Rect frame, const char* name, CLVContainerView**
     outputColumn->SetShown(false);
     AddColumnList(
         {checkColumn, trackColumn, fileNameColumn, saveAsColumn, pathColumn, outputColumn});
+    SetSortFunction(&FileListView::CompareRows);
 
     QFont listFont = font();
     listFont.setPixelSize(12);
@@ -112,7 +115,8 @@ AudioItem* FileListView::AddEntry(const std::filesystem::path& entry, long track
     item->SetColumnContent(AudioItem::kSaveAsColumn, leaf.c_str());
     item->SetColumnContent(AudioItem::kPathColumn, entry.c_str());
     item->SetSongTitle(leaf.c_str());
-    AddItem(item);
+    // A sorted list stays sorted.
+    AddItem(item, SortedIndex(item));
     UpdateCount();
     return item;
 }
@@ -142,6 +146,49 @@ int32_t FileListView::WhichColumn(kit::Point where, const CLVListItem* item) con
         }
     }
     return -1;
+}
+
+int32_t FileListView::CompareRows(const CLVListItem* a, const CLVListItem* b, int32_t column) {
+    const auto* x = static_cast<const AudioItem*>(a);
+    const auto* y = static_cast<const AudioItem*>(b);
+    if (column == AudioItem::kTrackColumn) {
+        // Unsigned, -1 (no track) comes after every number.
+        const auto first = static_cast<uint32_t>(x->track);
+        const auto second = static_cast<uint32_t>(y->track);
+        return first < second ? -1 : first > second ? 1 : 0;
+    }
+    static const QCollator natural = [] {
+        // The C locale only compares code points; there English rules order the names.
+        const QLocale system;
+        QCollator collator(system.language() == QLocale::C ? QLocale(QLocale::English) : system);
+        collator.setNumericMode(true);
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        return collator;
+    }();
+    const auto text = [column](const AudioItem* row) {
+        const char* cell = row->GetColumnContentText(column);
+        return QString::fromUtf8(cell ? cell : "");
+    };
+    return natural.compare(text(x), text(y));
+}
+
+void FileListView::SortingChanged() {
+    ColumnListView::SortingChanged();
+    RowsMoved();
+}
+
+void FileListView::KeepSortedBy(int32_t column) {
+    const std::vector<CLVColumn*>& keys = SortKeys();
+    if (std::find(keys.begin(), keys.end(), ColumnAt(column)) != keys.end()) {
+        SortItems();
+        RowsMoved();
+    }
+}
+
+void FileListView::RowsMoved() const {
+    if (window) {
+        window->SetCurrentIndex(0);
+    }
 }
 
 void FileListView::SelectionChanged() {
@@ -210,6 +257,7 @@ void FileListView::UpdateOutputFiles(const EncoderSettings& settings, const File
     }
     // Only the rows on screen are drawn, so one update of the whole list costs no more.
     if (changed) {
+        KeepSortedBy(AudioItem::kOutputColumn);
         Invalidate();
     }
 }
@@ -397,6 +445,7 @@ void FileListView::EndRename(const kit::Message& message) {
                 item->track = LeadingNumber(edited);
             }
             InvalidateItem(index);
+            KeepSortedBy(column);
             OutputsChanged();
         }
     }

@@ -208,11 +208,7 @@ TEST_F(FileListViewTest, SelectingARowShowsItsTags) {
     EXPECT_EQ(artist->text(), QStringLiteral("Someone")) << "no selection leaves the fields";
 }
 
-TEST_F(FileListViewTest, ColumnsShowAndHideAndHeaderClicksNeverReorder) {
-    for (const char* name : {"b.wav", "a.wav"}) {
-        list->AddEntry(QFile::encodeName(Make(QString::fromLatin1(name), WavBytes())).toStdString(),
-                       -1);
-    }
+TEST_F(FileListViewTest, ColumnsShowAndHide) {
     EXPECT_FALSE(list->ColumnAt(AudioItem::kOutputColumn)->IsShown()) << "hidden at first";
     list->ShowColumn(3, false);
     list->ShowColumn(4, true);
@@ -221,8 +217,51 @@ TEST_F(FileListViewTest, ColumnsShowAndHideAndHeaderClicksNeverReorder) {
     EXPECT_FALSE(list->ColumnAt(AudioItem::kPathColumn)->IsShown());
     EXPECT_TRUE(list->ColumnAt(AudioItem::kOutputColumn)->IsShown());
     EXPECT_TRUE(list->ColumnAt(AudioItem::kTrackColumn)->IsShown());
-    list->SetSortKey(AudioItem::kFilenameColumn);
-    EXPECT_EQ(Cell(0, AudioItem::kFilenameColumn), "b.wav");
+}
+
+// A header's sort mark is the order of the rows: a click sorts them, rows added or edited later
+// take their place in that order, and the next Encode starts looking at the top.
+TEST_F(FileListViewTest, HeaderClicksSortTheRows) {
+    const std::pair<const char*, long> files[] = {
+        {"track10.wav", 3}, {"Track2.wav", -1}, {"track1.wav", 12}, {"b.wav", 1}};
+    for (const auto& [name, track] : files) {
+        list->AddEntry(QFile::encodeName(Make(QString::fromLatin1(name), WavBytes())).toStdString(),
+                       track);
+    }
+    const auto names = [this] {
+        std::string shown;
+        for (int32_t row = 0; row < list->CountItems(); ++row) {
+            shown += (row ? " " : "") + Cell(row, AudioItem::kFilenameColumn);
+        }
+        return shown;
+    };
+    struct Click {
+        int32_t column;
+        bool reverse; // a second click on the sorting column
+        const char* order;
+    };
+    for (const Click& click :
+         {Click{AudioItem::kFilenameColumn, false, "b.wav track1.wav Track2.wav track10.wav"},
+          Click{AudioItem::kFilenameColumn, true, "track10.wav Track2.wav track1.wav b.wav"},
+          Click{AudioItem::kTrackColumn, false, "b.wav track10.wav track1.wav Track2.wav"}}) {
+        window->SetCurrentIndex(3);
+        if (click.reverse) {
+            list->ReverseSortMode(click.column);
+        } else {
+            list->SetSortKey(click.column);
+        }
+        EXPECT_EQ(names(), click.order);
+        EXPECT_EQ(window->CurrentIndex(), 0);
+    }
+
+    list->AddEntry(QFile::encodeName(Make(QStringLiteral("a.wav"), WavBytes())).toStdString(), 5);
+    EXPECT_EQ(names(), "b.wav track10.wav a.wav track1.wav Track2.wav");
+    EditCell(0, AudioItem::kTrackColumn);
+    ASSERT_NE(list->Editor(), nullptr);
+    list->Editor()->setText(QStringLiteral("20"));
+    QTest::keyClick(list->Editor(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(names(), "track10.wav a.wav track1.wav b.wav Track2.wav");
 }
 
 TEST_F(FileListViewTest, GrowingTheWindowGrowsTheListOnly) {

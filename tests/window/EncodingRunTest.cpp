@@ -152,7 +152,9 @@ protected:
 };
 
 TEST_F(EncodingRunTest, EncodesEveryRowInTurnAndTagsEachFile) {
-    AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav"), QStringLiteral("c.wav")});
+    // Added out of order, then sorted by name: the rows are encoded in the order shown.
+    AddRows({QStringLiteral("b.wav"), QStringLiteral("c.wav"), QStringLiteral("a.wav")});
+    list->SetSortKey(AudioItem::kFilenameColumn);
     Row(1)->SetArtist("Somebody");
     Row(1)->track = 2;
     PressEncode();
