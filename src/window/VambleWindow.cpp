@@ -344,12 +344,10 @@ QWidget* VambleWindow::BuildFileListArea() {
     CLVContainerView* container = nullptr;
     fileList = new FileListView(kit::Rect(0, 0, 100, 100), "ListView", &container);
     container->SetLayoutPrefs({-1, 120, 5000, 5000, 1});
-    // The file count takes the left end of the horizontal scroll bar's strip; the list does not
-    // scroll sideways.
+    // The file count takes the left end of the horizontal scroll bar's strip.
     constexpr int kCountWidth = 53;
     countView = new SmallView(kit::Rect(0, 0, kCountWidth - 1, 14), "FileCountView");
     container->PlaceBesideHorizontalBar(countView, kCountWidth);
-    container->SetHorizontalScrolling(false);
     return container;
 }
 

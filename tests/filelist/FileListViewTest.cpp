@@ -264,6 +264,32 @@ TEST_F(FileListViewTest, HeaderClicksSortTheRows) {
     EXPECT_EQ(names(), "track10.wav a.wav track1.wav b.wav Track2.wav");
 }
 
+// Columns wider than the list: a click right of the horizontal bar's knob brings the last column
+// into view, the header moves along, and the file count keeps its place beside the bar.
+TEST_F(FileListViewTest, TheHorizontalBarScrollsColumnsWiderThanTheList) {
+    list->ShowColumn(4, true); // "Output File"
+    window->resize(420, window->height());
+    QCoreApplication::processEvents();
+    kit::ScrollBar* bar = list->Container()->GetScrollBar(kit::B_HORIZONTAL);
+    auto* count = window->findChild<SmallView*>(QStringLiteral("FileCountView"));
+    const QRect countPlace = count->geometry();
+    ASSERT_LT(count->geometry().right(), bar->geometry().left());
+    float min = 0.0f;
+    float max = 0.0f;
+    bar->GetRange(&min, &max);
+    ASSERT_GT(max, min) << "the bar can scroll";
+
+    for (int click = 0; click < 20 && bar->Value() < max; ++click) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 20, bar->height() / 2));
+    }
+    EXPECT_EQ(bar->Value(), max);
+    EXPECT_EQ(list->Bounds().left, max);
+    EXPECT_EQ(list->ColumnAt(AudioItem::kOutputColumn)->ColumnEnd(), list->Bounds().right);
+    EXPECT_EQ(list->Header()->Bounds().left, max) << "the header follows the list";
+    EXPECT_EQ(count->geometry(), countPlace);
+    SaveScreenshot(list->Container(), QStringLiteral("list-scrolled-sideways"));
+}
+
 TEST_F(FileListViewTest, GrowingTheWindowGrowsTheListOnly) {
     auto* tabs = window->findChild<QTabWidget*>();
     const int tabHeight = tabs->height();
