@@ -115,6 +115,16 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
     FillGenrePopUp(*genrePopUp->Menu());
     genrePopUp->MarkItem(-1);
 
+    // Ctrl+Tab and Ctrl+Shift+Tab switch the tabs wherever the focus is, not only inside them.
+    const auto stepTabs = [tabs](int step) {
+        tabs->setCurrentIndex((tabs->currentIndex() + step + tabs->count()) % tabs->count());
+    };
+    auto* nextTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    connect(nextTab, &QShortcut::activated, this, [stepTabs] { stepTabs(1); });
+    // Shift+Tab arrives as Backtab.
+    auto* previousTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this);
+    connect(previousTab, &QShortcut::activated, this, [stepTabs] { stepTabs(-1); });
+
     auto* removeShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete), this);
     connect(removeShortcut, &QShortcut::activated, this,
             [this] { kit::PostMessage(this, kit::Message(MSG_REMOVE_ITEMS)); });

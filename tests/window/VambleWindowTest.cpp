@@ -2,6 +2,7 @@
 
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
+#include "filelist/FileListView.h"
 #include "support/SettingsKeys.h"
 #include "support/WidgetTestSetup.h"
 #include "support/WindowFixture.h"
@@ -232,6 +233,32 @@ TEST_F(VambleWindowTest, CtrlQClosesTheWindowAndWritesTheSettings) {
     EXPECT_TRUE(QFile::exists(root.path() + QStringLiteral("/Xq-Vamble")));
     prefs = new VamblePrefs("Xq-Vamble");
     EXPECT_EQ(prefs->CountNames(), kSettingsKeyCount);
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab switch the tabs wherever the focus is, round at the ends.
+TEST_F(VambleWindowTest, CtrlTabSwitchesTabsFromAnywhereInTheWindow) {
+    VambleWindow* w = Open();
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    auto* tabs = w->findChild<QTabWidget*>();
+    struct Press {
+        QWidget* focus;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int tab;
+    };
+    QWidget* saveIn = Named<QLineEdit>(w, QStringLiteral("Save in:"));
+    QWidget* list = w->FileList();
+    for (const Press& press :
+         {Press{saveIn, Qt::Key_Tab, Qt::ControlModifier, 1},
+          Press{list, Qt::Key_Tab, Qt::ControlModifier, 2},
+          Press{list, Qt::Key_Tab, Qt::ControlModifier, 0},
+          Press{list, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 2}}) {
+        press.focus->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), press.key, press.modifiers);
+        EXPECT_EQ(tabs->currentIndex(), press.tab);
+    }
 }
 
 TEST_F(VambleWindowTest, ColumnsItemsToggleTheirMarkOnce) {
