@@ -131,9 +131,14 @@ void VambleApp::ReadyToRun() {
     mainWindow = new VambleWindow(usesDefault ? defaultFrame : stored);
     mainWindow->Inititialize();
     if (usesDefault) {
-        // The window grows from the default size to what its contents need; the grown frame
-        // is centred instead of keeping the default's top left.
-        const QSize grown = mainWindow->size().expandedTo(mainWindow->minimumSizeHint());
+        // The window grows from the default size to the size its contents ask for, as far as
+        // the screen has room, and at least to what they need; the grown frame is centred
+        // instead of keeping the default's top left.
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QSize room = screen ? screen->availableSize() : mainWindow->sizeHint();
+        const QSize grown = mainWindow->size()
+                                .expandedTo(mainWindow->sizeHint().boundedTo(room))
+                                .expandedTo(mainWindow->minimumSizeHint());
         const kit::Rect centred = CentredOnMainScreen(static_cast<float>(grown.width()),
                                                       static_cast<float>(grown.height()));
         mainWindow->setGeometry(static_cast<int>(centred.left), static_cast<int>(centred.top),

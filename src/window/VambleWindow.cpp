@@ -24,6 +24,7 @@
 #include <QThread>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -94,7 +95,8 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
 
     kit::AddWithHint(inner, kit::Border(0, 10, QString(), BuildFileListArea()),
                      {-1, 120, 5000, 5000, 1});
-    kit::AddWithHint(inner, BuildStatusArea(), {200, -1, 800, -1, 1});
+    // The status area spans the window's width, as the list above it does.
+    kit::AddWithHint(inner, BuildStatusArea(), {200, -1, -1, -1, 1});
 
     auto* content = new QWidget;
     auto* outer = new QVBoxLayout(content);
@@ -354,6 +356,12 @@ QWidget* VambleWindow::BuildFileListArea() {
     CLVContainerView* container = nullptr;
     fileList = new FileListView(kit::Rect(0, 0, 100, 100), "ListView", &container);
     container->SetLayoutPrefs({-1, 120, 5000, 5000, 1});
+    // The first window shows a good part of a long list: its columns and kFirstRows rows,
+    // where the screen has room.
+    constexpr int kFirstRows = 15;
+    const float rowHeight = kit::ListItem::LineHeight(fileList->GetFont()) + 1.0f;
+    container->SetPreferredTargetSize(QSize(static_cast<int>(container->GetDataRect().Width()) + 1,
+                                            static_cast<int>(std::ceil(kFirstRows * rowHeight))));
     // The file count takes the left end of the horizontal scroll bar's strip.
     constexpr int kCountWidth = 53;
     countView = new SmallView(kit::Rect(0, 0, kCountWidth - 1, 14), "FileCountView");

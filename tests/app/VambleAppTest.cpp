@@ -100,6 +100,25 @@ TEST(VambleApp, OpensTheWindowCentredWhenNoFrameIsStored) {
     EXPECT_EQ(prefs->CountNames(), kSettingsKeyCount);
 }
 
+// The test screen is 1920 x 1080, as most desktops are.
+TEST(VambleApp, TheFirstWindowShowsTwelveRowsOfTheList) {
+    prefs->MakeEmpty();
+    App()->ReadyToRun();
+    VambleWindow* window = App()->MainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    FileListView* list = window->FileList();
+    for (int i = 0; i < 12; ++i) {
+        list->AddItem(new AudioItem(kit::EntryRef{"/music/" + std::to_string(i) + ".wav"}));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_LE(list->ItemFrame(11).bottom, list->Bounds().bottom);
+    EXPECT_LE(window->frameGeometry().height(), 1080);
+    SaveScreenshot(window, QStringLiteral("first-window"));
+    delete window;
+    QCoreApplication::processEvents();
+    prefs = new VamblePrefs(kSettingsFileName);
+}
+
 TEST(VambleApp, AStoredFrameIsUsedUnlessItIsDamagedOrOffEveryScreen) {
     const QRect centred = OpenedFrame(std::nullopt);
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -264,7 +283,16 @@ TEST(SingleLaunch, ALaterStartHandsItsFilesToTheRunningOne) {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     TestEnvironment environment;
-    PrepareWidgetTests();
+    // One screen of 1920 x 1080 pixels.
+    const QString screens = environment.Home() + QStringLiteral("/screens.json");
+    QFile config(screens);
+    if (!config.open(QIODevice::WriteOnly) ||
+        config.write(R"({"screens": [{"name": "screen", "width": 1920, "height": 1080}]})") < 0) {
+        return 1;
+    }
+    config.close();
+    qputenv("QT_QPA_PLATFORM",
+            QFile::encodeName(QStringLiteral("offscreen:configfile=") + screens));
     VambleApp app(argc, argv);
     UseTestFont();
     return RUN_ALL_TESTS();

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -259,6 +260,28 @@ TEST_F(VambleWindowTest, CtrlTabSwitchesTabsFromAnywhereInTheWindow) {
         QTest::keyClick(QApplication::focusWidget(), press.key, press.modifiers);
         EXPECT_EQ(tabs->currentIndex(), press.tab);
     }
+}
+
+// The status area spans the window as the list does, and the encoder's check boxes keep to the
+// right edge, however wide the window is.
+TEST_F(VambleWindowTest, TheStatusAreaAndCheckBoxesFollowTheWindowsWidth) {
+    VambleWindow* w = Open();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    const auto right = [w](const QWidget* widget) {
+        return widget->mapTo(w, QPoint(widget->width(), 0)).x();
+    };
+    const QWidget* list = w->FileList()->Container();
+    const QWidget* bar = Named<QProgressBar>(w, QStringLiteral("Encoding progress"));
+    const QWidget* box = Named<QCheckBox>(w, QStringLiteral("Delete input file after encoding"));
+    const QWidget* page = w->findChild<QTabWidget*>()->widget(0);
+    for (const int width : {w->minimumSizeHint().width(), 1800}) {
+        w->resize(width, w->height());
+        QCoreApplication::processEvents();
+        EXPECT_NEAR(right(bar), right(list), 20) << width;
+        EXPECT_NEAR(right(box), right(page), 20) << width;
+    }
+    SaveScreenshot(w, QStringLiteral("main-window-wide"));
 }
 
 TEST_F(VambleWindowTest, ColumnsItemsToggleTheirMarkOnce) {
