@@ -312,7 +312,19 @@ QWidget* VambleWindow::BuildTagsTab() {
         right->setMinimumWidth(widest);
         choices->addWidget(kit::HGroup({left, right}));
     }
-    choices->addWidget(Button(QStringLiteral("Apply Tags"), MSG_APPLY_TAGS));
+    // "Apply Tags" has nothing to do until a tag is ticked.
+    QPushButton* apply = Button(QStringLiteral("Apply Tags"), MSG_APPLY_TAGS);
+    const std::array ticks{applyAlbumCheck, applyCommentCheck,   applyArtistCheck,
+                           applyYearCheck,  applySongTitleCheck, applyGenreCheck};
+    const auto enableApply = [apply, ticks] {
+        apply->setEnabled(std::any_of(ticks.begin(), ticks.end(),
+                                      [](const QCheckBox* box) { return box->isChecked(); }));
+    };
+    for (QCheckBox* box : ticks) {
+        connect(box, &QCheckBox::toggled, apply, enableApply);
+    }
+    enableApply();
+    choices->addWidget(apply);
     onlyApplyFrame = kit::Border(3, 3, QStringLiteral("Only Apply These ID3 Tags"), choices);
 
     auto* row = Tight(new QHBoxLayout);

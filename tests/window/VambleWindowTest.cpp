@@ -284,6 +284,19 @@ TEST_F(VambleWindowTest, TheStatusAreaAndCheckBoxesFollowTheWindowsWidth) {
     SaveScreenshot(w, QStringLiteral("main-window-wide"));
 }
 
+TEST_F(VambleWindowTest, ApplyTagsIsEnabledWhileATagIsTicked) {
+    VambleWindow* w = Open();
+    QPushButton* apply = Named<QPushButton>(w, QStringLiteral("Apply Tags"));
+    EXPECT_FALSE(apply->isEnabled());
+    for (const char* tag : {"Album", "Artist", "Song Title", "Comment", "Year", "Genre"}) {
+        QCheckBox* box = Named<QCheckBox>(w, QString::fromLatin1(tag));
+        box->setChecked(true);
+        EXPECT_TRUE(apply->isEnabled()) << tag;
+        box->setChecked(false);
+        EXPECT_FALSE(apply->isEnabled()) << tag;
+    }
+}
+
 TEST_F(VambleWindowTest, ColumnsItemsToggleTheirMarkOnce) {
     VambleWindow* w = Open();
     QAction* path = MenuItem(w, QStringLiteral("Path To File"));
