@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <sys/xattr.h>
 
@@ -288,6 +289,38 @@ TEST_F(FileListViewTest, TheHorizontalBarScrollsColumnsWiderThanTheList) {
     EXPECT_EQ(list->Header()->Bounds().left, max) << "the header follows the list";
     EXPECT_EQ(count->geometry(), countPlace);
     SaveScreenshot(list->Container(), QStringLiteral("list-scrolled-sideways"));
+}
+
+// A row being encoded fills with its progress from the left; on a selected row the fill stands
+// out from the row at least as much as on one not selected.
+TEST_F(FileListViewTest, ARunningRowShowsItsProgressAlsoWhenSelected) {
+    AudioItem* row = list->AddEntry(
+        QFile::encodeName(Make(QStringLiteral("a.wav"), WavBytes())).toStdString(), -1);
+    ASSERT_NE(row, nullptr);
+    // A pixel of the empty "Track" cell, inside the filled half of the row.
+    const QPoint pixel =
+        list->ConvertToWidget(list->CellFrame(AudioItem::kTrackColumn, 0)).center();
+    const auto colour = [&](bool selected, float progress) {
+        if (selected) {
+            list->Select(0);
+        } else {
+            list->DeselectAll();
+        }
+        row->progress = progress;
+        list->InvalidateItem(0);
+        return QColor(list->grab().toImage().pixel(pixel));
+    };
+    const auto contrast = [&](bool selected) {
+        const QColor plain = colour(selected, -1.0f);
+        EXPECT_EQ(colour(selected, 0.01f), plain) << "the fill ends at the progress";
+        const QColor filled = colour(selected, 0.5f);
+        SaveScreenshot(list->Container(), QStringLiteral("row-progress-selected-%1").arg(selected));
+        return std::hypot(plain.red() - filled.red(), plain.green() - filled.green(),
+                          plain.blue() - filled.blue());
+    };
+    const double notSelected = contrast(false);
+    EXPECT_GT(notSelected, 0.0);
+    EXPECT_GE(contrast(true), notSelected);
 }
 
 TEST_F(FileListViewTest, GrowingTheWindowGrowsTheListOnly) {
