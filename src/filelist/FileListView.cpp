@@ -115,8 +115,13 @@ AudioItem* FileListView::AddEntry(const std::filesystem::path& entry, long track
     item->SetColumnContent(AudioItem::kSaveAsColumn, leaf.c_str());
     item->SetColumnContent(AudioItem::kPathColumn, entry.c_str());
     item->SetSongTitle(leaf.c_str());
-    // A sorted list stays sorted.
-    AddItem(item, SortedIndex(item));
+    // A sorted list stays sorted. An open edit ends before rows move: the editor knows its row by
+    // its place.
+    const int32_t index = SortedIndex(item);
+    if (index < CountItems()) {
+        EndEditing();
+    }
+    AddItem(item, index);
     UpdateCount();
     return item;
 }
@@ -180,6 +185,7 @@ void FileListView::SortingChanged() {
 void FileListView::KeepSortedBy(int32_t column) {
     const std::vector<CLVColumn*>& keys = SortKeys();
     if (std::find(keys.begin(), keys.end(), ColumnAt(column)) != keys.end()) {
+        EndEditing(); // the editor knows its row by its place
         SortItems();
         RowsMoved();
     }
@@ -434,10 +440,12 @@ void FileListView::EndRename(const kit::Message& message) {
         message.Find("index", &index) == kit::B_OK && message.Find("column", &column) == kit::B_OK
             ? index
             : -1));
+    bool changed = false;
     if (item) {
         const std::string edited = renameView->text().toStdString();
         const char* cell = item->GetColumnContentText(column);
-        if (!cell || edited != cell) {
+        changed = !cell || edited != cell;
+        if (changed) {
             if (column == AudioItem::kSaveAsColumn) {
                 item->SetColumnContent(column, edited.c_str());
             } else if (column == AudioItem::kTrackColumn) {
@@ -445,7 +453,6 @@ void FileListView::EndRename(const kit::Message& message) {
                 item->track = LeadingNumber(edited);
             }
             InvalidateItem(index);
-            KeepSortedBy(column);
             OutputsChanged();
         }
     }
@@ -456,4 +463,7 @@ void FileListView::EndRename(const kit::Message& message) {
     editor->hide();
     editor->deleteLater();
     MakeFocus(true);
+    if (changed) {
+        KeepSortedBy(column);
+    }
 }

@@ -255,8 +255,14 @@ TEST_F(FileListViewTest, HeaderClicksSortTheRows) {
         EXPECT_EQ(window->CurrentIndex(), 0);
     }
 
+    // A row added in the middle while a cell below is being edited: the edit ends on its row.
+    EditCell(3, AudioItem::kSaveAsColumn);
+    ASSERT_NE(list->Editor(), nullptr);
+    list->Editor()->setText(QStringLiteral("renamed"));
     list->AddEntry(QFile::encodeName(Make(QStringLiteral("a.wav"), WavBytes())).toStdString(), 5);
     EXPECT_EQ(names(), "b.wav track10.wav a.wav track1.wav Track2.wav");
+    EXPECT_EQ(list->Editor(), nullptr);
+    EXPECT_EQ(Cell(4, AudioItem::kSaveAsColumn), "renamed") << "Track2.wav, now one lower";
     EditCell(0, AudioItem::kTrackColumn);
     ASSERT_NE(list->Editor(), nullptr);
     list->Editor()->setText(QStringLiteral("20"));
