@@ -110,8 +110,12 @@ public:
     // The whole run's progress, title, launcher progress and closing notification.
     [[nodiscard]] RunMonitor& Monitor() const { return *runMonitor; }
 
-    // The main window's close path: stops encoding and agrees to close.
+    // The main window's close path: stops encoding and agrees to close. During a run the user is
+    // asked first, unless the window closes without asking.
     bool QuitRequested();
+    // Closes the window as the end of the session or a termination signal does: without asking
+    // about a run.
+    void CloseWithoutAsking();
     // Hides the window, removes and deletes every row, and closes it.
     void Quit();
 
@@ -191,6 +195,9 @@ private:
     void ShowRunning(bool running);
     // A modal alert titled "Alert" with one "OK" button; the window goes on while it is open.
     void ShowAlert(const QString& text);
+
+    // Asks whether to stop encoding and quit; true when the user agrees.
+    bool ConfirmStopAndQuit();
 
     // Gives the controls their help bubbles.
     void AttachTooltips();
@@ -287,4 +294,6 @@ private:
     DesktopNotifier notifier;
     LauncherProgress launcher;
     std::unique_ptr<RunMonitor> runMonitor;
+    // The window closes without asking about a run.
+    bool closeWithoutAsking = false;
 };
