@@ -81,8 +81,13 @@ public:
 
     static constexpr int32_t kNamedColumns = 5;
 
+    // How header clicks order the rows: "Track" by number with the empty Track of a dropped file
+    // last, the texts in natural order (case aside, "2" before "10").
+    static int32_t CompareRows(const CLVListItem* a, const CLVListItem* b, int32_t column);
+
 protected:
     void SelectionChanged() override;
+    void SortingChanged() override;
     void ItemsChanged() override;
     void MouseDown(const kit::MouseEvent& event) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -93,6 +98,11 @@ private:
     void StartRename();
     void EndRename(const kit::Message& message);
     void UpdateCount();
+    // After a change to the column's cells, puts the rows back in order when they are sorted by
+    // it.
+    void KeepSortedBy(int32_t column);
+    // The rows moved: the next row to encode is looked for from the top again.
+    void RowsMoved() const;
     void OutputsChanged() const;
     // The failure and clash of a row not done, or the warning of a done row, as help text; empty
     // when it has none.
