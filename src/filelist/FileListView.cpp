@@ -191,8 +191,8 @@ void FileListView::KeepSortedBy(int32_t column) {
 }
 
 void FileListView::RowsMoved() const {
-    if (window) {
-        window->SetCurrentIndex(0);
+    if (rowsAddedOrMoved) {
+        rowsAddedOrMoved();
     }
 }
 
@@ -367,8 +367,8 @@ void FileListView::AddRefs(const kit::Message& message) {
             AddEntry(*file, -1);
         }
     }
-    if (index > 0 && filesAdded) {
-        filesAdded();
+    if (index > 0 && rowsAddedOrMoved) {
+        rowsAddedOrMoved();
     }
 }
 

@@ -61,8 +61,11 @@ public:
     void SetSelectionHandler(std::function<void(const AudioItem&)> handler) {
         selected = std::move(handler);
     }
-    // Called after dropped or sent files were added: the next Encode looks at every row again.
-    void SetFilesAddedHandler(std::function<void()> handler) { filesAdded = std::move(handler); }
+    // Called after dropped or sent files were added, or the rows were sorted: the next Encode
+    // looks at every row again, in the order shown.
+    void SetRowsAddedOrMovedHandler(std::function<void()> handler) {
+        rowsAddedOrMoved = std::move(handler);
+    }
     // The help for the point (in the list widget's coordinates): the output file over a "Save
     // As" or "Output File" cell, the failure or clash over a marked row's mark; empty elsewhere.
     QString HelpAt(QPoint where) const;
@@ -123,5 +126,5 @@ private:
     std::optional<kit::Point> lastPress;
     std::function<void()> outputsChanged;
     std::function<void(const AudioItem&)> selected;
-    std::function<void()> filesAdded;
+    std::function<void()> rowsAddedOrMoved;
 };

@@ -140,7 +140,7 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
         const ID3_struct& tag = row.tag;
         FillInMp3Tags(tag.artist, tag.album, tag.comment, tag.title, tag.year, tag.genre);
     });
-    fileList->SetFilesAddedHandler([this] { SetCurrentIndex(0); });
+    fileList->SetRowsAddedOrMovedHandler([this] { SetCurrentIndex(0); });
     progressTimer.setSingleShot(true);
     progressTimer.setInterval(std::chrono::milliseconds(100));
     connect(&progressTimer, &QTimer::timeout, this, [this] { ShowProgress(); });
