@@ -88,7 +88,13 @@ void BM_FirstID3v2Tag(benchmark::State& state) {
         }
         file.close();
         state.ResumeTiming();
-        if (WriteID3v2Tag(QFile::encodeName(path).constData(), tag, "Ünïcödé full title", 3) != 0) {
+        FinishedFile finished;
+        finished.path = QFile::encodeName(path).toStdString();
+        finished.tag = tag;
+        finished.fullTitle = "Ünïcödé full title";
+        finished.track = 3;
+        finished.genreGiven = true;
+        if (WriteID3v2Tag(finished) != 0) {
             state.SkipWithError("the tag was not written");
             return;
         }

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "app/About.h"
+#include "app/CheckBitmap.h"
+#include "app/SettingsStore.h"
 #include "app/SingleLaunch.h"
-#include "kit/Bitmap.h"
 #include "kit/MessageEvent.h"
 #include "window/VambleWindow.h"
 
@@ -12,12 +13,7 @@
 #include <memory>
 
 class TerminationSignals;
-class VamblePrefs;
 
-// The settings store; created by the application, deleted (and so written) by the main window.
-extern VamblePrefs* prefs;
-// The check mark of a finished row.
-extern kit::Bitmap* checkBitmap;
 // True while an About window exists.
 extern bool aboutwindow;
 

@@ -1,8 +1,9 @@
 #include "filelist/AudioItem.h"
 
-#include "app/VambleApp.h"
+#include "app/CheckBitmap.h"
 #include "filelist/NamePattern.h"
 #include "filelist/RowMarks.h"
+#include "kit/View.h"
 
 #include <algorithm>
 #include <cstring>
@@ -26,6 +27,7 @@ void AudioItem::SetItemDone(bool isDone) {
     done = isDone;
     if (isDone) {
         failure.clear();
+        warning.clear();
         clash = ClashKind::None;
         ShowMark();
     }
@@ -33,6 +35,11 @@ void AudioItem::SetItemDone(bool isDone) {
 
 void AudioItem::SetFailure(std::string reason) {
     failure = std::move(reason);
+    ShowMark();
+}
+
+void AudioItem::SetWarning(std::string reason) {
+    warning = std::move(reason);
     ShowMark();
 }
 
@@ -66,7 +73,7 @@ void AudioItem::ShowMark() {
     // The marks are shared by every row and outlive them all.
     const kit::Bitmap* mark = nullptr;
     if (done) {
-        mark = checkBitmap;
+        mark = warning.empty() ? checkBitmap : &ClashMark();
     } else if (!failure.empty() || !sourceDamage.empty()) {
         mark = &FailureMark();
     } else if (clash != ClashKind::None) {
@@ -81,10 +88,10 @@ std::string AudioItem::FullTitle() const {
         char cut[sizeof tag.title];
         SetTagText(cut, saveAs);
         if (std::memcmp(cut, tag.title, sizeof cut) == 0) {
-            return saveAs;
+            return std::string(WithoutWavExtension(saveAs));
         }
     }
-    return std::string(TagText(tag.title));
+    return std::string(WithoutWavExtension(TagText(tag.title)));
 }
 
 char* AudioItem::CreateString(const char* pattern) const {

@@ -26,22 +26,30 @@ public:
     void SetAlbum(const char* text) { SetTagText(tag.album, text); }
     void SetComment(const char* text) { SetTagText(tag.comment, text); }
     void SetYear(const char* text) { SetTagText(tag.year, text); }
-    void SetGenre(uint8_t genre) { tag.genre = genre; }
+    void SetGenre(uint8_t genre) {
+        tag.genre = genre;
+        genreGiven = true;
+    }
+    // Whether a genre was applied to the row; the genre number of a row without one is 0.
+    [[nodiscard]] bool GenreGiven() const { return genreGiven; }
 
-    // The song title at its full length: the Save As text when the title is that text cut to the
-    // tag's 30 bytes (as a title taken from the file name is), else the title as stored.
+    // The song title at its full length, for the ID3v2 tag: the Save As text when the title is
+    // that text cut to the tag's 30 bytes (as a title taken from the file name is), else the
+    // title as stored; like "%s", without a final ".wav".
     [[nodiscard]] std::string FullTitle() const;
 
     // Marks the row done and shows the check mark in its first column; a done row has no
-    // failure and no clash. The caller redraws the row.
+    // failure, no clash and no warning yet. The caller redraws the row.
     void SetItemDone(bool isDone);
 
     // On a row not done the mark column shows a failure mark while the row has a failure or a
-    // damaged file, else a warning mark while it has a clash. After each of these the caller
-    // redraws the row.
+    // damaged file, else a warning mark while it has a clash; a done row shows the warning mark
+    // while it has a warning. After each of these the caller redraws the row.
 
     // Why the row's last encoding failed (the encoder's message); empty clears it.
     void SetFailure(std::string reason);
+    // What went wrong with the encoded file (its tags could not be written); empty clears it.
+    void SetWarning(std::string reason);
     // What is wrong with the row's file itself, such as a CD track with sectors that could not
     // be read exactly; it stays until the row is removed. Shown with the failure mark.
     void SetSourceDamage(std::string what);
@@ -65,6 +73,7 @@ public:
     void DrawItem(kit::Painter& painter, kit::View* owner, kit::Rect frame, bool complete) override;
 
     [[nodiscard]] const std::string& Failure() const { return failure; }
+    [[nodiscard]] const std::string& Warning() const { return warning; }
     [[nodiscard]] const std::string& SourceDamage() const { return sourceDamage; }
     [[nodiscard]] ClashKind Clash() const { return clash; }
     [[nodiscard]] int64_t ClashesWith() const { return clashWith; }
@@ -88,7 +97,9 @@ private:
 
     const int64_t id;
     std::string failure;
+    std::string warning;
     std::string sourceDamage;
+    bool genreGiven = false;
     ClashKind clash = ClashKind::None;
     int64_t clashWith = 0;
     OutputPlan output;

@@ -4,7 +4,6 @@
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
 #include "kit/FileDrop.h"
-#include "window/VambleWindow.h"
 
 #include <QApplication>
 #include <QCollator>
@@ -74,6 +73,7 @@ FileListView::FileListView(kit::Rect frame, const char* name, CLVContainerView**
 FileListView::~FileListView() {
     // Whoever listened may be gone already; the rows going with the list change nothing.
     outputsChanged = nullptr;
+    selected = nullptr;
     delete renameView;
     // Rows the window did not remove go with the list.
     std::vector<kit::ListItem*> rows;
@@ -87,10 +87,9 @@ FileListView::~FileListView() {
     }
 }
 
-void FileListView::Initialize(VambleWindow* mainWindow) {
-    QWidget* top = this->QWidget::window();
+void FileListView::Initialize() {
+    QWidget* top = QWidget::window();
     countView = top ? top->findChild<SmallView*>(QStringLiteral("FileCountView")) : nullptr;
-    window = mainWindow;
     UpdateCount();
 }
 
@@ -192,17 +191,16 @@ void FileListView::KeepSortedBy(int32_t column) {
 }
 
 void FileListView::RowsMoved() const {
-    if (window) {
-        window->SetCurrentIndex(0);
+    if (rowsAddedOrMoved) {
+        rowsAddedOrMoved();
     }
 }
 
 void FileListView::SelectionChanged() {
     ColumnListView::SelectionChanged();
     const auto* item = dynamic_cast<const AudioItem*>(ItemAt(CurrentSelection()));
-    if (window && item) {
-        const ID3_struct& tag = item->tag;
-        window->FillInMp3Tags(tag.artist, tag.album, tag.comment, tag.title, tag.year, tag.genre);
+    if (selected && item) {
+        selected(*item);
     }
 }
 
@@ -212,8 +210,8 @@ QString FileListView::AccessibleCellText(int32_t row, int32_t column) const {
         if (!item) {
             return {};
         }
-        return item->done ? QStringLiteral("Done")
-                          : MarkHelp(*item).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        const QString help = MarkHelp(*item).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return item->done ? (help.isEmpty() ? QStringLiteral("Done") : help) : help;
     }
     return ColumnListView::AccessibleCellText(row, column);
 }
@@ -297,7 +295,9 @@ QString FileListView::OutputHelp(const AudioItem& row) {
 
 QString FileListView::MarkHelp(const AudioItem& row) const {
     if (row.done) {
-        return {};
+        return row.Warning().empty()
+                   ? QString()
+                   : QStringLiteral("Done. ") + QString::fromStdString(row.Warning());
     }
     QStringList parts;
     if (!row.Failure().empty()) {
@@ -367,8 +367,8 @@ void FileListView::AddRefs(const kit::Message& message) {
             AddEntry(*file, -1);
         }
     }
-    if (index > 0 && window) {
-        window->SetCurrentIndex(0);
+    if (index > 0 && rowsAddedOrMoved) {
+        rowsAddedOrMoved();
     }
 }
 

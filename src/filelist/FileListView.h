@@ -13,7 +13,6 @@
 #include <memory>
 
 class SmallView;
-class VambleWindow;
 
 // The list's invocation (a double click on a selected row, or Enter): edit the cell under the
 // pointer.
@@ -34,9 +33,8 @@ public:
     FileListView(const FileListView&) = delete;
     FileListView& operator=(const FileListView&) = delete;
 
-    // Finds the window's "FileCountView" and remembers the window; called once the window's
-    // layout is built.
-    void Initialize(VambleWindow* mainWindow);
+    // Finds the window's "FileCountView"; called once the window's layout is built.
+    void Initialize();
     // Makes the list's invocation start an in-place edit.
     void AllAttached();
 
@@ -57,6 +55,16 @@ public:
     // removed, a "Save As" or "Track" cell edited.
     void SetOutputsChangedHandler(std::function<void()> handler) {
         outputsChanged = std::move(handler);
+    }
+    // Called with the row selected first whenever the selection changes, for the window to show
+    // its tags.
+    void SetSelectionHandler(std::function<void(const AudioItem&)> handler) {
+        selected = std::move(handler);
+    }
+    // Called after dropped or sent files were added, or the rows were sorted: the next Encode
+    // looks at every row again, in the order shown.
+    void SetRowsAddedOrMovedHandler(std::function<void()> handler) {
+        rowsAddedOrMoved = std::move(handler);
     }
     // The help for the point (in the list widget's coordinates): the output file over a "Save
     // As" or "Output File" cell, the failure or clash over a marked row's mark; empty elsewhere.
@@ -99,7 +107,8 @@ private:
     // The rows moved: the next row to encode is looked for from the top again.
     void RowsMoved() const;
     void OutputsChanged() const;
-    // The failure and clash of a row not done, as help text; empty when it has neither.
+    // The failure and clash of a row not done, or the warning of a done row, as help text; empty
+    // when it has none.
     QString MarkHelp(const AudioItem& row) const;
     // The row's output file, or why it has none.
     static QString OutputHelp(const AudioItem& row);
@@ -113,8 +122,9 @@ private:
     std::unique_ptr<MDownFilter> mouseDownFilter;
     RenameTextView* renameView = nullptr;
     SmallView* countView = nullptr;
-    VambleWindow* window = nullptr;
     // Where the last press was, for finding the cell an invocation edits; none after a key.
     std::optional<kit::Point> lastPress;
     std::function<void()> outputsChanged;
+    std::function<void(const AudioItem&)> selected;
+    std::function<void()> rowsAddedOrMoved;
 };

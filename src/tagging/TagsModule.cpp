@@ -5,12 +5,14 @@
 
 #include <cstdio>
 
-int32_t WriteID3v2Tag(const char* path, const ID3_struct& tag, std::string_view fullTitle,
-                      int32_t track) {
+int32_t WriteID3v2Tag(const FinishedFile& file, std::string* why) {
     const auto* module = kit::Feature<TagsModule>();
     if (module == nullptr) {
         std::printf("Error writing ID3v2 tag.\n");
+        if (why != nullptr) {
+            *why = "the program's tags module cannot be loaded";
+        }
         return -1;
     }
-    return module->writeID3v2Tag(path, tag, fullTitle, track);
+    return module->writeID3v2Tag(file, why);
 }

@@ -1,10 +1,11 @@
 #include "window/VambleWindow.h"
 
-#include "app/VambleApp.h"
+#include "app/SettingsStore.h"
 #include "app/VamblePrefs.h"
 #include "cdaudio/AudioCdLister.h"
 #include "cdaudio/DiscReadWorker.h"
 #include "encoding/EncodeMessages.h"
+#include "encoding/RunWorkers.h"
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
@@ -134,11 +135,18 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
             [this] { kit::PostMessage(this, kit::Message(MSG_REMOVE_ITEMS)); });
 
     countView->Init();
-    fileList->Initialize(this);
+    fileList->Initialize();
+    fileList->SetSelectionHandler([this](const AudioItem& row) {
+        const ID3_struct& tag = row.tag;
+        FillInMp3Tags(tag.artist, tag.album, tag.comment, tag.title, tag.year, tag.genre);
+    });
+    fileList->SetRowsAddedOrMovedHandler([this] { SetCurrentIndex(0); });
     progressTimer.setSingleShot(true);
-    progressTimer.setInterval(std::chrono::milliseconds(50));
+    progressTimer.setInterval(std::chrono::milliseconds(100));
     connect(&progressTimer, &QTimer::timeout, this, [this] { ShowProgress(); });
     runMonitor = std::make_unique<RunMonitor>(this, runStatus, notifier, launcher);
+    queue = std::make_unique<EncodeQueue>(static_cast<EncodeQueue::Hooks&>(*this),
+                                          std::make_unique<RunWorkers>(messenger));
     WatchOutputChanges();
 
     stopButton->setEnabled(false);
@@ -526,7 +534,8 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         break;
     case MSG_ENCODE_PROGRESS:
     case MSG_ENCODE_FINISHED:
-        WorkerReported(*message);
+    case MSG_TAGS_WRITTEN:
+        Deliver(*message);
         break;
     case MSG_SELECT_DIR:
         SelectDirectory();

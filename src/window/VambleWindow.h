@@ -3,7 +3,7 @@
 #include "app/DesktopNotifier.h"
 #include "app/LauncherProgress.h"
 #include "bubblehelp/BubbleHelper.h"
-#include "encoding/EncodeWorker.h"
+#include "encoding/EncodeQueue.h"
 #include "encoding/EncoderSettings.h"
 #include "encoding/OutputClashes.h"
 #include "kit/Geometry.h"
@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 class AudioItem;
@@ -38,8 +39,9 @@ class XqFilePanel;
 
 // The application's only window: the menu bar, the three tabs of encoder settings, tag fields
 // and naming settings, the file list, the encoding status area and the bottom row of buttons.
-// It loads every setting into its controls in Inititialize and saves them when destroyed.
-class VambleWindow : public QMainWindow, public kit::Handler {
+// It loads every setting into its controls in Inititialize and saves them when destroyed. It is
+// the view of the encoding run, which its queue owns.
+class VambleWindow : public QMainWindow, public kit::Handler, private EncodeQueue::Hooks {
     Q_DECLARE_TR_FUNCTIONS(VambleWindow)
 
 public:
@@ -67,32 +69,30 @@ public:
 
     FileListView* FileList() const { return fileList; }
     // The row the next Encode starts its search at.
-    int32_t CurrentIndex() const { return currentIndex; }
-    void SetCurrentIndex(int32_t index) { currentIndex = index; }
+    int32_t CurrentIndex() const { return queue->CurrentIndex(); }
+    void SetCurrentIndex(int32_t index) { queue->SetCurrentIndex(index); }
 
     // Looks for audio CDs in the background; an item for every one found is then appended to the
     // "Get Files from CD:" pop-up, the mark staying as it was.
     void CheckForCDs();
 
-    // Builds the encoder command for the row at `index` into `command`, making the output
-    // folders. Returns 0 when the command was built, -1 when it was not: the user has been told
-    // why and encoding has stopped.
-    int32_t CreateSwitches(std::string& command, int32_t index);
-    // The command built for the row being encoded; empty when none.
-    const std::string& GetSwitches() const { return switches; }
+    // Builds the encoder command for the row at `index` and where it writes into `command`,
+    // making the output folders. Returns 0 when the command was built, -1 when it was not: the
+    // command's status and detail then say why, and the run ends with the alert.
+    int32_t CreateSwitches(EncoderCommand& command, int32_t index);
     // The encoder options as the controls hold them now.
     EncoderSettings CurrentEncoderSettings() const;
 
-    // A row was encoded into `outputPath`: marks it done, writes its tags, goes on with the next
-    // row and updates "Files Remaining: ". A row that is no longer in the list is not touched.
-    void SetFileDone(const char* outputPath, int64_t row, bool isDone);
+    // A row was encoded into `outputPath`: marks it done and updates "Files Remaining: "; the
+    // run has its tags written. A row that is no longer in the list is not touched.
+    void SetFileDone(const char* outputPath, int64_t id, bool isDone);
     // Stops encoding: every worker is stopped and waited for (at most about a second in all),
     // the next Encode starts again at the first row, Stop is disabled and Encode enabled.
     void StopThread();
-    // Whether a row is being encoded.
-    bool IsEncoding() const { return !encoding.empty(); }
+    // Whether an encoding run goes on.
+    bool IsEncoding() const { return queue->Running(); }
     // How many rows may be encoded at the same time ("Files at once:").
-    int FilesAtOnce() const;
+    int FilesAtOnce() const override;
 
     // Plans every row's output file and marks the clashes once the user has paused: changes of
     // "Save in:", "Output filename as:", the extension box, the tags and the rows call it.
@@ -100,10 +100,12 @@ public:
     // Plans every row's output file and marks the clashes now.
     void CheckOutputs();
     // What to do about the rows whose output files clash, asked before a run starts: when
-    // `start` is false nothing is to start; the rows in `skipped` are left out of the run.
+    // `start` is false nothing is to start; the rows in `skipped` are left out of the run; the
+    // files `agreed` may be replaced.
     struct ClashDecision {
         bool start = true;
         std::unordered_set<int64_t> skipped;
+        std::vector<std::string> agreed;
     };
     // Checks the outputs now and, when rows not done clash, asks the user once.
     ClashDecision AskAboutClashes();
@@ -124,14 +126,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // A row being encoded and the worker encoding it.
-    struct Encoding {
-        int64_t row;
-        std::unique_ptr<EncodeWorker> worker;
-        // The progress the worker reported last and the window has not shown yet.
-        std::optional<float> reported;
-    };
-
     QWidget* BuildMenus();
     QWidget* BuildEncoderTab();
     QWidget* BuildTagsTab();
@@ -168,27 +162,37 @@ private:
     // Says what the cache of read discs holds and clears it when the user agrees.
     void ClearCDCache();
 
-    // Starts encoding the next rows that are not done, from currentIndex on, until as many are
-    // being encoded as "Files at once:" allows. Pressed with no run going, it first asks about
-    // rows that would overwrite files and begins the run.
+    // Starts encoding the next rows that are not done, from the current index on, until as
+    // many are being encoded as "Files at once:" allows. Pressed with no run going, it first
+    // asks about rows that would overwrite files and begins the run.
     void Encode();
     // Asks about clashes and begins a run of the rows not done; false when the user cancelled
     // or nothing is left to encode.
     bool BeginRun();
-    // The run has ended as `kind` says: the window is idle again.
-    void EndRun(RunMonitor::EndKind kind, const QString& detail = {});
-    // A worker's report: progress, or the end of its row.
-    void WorkerReported(const kit::Message& message);
-    // Shows the progress the workers reported since it was last shown. Encoders report every
-    // tenth of a percent; drawing each report would take processor time from the encoders, so
-    // the window shows them a few times a second.
+    // Hands a report of the run's threads to the queue.
+    void Deliver(const kit::Message& message);
+    // Shows the progress the workers reported since it was last shown. Encoders report a few
+    // times a second each; drawing each report would take processor time from the encoders, so
+    // the window shows them together.
     void ShowProgress();
     // A row the user removes is never encoded further: when it is being encoded, its encoder
-    // is stopped and the run goes on with the next row.
-    void RowRemoved(const AudioItem* row);
-    // Ends the workers of these rows (all of them by default): asks every one to stop, then
-    // waits for them, at most about a second in all.
-    void StopWorkers(std::vector<Encoding>& stopping);
+    // is stopped.
+    void RowRemoved(const AudioItem& row);
+    // The status area follows the row that started last of those encoding: "Encoding File:"
+    // names it and the bar shows its progress.
+    void FollowRow(int64_t id);
+    void FollowNewestRow();
+    // The run's view of the list and of the user (EncodeQueue::Hooks).
+    std::optional<QueuedRow> RowAt(int32_t index) override;
+    EncoderCommand Command(int32_t index) override;
+    void RowStarted(int64_t id) override;
+    void Progress(int64_t id, float fraction) override;
+    std::optional<FinishedFile> RowEncoded(int64_t id,
+                                           const std::filesystem::path& output) override;
+    void RowFailed(int64_t id, const std::string& reason) override;
+    void RowHeldBack(int64_t id, ClashKind kind) override;
+    void RowTagged(int64_t id, const std::string& warning) override;
+    void RunEnded(const RunEnd& end) override;
     // The row with this identity, null when it is gone.
     AudioItem* FindRow(int64_t id) const;
     // Shows the Encode and Stop buttons and the CD pop-up for a run or for no run.
@@ -260,24 +264,15 @@ private:
     XqFilePanel* dirPanel = nullptr;
 
     int processorCount = 1;
-    int32_t currentIndex = 0;
-    // True while a stop is under way.
-    bool stopRequested = false;
-    std::string switches;
     // Where the workers' reports go; revoked before the window is destroyed.
     std::shared_ptr<kit::Messenger> messenger;
-    // The rows the user chose to leave out of this run, and those held back because a row of
-    // the run writes their file already.
-    std::unordered_set<int64_t> leftOut;
-    // The files this run has begun writing.
-    ClaimedOutputs claimedOutputs;
-    // The output path of the command built last.
-    std::filesystem::path switchesOutput;
-    // The rows being encoded, in the order they were started.
-    std::vector<Encoding> encoding;
+    // The encoding run; made once the controls it reads are.
+    std::unique_ptr<EncodeQueue> queue;
+    // The progress the workers reported and the window has not shown yet, by row.
+    std::unordered_map<int64_t, float> unshownProgress;
     QTimer progressTimer;
-    // The run the workers' reports must belong to; each stop begins a new one.
-    int64_t runId = 0;
+    // The row the status area follows; 0 for none.
+    int64_t statusRow = 0;
     // The folder "Add Files…" opened in last, for the next time in this session.
     QString lastAddFolder;
     // Reads discs that no mount presents as a folder; created on first use.

@@ -49,7 +49,9 @@ void VambleWindow::RemoveItems() {
         if (!fileList->IsItemSelected(i)) {
             continue;
         }
-        RowRemoved(dynamic_cast<AudioItem*>(fileList->ItemAt(i)));
+        if (const auto* row = dynamic_cast<AudioItem*>(fileList->ItemAt(i))) {
+            RowRemoved(*row);
+        }
         delete fileList->RemoveItem(i);
         countView->SetText(fileList->CountItems());
         topmost = i;
@@ -57,7 +59,12 @@ void VambleWindow::RemoveItems() {
     if (topmost < 0) {
         return;
     }
-    currentIndex = 0;
+    SetCurrentIndex(0);
+    // The run goes on with the rows left, now that the list is as it will stay.
+    if (IsEncoding()) {
+        FollowNewestRow();
+        queue->StartMore();
+    }
     if (topmost < fileList->CountItems()) {
         fileList->Select(topmost);
     } else {

@@ -76,8 +76,9 @@ TEST_F(AudioItemTest, DoneRowsShowTheSharedCheckMarkOnce) {
     EXPECT_EQ(item.CellKind(AudioItem::kDoneColumn) & CELL_OWNS_BITMAP, 0u);
 }
 
-TEST_F(AudioItemTest, FullTitleTakesSaveAsOnlyWhereTheTitleIsItsCut) {
-    const std::string longName = "Ünïcödé – a name far longer than thirty bytes.wav";
+TEST_F(AudioItemTest, FullTitleTakesSaveAsOnlyWhereTheTitleIsItsCutAndDropsTheWavExtension) {
+    const std::string longTitle = "Ünïcödé – a name far longer than thirty bytes";
+    const std::string longName = longTitle + ".wav";
     ID3_struct cut{};
     SetTagText(cut.title, longName.c_str());
     struct Case {
@@ -86,8 +87,9 @@ TEST_F(AudioItemTest, FullTitleTakesSaveAsOnlyWhereTheTitleIsItsCut) {
         std::string full;
     };
     for (const Case& c : {
-             Case{longName, longName, longName}, // the title taken from the file name
-             Case{"short.wav", "short.wav", "short.wav"},
+             Case{longName, longName, longTitle}, // the title taken from the file name
+             Case{"short.wav", "short.wav", "short"},
+             Case{"Loud.WAV", "Loud.WAV", "Loud.WAV"}, // as "%s": lower case only
              Case{longName, "Given Title", "Given Title"},
              Case{"Renamed.wav", longName, std::string(TagText(cut.title))},
              Case{longName, "", ""},

@@ -7,6 +7,7 @@
 #include "support/WindowFixture.h"
 #include "window/RunStatusView.h"
 
+#include <QAccessible>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QProcess>
@@ -137,6 +138,10 @@ TEST_F(RunMonitorTest, AThreeRowRunRisesToTheWholeAndTellsTheDesktopOnceAtItsEnd
             last = fraction;
             EXPECT_EQ(window.windowTitle(), WindowTitle(fraction));
             EXPECT_FALSE(view.TimeLeft()->text().isEmpty());
+            // A screen reader reads the time itself.
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(view.findChild<QLabel*>())
+                          ->text(QAccessible::Name),
+                      view.TimeLeft()->text());
         }
         monitor->RowDone(row);
     }

@@ -1,0 +1,48 @@
+#include "encoding/RunWorkers.h"
+
+#include "encoding/EncodeWorker.h"
+
+#include <pthread.h>
+
+TagWorker::TagWorker(std::shared_ptr<kit::Messenger> target)
+    : messenger(std::move(target)), thread([this] { Run(); }) {}
+
+TagWorker::~TagWorker() {
+    {
+        const std::lock_guard lock(mutex);
+        ending = true;
+    }
+    waiting.notify_one();
+    thread.join();
+}
+
+void TagWorker::Tag(FinishedFile file) {
+    {
+        const std::lock_guard lock(mutex);
+        files.push_back(std::move(file));
+    }
+    waiting.notify_one();
+}
+
+void TagWorker::Run() {
+    pthread_setname_np(pthread_self(), "vamble_tags");
+    std::unique_lock lock(mutex);
+    for (;;) {
+        waiting.wait(lock, [this] { return ending || !files.empty(); });
+        if (files.empty()) {
+            return; // ending, with nothing left to tag
+        }
+        const FinishedFile file = std::move(files.front());
+        files.pop_front();
+        lock.unlock();
+        const TagsWrittenReport report{file.run, file.row, TagFinishedFile(file)};
+        messenger->Post(report.ToMessage());
+        lock.lock();
+    }
+}
+
+std::unique_ptr<RunningEncoder> RunWorkers::StartEncoder(EncodeJob job) {
+    auto worker = std::make_unique<EncodeWorker>();
+    worker->Start(std::move(job), messenger);
+    return worker;
+}
