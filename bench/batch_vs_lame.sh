@@ -16,8 +16,14 @@ release=${1:-build/release}
 tests=${2:-build/test}
 other=${3:-}
 processors=$(nproc)
-cmake --build "$release" --target vamble gogo >/dev/null
-[ -z "$other" ] || cmake --build "$other" --target vamble gogo >/dev/null
+# The program, its encoder and, where the build has them, the feature modules it loads.
+build_program() {
+    local targets="vamble gogo"
+    ! ninja -C "$1" -t targets all 2>/dev/null | grep -q '^vamble_modules:' || targets+=" vamble_modules"
+    cmake --build "$1" --target $targets >/dev/null
+}
+build_program "$release"
+[ -z "$other" ] || build_program "$other"
 cmake --build "$tests" --target write_settings >/dev/null
 
 work=$(mktemp -d)

@@ -10,12 +10,15 @@
 #include "kit/AppDefs.h"
 #include "window/VambleWindow.h"
 
+#include <QDialog>
 #include <QIcon>
 #include <QImageReader>
 #include <QPixmap>
 #include <QScreen>
 #include <QSettings>
+#include <QThread>
 #include <QTimer>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -52,6 +55,12 @@ bool IsUsable(const kit::Rect& frame) {
     }
     return shown && fits;
 }
+
+// The depth of event loops while only the application's own runs (Run's exec); a dialog's
+// loop lies deeper.
+constexpr int kOwnLoopLevel = 1;
+// How often a close from outside looks whether the cancelled dialogs' loops have returned.
+constexpr std::chrono::milliseconds kDialogReturnPoll{20};
 
 // A frame of this size centred on the main screen.
 kit::Rect CentredOnMainScreen(float width, float height) {
@@ -148,9 +157,14 @@ void VambleApp::ReadyToRun() {
     mainWindow = new VambleWindow(usesDefault ? defaultFrame : stored);
     mainWindow->Inititialize();
     if (usesDefault) {
-        // The window grows from the default size to what its contents need; the grown frame
-        // is centred instead of keeping the default's top left.
-        const QSize grown = mainWindow->size().expandedTo(mainWindow->minimumSizeHint());
+        // The window grows from the default size to the size its contents ask for, as far as
+        // the screen has room, and at least to what they need; the grown frame is centred
+        // instead of keeping the default's top left.
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QSize room = screen ? screen->availableSize() : mainWindow->sizeHint();
+        const QSize grown = mainWindow->size()
+                                .expandedTo(mainWindow->sizeHint().boundedTo(room))
+                                .expandedTo(mainWindow->minimumSizeHint());
         const kit::Rect centred = CentredOnMainScreen(static_cast<float>(grown.width()),
                                                       static_cast<float>(grown.height()));
         mainWindow->setGeometry(static_cast<int>(centred.left), static_cast<int>(centred.top),
@@ -203,8 +217,25 @@ bool VambleApp::QuitRequested() { // NOLINT(readability-convert-member-functions
 }
 
 void VambleApp::CloseFromOutside() {
+    // A modal dialog runs a loop of its own inside some call of the window's (or of another
+    // dialog's), which must not lose the window under it: the dialogs are cancelled, and the
+    // window closes once control is back in the application's own loop.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();
+        } else {
+            modal->close();
+        }
+        if (QApplication::activeModalWidget() == modal) {
+            break; // it refused; the retry below asks again
+        }
+    }
+    if (QThread::currentThread()->loopLevel() > kOwnLoopLevel) {
+        QTimer::singleShot(kDialogReturnPoll, this, [this] { CloseFromOutside(); });
+        return;
+    }
     if (mainWindow) {
-        mainWindow->close();
+        mainWindow->CloseWithoutAsking();
     } else {
         QuitRequested();
     }

@@ -59,7 +59,8 @@ protected:
 
 private:
     // A quit from outside the window (a signal, the session ending) closes the main window
-    // through its normal path, which saves the settings.
+    // through its normal path, which saves the settings, without asking about a run. Open
+    // dialogs are cancelled first.
     void CloseFromOutside();
 
     std::unique_ptr<SingleLaunch> singleLaunch;

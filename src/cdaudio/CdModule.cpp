@@ -8,23 +8,19 @@ std::vector<std::string> ListCdDrives() {
     return module != nullptr ? module->listCdDrives() : std::vector<std::string>();
 }
 
-std::optional<std::string> ProbeAudioDisc(const std::string& device) {
+std::optional<DiscInfo> ProbeAudioDisc(const std::string& device) {
     const auto* module = kit::Feature<CdModule>();
     return module != nullptr ? module->probeAudioDisc(device) : std::nullopt;
 }
 
-std::filesystem::path DiscCacheFolder() {
-    const auto* module = kit::Feature<CdReadModule>();
-    return module != nullptr ? module->discCacheFolder() : std::filesystem::path();
-}
-
 DiscReadResult ReadDisc(const std::string& device, const std::filesystem::path& cacheFolder,
-                        const std::atomic<bool>& stop, const DiscReadProgressFunction& progress) {
+                        const std::atomic<bool>& stop, const DiscReadProgressFunction& progress,
+                        const UnreadableSectors& unreadable) {
     const auto* module = kit::Feature<CdReadModule>();
     if (module == nullptr) {
         DiscReadResult failed;
         failed.error = "The program's part that reads discs cannot be loaded.";
         return failed;
     }
-    return module->readDisc(device, cacheFolder, stop, progress);
+    return module->readDisc(device, cacheFolder, stop, progress, unreadable);
 }

@@ -14,6 +14,5 @@ struct CdModule {
 
 struct CdReadModule {
     static constexpr char kModuleName[] = "cdread";
-    decltype(&DiscCacheFolder) discCacheFolder;
     decltype(&ReadDisc) readDisc;
 };

@@ -2,4 +2,4 @@
 #include "cdaudio/CdModule.h"
 #include "kit/FeatureModule.h"
 
-VAMBLE_FEATURE_TABLE(CdReadModule, &DiscCacheFolder, &ReadDisc)
+VAMBLE_FEATURE_TABLE(CdReadModule, &ReadDisc)

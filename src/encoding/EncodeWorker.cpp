@@ -41,7 +41,7 @@ bool EncodeWorker::Start(EncodeJob job, std::shared_ptr<kit::Messenger> target) 
         if (!state->WaitEnded(std::chrono::milliseconds(0))) {
             return false;
         }
-        thread.join();
+        thread.detach();
     }
     state = std::make_shared<EncodeThreadState>(std::move(target));
     thread = std::thread([job = std::move(job), shared = state] { vamble_thread(job, *shared); });
@@ -58,10 +58,9 @@ bool EncodeWorker::Wait(std::chrono::milliseconds limit) {
     if (!thread.joinable()) {
         return true;
     }
-    if (state->WaitEnded(limit)) {
-        thread.join();
-        return true;
-    }
+    // A thread that has marked itself ended touches nothing but what it shares, so it is let go
+    // rather than joined: joining would wait until a busy processor runs it once more to return.
+    const bool ended = state->WaitEnded(limit);
     thread.detach();
-    return false;
+    return ended;
 }

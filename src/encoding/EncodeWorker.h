@@ -46,16 +46,15 @@ public:
     EncodeWorker(const EncodeWorker&) = delete;
     EncodeWorker& operator=(const EncodeWorker&) = delete;
 
-    // Starts a thread for the job that posts through `target`. A thread that has ended (its
-    // finished report posted) is joined first; one that is still running makes the call
-    // refuse and return false.
+    // Starts a thread for the job that posts through `target`. A thread that has ended (marked
+    // itself so before posting its finished report) is let go first; one that is still running
+    // makes the call refuse and return false.
     bool Start(EncodeJob job, std::shared_ptr<kit::Messenger> target);
     // Asks the running thread to stop; returns at once. The encoder is killed and the thread
     // reports the run stopped, unless the encoder had already finished its file.
     void RequestStop() override;
-    // Waits for the thread to end, at most `limit`. Returns true when none is left: it ended and
-    // was joined, or none was running. Otherwise the thread is let go (it goes on and ends by
-    // itself, touching only what it shares) and false is returned.
+    // Waits for the thread to mark itself ended, at most `limit`, and lets it go: it ends by
+    // itself, touching only what it shares. Returns whether it had ended (or none was running).
     bool Wait(std::chrono::milliseconds limit) override;
 
 private:

@@ -49,6 +49,11 @@ void AudioItem::SetWarning(std::string reason) {
     ShowMark();
 }
 
+void AudioItem::SetSourceDamage(std::string what) {
+    sourceDamage = std::move(what);
+    ShowMark();
+}
+
 void AudioItem::SetClash(ClashKind kind, int64_t withRow) {
     if (kind == clash && withRow == clashWith) {
         return;
@@ -75,7 +80,7 @@ void AudioItem::ShowMark() {
     const kit::Bitmap* mark = nullptr;
     if (done) {
         mark = warning.empty() ? checkBitmap : &ClashMark();
-    } else if (!failure.empty()) {
+    } else if (!failure.empty() || !sourceDamage.empty()) {
         mark = &FailureMark();
     } else if (clash != ClashKind::None || !warning.empty()) {
         mark = &ClashMark();
@@ -171,13 +176,15 @@ void AudioItem::DrawItem(kit::Painter& painter, kit::View* owner, kit::Rect fram
         return;
     }
     // The row fills from the left as the file is encoded, in a see-through blue that leaves the
-    // texts readable.
+    // texts readable; over the bluish background of a selected row it is laid on thicker, so
+    // that it stands out as much there.
     constexpr kit::Color kDone{51, 119, 204, 64};
+    constexpr kit::Color kDoneSelected{51, 119, 204, 112};
     const float right = owner->Bounds().right;
     const kit::Rect bar(frame.left, frame.top,
                         frame.left + std::min(progress, 1.0f) * (right - frame.left), frame.bottom);
     if (bar.IsValid() && painter.Meets(bar)) {
-        painter.SetHighColor(kDone);
+        painter.SetHighColor(IsSelected() ? kDoneSelected : kDone);
         painter.FillRect(bar);
     }
 }

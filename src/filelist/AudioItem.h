@@ -66,15 +66,18 @@ public:
     // failure, no clash and no warning yet. The caller redraws the row.
     void SetItemDone(bool isDone);
 
-    // On a row not done the mark column shows a failure mark while the row has a failure, else
-    // a warning mark while it has a clash or a warning; a done row shows the warning mark while
-    // it has a warning. After each of these the caller redraws the row.
+    // On a row not done the mark column shows a failure mark while the row has a failure or a
+    // damaged file, else a warning mark while it has a clash or a warning; a done row shows the
+    // warning mark while it has a warning. After each of these the caller redraws the row.
 
     // Why the row's last encoding failed (the encoder's message); empty clears it.
     void SetFailure(std::string reason);
     // What went wrong with the row's file: its own tags could not be read (shown until the row
     // is done), or, once encoded, its tags could not be written; empty clears it.
     void SetWarning(std::string reason);
+    // What is wrong with the row's file itself, such as a CD track with sectors that could not
+    // be read exactly; it stays until the row is removed. Shown with the failure mark.
+    void SetSourceDamage(std::string what);
     // The row's clash, with the identity of the earlier row for SameAsRow.
     void SetClash(ClashKind kind, int64_t withRow = 0);
     // Where the row's MP3 file goes with the current settings; shown in the "Output File" column.
@@ -96,6 +99,7 @@ public:
 
     [[nodiscard]] const std::string& Failure() const { return failure; }
     [[nodiscard]] const std::string& Warning() const { return warning; }
+    [[nodiscard]] const std::string& SourceDamage() const { return sourceDamage; }
     [[nodiscard]] ClashKind Clash() const { return clash; }
     [[nodiscard]] int64_t ClashesWith() const { return clashWith; }
     [[nodiscard]] const OutputPlan& Output() const { return output; }
@@ -122,6 +126,7 @@ private:
     const int64_t id;
     std::string failure;
     std::string warning;
+    std::string sourceDamage;
     bool genreGiven = false;
     // The texts found for the row that its fields hold only cut, and a genre name the genre table
     // does not hold; null while there are none, as for most rows.

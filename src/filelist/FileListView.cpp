@@ -6,8 +6,10 @@
 #include "kit/FileDrop.h"
 
 #include <QApplication>
+#include <QCollator>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLocale>
 #include <algorithm>
 #include <limits>
 
@@ -61,6 +63,7 @@ FileListView::FileListView(kit::Rect frame, const char* name, CLVContainerView**
     outputColumn->SetShown(false);
     AddColumnList(
         {checkColumn, trackColumn, fileNameColumn, saveAsColumn, pathColumn, outputColumn});
+    SetSortFunction(&FileListView::CompareRows);
 
     QFont listFont = font();
     listFont.setPixelSize(12);
@@ -118,7 +121,13 @@ AudioItem* FileListView::AddEntry(const std::filesystem::path& entry, long track
     item->SetColumnContent(AudioItem::kSaveAsColumn, leaf.c_str());
     item->SetColumnContent(AudioItem::kPathColumn, entry.c_str());
     item->SetSongTitle(leaf.c_str());
-    AddItem(item);
+    // A sorted list stays sorted. An open edit ends before rows move: the editor knows its row by
+    // its place.
+    const int32_t index = SortedIndex(item);
+    if (index < CountItems()) {
+        EndEditing();
+    }
+    AddItem(item, index);
     UpdateCount();
     wavTags.Read(item->Id(), entry);
     return item;
@@ -201,6 +210,50 @@ int32_t FileListView::WhichColumn(kit::Point where, const CLVListItem* item) con
     return -1;
 }
 
+int32_t FileListView::CompareRows(const CLVListItem* a, const CLVListItem* b, int32_t column) {
+    const auto* x = static_cast<const AudioItem*>(a);
+    const auto* y = static_cast<const AudioItem*>(b);
+    if (column == AudioItem::kTrackColumn) {
+        // Unsigned, -1 (no track) comes after every number.
+        const auto first = static_cast<uint32_t>(x->track);
+        const auto second = static_cast<uint32_t>(y->track);
+        return first < second ? -1 : first > second ? 1 : 0;
+    }
+    static const QCollator natural = [] {
+        // The C locale only compares code points; there English rules order the names.
+        const QLocale system;
+        QCollator collator(system.language() == QLocale::C ? QLocale(QLocale::English) : system);
+        collator.setNumericMode(true);
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        return collator;
+    }();
+    const auto text = [column](const AudioItem* row) {
+        const char* cell = row->GetColumnContentText(column);
+        return QString::fromUtf8(cell ? cell : "");
+    };
+    return natural.compare(text(x), text(y));
+}
+
+void FileListView::SortingChanged() {
+    ColumnListView::SortingChanged();
+    RowsMoved();
+}
+
+void FileListView::KeepSortedBy(int32_t column) {
+    const std::vector<CLVColumn*>& keys = SortKeys();
+    if (std::find(keys.begin(), keys.end(), ColumnAt(column)) != keys.end()) {
+        EndEditing(); // the editor knows its row by its place
+        SortItems();
+        RowsMoved();
+    }
+}
+
+void FileListView::RowsMoved() const {
+    if (rowsAddedOrMoved) {
+        rowsAddedOrMoved();
+    }
+}
+
 void FileListView::SelectionChanged() {
     ColumnListView::SelectionChanged();
     const auto* item = dynamic_cast<const AudioItem*>(ItemAt(CurrentSelection()));
@@ -266,6 +319,7 @@ void FileListView::UpdateOutputFiles(const EncoderSettings& settings, const File
     }
     // Only the rows on screen are drawn, so one update of the whole list costs no more.
     if (changed) {
+        KeepSortedBy(AudioItem::kOutputColumn);
         Invalidate();
     }
 }
@@ -306,6 +360,9 @@ QString FileListView::MarkHelp(const AudioItem& row) const {
     QStringList parts;
     if (!row.Failure().empty()) {
         parts << QStringLiteral("Not encoded: ") + QString::fromStdString(row.Failure());
+    }
+    if (!row.SourceDamage().empty()) {
+        parts << QString::fromStdString(row.SourceDamage());
     }
     const QString path = QFile::decodeName(row.Output().outputPath.c_str());
     switch (row.Clash()) {
@@ -372,8 +429,8 @@ void FileListView::AddRefs(const kit::Message& message) {
             SetCoverOfDropTarget(*file, message);
         }
     }
-    if (index > 0 && filesAdded) {
-        filesAdded();
+    if (index > 0 && rowsAddedOrMoved) {
+        rowsAddedOrMoved();
     }
 }
 
@@ -470,10 +527,12 @@ void FileListView::EndRename(const kit::Message& message) {
         message.Find("index", &index) == kit::B_OK && message.Find("column", &column) == kit::B_OK
             ? index
             : -1));
+    bool changed = false;
     if (item) {
         const std::string edited = renameView->text().toStdString();
         const char* cell = item->GetColumnContentText(column);
-        if (!cell || edited != cell) {
+        changed = !cell || edited != cell;
+        if (changed) {
             if (column == AudioItem::kSaveAsColumn) {
                 item->SetColumnContent(column, edited.c_str());
             } else if (column == AudioItem::kTrackColumn) {
@@ -491,4 +550,7 @@ void FileListView::EndRename(const kit::Message& message) {
     editor->hide();
     editor->deleteLater();
     MakeFocus(true);
+    if (changed) {
+        KeepSortedBy(column);
+    }
 }

@@ -67,8 +67,11 @@ public:
     void SetSelectionHandler(std::function<void(const AudioItem&)> handler) {
         selected = std::move(handler);
     }
-    // Called after dropped or sent files were added: the next Encode looks at every row again.
-    void SetFilesAddedHandler(std::function<void()> handler) { filesAdded = std::move(handler); }
+    // Called after dropped or sent files were added, or the rows were sorted: the next Encode
+    // looks at every row again, in the order shown.
+    void SetRowsAddedOrMovedHandler(std::function<void()> handler) {
+        rowsAddedOrMoved = std::move(handler);
+    }
     // The help for the point (in the list widget's coordinates): the output file over a "Save
     // As" or "Output File" cell, the failure or clash over a marked row's mark; empty elsewhere.
     QString HelpAt(QPoint where) const;
@@ -87,8 +90,13 @@ public:
 
     static constexpr int32_t kNamedColumns = 5;
 
+    // How header clicks order the rows: "Track" by number with the empty Track of a dropped file
+    // last, the texts in natural order (case aside, "2" before "10").
+    static int32_t CompareRows(const CLVListItem* a, const CLVListItem* b, int32_t column);
+
 protected:
     void SelectionChanged() override;
+    void SortingChanged() override;
     void ItemsChanged() override;
     void MouseDown(const kit::MouseEvent& event) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -104,6 +112,11 @@ private:
     void StartRename();
     void EndRename(const kit::Message& message);
     void UpdateCount();
+    // After a change to the column's cells, puts the rows back in order when they are sorted by
+    // it.
+    void KeepSortedBy(int32_t column);
+    // The rows moved: the next row to encode is looked for from the top again.
+    void RowsMoved() const;
     void OutputsChanged() const;
     // The failure and clash of a row not done, or the warning of a done row, as help text; empty
     // when it has none.
@@ -124,6 +137,6 @@ private:
     std::optional<kit::Point> lastPress;
     std::function<void()> outputsChanged;
     std::function<void(const AudioItem&)> selected;
-    std::function<void()> filesAdded;
+    std::function<void()> rowsAddedOrMoved;
     WavTagLoader wavTags;
 };

@@ -2,6 +2,7 @@
 
 #include "app/SettingsStore.h"
 #include "app/VamblePrefs.h"
+#include "cdaudio/AudioCdLister.h"
 #include "cdaudio/DiscReadWorker.h"
 #include "encoding/EncodeMessages.h"
 #include "encoding/RunWorkers.h"
@@ -19,12 +20,15 @@
 #include <QFileDialog>
 #include <QKeySequence>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QThread>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -98,7 +102,8 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
 
     kit::AddWithHint(inner, kit::Border(0, 10, QString(), BuildFileListArea()),
                      {-1, 120, 5000, 5000, 1});
-    kit::AddWithHint(inner, BuildStatusArea(), {200, -1, 800, -1, 1});
+    // The status area spans the window's width, as the list above it does.
+    kit::AddWithHint(inner, BuildStatusArea(), {200, -1, -1, -1, 1});
 
     auto* content = new QWidget;
     auto* outer = new QVBoxLayout(content);
@@ -119,6 +124,16 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
     FillGenrePopUp(*genrePopUp->Menu());
     genrePopUp->MarkItem(-1);
 
+    // Ctrl+Tab and Ctrl+Shift+Tab switch the tabs wherever the focus is, not only inside them.
+    const auto stepTabs = [tabs](int step) {
+        tabs->setCurrentIndex((tabs->currentIndex() + step + tabs->count()) % tabs->count());
+    };
+    auto* nextTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    connect(nextTab, &QShortcut::activated, this, [stepTabs] { stepTabs(1); });
+    // Shift+Tab arrives as Backtab.
+    auto* previousTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this);
+    connect(previousTab, &QShortcut::activated, this, [stepTabs] { stepTabs(-1); });
+
     auto* removeShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete), this);
     connect(removeShortcut, &QShortcut::activated, this,
             [this] { kit::PostMessage(this, kit::Message(MSG_REMOVE_ITEMS)); });
@@ -126,7 +141,7 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
     countView->Init();
     fileList->Initialize();
     fileList->SetSelectionHandler([this](const AudioItem& row) { ShowTagsOf(row); });
-    fileList->SetFilesAddedHandler([this] { SetCurrentIndex(0); });
+    fileList->SetRowsAddedOrMovedHandler([this] { SetCurrentIndex(0); });
     progressTimer.setSingleShot(true);
     progressTimer.setInterval(std::chrono::milliseconds(100));
     connect(&progressTimer, &QTimer::timeout, this, [this] { ShowProgress(); });
@@ -208,6 +223,9 @@ QWidget* VambleWindow::BuildMenus() {
     // It works on the selected rows.
     connect(editMenu, &QMenu::aboutToShow, this,
             [this] { nameTagsItem->setEnabled(fileList->CurrentSelection() >= 0); });
+    editMenu->addSeparator();
+    connect(editMenu->addAction(QStringLiteral("Clear CD Cache…")), &QAction::triggered, this,
+            [this] { ClearCDCache(); });
 
     columnsMenu = bar->addMenu(tr("&Columns"));
     const QString columnLabels[] = {QStringLiteral("Track"), QStringLiteral("Filename"),
@@ -317,7 +335,19 @@ QWidget* VambleWindow::BuildTagsTab() {
         right->setMinimumWidth(widest);
         choices->addWidget(kit::HGroup({left, right}));
     }
-    choices->addWidget(Button(QStringLiteral("Apply Tags"), MSG_APPLY_TAGS));
+    // "Apply Tags" has nothing to do until a tag is ticked.
+    QPushButton* apply = Button(QStringLiteral("Apply Tags"), MSG_APPLY_TAGS);
+    const std::array ticks{applyAlbumCheck, applyCommentCheck,   applyArtistCheck,
+                           applyYearCheck,  applySongTitleCheck, applyGenreCheck};
+    const auto enableApply = [apply, ticks] {
+        apply->setEnabled(std::any_of(ticks.begin(), ticks.end(),
+                                      [](const QCheckBox* box) { return box->isChecked(); }));
+    };
+    for (QCheckBox* box : ticks) {
+        connect(box, &QCheckBox::toggled, apply, enableApply);
+    }
+    enableApply();
+    choices->addWidget(apply);
     onlyApplyFrame = kit::Border(3, 3, QStringLiteral("Only Apply These ID3 Tags"), choices);
 
     auto* row = Tight(new QHBoxLayout);
@@ -369,12 +399,16 @@ QWidget* VambleWindow::BuildFileListArea() {
     CLVContainerView* container = nullptr;
     fileList = new FileListView(kit::Rect(0, 0, 100, 100), "ListView", &container);
     container->SetLayoutPrefs({-1, 120, 5000, 5000, 1});
-    // The file count takes the left end of the horizontal scroll bar's strip; the list does not
-    // scroll sideways.
+    // The first window shows a good part of a long list: its columns and kFirstRows rows,
+    // where the screen has room.
+    constexpr int kFirstRows = 15;
+    const float rowHeight = kit::ListItem::LineHeight(fileList->GetFont()) + 1.0f;
+    container->SetPreferredTargetSize(QSize(static_cast<int>(container->GetDataRect().Width()) + 1,
+                                            static_cast<int>(std::ceil(kFirstRows * rowHeight))));
+    // The file count takes the left end of the horizontal scroll bar's strip.
     constexpr int kCountWidth = 53;
     countView = new SmallView(kit::Rect(0, 0, kCountWidth - 1, 14), "FileCountView");
     container->PlaceBesideHorizontalBar(countView, kCountWidth);
-    container->SetHorizontalScrolling(false);
     return container;
 }
 
@@ -403,7 +437,8 @@ QWidget* VambleWindow::BuildStatusArea() {
 }
 
 QWidget* VambleWindow::BuildBottomRow() {
-    cdPopUp = new kit::PopUp(QStringLiteral("Get Files from CD:"), {});
+    // Its items act when chosen, so only a deliberate choice may choose one.
+    cdPopUp = new kit::PopUp(new kit::CommandMenu, QStringLiteral("Get Files from CD:"));
     connect(cdPopUp->Menu(), &QComboBox::activated, this,
             [this](int index) { SendCDVolume(index); });
     rescanButton = Button(QStringLiteral("Rescan for CDs"), MSG_RESCAN_CDS);
@@ -517,11 +552,16 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         SelectAll();
         break;
     case MSG_ENCODE:
-        Encode();
+        // An Encode click queued while a disc's reading began is dropped: the two exclude each
+        // other, and the button is disabled while the disc is read.
+        if (!ReadingCD()) {
+            const QScopedValueRollback starting(startingRun, true);
+            Encode();
+        }
         break;
     case MSG_STOP:
         // Stop ends a disc's reading when one is read; encoding never runs at the same time.
-        if (cdReadRun >= 0) {
+        if (ReadingCD()) {
             StopCDRead();
         } else {
             StopThread();
@@ -550,6 +590,9 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         break;
     case MSG_CD_READ_DONE:
         FinishCDRead(*message);
+        break;
+    case MSG_CD_SCAN_DONE:
+        ShowFoundCDs(*message);
         break;
     case MSG_TOGGLE_COLUMN: {
         int32_t index = -1;
@@ -590,8 +633,30 @@ void VambleWindow::AddFilesFromDialog() {
 }
 
 bool VambleWindow::QuitRequested() {
+    if (IsEncoding() && !closeWithoutAsking && !ConfirmStopAndQuit()) {
+        return false;
+    }
     StopThread();
     return true;
+}
+
+void VambleWindow::CloseWithoutAsking() {
+    closeWithoutAsking = true;
+    close();
+}
+
+bool VambleWindow::ConfirmStopAndQuit() {
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Stop Encoding?"),
+                         QStringLiteral("Files are being encoded. Stop encoding and quit?"),
+                         QMessageBox::NoButton, this);
+    QPushButton* quit =
+        question.addButton(QStringLiteral("Stop and Quit"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = question.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    // Enter keeps the run going: nothing is lost by answering in haste.
+    question.setDefaultButton(cancel);
+    question.setEscapeButton(cancel);
+    question.exec();
+    return question.clickedButton() == quit;
 }
 
 void VambleWindow::Quit() {

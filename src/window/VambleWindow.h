@@ -26,6 +26,8 @@
 
 class AudioItem;
 class DiscReadWorker;
+struct ArtistAlbum;
+struct DamagedTrack;
 class FileListView;
 class QAction;
 class QMenu;
@@ -70,8 +72,8 @@ public:
     int32_t CurrentIndex() const { return queue->CurrentIndex(); }
     void SetCurrentIndex(int32_t index) { queue->SetCurrentIndex(index); }
 
-    // Appends an item to the "Get Files from CD:" pop-up for every audio CD found; the mark
-    // stays as it was. The application calls it once the window is shown.
+    // Looks for audio CDs in the background; an item for every one found is then appended to the
+    // "Get Files from CD:" pop-up, the mark staying as it was.
     void CheckForCDs();
 
     // Builds the encoder command for the row at `index` and where it writes into `command`,
@@ -110,8 +112,12 @@ public:
     // The whole run's progress, title, launcher progress and closing notification.
     [[nodiscard]] RunMonitor& Monitor() const { return *runMonitor; }
 
-    // The main window's close path: stops encoding and agrees to close.
+    // The main window's close path: stops encoding and agrees to close. During a run the user is
+    // asked first, unless the window closes without asking.
     bool QuitRequested();
+    // Closes the window as the end of the session or a termination signal does: without asking
+    // about a run.
+    void CloseWithoutAsking();
     // Hides the window, removes and deletes every row, and closes it.
     void Quit();
 
@@ -151,16 +157,23 @@ private:
     void SelectAll();
     // Lets the user pick WAV files and adds them as if dropped on the list.
     void AddFilesFromDialog();
-    // Audio CDs: an item chosen in the pop-up sends its message; the pop-up is rebuilt; a chosen
-    // CD's tracks become rows, after reading the disc into a folder when it has none.
+    // Audio CDs: the CDs a scan found fill the pop-up; an item chosen in the pop-up sends its
+    // message; the pop-up is rebuilt; a chosen CD's tracks become rows, after reading the disc
+    // into a folder when it has none. A disc's reading and an encoding run exclude each other.
+    void ShowFoundCDs(const kit::Message& found);
     void SendCDVolume(int index);
     void RescanCDs();
     void GetFilesFromCD(const kit::Message& volume);
-    void AddCDTracks(const std::filesystem::path& folder, const std::string& name);
+    // Adds the tracks of the folder and the damaged ones, in track order, the damaged marked.
+    void AddCDTracks(const std::filesystem::path& folder, const ArtistAlbum& tags,
+                     const std::vector<DamagedTrack>& damaged);
     void SetCDReading(bool reading);
     void ShowCDReadProgress(const kit::Message& progress);
-    void FinishCDRead(const kit::Message& done);
+    void FinishCDRead(const kit::Message& message);
     void StopCDRead();
+    [[nodiscard]] bool ReadingCD() const { return cdReadRun >= 0; }
+    // Says what the cache of read discs holds and clears it when the user agrees.
+    void ClearCDCache();
 
     // Starts encoding the next rows that are not done, from the current index on, until as
     // many are being encoded as "Files at once:" allows. Pressed with no run going, it first
@@ -199,6 +212,9 @@ private:
     void ShowRunning(bool running);
     // A modal alert titled "Alert" with one "OK" button; the window goes on while it is open.
     void ShowAlert(const QString& text);
+
+    // Asks whether to stop encoding and quit; true when the user agrees.
+    bool ConfirmStopAndQuit();
 
     // Gives the controls their help bubbles.
     void AttachTooltips();
@@ -284,9 +300,16 @@ private:
     std::unique_ptr<DiscReadWorker> cdReader;
     // The run whose messages are awaited; -1 while no disc is being read.
     int32_t cdReadRun = -1;
+    // The CD scan whose findings fill the pop-up; those of earlier scans are dropped.
+    int32_t cdScan = 0;
+    // True while Encode, started by its command, may ask about clashes before a run begins: a
+    // CD choice handled meanwhile must not start a read.
+    bool startingRun = false;
     // Fires once the user has paused changing what the output files are made of.
     QTimer outputCheckTimer;
     DesktopNotifier notifier;
     LauncherProgress launcher;
     std::unique_ptr<RunMonitor> runMonitor;
+    // The window closes without asking about a run.
+    bool closeWithoutAsking = false;
 };

@@ -11,6 +11,7 @@
 #include "support/TestEnvironment.h"
 #include "support/WidgetTestSetup.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <csignal>
 #include <cstring>
 #include <future>
 #include <gtest/gtest.h>
@@ -104,6 +107,25 @@ TEST(VambleApp, OpensTheWindowCentredWhenNoFrameIsStored) {
     EXPECT_EQ(prefs, nullptr);
     prefs = new VamblePrefs(kSettingsFileName);
     EXPECT_EQ(prefs->CountNames(), kSettingsKeyCount);
+}
+
+// The test screen is 1920 x 1080, as most desktops are.
+TEST(VambleApp, TheFirstWindowShowsTwelveRowsOfTheList) {
+    prefs->MakeEmpty();
+    App()->ReadyToRun();
+    VambleWindow* window = App()->MainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    FileListView* list = window->FileList();
+    for (int i = 0; i < 12; ++i) {
+        list->AddItem(new AudioItem(kit::EntryRef{"/music/" + std::to_string(i) + ".wav"}));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_LE(list->ItemFrame(11).bottom, list->Bounds().bottom);
+    EXPECT_LE(window->frameGeometry().height(), 1080);
+    SaveScreenshot(window, QStringLiteral("first-window"));
+    delete window;
+    QCoreApplication::processEvents();
+    prefs = new VamblePrefs(kSettingsFileName);
 }
 
 TEST(VambleApp, AStoredFrameIsUsedUnlessItIsDamagedOrOffEveryScreen) {
@@ -193,8 +215,8 @@ TEST(VambleApp, CdsAreListedOnceTheWindowIsShown) {
     }
     ASSERT_NE(cds, nullptr);
     EXPECT_EQ(cds->count(), 0) << "drives are not asked before the window shows";
-    QCoreApplication::processEvents();
-    EXPECT_EQ(cds->count(), 1);
+    // The scan runs in the background and reports to the window when it is done.
+    EXPECT_TRUE(QTest::qWaitFor([cds] { return cds->count() == 1; }));
     delete App()->MainWindow();
     QCoreApplication::processEvents();
     prefs = new VamblePrefs(kSettingsFileName);
@@ -243,6 +265,36 @@ TEST(VambleApp, QtsFileDialogLeavesNoSettingsFileOfItsOwn) {
     const QStringList files = config.entryList(QDir::Files | QDir::Hidden);
     EXPECT_TRUE(files.isEmpty() || files == QStringList{QString::fromLatin1(kSettingsFileName)})
         << files.join(QLatin1Char(' ')).toStdString();
+}
+
+// A termination signal (as at the end of the session) while dialogs wait for answers inside
+// the window's calls: "Add Files…", and above it the warning that a named file is not there.
+// The dialogs are cancelled, the window closes once their loops have returned, and the
+// settings are saved. Runs the application's own loop, which ends with it.
+TEST(VambleApp, ATerminationSignalWithDialogsOpenEndsCleanlyAndSaves) {
+    prefs->MakeEmpty();
+    const auto later = [](auto&& step) { QTimer::singleShot(200, App(), step); };
+    later([&later] {
+        later([&later] {
+            auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(files, nullptr);
+            later([] { ::kill(::getpid(), SIGTERM); });
+            files->selectFile(QStringLiteral("missing.wav"));
+            // Warns that the file is not there, and waits for an answer.
+            QMetaObject::invokeMethod(files, "accept");
+        });
+        for (QAction* item : App()->MainWindow()->findChildren<QAction*>()) {
+            if (item->text() == QStringLiteral("Add Files…")) {
+                item->trigger();
+            }
+        }
+    });
+    testing::internal::CaptureStdout();
+    App()->Run();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Checking CD.\nQuit Requested.\n");
+    EXPECT_EQ(App()->MainWindow(), nullptr);
+    prefs = new VamblePrefs(kSettingsFileName);
+    EXPECT_EQ(prefs->CountNames(), kSettingsKeyCount);
 }
 
 TEST(SingleLaunch, ALaterStartHandsItsFilesToTheRunningOne) {
@@ -297,7 +349,16 @@ TEST(SingleLaunch, NeitherAStuckNorACrashedInstanceKeepsAStartWaiting) {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     TestEnvironment environment;
-    PrepareWidgetTests();
+    // One screen of 1920 x 1080 pixels.
+    const QString screens = environment.Home() + QStringLiteral("/screens.json");
+    QFile config(screens);
+    if (!config.open(QIODevice::WriteOnly) ||
+        config.write(R"({"screens": [{"name": "screen", "width": 1920, "height": 1080}]})") < 0) {
+        return 1;
+    }
+    config.close();
+    qputenv("QT_QPA_PLATFORM",
+            QFile::encodeName(QStringLiteral("offscreen:configfile=") + screens));
     VambleApp app(argc, argv);
     UseTestFont();
     return RUN_ALL_TESTS();

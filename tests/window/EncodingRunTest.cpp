@@ -159,7 +159,9 @@ protected:
 };
 
 TEST_F(EncodingRunTest, EncodesEveryRowInTurnAndTagsEachFile) {
-    AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav"), QStringLiteral("c.wav")});
+    // Added out of order, then sorted by name: the rows are encoded in the order shown.
+    AddRows({QStringLiteral("b.wav"), QStringLiteral("c.wav"), QStringLiteral("a.wav")});
+    list->SetSortKey(AudioItem::kFilenameColumn);
     Row(1)->SetArtist("Somebody");
     Row(1)->track = 2;
     PressEncode();
@@ -308,16 +310,53 @@ TEST_F(EncodingRunTest, TagsAppliedDuringTheRunReachTheFile) {
     EXPECT_EQ(output.readAll().right(128).mid(93, 4), QByteArray("1999"));
 }
 
-TEST_F(EncodingRunTest, ClosingDuringARunStopsTheEncoderBeforeTheRowsGo) {
+// Closing the window during a run asks first; "Cancel" keeps the run going. Once the user agrees,
+// or when the session ends, the encoders stop before the rows go.
+TEST_F(EncodingRunTest, ClosingDuringARunAsksUnlessTheSessionEnds) {
     AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav")});
     FakeGogoOnPath::SetMode("hang");
     PressEncode();
     WaitForEncoder(1);
-    testing::internal::CaptureStdout();
-    window->close();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("Wait for thread."), std::string::npos);
-    EXPECT_FALSE(AnyEncoderAlive());
+    struct Case {
+        const char* answer; // null: the session ends, nothing is asked
+        bool closes;
+    };
+    for (const Case& c :
+         {Case{"Cancel", false}, Case{"Stop and Quit", true}, Case{nullptr, true}}) {
+        if (!window) {
+            prefs = new VamblePrefs("Xq-Vamble");
+            Open()->show();
+            list = window->FileList();
+            AddRows({QStringLiteral("a.wav")}, false);
+            const size_t started = fake.Invocations().size();
+            PressEncode();
+            WaitForEncoder(started + 1);
+        }
+        bool asked = false;
+        QTimer::singleShot(0, [&asked, answer = QString::fromLatin1(c.answer ? c.answer : "")] {
+            auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            asked = question != nullptr;
+            for (QPushButton* button :
+                 question ? question->findChildren<QPushButton*>() : QList<QPushButton*>()) {
+                if (button->text() == answer) {
+                    button->click();
+                }
+            }
+        });
+        testing::internal::CaptureStdout();
+        if (c.answer) {
+            window->close();
+        } else {
+            window->CloseWithoutAsking();
+        }
+        QCoreApplication::processEvents();
+        const bool closed = QTest::qWaitFor([&] { return window.isNull(); }, c.closes ? 5000 : 200);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(asked, c.answer != nullptr) << (c.answer ? c.answer : "session end");
+        EXPECT_EQ(closed, c.closes);
+        EXPECT_EQ(AnyEncoderAlive(), !c.closes);
+        EXPECT_EQ(printed.find("Wait for thread.") != std::string::npos, c.closes);
+    }
     prefs = new VamblePrefs("Xq-Vamble"); // the window wrote and deleted the store
 }
 
