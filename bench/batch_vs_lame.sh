@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Wall time of a batch of eight 30-second WAVs encoded through the window (Encode clicked on an
-# X server, until every row is done) with "Files at once:" 1 and at its default, side by side
-# with a plain shell loop of Debian's lame at the same settings and with lame run N at a time
-# (N = processors), in one run. Each is run ROUNDS times in turn (default 7: a shared machine's
+# X server, until every row is encoded and tagged) with "Files at once:" 1 and at its default,
+# and at its default with "Write ReplayGain tags", side by side with a plain shell loop of
+# Debian's lame at the same settings and with lame run N at a time (N = processors), in one run.
+# For the window's runs the processor time of the program and its encoders is printed too: on a
+# machine busy with other work it tells what a setting costs better than the wall time. Each is run ROUNDS times in turn (default 7: a shared machine's
 # load varies by several per cent between runs); the medians and the best runs, with their
 # ratios to the loop's and to lame N at a time, are printed. A second release build (another
 # version of the program) is timed alternately with the first, at the default, when given.
@@ -40,10 +42,13 @@ export DISPLAY=:$(head -n 1 "$work/display")
 
 now() { date +%s.%N; }
 
-# Seconds from the click on Encode to the last row done.
-window_run() { # build, files at once (empty: the default)
+# Seconds from the click on Encode to the end of the run: every row encoded ("Done." each) and
+# every file tagged (the window's title loses the run's percentage). The processor time goes to
+# $work/cpu-NAME.
+window_run() { # name, build, files at once (empty: the default), further settings as KEY=NUMBER
+    local name=$1; shift
     rm -rf "$work/out" "$work/config"; mkdir -p "$work/out"
-    "$tests/tests/write_settings" "$work/out" ${2:+"$2"}
+    "$tests/tests/write_settings" "$work/out" ${2:+"$2"} "${@:3}"
     "$1/bin/vamble" "$work"/in/*.wav >"$work/stdout" 2>&1 &
     local program=$! window=
     until window=$(xdotool search --onlyvisible --name '^Vamble$' 2>/dev/null | head -n 1) &&
@@ -55,11 +60,16 @@ window_run() { # build, files at once (empty: the default)
     eval "$(xdotool getwindowgeometry --shell "$window")"
     local start; start=$(now)
     xdotool mousemove $((X + WIDTH - 30)) $((Y + HEIGHT - 12)) click 1
-    until [ "$(grep -c '^Done\.$' "$work/stdout" || true)" -eq 8 ]; do
+    until [ "$(grep -c '^Done\.$' "$work/stdout" || true)" -eq 8 ] &&
+        [ "$(xdotool getwindowname "$window")" = Vamble ]; do
         kill -0 "$program" 2>/dev/null || { cat "$work/stdout" >&2; exit 1; }
         sleep 0.02
     done
     echo "$(now) - $start" | bc
+    # utime, stime and those of the reaped encoders, in clock ticks.
+    read -r -a stat <"/proc/$program/stat"
+    echo "(${stat[13]} + ${stat[14]} + ${stat[15]} + ${stat[16]}) / $(getconf CLK_TCK)" | bc -l \
+        >>"$work/cpu-$name"
     kill -TERM "$program"; wait "$program"
 }
 
@@ -80,14 +90,15 @@ lame_parallel() {
 
 declare -A times
 rounds=${ROUNDS:-7}
-names="loop parallel one default"
+names="loop parallel one default gain"
 [ -z "$other" ] || names+=" other"
 for ((round = 0; round < rounds; round++)); do
     times[loop]+="$(lame_loop) "
     times[parallel]+="$(lame_parallel) "
-    times[one]+="$(window_run "$release" 1) "
-    times[default]+="$(window_run "$release") "
-    [ -z "$other" ] || times[other]+="$(window_run "$other") "
+    times[one]+="$(window_run one "$release" 1) "
+    times[default]+="$(window_run default "$release") "
+    times[gain]+="$(window_run gain "$release" "" ReplayGain=1) "
+    [ -z "$other" ] || times[other]+="$(window_run other "$other") "
 done
 # The median, and the best run, which other load on a shared machine disturbs least.
 median() { printf '%s\n' $1 | sort -n | sed -n "$(((rounds + 1) / 2))p"; }
@@ -103,9 +114,14 @@ for name in $names; do
         parallel) label="lame, $processors at a time" ;;
         one) label="Vamble, Files at once: 1" ;;
         default) label="Vamble, default at once" ;;
+        gain) label="... and ReplayGain tags" ;;
         other) label="$other, default" ;;
     esac
     printf '%-26s median %5.2f s = %.3f x the loop = %.3f x lame %s at a time; best %5.2f s = %.3f x   (runs: %s)\n' \
         "$label" "$m" "$(echo "$m / $loop" | bc -l)" "$(echo "$m / $parallel" | bc -l)" \
         "$processors" "$b" "$(echo "$b / $parallel_best" | bc -l)" "${times[$name]}"
+done
+for name in $names; do
+    [ -e "$work/cpu-$name" ] || continue
+    printf 'processor time, %-10s median %5.2f s\n' "$name" "$(median "$(cat "$work/cpu-$name")")"
 done

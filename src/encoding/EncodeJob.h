@@ -3,13 +3,19 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
+
+class EncodeStop;
 
 // What a worker needs, as values: nothing in it points into the window or its list.
 struct EncodeJob {
     int64_t run = 0;     // the run this worker belongs to
     int64_t row = 0;     // the identity of the row being encoded (not its index)
     std::string command; // the encoder's command line
+    // Run on the worker's thread before the encoder starts, when set; a stop requested meanwhile
+    // ends the wait, and the encoder is then not started.
+    std::function<void(const EncodeStop&)> beforeEncoder = nullptr;
 };
 
 // An encoder started for one row.

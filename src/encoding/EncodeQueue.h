@@ -7,6 +7,7 @@
 #include "encoding/EncodeJob.h"
 #include "encoding/EncodeMessages.h"
 #include "encoding/EncoderCommand.h"
+#include "encoding/LoudnessWorker.h"
 #include "encoding/OutputClashes.h"
 #include "tagging/FinishedFile.h"
 
@@ -51,6 +52,9 @@ public:
         virtual std::unique_ptr<RunningEncoder> StartEncoder(EncodeJob job) = 0;
         // Tags the file off the caller's thread; reports a TagsWrittenReport.
         virtual void StartTagging(FinishedFile file) = 0;
+        // Measures the loudness of the rows' WAV files for their ReplayGain tags, beside the
+        // encoders; the tagging of a file that is to have them waits for its album.
+        virtual void MeasureLoudness(std::vector<LoudnessJob> rows) = 0;
     };
 
     // The queue's view of the file list and of the user.
@@ -90,6 +94,10 @@ public:
     // Begins a run that leaves out the rows `leftOut` and may replace the files `agreed` (the
     // output paths the user agreed to overwrite). Starts nothing yet.
     void Begin(std::unordered_set<int64_t> leftOut, const std::vector<std::string>& agreed);
+    // Has the loudness of these rows of the run measured for their ReplayGain tags.
+    void MeasureLoudness(std::vector<LoudnessJob> rows) {
+        workers->MeasureLoudness(std::move(rows));
+    }
     // Starts rows from the cursor on until as many encode as the view allows; ends the run when
     // nothing is left to start or wait for. Rows that are done, left out or encoding are passed
     // over. After a failure nothing new starts: the rows encoding finish, then the run ends.

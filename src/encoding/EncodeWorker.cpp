@@ -19,6 +19,9 @@ bool EncodeThreadState::WaitEnded(std::chrono::milliseconds limit) {
 int32_t vamble_thread(const EncodeJob& job, EncodeThreadState& state) {
     pthread_setname_np(pthread_self(), "vamble_thread");
     EncodeFinishedReport finished{job.run, job.row, {}};
+    if (job.beforeEncoder) {
+        job.beforeEncoder(state.stop);
+    }
     finished.outcome = RunEncoder(job.command, state.stop, [&](float fraction) {
         state.target->Post(EncodeProgressReport{job.run, job.row, fraction}.ToMessage());
     });

@@ -4,8 +4,9 @@
 
 #include <pthread.h>
 
-TagWorker::TagWorker(std::shared_ptr<kit::Messenger> target)
-    : messenger(std::move(target)), thread([this] { Run(); }) {}
+TagWorker::TagWorker(std::shared_ptr<kit::Messenger> target,
+                     std::shared_ptr<LoudnessWorker> measured)
+    : messenger(std::move(target)), loudness(std::move(measured)), thread([this] { Run(); }) {}
 
 TagWorker::~TagWorker() {
     {
@@ -32,16 +33,29 @@ void TagWorker::Run() {
         if (files.empty()) {
             return; // ending, with nothing left to tag
         }
-        const FinishedFile file = std::move(files.front());
+        FinishedFile file = std::move(files.front());
         files.pop_front();
         lock.unlock();
-        const TagsWrittenReport report{file.run, file.row, TagFinishedFile(file)};
+        const std::optional<RowLoudness> measured =
+            file.replayGain && file.id3v2 ? loudness->WaitForAlbum(file.row) : std::nullopt;
+        std::vector<std::string> missing = AddExtras(file, measured);
+        const TagsWrittenReport report{file.run, file.row,
+                                       TagFinishedFile(file, std::move(missing))};
         messenger->Post(report.ToMessage());
         lock.lock();
     }
 }
 
+RunWorkers::~RunWorkers() {
+    loudness->Cancel();
+}
+
 std::unique_ptr<RunningEncoder> RunWorkers::StartEncoder(EncodeJob job) {
+    if (loudness->MeasuredBeforeEncoding(job.row)) {
+        job.beforeEncoder = [measuring = loudness, row = job.row](const EncodeStop& stop) {
+            measuring->WaitMeasured(row, stop);
+        };
+    }
     auto worker = std::make_unique<EncodeWorker>();
     worker->Start(std::move(job), messenger);
     return worker;

@@ -4,12 +4,18 @@
 #include "filelist/NamePattern.h"
 #include "filelist/RowMarks.h"
 #include "kit/View.h"
+#include "tagging/GenreTable.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
 namespace {
+
+// The full text kept for a field while the field still holds it cut, else the field's own text.
+template <std::size_t N> std::string FullText(const char (&field)[N], const std::string& kept) {
+    return FieldHolds(field, kept) ? kept : std::string(TagText(field));
+}
 
 int64_t NextRowId() {
     static int64_t last = 0;
@@ -76,13 +82,59 @@ void AudioItem::ShowMark() {
         mark = warning.empty() ? checkBitmap : &ClashMark();
     } else if (!failure.empty() || !sourceDamage.empty()) {
         mark = &FailureMark();
-    } else if (clash != ClashKind::None) {
+    } else if (clash != ClashKind::None || !warning.empty()) {
         mark = &ClashMark();
     }
     SetColumnContent(kDoneColumn, mark, 2.0f, false, false);
 }
 
+void AudioItem::TakeFoundTags(const FoundTags& values) {
+    const auto take = [this](std::string FoundTags::*text, const std::string& value,
+                             void (AudioItem::*setField)(const char*)) {
+        if (!value.empty()) {
+            (this->*setField)(value.c_str());
+            Keep(text, value.size() > sizeof tag.title - 1 ? value : std::string());
+        }
+    };
+    take(&FoundTags::title, values.title, &AudioItem::SetSongTitle);
+    take(&FoundTags::artist, values.artist, &AudioItem::SetArtist);
+    take(&FoundTags::album, values.album, &AudioItem::SetAlbum);
+    take(&FoundTags::comment, values.comment, &AudioItem::SetComment);
+    if (!values.year.empty()) {
+        SetYear(values.year.c_str());
+    }
+    if (!values.genre.empty()) {
+        const std::optional<uint8_t> number = GenreNumberOfName(values.genre);
+        Keep(&FoundTags::genre, number ? std::string() : values.genre);
+        if (number) {
+            SetGenre(*number);
+        }
+    }
+    if (values.track >= 0) {
+        track = values.track;
+        SetColumnContent(kTrackColumn, std::to_string(track).c_str(), false, true);
+    }
+}
+
+void AudioItem::Keep(std::string FoundTags::*text, std::string value) {
+    if (!kept && value.empty()) {
+        return;
+    }
+    if (!kept) {
+        kept = std::make_unique<FoundTags>();
+    }
+    kept.get()->*text = std::move(value);
+}
+
+const std::string& AudioItem::Kept(std::string FoundTags::*text) const {
+    static const std::string none;
+    return kept ? kept.get()->*text : none;
+}
+
 std::string AudioItem::FullTitle() const {
+    if (FieldHolds(tag.title, Kept(&FoundTags::title))) {
+        return std::string(WithoutWavExtension(Kept(&FoundTags::title)));
+    }
     const char* saveAs = GetColumnContentText(kSaveAsColumn);
     if (saveAs != nullptr) {
         char cut[sizeof tag.title];
@@ -92,6 +144,22 @@ std::string AudioItem::FullTitle() const {
         }
     }
     return std::string(WithoutWavExtension(TagText(tag.title)));
+}
+
+std::string AudioItem::FullArtist() const {
+    return FullText(tag.artist, Kept(&FoundTags::artist));
+}
+
+std::string AudioItem::FullAlbum() const {
+    return FullText(tag.album, Kept(&FoundTags::album));
+}
+
+std::string AudioItem::FullComment() const {
+    return FullText(tag.comment, Kept(&FoundTags::comment));
+}
+
+std::string AudioItem::GenreName() const {
+    return genreGiven ? std::string() : Kept(&FoundTags::genre);
 }
 
 char* AudioItem::CreateString(const char* pattern) const {

@@ -4,9 +4,12 @@
 #include "encoding/EncoderCommand.h"
 #include "encoding/OutputClashes.h"
 #include "kit/Message.h"
+#include "tagging/FoundTags.h"
 #include "tagging/ID3Struct.h"
 
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <string>
 
 // One row of the file list: a source WAV file queued for encoding, its tag values, its track
@@ -33,22 +36,44 @@ public:
     // Whether a genre was applied to the row; the genre number of a row without one is 0.
     [[nodiscard]] bool GenreGiven() const { return genreGiven; }
 
-    // The song title at its full length, for the ID3v2 tag: the Save As text when the title is
-    // that text cut to the tag's 30 bytes (as a title taken from the file name is), else the
-    // title as stored; like "%s", without a final ".wav".
+    // Takes the values found for the row outside the program (in its WAV file, or in its file's
+    // name): each value found replaces the row's, cut to its field as the setters cut, and the
+    // texts are kept at their full length for the ID3v2 tag. A track replaces the row's track and
+    // its "Track" cell; a genre name the genre table does not hold is kept only for the ID3v2 tag.
+    // The caller redraws the row.
+    void TakeFoundTags(const FoundTags& values);
+
+    // The song title at its full length, for the ID3v2 tag: the title found for the row while
+    // the title field still holds it; else the Save As text when the title is that text cut to
+    // the tag's 30 bytes (as a title taken from the file name is); else the title as stored;
+    // like "%s", without a final ".wav".
     [[nodiscard]] std::string FullTitle() const;
+    // The artist, album and comment at their full length, for the ID3v2 tag: the text found for
+    // the row while its field still holds it, else the field.
+    [[nodiscard]] std::string FullArtist() const;
+    [[nodiscard]] std::string FullAlbum() const;
+    [[nodiscard]] std::string FullComment() const;
+    // The genre found for the row by a name the genre table does not hold, while no genre was
+    // applied; empty otherwise.
+    [[nodiscard]] std::string GenreName() const;
+
+    // The picture the user gave the row for its front cover; empty for none (the one beside the
+    // WAV file is then taken, if any).
+    void SetCover(std::filesystem::path picture) { cover = std::move(picture); }
+    [[nodiscard]] const std::filesystem::path& Cover() const { return cover; }
 
     // Marks the row done and shows the check mark in its first column; a done row has no
     // failure, no clash and no warning yet. The caller redraws the row.
     void SetItemDone(bool isDone);
 
     // On a row not done the mark column shows a failure mark while the row has a failure or a
-    // damaged file, else a warning mark while it has a clash; a done row shows the warning mark
-    // while it has a warning. After each of these the caller redraws the row.
+    // damaged file, else a warning mark while it has a clash or a warning; a done row shows the
+    // warning mark while it has a warning. After each of these the caller redraws the row.
 
     // Why the row's last encoding failed (the encoder's message); empty clears it.
     void SetFailure(std::string reason);
-    // What went wrong with the encoded file (its tags could not be written); empty clears it.
+    // What went wrong with the row's file: its own tags could not be read (shown until the row
+    // is done), or, once encoded, its tags could not be written; empty clears it.
     void SetWarning(std::string reason);
     // What is wrong with the row's file itself, such as a CD track with sectors that could not
     // be read exactly; it stays until the row is removed. Shown with the failure mark.
@@ -94,12 +119,19 @@ public:
 
 private:
     void ShowMark();
+    // Keeps the text (empty: none) as the found value `text`.
+    void Keep(std::string FoundTags::*text, std::string value);
+    [[nodiscard]] const std::string& Kept(std::string FoundTags::*text) const;
 
     const int64_t id;
     std::string failure;
     std::string warning;
     std::string sourceDamage;
     bool genreGiven = false;
+    // The texts found for the row that its fields hold only cut, and a genre name the genre table
+    // does not hold; null while there are none, as for most rows.
+    std::unique_ptr<FoundTags> kept;
+    std::filesystem::path cover;
     ClashKind clash = ClashKind::None;
     int64_t clashWith = 0;
     OutputPlan output;

@@ -42,7 +42,14 @@ std::optional<std::filesystem::path> Resolve(const std::filesystem::path& path) 
 
 FileListView::FileListView(kit::Rect frame, const char* name, CLVContainerView** containerView)
     : ColumnListView(frame, containerView, name, kit::B_MULTIPLE_SELECTION_LIST, false, true, true,
-                     true, kit::B_FANCY_BORDER) {
+                     true, kit::B_FANCY_BORDER),
+      wavTags([this] {
+          // Qt owns the call from here on and deletes it once it has run, or with the list.
+          // NOLINTBEGIN(clang-analyzer-cplusplus.NewDeleteLeaks)
+          QMetaObject::invokeMethod(
+              this, [this] { TakeWavTags(wavTags.TakeResults()); }, Qt::QueuedConnection);
+          // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
+      }) {
     checkColumn = new CLVColumn(
         nullptr, 16.0f, CLV_COL_FIXED_POSITION | CLV_COL_FIXED_WIDTH | CLV_COL_JOIN_HEADER, 16.0f);
     trackColumn = new CLVColumn("Track", 50.0f, CLV_COL_SORTABLE | CLV_COL_ALIGN_RIGHT, 50.0f);
@@ -122,7 +129,58 @@ AudioItem* FileListView::AddEntry(const std::filesystem::path& entry, long track
     }
     AddItem(item, index);
     UpdateCount();
+    wavTags.Read(item->Id(), entry);
     return item;
+}
+
+void FileListView::FinishReadingTags() {
+    TakeWavTags(wavTags.FinishAndTakeResults());
+}
+
+void FileListView::TakeWavTags(std::vector<WavTagLoader::Result> results) {
+    bool changed = false;
+    int32_t hint = 0;
+    for (WavTagLoader::Result& result : results) {
+        const auto [row, index] = FindRow(result.row, hint);
+        if (!row) {
+            continue;
+        }
+        hint = index + 1; // files added together are usually rows one after another
+        if (!result.read.damage.empty()) {
+            row->SetWarning("Its tags could not be read (" + result.read.damage +
+                            "); it was added without them.");
+        }
+        FoundTags& found = result.read.tags;
+        const auto keepRows = [](std::string& value, std::string_view rowValue) {
+            if (!rowValue.empty()) {
+                value.clear();
+            }
+        };
+        if (!FieldHolds(row->tag.title, row->ref.path.filename().string())) {
+            found.title.clear();
+        }
+        keepRows(found.artist, TagText(row->tag.artist));
+        keepRows(found.album, TagText(row->tag.album));
+        keepRows(found.year, TagText(row->tag.year));
+        keepRows(found.comment, TagText(row->tag.comment));
+        if (row->GenreGiven()) {
+            found.genre.clear();
+        }
+        if (row->track >= 0) {
+            found.track = -1;
+        }
+        if (!found.Empty() || !result.read.damage.empty()) {
+            row->TakeFoundTags(found);
+            InvalidateItem(index);
+            changed = true;
+            if (selected && CurrentSelection() == index) {
+                selected(*row);
+            }
+        }
+    }
+    if (changed) {
+        OutputsChanged();
+    }
 }
 
 int32_t FileListView::GetNumItemsNotDone() const {
@@ -324,6 +382,9 @@ QString FileListView::MarkHelp(const AudioItem& row) const {
     case ClashKind::None:
         break;
     }
+    if (!row.Warning().empty()) {
+        parts << QString::fromStdString(row.Warning());
+    }
     return parts.join(QLatin1Char('\n'));
 }
 
@@ -363,12 +424,35 @@ void FileListView::AddRefs(const kit::Message& message) {
     kit::EntryRef ref;
     int32_t index = 0;
     for (; message.Find("refs", index, &ref) == kit::B_OK; ++index) {
-        if (const std::optional<std::filesystem::path> file = Resolve(ref.path)) {
-            AddEntry(*file, -1);
+        const std::optional<std::filesystem::path> file = Resolve(ref.path);
+        if (file && !AddEntry(*file, -1) && IsCoverPictureType(MimeTypeOf(*file))) {
+            SetCoverOfDropTarget(*file, message);
         }
     }
     if (index > 0 && rowsAddedOrMoved) {
         rowsAddedOrMoved();
+    }
+}
+
+void FileListView::SetCoverOfDropTarget(const std::filesystem::path& picture,
+                                        const kit::Message& drop) {
+    kit::Point screen;
+    if (drop.Find("_drop_point_", &screen) != kit::B_OK) {
+        return;
+    }
+    const QPoint local =
+        mapFromGlobal(QPoint(static_cast<int>(screen.x), static_cast<int>(screen.y)));
+    const int32_t under = IndexOf(ConvertFromWidget(local));
+    if (under < 0) {
+        return;
+    }
+    const bool toSelection = IsItemSelected(under);
+    for (int32_t i = 0; i < CountItems(); ++i) {
+        auto* row = dynamic_cast<AudioItem*>(ItemAt(i));
+        if (row && (toSelection ? IsItemSelected(i) : i == under)) {
+            row->SetCover(picture);
+            InvalidateItem(i);
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include "encoding/OutputClashes.h"
 #include "filelist/AudioItem.h"
 #include "filelist/RenameTextView.h"
+#include "filelist/WavTagLoader.h"
 
 #include <QPoint>
 #include <QString>
@@ -39,8 +40,13 @@ public:
     void AllAttached();
 
     // Adds the file as a row when its type is WAV and returns the row, or null when refused.
-    // A track of 0 or more is shown in the "Track" column.
+    // A track of 0 or more is shown in the "Track" column. The tags the WAV file carries of its
+    // own are read off the GUI thread and given to the row when they are in, each only where the
+    // row still has what it was added with; a file whose tag chunks are damaged gets a warning
+    // and keeps the row as added.
     AudioItem* AddEntry(const std::filesystem::path& entry, long track);
+    // Waits until the tags of every file added are read, and gives them to their rows.
+    void FinishReadingTags();
     // The rows not yet encoded.
     int32_t GetNumItemsNotDone() const;
     // Shows or hides one of the five named columns: 0 "Track", 1 "Filename", 2 "Save As",
@@ -96,8 +102,13 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    // Adds every file reference under "refs"; refused files are skipped.
+    // Adds every file reference under "refs"; refused files are skipped. A JPEG or PNG picture
+    // among them becomes the front cover of the rows it was dropped on: the selected rows when the
+    // drop point is on one of them, else the row under it.
     void AddRefs(const kit::Message& message);
+    void SetCoverOfDropTarget(const std::filesystem::path& picture, const kit::Message& drop);
+    // Gives rows the tags read from their WAV files.
+    void TakeWavTags(std::vector<WavTagLoader::Result> results);
     void StartRename();
     void EndRename(const kit::Message& message);
     void UpdateCount();
@@ -127,4 +138,5 @@ private:
     std::function<void()> outputsChanged;
     std::function<void(const AudioItem&)> selected;
     std::function<void()> rowsAddedOrMoved;
+    WavTagLoader wavTags;
 };

@@ -41,3 +41,7 @@ std::string MimeTypeOf(const std::filesystem::path& file) {
 bool IsWavMimeType(std::string_view type) {
     return type == "audio/x-wav" || type == "audio/wav";
 }
+
+bool IsCoverPictureType(std::string_view type) {
+    return type == "image/jpeg" || type == "image/png";
+}

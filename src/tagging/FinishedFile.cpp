@@ -2,6 +2,7 @@
 
 #include "tagging/ID3Editor.h"
 #include "tagging/ID3v2Writer.h"
+#include "tagging/ReplayGain.h"
 
 #include <cerrno>
 #include <cstring>
@@ -40,11 +41,39 @@ std::string Untaggable(const std::filesystem::path& path) {
 
 } // namespace
 
-std::string TagFinishedFile(const FinishedFile& file) {
+std::vector<std::string> AddExtras(FinishedFile& file, const std::optional<RowLoudness>& loudness) {
+    std::vector<std::string> missing;
+    if (!file.id3v2) {
+        return missing;
+    }
+    if (file.embedCover) {
+        const std::optional<std::filesystem::path> cover =
+            file.coverFile.empty() ? FindCoverBeside(file.source) : file.coverFile;
+        if (cover) {
+            CoverRead read = ReadCoverPicture(*cover);
+            file.extras.frontCover = std::move(read.picture);
+            if (!read.error.empty()) {
+                missing.push_back("the cover picture " + cover->filename().string() + " (" +
+                                  read.error + ")");
+            }
+        }
+    }
+    if (file.replayGain) {
+        if (!loudness) {
+            missing.emplace_back("the ReplayGain tags (the loudness was not measured)");
+        } else if (!loudness->error.empty()) {
+            missing.push_back("the ReplayGain tags (" + loudness->error + ")");
+        } else if (loudness->track) {
+            file.extras.userTexts = ReplayGainTexts(*loudness->track, loudness->album);
+        }
+    }
+    return missing;
+}
+
+std::string TagFinishedFile(const FinishedFile& file, std::vector<std::string> missing) {
     if (std::string why = Untaggable(file.path); !why.empty()) {
         return why;
     }
-    std::vector<std::string> missing;
     {
         ID3Editor editor(file.path.c_str(), &file.tag, file.track);
         errno = 0;

@@ -52,20 +52,23 @@ void SetCommentFrame(TagLib::ID3v2::Tag& id3, std::string_view text) {
 void FillTag(TagLib::ID3v2::Tag& id3, const FinishedFile& file, TagLib::ID3v2::Version version) {
     const ID3_struct& tag = file.tag;
     SetTextFrame(id3, "TIT2", file.fullTitle);
-    SetTextFrame(id3, "TPE1", TagText(tag.artist));
-    SetTextFrame(id3, "TALB", TagText(tag.album));
+    SetTextFrame(id3, "TPE1", file.fullArtist);
+    SetTextFrame(id3, "TALB", file.fullAlbum);
     // ID3v2.3 keeps the year in TYER, 2.4 in TDRC. TagLib reads a TYER as a TDRC, and turns a
     // TDRC back into a TYER only when it has four characters or more, so for 2.3 the year is set
     // as TYER, as typed, and a TDRC read from an earlier tag goes.
     const bool v4 = version == TagLib::ID3v2::v4;
     id3.removeFrames(v4 ? "TYER" : "TDRC");
     SetTextFrame(id3, v4 ? "TDRC" : "TYER", TagText(tag.year));
-    SetCommentFrame(id3, TagText(tag.comment));
+    SetCommentFrame(id3, file.fullComment);
     // A row nobody gave a genre has genre 0 in its ID3v1 tag, which has no "none"; players read
     // the ID3v2 tag first, so there it gets no genre rather than "Blues".
     SetTextFrame(id3, "TCON",
-                 file.genreGiven && tag.genre < genre_count ? genre_table[tag.genre] : "");
+                 !file.genreGiven          ? std::string_view(file.genreName)
+                 : tag.genre < genre_count ? genre_table[tag.genre]
+                                           : "");
     SetTextFrame(id3, "TRCK", file.track >= 0 ? std::to_string(file.track) : std::string());
+    PutExtras(id3, file.extras);
 }
 
 // The tag to write, rendered by TagLib from the file's own ID3v2 tag (if it has one) with the

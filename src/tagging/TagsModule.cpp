@@ -1,4 +1,4 @@
-// The program's side of the tags module: loads it on the first tag written.
+// The program's side of the tags module: loads it on the first tag written or read.
 #include "tagging/TagsModule.h"
 
 #include "kit/FeatureModule.h"
@@ -15,4 +15,9 @@ int32_t WriteID3v2Tag(const FinishedFile& file, std::string* why) {
         return -1;
     }
     return module->writeID3v2Tag(file, why);
+}
+
+WavTagsRead ReadWavTags(const std::filesystem::path& file) {
+    const auto* module = kit::Feature<TagsModule>();
+    return module != nullptr ? module->readWavTags(file) : WavTagsRead{};
 }

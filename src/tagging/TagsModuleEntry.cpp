@@ -2,4 +2,4 @@
 #include "kit/FeatureModule.h"
 #include "tagging/TagsModule.h"
 
-VAMBLE_FEATURE_TABLE(TagsModule, &WriteID3v2Tag)
+VAMBLE_FEATURE_TABLE(TagsModule, &WriteID3v2Tag, &ReadWavTags)

@@ -69,6 +69,8 @@ void VambleWindow::Encode() {
 }
 
 bool VambleWindow::BeginRun() {
+    // The tags of files just added name their output files.
+    fileList->FinishReadingTags();
     ClashDecision decision = AskAboutClashes();
     if (!decision.start) {
         return false;
@@ -84,6 +86,15 @@ bool VambleWindow::BeginRun() {
         return false;
     }
     queue->Begin(std::move(decision.skipped), decision.agreed);
+    runReplayGain = id3v2Check->isChecked() && replayGainCheck->isChecked();
+    if (runReplayGain) {
+        std::vector<LoudnessJob> measured;
+        measured.reserve(rows.size());
+        for (const RunMonitor::RunRow& row : rows) {
+            measured.push_back({row.id, row.source, deleteInputCheck->isChecked()});
+        }
+        queue->MeasureLoudness(std::move(measured));
+    }
     runMonitor->Start(rows);
     ShowRunning(true);
     return true;
@@ -189,8 +200,16 @@ std::optional<FinishedFile> VambleWindow::RowEncoded(int64_t id,
     file.tag = row->tag;
     file.track = row->track;
     file.fullTitle = row->FullTitle();
+    file.fullArtist = row->FullArtist();
+    file.fullAlbum = row->FullAlbum();
+    file.fullComment = row->FullComment();
     file.genreGiven = row->GenreGiven();
+    file.genreName = row->GenreName();
     file.id3v2 = id3v2Check->isChecked();
+    file.source = row->ref.path;
+    file.coverFile = row->Cover();
+    file.embedCover = embedCoverCheck->isChecked();
+    file.replayGain = runReplayGain;
     return file;
 }
 

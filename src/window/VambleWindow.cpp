@@ -9,6 +9,7 @@
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
+#include "window/NameTagsDialog.h"
 #include "window/RunMonitor.h"
 #include "window/RunStatusView.h"
 #include "window/WindowMessages.h"
@@ -45,6 +46,9 @@ struct ColumnSetting {
 constexpr std::array<ColumnSetting, 5> kColumnSettings = {
     {{"TrackC", true}, {"FileNC", true}, {"SaveAsC", true}, {"PathC", true}, {"OutputC", false}}};
 constexpr size_t kOutputColumnItem = 4;
+
+// The pattern "Tags from File Names…" keeps.
+constexpr const char* kNameTagPatternKey = "TagsFromNamesPattern";
 
 // ID3v1 field widths in bytes.
 constexpr int kTagTextBytes = 30;
@@ -136,10 +140,7 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
 
     countView->Init();
     fileList->Initialize();
-    fileList->SetSelectionHandler([this](const AudioItem& row) {
-        const ID3_struct& tag = row.tag;
-        FillInMp3Tags(tag.artist, tag.album, tag.comment, tag.title, tag.year, tag.genre);
-    });
+    fileList->SetSelectionHandler([this](const AudioItem& row) { ShowTagsOf(row); });
     fileList->SetRowsAddedOrMovedHandler([this] { SetCurrentIndex(0); });
     progressTimer.setSingleShot(true);
     progressTimer.setInterval(std::chrono::milliseconds(100));
@@ -179,6 +180,10 @@ VambleWindow::~VambleWindow() {
                    Flag(columnItems[kOutputColumnItem]->isChecked()));
     prefs->SetInt8("id3v2", Flag(id3v2Check->isChecked()));
     prefs->SetInt8("FilesAtOnce", static_cast<int8_t>(filesAtOnceSpin->Value()));
+    for (const FlagSetting& flag : TagFlags()) {
+        prefs->SetInt8(flag.key, Flag(flag.box->isChecked()));
+    }
+    prefs->SetString(kNameTagPatternKey, nameTagPattern.toStdString());
 
     kit::PostMessage(QCoreApplication::instance(), kit::Message(kit::B_QUIT_REQUESTED));
     delete prefs;
@@ -212,6 +217,12 @@ QWidget* VambleWindow::BuildMenus() {
     addItem(editMenu, QStringLiteral("Select All"), kit::B_SELECT_ALL,
             QKeySequence(Qt::CTRL | Qt::Key_A), this);
     addItem(editMenu, QStringLiteral("Remove"), MSG_REMOVE_ITEMS, {}, this);
+    editMenu->addSeparator();
+    nameTagsItem = editMenu->addAction(QStringLiteral("Tags from File Names…"));
+    connect(nameTagsItem, &QAction::triggered, this, [this] { TagsFromFileNames(); });
+    // It works on the selected rows.
+    connect(editMenu, &QMenu::aboutToShow, this,
+            [this] { nameTagsItem->setEnabled(fileList->CurrentSelection() >= 0); });
     editMenu->addSeparator();
     connect(editMenu->addAction(QStringLiteral("Clear CD Cache…")), &QAction::triggered, this,
             [this] { ClearCDCache(); });
@@ -360,6 +371,12 @@ QWidget* VambleWindow::BuildSettingsTab() {
     mp3ExtensionCheck = new QCheckBox(QStringLiteral("Add .mp3 file extension to file."));
     tooltipsCheck = new QCheckBox(QStringLiteral("Enable Tooltips."));
     id3v2Check = new QCheckBox(QStringLiteral("Also write ID3v2 tags"));
+    embedCoverCheck = new QCheckBox(QStringLiteral("Embed cover art"));
+    replayGainCheck = new QCheckBox(QStringLiteral("Write ReplayGain tags"));
+    // Both go into the ID3v2 tag.
+    for (QCheckBox* box : {embedCoverCheck, replayGainCheck}) {
+        connect(id3v2Check, &QCheckBox::toggled, box, &QWidget::setEnabled);
+    }
     filesAtOnceSpin = new kit::SpinButton(QStringLiteral("Files at once:"), 1, processorCount);
 
     auto* column = Tight(new QVBoxLayout);
@@ -369,6 +386,8 @@ QWidget* VambleWindow::BuildSettingsTab() {
     column->addWidget(mp3ExtensionCheck);
     column->addWidget(tooltipsCheck);
     column->addWidget(id3v2Check);
+    column->addWidget(embedCoverCheck);
+    column->addWidget(replayGainCheck);
     column->addWidget(kit::HGroup({filesAtOnceSpin, kit::Space({0, 0, -1, -1, 1})}));
     column->addStretch(1);
     auto* row = Tight(new QHBoxLayout);
@@ -448,6 +467,12 @@ void VambleWindow::Inititialize() {
     deleteInputCheck->setChecked(prefs->SetInt8("deleteFile", 0) == 1);
     noPsyCheck->setChecked(prefs->SetInt8("nopsy", 0) == 1);
     id3v2Check->setChecked(prefs->SetInt8("id3v2", 1) == 1);
+    for (const FlagSetting& flag : TagFlags()) {
+        flag.box->setChecked(prefs->SetInt8(flag.key, Flag(flag.byDefault)) == 1);
+        flag.box->setEnabled(id3v2Check->isChecked());
+    }
+    nameTagPattern = QString::fromStdString(
+        prefs->GetString(kNameTagPatternKey, NameTagsDialog::kDefaultPattern));
     vbrSpin->setEnabled(vbrCheck->isChecked());
 
     for (size_t i = 0; i < columnItems.size(); ++i) {
@@ -480,6 +505,16 @@ void VambleWindow::Inititialize() {
     // few processors left over on large machines.
     filesAtOnceSpin->SetValue(
         prefs->SetInt8("FilesAtOnce", static_cast<int8_t>(std::min(processorCount, 4))));
+}
+
+void VambleWindow::ShowTagsOf(const AudioItem& row) {
+    const ID3_struct& tag = row.tag;
+    FillInMp3Tags(tag.artist, tag.album, tag.comment, tag.title, tag.year, tag.genre);
+}
+
+std::array<VambleWindow::FlagSetting, 2> VambleWindow::TagFlags() const {
+    return {FlagSetting{"EmbedCoverArt", true, embedCoverCheck},
+            FlagSetting{"ReplayGain", false, replayGainCheck}};
 }
 
 kit::Rect VambleWindow::Frame() const {

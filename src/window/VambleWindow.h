@@ -137,6 +137,19 @@ private:
     void ToggleColumn(int32_t index);
     // Copies the checked tag fields into the selected rows.
     void ApplyTags();
+    // Shows the row's tag values in the tag controls.
+    void ShowTagsOf(const AudioItem& row);
+    // "Tags from File Names…": reads the selected rows' tags from their files' names and folders
+    // by a pattern the user checks in a preview; the pattern is kept for the next time.
+    void TagsFromFileNames();
+    // A check box kept in the settings as 0 or 1, its key and default written once.
+    struct FlagSetting {
+        const char* key;
+        bool byDefault;
+        QCheckBox* box;
+    };
+    // "Embed cover art" and "Write ReplayGain tags".
+    [[nodiscard]] std::array<FlagSetting, 2> TagFlags() const;
     // Removes and deletes the selected rows, then selects the row that took the place of the
     // topmost one removed.
     void RemoveItems();
@@ -260,6 +273,14 @@ private:
     QCheckBox* mp3ExtensionCheck = nullptr;
     QCheckBox* tooltipsCheck = nullptr;
     QCheckBox* id3v2Check = nullptr;
+    QCheckBox* embedCoverCheck = nullptr;
+    QCheckBox* replayGainCheck = nullptr;
+    QAction* nameTagsItem = nullptr;
+    // The pattern "Tags from File Names…" offers.
+    QString nameTagPattern;
+    // Whether the files of the run get ReplayGain tags: decided when it begins, as their
+    // loudness is measured from then on.
+    bool runReplayGain = false;
     // The output-folder chooser, made when first asked for.
     XqFilePanel* dirPanel = nullptr;
 

@@ -95,6 +95,7 @@ public:
         return std::make_unique<FakeEncoder>(view, job.row);
     }
     void StartTagging(FinishedFile file) override { view.tagging.push_back(std::move(file)); }
+    void MeasureLoudness(std::vector<LoudnessJob> /*rows*/) override {}
 
 private:
     FakeView& view;

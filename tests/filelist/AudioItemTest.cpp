@@ -99,3 +99,36 @@ TEST_F(AudioItemTest, FullTitleTakesSaveAsOnlyWhereTheTitleIsItsCutAndDropsTheWa
         EXPECT_EQ(item.FullTitle(), c.full) << c.saveAs << " / " << c.title;
     }
 }
+
+TEST_F(AudioItemTest, FoundTagsFillTheFieldsAndKeepTheirFullTextsWhileTheFieldsHoldThem) {
+    const std::string longArtist = "Ärtist with a name far longer than thirty bytes";
+    FoundTags found;
+    found.title = "Title";
+    found.artist = longArtist;
+    found.album = "Album";
+    found.year = "1997";
+    found.track = 7;
+    found.genre = "alt. rock";
+    item.TakeFoundTags(found);
+    EXPECT_EQ(TagText(item.tag.artist), longArtist.substr(0, 30));
+    EXPECT_EQ(item.FullArtist(), longArtist);
+    EXPECT_EQ(item.FullTitle(), "Title");
+    EXPECT_EQ(TagText(item.tag.year), "1997");
+    EXPECT_EQ(item.track, 7);
+    EXPECT_STREQ(item.GetColumnContentText(AudioItem::kTrackColumn), "7");
+    EXPECT_TRUE(item.GenreGiven());
+    EXPECT_EQ(item.tag.genre, 40); // "Alt. Rock", in any letter case
+
+    // A value changed by hand wins over the full text; values not found stay.
+    item.SetArtist("Typed");
+    EXPECT_EQ(item.FullArtist(), "Typed");
+    item.TakeFoundTags(FoundTags{"", "", "", "", "", "Synthwave", -1});
+    EXPECT_EQ(item.FullAlbum(), "Album");
+    EXPECT_EQ(item.track, 7);
+    EXPECT_EQ(item.GenreName(), ""); // a genre was given already
+
+    AudioItem fresh{kit::EntryRef{"/music/other.wav"}};
+    fresh.TakeFoundTags(FoundTags{"", "", "", "", "", "Synthwave", -1});
+    EXPECT_FALSE(fresh.GenreGiven());
+    EXPECT_EQ(fresh.GenreName(), "Synthwave");
+}

@@ -18,6 +18,7 @@
 #include <QUrl>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/xattr.h>
 
 namespace {
@@ -50,15 +51,15 @@ protected:
         return path;
     }
 
-    // A drop of the files on the list, as a file manager sends it.
-    void Drop(const QStringList& paths) {
+    // A drop of the files on the list, as a file manager sends it, by default in its middle.
+    void Drop(const QStringList& paths, std::optional<QPoint> where = std::nullopt) {
         QList<QUrl> urls;
         for (const QString& path : paths) {
             urls << QUrl::fromLocalFile(path);
         }
         QMimeData data;
         data.setUrls(urls);
-        const QPoint at = list->rect().center();
+        const QPoint at = where.value_or(list->rect().center());
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(list, &enter);
         ASSERT_TRUE(enter.isAccepted());
@@ -109,6 +110,89 @@ TEST_F(FileListViewTest, TakesWavFilesByContentAndTypeNeverByName) {
     auto* count = window->findChild<SmallView*>(QStringLiteral("FileCountView"));
     ASSERT_NE(count, nullptr);
     EXPECT_EQ(count->Count(), added);
+}
+
+QByteArray Chunk(const char* id, const QByteArray& body) {
+    const auto size = static_cast<uint32_t>(body.size());
+    return id + QByteArray(reinterpret_cast<const char*>(&size), 4) + body +
+           (body.size() % 2 != 0 ? QByteArray(1, '\0') : QByteArray());
+}
+
+// A WAV file with a RIFF INFO list of these entries behind its samples.
+QByteArray WavWithInfo(const std::vector<std::pair<const char*, QByteArray>>& entries) {
+    QByteArray info = "INFO";
+    for (const auto& [id, text] : entries) {
+        info += Chunk(id, text + '\0');
+    }
+    QByteArray wav = WavBytes() + Chunk("LIST", info);
+    const auto riffSize = static_cast<uint32_t>(wav.size() - 8);
+    wav.replace(4, 4, QByteArray(reinterpret_cast<const char*>(&riffSize), 4));
+    return wav;
+}
+
+TEST_F(FileListViewTest, RowsTakeTheTagsTheirWavFilesCarryWhereTheyStillHoldWhatTheyWereAddedWith) {
+    const QByteArray longTitle = "Ünïcödé title far longer than the thirty bytes of ID3v1";
+    const QString tagged =
+        Make(QStringLiteral("tagged.wav"), WavWithInfo({{"INAM", longTitle},
+                                                        {"IART", "Björk"},
+                                                        {"IPRD", "Homogenic"},
+                                                        {"ICRD", "1997-09-22"},
+                                                        {"ITRK", "7"},
+                                                        {"IGNR", "Alternative Rock"}}));
+    QByteArray damaged = WavWithInfo({{"INAM", "Never read"}});
+    damaged.replace(damaged.indexOf("LIST") + 4, 4, QByteArray("\xff\xff\0\0", 4));
+    const QString broken = Make(QStringLiteral("broken.wav"), damaged);
+    const QString plain = Make(QStringLiteral("plain.wav"), WavBytes());
+    Drop({tagged, broken, plain});
+    ASSERT_EQ(list->CountItems(), 3);
+    auto* row = static_cast<AudioItem*>(list->ItemAt(0));
+    row->SetArtist("Typed before the tags were in");
+    list->FinishReadingTags();
+
+    EXPECT_EQ(row->FullTitle(), longTitle.toStdString());
+    EXPECT_EQ(TagText(row->tag.artist), "Typed before the tags were in");
+    EXPECT_EQ(TagText(row->tag.album), "Homogenic");
+    EXPECT_EQ(TagText(row->tag.year), "1997");
+    EXPECT_EQ(row->track, 7);
+    EXPECT_EQ(Cell(0, AudioItem::kTrackColumn), "7");
+    EXPECT_EQ(row->tag.genre, 40);
+    EXPECT_EQ(row->Warning(), "");
+
+    for (const int32_t added : {1, 2}) {
+        const auto* other = static_cast<AudioItem*>(list->ItemAt(added));
+        EXPECT_EQ(TagText(other->tag.title), Cell(added, AudioItem::kFilenameColumn));
+        EXPECT_EQ(TagText(other->tag.album), "");
+    }
+    const auto* damagedRow = static_cast<AudioItem*>(list->ItemAt(1));
+    EXPECT_NE(damagedRow->Warning(), "");
+    const QRect mark = list->ConvertToWidget(list->CellFrame(AudioItem::kDoneColumn, 1));
+    EXPECT_TRUE(list->HelpAt(mark.center()).contains(QStringLiteral("could not be read")));
+}
+
+TEST_F(FileListViewTest, APictureDroppedOnSelectedRowsBecomesTheirCover) {
+    const QString first = Make(QStringLiteral("1.wav"), WavBytes());
+    Drop({first, first, first});
+    ASSERT_EQ(list->CountItems(), 3);
+    const QString png =
+        Make(QStringLiteral("art.jpg"), QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(32, 'p'));
+    const QString text = Make(QStringLiteral("notes.png"), "not a picture");
+    const auto rowCentre = [this](int32_t row) {
+        return list->ConvertToWidget(list->CellFrame(AudioItem::kFilenameColumn, row)).center();
+    };
+    const auto cover = [this](int32_t row) {
+        return QFile::decodeName(static_cast<AudioItem*>(list->ItemAt(row))->Cover().c_str());
+    };
+
+    list->Select(0, 1);
+    Drop({text}, rowCentre(0));
+    EXPECT_EQ(cover(0), QString());
+    Drop({png}, rowCentre(1));
+    EXPECT_EQ(cover(0), png);
+    EXPECT_EQ(cover(1), png);
+    EXPECT_EQ(cover(2), QString());
+    Drop({png}, rowCentre(2)); // a row not selected takes it alone
+    EXPECT_EQ(cover(2), png);
+    EXPECT_EQ(list->CountItems(), 3);
 }
 
 TEST_F(FileListViewTest, RowsTakeTheirTitleFromTheNameCutOnACharacter) {

@@ -4,6 +4,7 @@
 
 #include "TagReaders.h"
 #include "tagging/ID3v2Writer.h"
+#include "tagging/ReplayGain.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -129,6 +130,61 @@ TEST_F(FinishedFileTest, AFileSystemThatRefusesOwnersStillGetsTheID3v2Tag) {
             << c.error << ": " << why;
         EXPECT_TRUE(FileBytes(path).startsWith("ID3")) << c.error;
     }
+}
+
+// What the ID3v2 tag gets beyond the row's fields, read back with mutagen: the texts found for the
+// row at full length, a genre name outside the table, the picture beside the WAV file and the
+// ReplayGain texts; and what the row is told when the picture or the loudness cannot be had.
+TEST_F(FinishedFileTest, TheID3v2TagGetsFullTextsTheCoverBesideTheWavAndTheReplayGain) {
+    if (!HaveMutagen()) {
+        GTEST_SKIP() << "python3-mutagen is not installed for /usr/bin/python3";
+    }
+    const QByteArray jpeg = QByteArray("\xff\xd8\xff\xe0", 4) + QByteArray(100, 'j');
+    Write(QStringLiteral("Folder.JPG"), jpeg);
+    const std::string artist = "Ärtist whose name is far longer than the thirty bytes";
+    FinishedFile file = Finished(Write(QStringLiteral("song.mp3"), EncodedMp3()),
+                                 MakeTag("Title", artist.c_str(), "", "", "", 0), "Title", 3);
+    file.fullArtist = artist;
+    file.genreGiven = false;
+    file.genreName = "Synthwave";
+    file.source = QFile::encodeName(dir.filePath(QStringLiteral("song.wav"))).toStdString();
+    file.embedCover = true;
+    file.replayGain = true;
+    const RowLoudness loudness{Loudness{-23.0, 0.07}, Loudness{-25.5, 0.5}, ""};
+    std::vector<std::string> missing = AddExtras(file, loudness);
+    EXPECT_TRUE(missing.empty());
+    EXPECT_EQ(TagFinishedFile(file, std::move(missing)), "");
+
+    const QByteArray read = RunPython(R"(
+import sys
+from mutagen.id3 import ID3
+tag = ID3(sys.argv[1], load_v1=False)
+for p in tag.getall('APIC'):
+    print('APIC', int(p.type), p.mime, p.data.hex())
+for t in tag.getall('TXXX'):
+    print('TXXX', t.desc, t.text[0])
+print('TPE1', tag['TPE1'].text[0])
+print('TCON', tag['TCON'].text[0])
+)",
+                                      {QFile::decodeName(file.path.c_str())});
+    const QByteArray expected = "APIC 3 image/jpeg " + jpeg.toHex() + "\n" +
+                                "TXXX REPLAYGAIN_TRACK_GAIN 5.00 dB\n"
+                                "TXXX REPLAYGAIN_TRACK_PEAK 0.070000\n"
+                                "TXXX REPLAYGAIN_ALBUM_GAIN 7.50 dB\n"
+                                "TXXX REPLAYGAIN_ALBUM_PEAK 0.500000\n"
+                                "TPE1 " +
+                                QByteArray::fromStdString(artist) + "\n" + "TCON Synthwave\n";
+    EXPECT_EQ(read, expected);
+
+    // A picture that is none, and a loudness that was not measured: the tag is still written.
+    Write(QStringLiteral("cover.png"), "text");
+    file.extras = {};
+    missing = AddExtras(file, std::nullopt);
+    ASSERT_EQ(missing.size(), 2U);
+    EXPECT_NE(missing[0].find("cover.png"), std::string::npos);
+    EXPECT_NE(missing[1].find("ReplayGain"), std::string::npos);
+    EXPECT_NE(TagFinishedFile(file, missing).find("cover.png"), std::string::npos);
+    EXPECT_EQ(ReadID3v2WithMutagen(QFile::decodeName(file.path.c_str()))["title"], "Title");
 }
 
 } // namespace

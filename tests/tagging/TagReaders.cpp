@@ -69,6 +69,9 @@ FinishedFile Finished(const QString& path, const ID3_struct& tag, std::string_vi
     file.path = QFile::encodeName(path).toStdString();
     file.tag = tag;
     file.fullTitle = title;
+    file.fullArtist = TagText(tag.artist);
+    file.fullAlbum = TagText(tag.album);
+    file.fullComment = TagText(tag.comment);
     file.track = track;
     file.genreGiven = true;
     return file;

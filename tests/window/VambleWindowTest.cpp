@@ -206,7 +206,7 @@ TEST_F(VambleWindowTest, ClosingSavesEveryKey) {
     EXPECT_EQ(bits, 128);
     for (const char* key : {"VBRState", "CPUCount", "VBRCount", "EnableTooltips", "threadpriority",
                             "TrackC", "FileNC", "SaveAsC", "PathC", "mp3ext", "deleteFile", "nopsy",
-                            "id3v2", "FilesAtOnce", "OutputC"}) {
+                            "id3v2", "FilesAtOnce", "OutputC", "EmbedCoverArt", "ReplayGain"}) {
         int8_t value = -1;
         EXPECT_EQ(saved.Find(key, &value), kit::B_OK) << key;
     }
@@ -221,6 +221,8 @@ TEST_F(VambleWindowTest, ClosingSavesEveryKey) {
     EXPECT_EQ(text, "/tmp/out");
     EXPECT_EQ(saved.Find("outPutFileName", &text), kit::B_OK);
     EXPECT_EQ(text, "%t-%s");
+    EXPECT_EQ(saved.Find("TagsFromNamesPattern", &text), kit::B_OK);
+    EXPECT_EQ(text, "%t - %a - %s");
     prefs = new VamblePrefs("Xq-Vamble");
 }
 
