@@ -40,12 +40,11 @@ QString Seconds(int32_t sectors) {
 }
 
 // What is wrong with a damaged track, for its row's mark.
-std::string DamageNote(const DamagedTrack& track) {
+QString DamageNote(const DamagedTrack& track) {
     return VambleWindow::tr(
                "Read from the CD with %1 sectors (%2 s) that could not be read exactly.")
         .arg(track.sectors)
-        .arg(Seconds(track.sectors))
-        .toStdString();
+        .arg(Seconds(track.sectors));
 }
 
 // One line per track that was not read whole.
@@ -183,7 +182,7 @@ void VambleWindow::AddCDTracks(const std::filesystem::path& folder, const Artist
         const auto hurt = std::find_if(damaged.begin(), damaged.end(),
                                        [&](const DamagedTrack& d) { return d.file == track.path; });
         if (hurt != damaged.end()) {
-            row->SetSourceDamage(DamageNote(*hurt));
+            row->SetSourceDamage(DamageNote(*hurt).toStdString());
             fileList->InvalidateItem(fileList->IndexOf(row));
         }
     }
