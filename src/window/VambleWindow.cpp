@@ -35,6 +35,7 @@ namespace {
 const QStringList kBitrates = {QStringLiteral("64"),  QStringLiteral("96"),  QStringLiteral("128"),
                                QStringLiteral("160"), QStringLiteral("192"), QStringLiteral("256"),
                                QStringLiteral("320")};
+// Never translated: the marked item, lower-cased, is the encoder's mode and the stored setting.
 const QStringList kOutputFormats = {QStringLiteral("Stereo"), QStringLiteral("Mono"),
                                     QStringLiteral("J-Stereo")};
 // The Columns items' settings and whether their columns show when nothing is stored. The
