@@ -34,15 +34,15 @@ About::About()
                            Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint),
       view(new AboutView(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("About Vamble"));
+    setWindowTitle(tr("About Vamble"));
     setGeometry(kInitialFrame);
     setFixedSize(view->HasPicture() ? view->PictureSize() : kInitialFrame.size());
     view->setGeometry(rect());
     setAccessibleName(windowTitle());
     // What the picture says, for those who cannot see it.
     setAccessibleDescription(
-        QStringLiteral("Vamble, version %1. WAV to tagged MP3. A GUI wrapper for the gogo MP3 "
-                       "encoder.")
+        tr("Vamble, version %1. WAV to tagged MP3. A GUI wrapper for the gogo MP3 "
+           "encoder.")
             .arg(QCoreApplication::applicationVersion()));
 }
 

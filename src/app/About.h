@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QPixmap>
 #include <QWidget>
 
@@ -20,6 +21,8 @@ private:
 // The About window: exactly the size of its picture, neither resizable nor zoomable. Without a
 // picture it keeps its initial frame. Destroying it clears the global flag aboutwindow.
 class About : public QWidget {
+    Q_DECLARE_TR_FUNCTIONS(About)
+
 public:
     About();
     ~About() override;

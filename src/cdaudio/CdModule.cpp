@@ -3,6 +3,8 @@
 
 #include "kit/FeatureModule.h"
 
+#include <QCoreApplication>
+
 std::vector<std::string> ListCdDrives() {
     const auto* module = kit::Feature<CdModule>();
     return module != nullptr ? module->listCdDrives() : std::vector<std::string>();
@@ -19,7 +21,9 @@ DiscReadResult ReadDisc(const std::string& device, const std::filesystem::path& 
     const auto* module = kit::Feature<CdReadModule>();
     if (module == nullptr) {
         DiscReadResult failed;
-        failed.error = "The program's part that reads discs cannot be loaded.";
+        failed.error = QCoreApplication::translate(
+                           "CdModule", "The program's part that reads discs cannot be loaded.")
+                           .toStdString();
         return failed;
     }
     return module->readDisc(device, cacheFolder, stop, progress, unreadable);

@@ -1,5 +1,6 @@
 #include "cdaudio/DiscCache.h"
 
+#include <QCoreApplication>
 #include <QStandardPaths>
 #include <cerrno>
 #include <cstring>
@@ -78,7 +79,8 @@ DiscFolderLock::DiscFolderLock(const fs::path& discFolder) {
         ::close(fd);
         fd = -1;
     }
-    error = "the lock file keeps being replaced";
+    error = QCoreApplication::translate("DiscCache", "the lock file keeps being replaced")
+                .toStdString();
 }
 
 DiscFolderLock::~DiscFolderLock() {

@@ -5,6 +5,7 @@
 #include "cdaudio/TrackWav.h"
 #include "kit/Attributes.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <algorithm>
 #include <cdio/paranoia/cdda.h>
@@ -207,7 +208,9 @@ bool IsWhole(const fs::path& file, const TrackSpan& track) {
 }
 
 std::string WriteError(track_t track, const std::string& why) {
-    return "Cannot write track " + std::to_string(track) + ": " + why;
+    return QCoreApplication::translate("DiscReader", "Cannot write track %1: %2")
+        .arg(QString::number(track), QString::fromStdString(why))
+        .toStdString();
 }
 
 struct DiscFolders {
@@ -341,7 +344,8 @@ void DiscRead::Run(const std::vector<TrackSpan>& tracks, const DiscFolders& fold
     }
     paranoia.reset(cdio_paranoia_init(drive));
     if (!paranoia) {
-        result.error = "Cannot read audio from the disc.";
+        result.error = QCoreApplication::translate("DiscReader", "Cannot read audio from the disc.")
+                           .toStdString();
         return;
     }
     cdio_paranoia_modeset(paranoia.get(), PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
@@ -380,7 +384,10 @@ std::unique_ptr<DiscFolderLock> LockDiscFolder(const fs::path& discFolder,
         fs::create_directories(discFolder, error);
         if (error) {
             result.error =
-                "Cannot create the folder " + discFolder.string() + ": " + error.message();
+                QCoreApplication::translate("DiscReader", "Cannot create the folder %1: %2")
+                    .arg(QString::fromStdString(discFolder.string()),
+                         QString::fromStdString(error.message()))
+                    .toStdString();
             return nullptr;
         }
         auto lock = std::make_unique<DiscFolderLock>(discFolder);
@@ -388,7 +395,11 @@ std::unique_ptr<DiscFolderLock> LockDiscFolder(const fs::path& discFolder,
             return lock;
         }
         if (lock->Result() == DiscFolderLock::State::Failed) {
-            result.error = "Cannot lock the folder " + discFolder.string() + ": " + lock->Error();
+            result.error =
+                QCoreApplication::translate("DiscReader", "Cannot lock the folder %1: %2")
+                    .arg(QString::fromStdString(discFolder.string()),
+                         QString::fromStdString(lock->Error()))
+                    .toStdString();
             return nullptr;
         }
         if (stop) {
@@ -410,18 +421,26 @@ DiscReadResult ReadDisc(const std::string& device, const fs::path& cacheFolder,
     DiscReadResult result;
     const CdioPtr cdio = OpenCdioDisc(device);
     if (!cdio) {
-        result.error = "Cannot open the disc in " + device + ".";
+        result.error = QCoreApplication::translate("DiscReader", "Cannot open the disc in %1.")
+                           .arg(QString::fromStdString(device))
+                           .toStdString();
         return result;
     }
     result.disc = ReadDiscInfo(cdio.get());
     const DrivePtr drive(cdio_cddap_identify_cdio(cdio.get(), CDDA_MESSAGE_FORGETIT, nullptr));
     if (!drive || cdio_cddap_open(drive.get()) != 0) {
-        result.error = "Cannot read audio from the disc in " + device + ".";
+        result.error =
+            QCoreApplication::translate("DiscReader", "Cannot read audio from the disc in %1.")
+                .arg(QString::fromStdString(device))
+                .toStdString();
         return result;
     }
     const std::vector<TrackSpan> tracks = AudioTracks(cdio.get(), drive.get());
     if (tracks.empty()) {
-        result.error = "The disc in " + device + " has no audio tracks.";
+        result.error =
+            QCoreApplication::translate("DiscReader", "The disc in %1 has no audio tracks.")
+                .arg(QString::fromStdString(device))
+                .toStdString();
         return result;
     }
     DriveWatch watch(drive.get(), stop, unreadable, tracks.front().first, tracks.back().last);
@@ -442,8 +461,10 @@ DiscReadResult ReadDisc(const std::string& device, const fs::path& cacheFolder,
     std::error_code error;
     fs::create_directories(folders.whole, error);
     if (error) {
-        result.error =
-            "Cannot create the folder " + folders.whole.string() + ": " + error.message();
+        result.error = QCoreApplication::translate("DiscReader", "Cannot create the folder %1: %2")
+                           .arg(QString::fromStdString(folders.whole.string()),
+                                QString::fromStdString(error.message()))
+                           .toStdString();
         return result;
     }
     result.folder = folders.whole;

@@ -4,6 +4,7 @@
 #include "encoding/ProgressStream.h"
 #include "process/ux_proc.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -41,8 +42,8 @@ void Say(std::FILE* out, const std::string& line) {
     std::fflush(out);
 }
 
-std::string SystemError(const char* what, int error) {
-    return std::string(what) + ": " + std::strerror(error);
+std::string SystemError(const QString& what, int error) {
+    return what.toStdString() + ": " + std::strerror(error);
 }
 
 // The words of a command, released with the object.
@@ -228,17 +229,28 @@ std::string DescribeExit(int waitStatus, const EncoderErrorText& errorText) {
     if (WIFSIGNALED(waitStatus)) {
         const int signal = WTERMSIG(waitStatus);
         const char* name = sigdescr_np(signal);
-        return "the encoder was killed by signal " + std::to_string(signal) +
-               (name != nullptr ? std::string(" (") + name + ")" : std::string());
+        return (name != nullptr ? QCoreApplication::translate(
+                                      "EncodeRun", "the encoder was killed by signal %1 (%2)")
+                                      .arg(signal)
+                                      .arg(QString::fromUtf8(name))
+                                : QCoreApplication::translate("EncodeRun",
+                                                              "the encoder was killed by signal %1")
+                                      .arg(signal))
+            .toStdString();
     }
     const int status = WEXITSTATUS(waitStatus);
     if (status != 0) {
         const std::string message = errorText.LastMessage();
-        return message.empty() ? "the encoder ended with status " + std::to_string(status)
-                               : message;
+        return message.empty()
+                   ? QCoreApplication::translate("EncodeRun", "the encoder ended with status %1")
+                         .arg(status)
+                         .toStdString()
+                   : message;
     }
     if (!errorText.SawCompletionMarker()) {
-        return "the encoder ended without saying it had finished";
+        return QCoreApplication::translate("EncodeRun",
+                                           "the encoder ended without saying it had finished")
+            .toStdString();
     }
     return {};
 }
@@ -254,17 +266,23 @@ EncodeOutcome RunEncoder(const std::string& command, const EncodeStop& stop,
     case UX_OK:
         break;
     case UX_UNCLOSED_QUOTE:
-        outcome.reason = "the encoder command has a double quote that is not closed";
+        outcome.reason =
+            QCoreApplication::translate("EncodeRun",
+                                        "the encoder command has a double quote that is not closed")
+                .toStdString();
         return outcome;
     default:
-        outcome.reason = "the encoder command could not be split: out of memory";
+        outcome.reason = QCoreApplication::translate(
+                             "EncodeRun", "the encoder command could not be split: out of memory")
+                             .toStdString();
         return outcome;
     }
     if (args.Count() > 2) {
         outcome.output = args.Words()[2];
     }
     if (args.Words()[0][0] == '\0') {
-        outcome.reason = "the encoder command is empty";
+        outcome.reason =
+            QCoreApplication::translate("EncodeRun", "the encoder command is empty").toStdString();
         return outcome;
     }
     if (stop.Requested()) {
@@ -274,7 +292,8 @@ EncodeOutcome RunEncoder(const std::string& command, const EncodeStop& stop,
 
     ux_proc started;
     if (ux_popen_vp(&started, "r", nullptr, args.Words()[0], args.Words()) != UX_OK) {
-        outcome.reason = SystemError("the encoder could not be started", errno);
+        outcome.reason = SystemError(
+            QCoreApplication::translate("EncodeRun", "the encoder could not be started"), errno);
         Say(diagnostics, "execvp failed.\n");
         return outcome;
     }
@@ -322,9 +341,11 @@ EncodeOutcome RunEncoder(const std::string& command, const EncodeStop& stop,
     if (ending == Ending::Stopped) {
         outcome.stopped = true;
     } else if (ending == Ending::Broken) {
-        outcome.reason = SystemError("reading the encoder's output failed", error);
+        outcome.reason = SystemError(
+            QCoreApplication::translate("EncodeRun", "reading the encoder's output failed"), error);
     } else if (!waitStatus) {
-        outcome.reason = SystemError("waiting for the encoder failed", error);
+        outcome.reason = SystemError(
+            QCoreApplication::translate("EncodeRun", "waiting for the encoder failed"), error);
     } else {
         outcome.reason = DescribeExit(*waitStatus, errorText);
         outcome.encoded = outcome.reason.empty();

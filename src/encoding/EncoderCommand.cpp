@@ -2,6 +2,7 @@
 
 #include "encoding/OutputFolders.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -39,13 +40,17 @@ std::string AbsoluteOutputFolder(std::string text, std::string& why) {
         text.pop_back();
     }
     if (text.empty()) {
-        why = "No output folder is given.";
+        why = QCoreApplication::translate("EncoderCommand", "No output folder is given.")
+                  .toStdString();
         return {};
     }
     if (!text.starts_with('/')) {
         std::string home = HomeFolder();
         if (home.empty()) {
-            why = "No home folder is known to place the output folder " + text + " in.";
+            why = QCoreApplication::translate(
+                      "EncoderCommand", "No home folder is known to place the output folder %1 in.")
+                      .arg(QString::fromStdString(text))
+                      .toStdString();
             return {};
         }
         if (text == "~") {
@@ -64,8 +69,18 @@ std::string AbsoluteOutputFolder(std::string text, std::string& why) {
     return text;
 }
 
+std::string FoldersNotMade(const std::filesystem::path& output) {
+    return QCoreApplication::translate("EncoderCommand", "The folders of %1 cannot be made.")
+        .arg(QString::fromStdString(output.string()))
+        .toStdString();
+}
+
 std::string UnsafePathDetail(const std::string& path) {
-    return "The file " + path + " cannot be handed to the encoder: its path holds a double quote.";
+    return QCoreApplication::translate(
+               "EncoderCommand",
+               "The file %1 cannot be handed to the encoder: its path holds a double quote.")
+        .arg(QString::fromStdString(path))
+        .toStdString();
 }
 
 // Why `path` cannot be opened for reading, or nothing when it can. Never blocks on a pipe.
@@ -165,33 +180,44 @@ EncoderCommand BuildEncoderCommand(const EncoderSettings& settings,
     std::error_code error;
     const std::string sourcePath = std::filesystem::absolute(source, error).string();
     if (error) {
-        return fail(CommandStatus::NoCommand,
-                    "The source file " + source.string() + " cannot be opened: " + error.message());
+        return fail(
+            CommandStatus::NoCommand,
+            QCoreApplication::translate("EncoderCommand", "The source file %1 cannot be opened: %2")
+                .arg(QString::fromStdString(source.string()),
+                     QString::fromStdString(error.message()))
+                .toStdString());
     }
     if (sourcePath.find('"') != std::string::npos) {
         return fail(CommandStatus::UnsafePath, UnsafePathDetail(sourcePath));
     }
 
     if (CreateDirectories(plan.directory) != kit::B_OK) {
-        return fail(CommandStatus::OutputDirectoryError,
-                    "The output folder " + plan.directory + " cannot be made.");
+        return fail(
+            CommandStatus::OutputDirectoryError,
+            QCoreApplication::translate("EncoderCommand", "The output folder %1 cannot be made.")
+                .arg(QString::fromStdString(plan.directory))
+                .toStdString());
     }
     if (const auto why = OpenFailure(plan.directory, O_DIRECTORY)) {
         return fail(CommandStatus::NoCommand,
-                    "The output folder " + plan.directory + " cannot be opened: " + *why);
+                    QCoreApplication::translate("EncoderCommand",
+                                                "The output folder %1 cannot be opened: %2")
+                        .arg(QString::fromStdString(plan.directory), QString::fromStdString(*why))
+                        .toStdString());
     }
     if (const auto why = OpenFailure(sourcePath, 0)) {
-        return fail(CommandStatus::NoCommand,
-                    "The source file " + sourcePath + " cannot be opened: " + *why);
+        return fail(
+            CommandStatus::NoCommand,
+            QCoreApplication::translate("EncoderCommand", "The source file %1 cannot be opened: %2")
+                .arg(QString::fromStdString(sourcePath), QString::fromStdString(*why))
+                .toStdString());
     }
     // Other failures are left to the encoder, which then reports that it cannot write its file.
     switch (CreateDirectories(std::string(outputName), plan.directory)) {
     case kit::B_NOT_ALLOWED:
-        return fail(CommandStatus::WriteProtected,
-                    "The folders of " + plan.outputPath.string() + " cannot be made.");
+        return fail(CommandStatus::WriteProtected, FoldersNotMade(plan.outputPath));
     case kit::B_BAD_VALUE:
-        return fail(CommandStatus::OutputDirectoryError,
-                    "The folders of " + plan.outputPath.string() + " cannot be made.");
+        return fail(CommandStatus::OutputDirectoryError, FoldersNotMade(plan.outputPath));
     default:
         break;
     }

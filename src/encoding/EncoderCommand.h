@@ -4,6 +4,7 @@
 
 #include "encoding/EncoderSettings.h"
 
+#include <QtGlobal>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -16,12 +17,15 @@ enum class CommandStatus {
     UnsafePath,           // a path holds a double quote, which the command cannot carry
 };
 
-inline constexpr const char* kOutputDirectoryAlert =
-    "There was an error creating the output directory.  Please recheck the ouput directory.";
-inline constexpr const char* kWriteProtectAlert =
-    "It seems the volume/directory you are writing to is write protect.";
+// Marked for translation in the context "EncoderCommand"; whoever shows them translates them.
+inline constexpr const char* kOutputDirectoryAlert = QT_TRANSLATE_NOOP(
+    "EncoderCommand",
+    "There was an error creating the output directory.  Please recheck the ouput directory.");
+inline constexpr const char* kWriteProtectAlert = QT_TRANSLATE_NOOP(
+    "EncoderCommand", "It seems the volume/directory you are writing to is write protect.");
 
-// The alert the user is shown for `status`, or null for a status that has none.
+// The alert the user is shown for `status` (English, marked for translation in the context
+// "EncoderCommand"), or null for a status that has none.
 const char* AlertMessage(CommandStatus status);
 
 struct OutputPlan {

@@ -52,14 +52,16 @@ FileListView::FileListView(kit::Rect frame, const char* name, CLVContainerView**
       }) {
     checkColumn = new CLVColumn(
         nullptr, 16.0f, CLV_COL_FIXED_POSITION | CLV_COL_FIXED_WIDTH | CLV_COL_JOIN_HEADER, 16.0f);
-    trackColumn = new CLVColumn("Track", 50.0f, CLV_COL_SORTABLE | CLV_COL_ALIGN_RIGHT, 50.0f);
-    fileNameColumn =
-        new CLVColumn("Filename", 150.0f, CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
-    saveAsColumn = new CLVColumn("Save As", 150.0f, CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
-    pathColumn =
-        new CLVColumn("Path To File", 150.0f, CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
-    outputColumn =
-        new CLVColumn("Output File", 250.0f, CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
+    trackColumn = new CLVColumn(tr("Track").toStdString().c_str(), 50.0f,
+                                CLV_COL_SORTABLE | CLV_COL_ALIGN_RIGHT, 50.0f);
+    fileNameColumn = new CLVColumn(tr("Filename").toStdString().c_str(), 150.0f,
+                                   CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
+    saveAsColumn = new CLVColumn(tr("Save As").toStdString().c_str(), 150.0f,
+                                 CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
+    pathColumn = new CLVColumn(tr("Path To File").toStdString().c_str(), 150.0f,
+                               CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
+    outputColumn = new CLVColumn(tr("Output File").toStdString().c_str(), 250.0f,
+                                 CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
     outputColumn->SetShown(false);
     AddColumnList(
         {checkColumn, trackColumn, fileNameColumn, saveAsColumn, pathColumn, outputColumn});
@@ -147,8 +149,9 @@ void FileListView::TakeWavTags(std::vector<WavTagLoader::Result> results) {
         }
         hint = index + 1; // files added together are usually rows one after another
         if (!result.read.damage.empty()) {
-            row->SetWarning("Its tags could not be read (" + result.read.damage +
-                            "); it was added without them.");
+            row->SetWarning(tr("Its tags could not be read (%1); it was added without them.")
+                                .arg(QString::fromStdString(result.read.damage))
+                                .toStdString());
         }
         FoundTags& found = result.read.tags;
         const auto keepRows = [](std::string& value, std::string_view rowValue) {
@@ -269,7 +272,7 @@ QString FileListView::AccessibleCellText(int32_t row, int32_t column) const {
             return {};
         }
         const QString help = MarkHelp(*item).replace(QLatin1Char('\n'), QLatin1Char(' '));
-        return item->done ? (help.isEmpty() ? QStringLiteral("Done") : help) : help;
+        return item->done ? (help.isEmpty() ? tr("Done") : help) : help;
     }
     return ColumnListView::AccessibleCellText(row, column);
 }
@@ -345,21 +348,23 @@ QString FileListView::OutputHelp(const AudioItem& row) {
     if (plan.status == CommandStatus::Ready) {
         return plan.outputPath.empty()
                    ? QString()
-                   : QStringLiteral("Output file:\n") + QFile::decodeName(plan.outputPath.c_str());
+                   : tr("Output file:\n%1").arg(QFile::decodeName(plan.outputPath.c_str()));
+    }
+    if (!plan.detail.empty()) {
+        return QString::fromStdString(plan.detail);
     }
     const char* alert = AlertMessage(plan.status);
-    return QString::fromStdString(!plan.detail.empty() ? plan.detail : alert ? alert : "");
+    return alert ? QCoreApplication::translate("EncoderCommand", alert) : QString();
 }
 
 QString FileListView::MarkHelp(const AudioItem& row) const {
     if (row.done) {
-        return row.Warning().empty()
-                   ? QString()
-                   : QStringLiteral("Done. ") + QString::fromStdString(row.Warning());
+        return row.Warning().empty() ? QString()
+                                     : tr("Done. %1").arg(QString::fromStdString(row.Warning()));
     }
     QStringList parts;
     if (!row.Failure().empty()) {
-        parts << QStringLiteral("Not encoded: ") + QString::fromStdString(row.Failure());
+        parts << tr("Not encoded: %1").arg(QString::fromStdString(row.Failure()));
     }
     if (!row.SourceDamage().empty()) {
         parts << QString::fromStdString(row.SourceDamage());
@@ -370,14 +375,14 @@ QString FileListView::MarkHelp(const AudioItem& row) const {
         const auto [other, index] = FindRow(row.ClashesWith());
         const char* name =
             other ? other->GetColumnContentText(AudioItem::kFilenameColumn) : nullptr;
-        parts << (other ? QStringLiteral("Row %1 (%2) has the same output file:\n%3")
+        parts << (other ? tr("Row %1 (%2) has the same output file:\n%3")
                               .arg(index + 1)
                               .arg(QString::fromUtf8(name ? name : ""), path)
-                        : QStringLiteral("Another row has the same output file:\n") + path);
+                        : tr("Another row has the same output file:\n%1").arg(path));
         break;
     }
     case ClashKind::ExistingFile:
-        parts << QStringLiteral("A file already exists at\n") + path;
+        parts << tr("A file already exists at\n%1").arg(path);
         break;
     case ClashKind::None:
         break;

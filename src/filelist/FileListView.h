@@ -7,6 +7,7 @@
 #include "filelist/RenameTextView.h"
 #include "filelist/WavTagLoader.h"
 
+#include <QCoreApplication>
 #include <QPoint>
 #include <QString>
 #include <filesystem>
@@ -26,6 +27,8 @@ inline constexpr uint32_t MSG_RENAME_START = kit::FourCC("ReFE");
 // selected row's tags in the window, and shows where each row's MP3 file goes and which rows
 // clash. The list owns its rows: the window removes and deletes them through it.
 class FileListView : public ColumnListView {
+    Q_DECLARE_TR_FUNCTIONS(FileListView)
+
 public:
     // A multiple-selection list with both scroll bars and a fancy border; `containerView`
     // receives the scroll container the window places in its layout.

@@ -1,5 +1,6 @@
 #include "filelist/FileNameTags.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
 #include <algorithm>
@@ -66,8 +67,11 @@ FileNameTagPattern::FileNameTagPattern(std::string_view pattern) {
         }
         const size_t known = kCodes.find(code);
         if (code == '\0' || known == std::string_view::npos) {
-            error = "\"%" + std::string(code == '\0' ? "" : std::string(1, code)) +
-                    "\" is not one of the codes %t, %a, %s, %c and %y.";
+            error = QCoreApplication::translate(
+                        "FileNameTags", "\"%1\" is not one of the codes %t, %a, %s, %c and %y.")
+                        .arg(code == '\0' ? QStringLiteral("%")
+                                          : QStringLiteral("%") + QLatin1Char(code))
+                        .toStdString();
             return;
         }
         flushLiteral();
@@ -81,7 +85,9 @@ FileNameTagPattern::FileNameTagPattern(std::string_view pattern) {
     }
     flushLiteral();
     if (groupCodes.empty()) {
-        error = "The pattern has none of the codes %t, %a, %s, %c and %y.";
+        error = QCoreApplication::translate(
+                    "FileNameTags", "The pattern has none of the codes %t, %a, %s, %c and %y.")
+                    .toStdString();
         return;
     }
     expression.setPattern(regex + u'$');

@@ -1,6 +1,7 @@
 #include "filelist/SmallView.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 namespace {
 
@@ -34,7 +35,10 @@ void SmallView::Init() {
 }
 
 void SmallView::SetText(long n) {
-    text = std::to_string(n) + (n == 1 ? " File" : " Files");
+    text = (n == 1 ? QCoreApplication::translate("SmallView", "%1 File")
+                   : QCoreApplication::translate("SmallView", "%1 Files"))
+               .arg(n)
+               .toStdString();
     count = static_cast<int32_t>(n);
     textLength = static_cast<int32_t>(text.size());
     setAccessibleName(QString::fromStdString(text));

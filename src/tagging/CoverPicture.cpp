@@ -1,5 +1,6 @@
 #include "tagging/CoverPicture.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QMimeDatabase>
 #include <algorithm>
@@ -50,18 +51,26 @@ std::optional<std::filesystem::path> FindCoverBeside(const std::filesystem::path
 CoverRead ReadCoverPicture(const std::filesystem::path& file) {
     QFile picture(QFile::decodeName(file.c_str()));
     if (!picture.open(QIODevice::ReadOnly)) {
-        return {std::nullopt, "it cannot be read: " + picture.errorString().toStdString()};
+        return {std::nullopt, QCoreApplication::translate("CoverPicture", "it cannot be read: %1")
+                                  .arg(picture.errorString())
+                                  .toStdString()};
     }
     if (picture.size() > kLargestCover) {
-        return {std::nullopt, "it is larger than 16 MiB"};
+        return {
+            std::nullopt,
+            QCoreApplication::translate("CoverPicture", "it is larger than 16 MiB").toStdString()};
     }
     // One byte more than allowed tells a file that grew (or a device without a size) apart.
     QByteArray bytes = picture.read(kLargestCover + 1);
     if (bytes.size() > kLargestCover) {
-        return {std::nullopt, "it is larger than 16 MiB"};
+        return {
+            std::nullopt,
+            QCoreApplication::translate("CoverPicture", "it is larger than 16 MiB").toStdString()};
     }
     if (picture.error() != QFileDevice::NoError) {
-        return {std::nullopt, "it cannot be read: " + picture.errorString().toStdString()};
+        return {std::nullopt, QCoreApplication::translate("CoverPicture", "it cannot be read: %1")
+                                  .arg(picture.errorString())
+                                  .toStdString()};
     }
     const QString type = QMimeDatabase().mimeTypeForData(bytes).name();
     if (type != QLatin1StringView("image/jpeg") && type != QLatin1StringView("image/png")) {

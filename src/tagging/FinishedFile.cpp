@@ -4,6 +4,7 @@
 #include "tagging/ID3v2Writer.h"
 #include "tagging/ReplayGain.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -32,11 +33,16 @@ std::string Untaggable(const std::filesystem::path& path) {
         ::close(fd);
     }
     if (!known) {
-        return std::string("No tags were written: the file cannot be read (") +
-               std::strerror(error) + ").";
+        return QCoreApplication::translate("FinishedFile",
+                                           "No tags were written: the file cannot be read (%1).")
+            .arg(QString::fromUtf8(std::strerror(error)))
+            .toStdString();
     }
-    return S_ISREG(info.st_mode) ? std::string()
-                                 : "No tags were written: the output is not a regular file.";
+    return S_ISREG(info.st_mode)
+               ? std::string()
+               : QCoreApplication::translate(
+                     "FinishedFile", "No tags were written: the output is not a regular file.")
+                     .toStdString();
 }
 
 } // namespace
@@ -53,16 +59,25 @@ std::vector<std::string> AddExtras(FinishedFile& file, const std::optional<RowLo
             CoverRead read = ReadCoverPicture(*cover);
             file.extras.frontCover = std::move(read.picture);
             if (!read.error.empty()) {
-                missing.push_back("the cover picture " + cover->filename().string() + " (" +
-                                  read.error + ")");
+                missing.push_back(
+                    QCoreApplication::translate("FinishedFile", "the cover picture %1 (%2)")
+                        .arg(QString::fromStdString(cover->filename().string()),
+                             QString::fromStdString(read.error))
+                        .toStdString());
             }
         }
     }
     if (file.replayGain) {
         if (!loudness) {
-            missing.emplace_back("the ReplayGain tags (the loudness was not measured)");
+            missing.emplace_back(
+                QCoreApplication::translate("FinishedFile",
+                                            "the ReplayGain tags (the loudness was not measured)")
+                    .toStdString());
         } else if (!loudness->error.empty()) {
-            missing.push_back("the ReplayGain tags (" + loudness->error + ")");
+            missing.push_back(
+                QCoreApplication::translate("FinishedFile", "the ReplayGain tags (%1)")
+                    .arg(QString::fromStdString(loudness->error))
+                    .toStdString());
         } else if (loudness->track) {
             file.extras.userTexts = ReplayGainTexts(*loudness->track, loudness->album);
         }
@@ -78,17 +93,28 @@ std::string TagFinishedFile(const FinishedFile& file, std::vector<std::string> m
         ID3Editor editor(file.path.c_str(), &file.tag, file.track);
         errno = 0;
         if (editor.WriteTag() != 0) {
-            missing.push_back(errno != 0
-                                  ? std::string("the ID3v1 tag (") + std::strerror(errno) + ")"
-                                  : std::string("the ID3v1 tag"));
+            missing.push_back(
+                errno != 0
+                    ? QCoreApplication::translate("FinishedFile", "the ID3v1 tag (%1)")
+                          .arg(QString::fromUtf8(std::strerror(errno)))
+                          .toStdString()
+                    : QCoreApplication::translate("FinishedFile", "the ID3v1 tag").toStdString());
         }
         if (editor.WriteTagsToAttr() != 0 && errno != ENOTSUP) {
-            missing.push_back(std::string("the file attributes (") + std::strerror(errno) + ")");
+            missing.push_back(
+                QCoreApplication::translate("FinishedFile", "the file attributes (%1)")
+                    .arg(QString::fromUtf8(std::strerror(errno)))
+                    .toStdString());
         }
     }
     std::string why;
     if (file.id3v2 && WriteID3v2Tag(file, &why) != 0) {
-        missing.push_back("the ID3v2 tag: " + why);
+        missing.push_back(QCoreApplication::translate("FinishedFile", "the ID3v2 tag: %1")
+                              .arg(QString::fromStdString(why))
+                              .toStdString());
     }
-    return missing.empty() ? std::string() : "Not written: " + Joined(missing) + ".";
+    return missing.empty() ? std::string()
+                           : QCoreApplication::translate("FinishedFile", "Not written: %1.")
+                                 .arg(QString::fromStdString(Joined(missing)))
+                                 .toStdString();
 }

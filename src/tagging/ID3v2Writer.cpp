@@ -3,6 +3,7 @@
 #include "tagging/FileBytes.h"
 #include "tagging/GenreTable.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -95,7 +96,9 @@ std::optional<RenderedTag> RenderTag(int fd, const FinishedFile& finished, std::
         // A tag after other bytes is not the file's to replace here; it is left alone.
         stream.seek(0);
         if (stream.readBlock(3) != TagLib::ID3v2::Header::fileIdentifier()) {
-            why = "it has an ID3v2 tag that does not begin the file";
+            why = QCoreApplication::translate("ID3v2Writer",
+                                              "it has an ID3v2 tag that does not begin the file")
+                      .toStdString();
             return std::nullopt;
         }
         rendered.keepFrom = file.ID3v2Tag()->header()->completeTagSize();
@@ -173,8 +176,8 @@ bool KeepOwner(int copy, const struct stat& original) {
            errno == ENOTSUP || errno == EOPNOTSUPP;
 }
 
-std::string SystemReason(const char* what) {
-    return std::string(what) + " (" + std::strerror(errno) + ")";
+std::string SystemReason(const QString& what) {
+    return what.toStdString() + " (" + std::strerror(errno) + ")";
 }
 
 // A hidden file beside the target that takes the target's place once complete; removed
@@ -239,25 +242,28 @@ std::string WriteThroughCopy(const FinishedFile& file) {
     std::error_code error;
     const fs::path target = fs::canonical(file.path, error);
     if (error) {
-        return "the file cannot be found (" + error.message() + ")";
+        return QCoreApplication::translate("ID3v2Writer", "the file cannot be found (%1)")
+            .arg(QString::fromStdString(error.message()))
+            .toStdString();
     }
     // Opened without waiting, so that a FIFO is refused rather than read from for ever.
     const Descriptor source(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat original {};
     if (source.Fd() < 0 || ::fstat(source.Fd(), &original) != 0) {
-        return SystemReason("the file cannot be read");
+        return SystemReason(QCoreApplication::translate("ID3v2Writer", "the file cannot be read"));
     }
     if (!S_ISREG(original.st_mode)) {
-        return "it is not a regular file";
+        return QCoreApplication::translate("ID3v2Writer", "it is not a regular file").toStdString();
     }
     // A file this process may not write is left alone, though its folder would let it be
     // replaced.
     if (::access(target.c_str(), W_OK) != 0) {
-        return SystemReason("the file may not be written");
+        return SystemReason(
+            QCoreApplication::translate("ID3v2Writer", "the file may not be written"));
     }
     const int forTagLib = ::fcntl(source.Fd(), F_DUPFD_CLOEXEC, 0);
     if (forTagLib < 0) {
-        return SystemReason("the file cannot be read");
+        return SystemReason(QCoreApplication::translate("ID3v2Writer", "the file cannot be read"));
     }
     std::string why;
     const std::optional<RenderedTag> rendered = RenderTag(forTagLib, file, why);
@@ -277,18 +283,22 @@ std::string WriteThroughCopy(const FinishedFile& file) {
         ::fchmod(copy.Descriptor(), original.st_mode & 07777) == 0 &&
         CopyAttributes(target.c_str(), copy.Descriptor());
     if (!copied) {
-        return SystemReason("no complete copy could be written beside it");
+        return SystemReason(QCoreApplication::translate(
+            "ID3v2Writer", "no complete copy could be written beside it"));
     }
     struct stat written {};
     if (::fsync(copy.Descriptor()) != 0 || ::fstat(copy.Descriptor(), &written) != 0) {
-        return SystemReason("the copy could not be written to disk");
+        return SystemReason(
+            QCoreApplication::translate("ID3v2Writer", "the copy could not be written to disk"));
     }
     if (written.st_size !=
         static_cast<off_t>(bytes.size()) + original.st_size - rendered->keepFrom) {
-        return "the copy came out shorter than the file";
+        return QCoreApplication::translate("ID3v2Writer", "the copy came out shorter than the file")
+            .toStdString();
     }
     if (!copy.PutInPlace()) {
-        return SystemReason("the copy could not replace the file");
+        return SystemReason(
+            QCoreApplication::translate("ID3v2Writer", "the copy could not replace the file"));
     }
     return {};
 }

@@ -1,6 +1,7 @@
 // The loudness module's measurement: libsndfile reads the samples, libebur128 measures them.
 #include "tagging/ReplayGain.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <ebur128.h>
@@ -36,7 +37,9 @@ State Measure(const std::filesystem::path& file, const std::function<bool()>& go
     SF_INFO info{};
     const std::unique_ptr<SNDFILE, SoundFileCloser> sound(sf_open(file.c_str(), SFM_READ, &info));
     if (!sound) {
-        error = std::string("it cannot be read: ") + sf_strerror(nullptr);
+        error = QCoreApplication::translate("LoudnessMeter", "it cannot be read: %1")
+                    .arg(QString::fromUtf8(sf_strerror(nullptr)))
+                    .toStdString();
         return nullptr;
     }
     // The histogram keeps the state's size fixed however long the track is.
@@ -44,7 +47,8 @@ State Measure(const std::filesystem::path& file, const std::function<bool()>& go
                              static_cast<unsigned long>(info.samplerate),
                              EBUR128_MODE_I | EBUR128_MODE_SAMPLE_PEAK | EBUR128_MODE_HISTOGRAM));
     if (!state) {
-        error = "its format cannot be measured";
+        error = QCoreApplication::translate("LoudnessMeter", "its format cannot be measured")
+                    .toStdString();
         return nullptr;
     }
     if (info.channels == 1) {
@@ -54,17 +58,21 @@ State Measure(const std::filesystem::path& file, const std::function<bool()>& go
     std::vector<float> samples(static_cast<size_t>(kFrames * info.channels));
     for (sf_count_t read = 0; (read = sf_readf_float(sound.get(), samples.data(), kFrames)) > 0;) {
         if (goOn && !goOn()) {
-            error = "it was not measured to its end";
+            error = QCoreApplication::translate("LoudnessMeter", "it was not measured to its end")
+                        .toStdString();
             return nullptr;
         }
         if (ebur128_add_frames_float(state.get(), samples.data(), static_cast<size_t>(read)) !=
             EBUR128_SUCCESS) {
-            error = "it cannot be measured";
+            error =
+                QCoreApplication::translate("LoudnessMeter", "it cannot be measured").toStdString();
             return nullptr;
         }
     }
     if (sf_error(sound.get()) != SF_ERR_NO_ERROR) {
-        error = std::string("it cannot be read: ") + sf_strerror(sound.get());
+        error = QCoreApplication::translate("LoudnessMeter", "it cannot be read: %1")
+                    .arg(QString::fromUtf8(sf_strerror(sound.get())))
+                    .toStdString();
         return nullptr;
     }
     return state;

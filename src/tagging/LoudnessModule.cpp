@@ -3,6 +3,8 @@
 
 #include "kit/FeatureModule.h"
 
+#include <QCoreApplication>
+
 std::optional<Loudness>
 MeasureAlbum(const std::vector<std::filesystem::path>& files,
              const std::function<void(std::size_t, const TrackLoudness&)>& measured,
@@ -11,7 +13,11 @@ MeasureAlbum(const std::vector<std::filesystem::path>& files,
         return module->measureAlbum(files, measured, goOn);
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
-        measured(i, {std::nullopt, "the loudness module (libvamble-loudness.so) cannot be loaded"});
+        measured(i,
+                 {std::nullopt, QCoreApplication::translate(
+                                    "LoudnessModule",
+                                    "the loudness module (libvamble-loudness.so) cannot be loaded")
+                                    .toStdString()});
     }
     return std::nullopt;
 }

@@ -3,6 +3,7 @@
 
 #include "kit/FeatureModule.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 
 int32_t WriteID3v2Tag(const FinishedFile& file, std::string* why) {
@@ -10,7 +11,9 @@ int32_t WriteID3v2Tag(const FinishedFile& file, std::string* why) {
     if (module == nullptr) {
         std::printf("Error writing ID3v2 tag.\n");
         if (why != nullptr) {
-            *why = "the program's tags module cannot be loaded";
+            *why = QCoreApplication::translate("TagsModule",
+                                               "the program's tags module cannot be loaded")
+                       .toStdString();
         }
         return -1;
     }

@@ -3,6 +3,7 @@
 #include "tagging/GenreTable.h"
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringDecoder>
 #include <mutex>
@@ -102,17 +103,22 @@ std::string ChunkDamage(QFile& file) {
         const bool isList = id == "LIST";
         const bool isId3 = id == "id3 " || id == "ID3 ";
         if (end > fileSize) {
-            return isList  ? "its LIST chunk reaches past the end of the file"
-                   : isId3 ? "its id3 chunk reaches past the end of the file"
+            return isList ? QCoreApplication::translate(
+                                "WavTags", "its LIST chunk reaches past the end of the file")
+                                .toStdString()
+                   : isId3 ? QCoreApplication::translate(
+                                 "WavTags", "its id3 chunk reaches past the end of the file")
+                                 .toStdString()
                            : std::string();
         }
         const qint64 body = static_cast<qint64>(offset) + 8;
         if (isId3 && !HoldsId3v2Tag(file, body, size)) {
-            return "its id3 chunk holds no whole ID3v2 tag";
+            return QCoreApplication::translate("WavTags", "its id3 chunk holds no whole ID3v2 tag")
+                .toStdString();
         }
         if (isList && size >= 4 && ReadAt(file, body, 4) == "INFO" &&
             !InfoListIsWhole(file, body + 4, size - 4)) {
-            return "its INFO list is damaged";
+            return QCoreApplication::translate("WavTags", "its INFO list is damaged").toStdString();
         }
         offset = end + (end & 1);
     }

@@ -25,9 +25,14 @@ namespace {
 
 constexpr double kSectorsPerSecond = 75.0;
 
-// "1 CD", "2 CDs".
+// "1 CD", "2 CDs": `one` and `many` are whole translated texts with the number as %1, so a
+// language may place it where it belongs.
 QString Count(int32_t count, const QString& one, const QString& many) {
-    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
+    return (count == 1 ? one : many).arg(count);
+}
+
+QString CdCount(int32_t count) {
+    return Count(count, VambleWindow::tr("%1 CD"), VambleWindow::tr("%1 CDs"));
 }
 
 QString Seconds(int32_t sectors) {
@@ -35,11 +40,11 @@ QString Seconds(int32_t sectors) {
 }
 
 // What is wrong with a damaged track, for its row's mark.
-std::string DamageNote(const DamagedTrack& track) {
-    return QStringLiteral("Read from the CD with %1 sectors (%2 s) that could not be read exactly.")
+QString DamageNote(const DamagedTrack& track) {
+    return VambleWindow::tr(
+               "Read from the CD with %1 sectors (%2 s) that could not be read exactly.")
         .arg(track.sectors)
-        .arg(Seconds(track.sectors))
-        .toStdString();
+        .arg(Seconds(track.sectors));
 }
 
 // One line per track that was not read whole.
@@ -47,8 +52,8 @@ QString DamageReport(const std::vector<DamagedTrack>& damaged) {
     QStringList lines;
     for (const DamagedTrack& track : damaged) {
         lines << (track.file.empty()
-                      ? QStringLiteral("Track %1 could not be read.").arg(track.track)
-                      : QStringLiteral("Track %1: %2 sectors (%3 s) could not be read exactly.")
+                      ? VambleWindow::tr("Track %1 could not be read.").arg(track.track)
+                      : VambleWindow::tr("Track %1: %2 sectors (%3 s) could not be read exactly.")
                             .arg(track.track)
                             .arg(track.sectors)
                             .arg(Seconds(track.sectors)));
@@ -70,7 +75,7 @@ ArtistAlbum CdTags(const kit::Message& volume, const std::string& name) {
 // answer to Escape; `answered` learns whether the first was chosen (closing the question is no).
 void Ask(QWidget* window, const QString& text, const QString& yes, const QString& no,
          std::function<void(bool)> answered) {
-    auto* question = new QMessageBox(QMessageBox::Question, QStringLiteral("Alert"), text,
+    auto* question = new QMessageBox(QMessageBox::Question, VambleWindow::tr("Alert"), text,
                                      QMessageBox::NoButton, window);
     QPushButton* accept = question->addButton(yes, QMessageBox::AcceptRole);
     QPushButton* reject = question->addButton(no, QMessageBox::RejectRole);
@@ -144,7 +149,7 @@ void VambleWindow::GetFilesFromCD(const kit::Message& volume) {
     }
     // Reading and encoding share the status area and the Stop button.
     if (IsEncoding() || startingRun) {
-        ShowAlert(QStringLiteral("The CD can be read once encoding has finished or is stopped."));
+        ShowAlert(tr("The CD can be read once encoding has finished or is stopped."));
         return;
     }
     if (!cdReader) {
@@ -177,7 +182,7 @@ void VambleWindow::AddCDTracks(const std::filesystem::path& folder, const Artist
         const auto hurt = std::find_if(damaged.begin(), damaged.end(),
                                        [&](const DamagedTrack& d) { return d.file == track.path; });
         if (hurt != damaged.end()) {
-            row->SetSourceDamage(DamageNote(*hurt));
+            row->SetSourceDamage(DamageNote(*hurt).toStdString());
             fileList->InvalidateItem(fileList->IndexOf(row));
         }
     }
@@ -187,8 +192,7 @@ void VambleWindow::SetCDReading(bool reading) {
     ShowRunning(reading);
     cdPopUp->setEnabled(!reading);
     progressBar->SetFraction(0.0f);
-    encodingFileText->setText(reading ? QStringLiteral("Reading CD…")
-                                      : QStringLiteral("Encoding File: "));
+    encodingFileText->setText(reading ? tr("Reading CD…") : tr("Encoding File: "));
 }
 
 void VambleWindow::ShowCDReadProgress(const kit::Message& progress) {
@@ -208,9 +212,8 @@ void VambleWindow::ShowCDReadProgress(const kit::Message& progress) {
     progress.Find("waiting", &waiting);
     progressBar->SetFraction(static_cast<float>(fraction));
     encodingFileText->setText(
-        waiting
-            ? QStringLiteral("Waiting for another reading of this CD…")
-            : QStringLiteral("Reading CD track %1 (%2 of %3)").arg(track).arg(index).arg(count));
+        waiting ? tr("Waiting for another reading of this CD…")
+                : tr("Reading CD track %1 (%2 of %3)").arg(track).arg(index).arg(count));
 }
 
 void VambleWindow::FinishCDRead(const kit::Message& message) {
@@ -241,9 +244,10 @@ void VambleWindow::FinishCDRead(const kit::Message& message) {
     }
     // Damaged audio joins the list only when the user asks for it; a later read tries again.
     Ask(this,
-        report + QStringLiteral("\n\nChoose the CD again to read them again, or add the damaged "
-                                "tracks as they are."),
-        QStringLiteral("Add Anyway"), QStringLiteral("Leave Out"),
+        report + QStringLiteral("\n\n") +
+            tr("Choose the CD again to read them again, or add the damaged "
+               "tracks as they are."),
+        tr("Add Anyway"), tr("Leave Out"),
         [this, folder = done->folder, tags = done->tags, readToEnd](bool add) {
             AddCDTracks(folder, tags, add ? readToEnd : std::vector<DamagedTrack>{});
         });
@@ -257,13 +261,13 @@ void VambleWindow::StopCDRead() {
 
 void VambleWindow::ClearCDCache() {
     if (ReadingCD()) {
-        ShowAlert(QStringLiteral("The CD cache can be cleared once the CD has been read."));
+        ShowAlert(tr("The CD cache can be cleared once the CD has been read."));
         return;
     }
     const std::filesystem::path cache = DiscCacheFolder();
     const DiscCacheUsage usage = MeasureDiscCache(cache);
     if (usage.bytes == 0 && usage.discs == 0) {
-        ShowAlert(QStringLiteral("The CD cache is empty."));
+        ShowAlert(tr("The CD cache is empty."));
         return;
     }
     const std::string inside = cache.native() + '/';
@@ -272,23 +276,23 @@ void VambleWindow::ClearCDCache() {
         const auto* row = dynamic_cast<const AudioItem*>(fileList->ItemAt(i));
         rowsUsing += row != nullptr && !row->done && row->ref.path.native().starts_with(inside);
     }
-    QString text = QStringLiteral("The CD cache holds %1 read from %2, in %3.\n\nClear it?")
-                       .arg(QLocale().formattedDataSize(usage.bytes),
-                            Count(usage.discs, QStringLiteral("CD"), QStringLiteral("CDs")),
+    QString text = tr("The CD cache holds %1 read from %2, in %3.\n\nClear it?")
+                       .arg(QLocale().formattedDataSize(usage.bytes), CdCount(usage.discs),
                             QFile::decodeName(cache.c_str()));
     if (rowsUsing > 0) {
-        text += QStringLiteral("\n\n%1 of the list, not encoded yet, use its files and could "
-                               "not be encoded any more.")
-                    .arg(Count(rowsUsing, QStringLiteral("row"), QStringLiteral("rows")));
+        text +=
+            QStringLiteral("\n\n") + tr("%1 of the list, not encoded yet, use its files and could "
+                                        "not be encoded any more.")
+                                         .arg(Count(rowsUsing, tr("%1 row"), tr("%1 rows")));
     }
-    Ask(this, text, QStringLiteral("Clear"), QStringLiteral("Cancel"), [this, cache](bool clear) {
+    Ask(this, text, tr("Clear"), tr("Cancel"), [this, cache](bool clear) {
         if (!clear || ReadingCD()) {
             return;
         }
         const DiscCacheUsage left = ClearDiscCache(cache);
         if (left.discs > 0) {
-            ShowAlert(QStringLiteral("%1 being read by another program stayed in the cache.")
-                          .arg(Count(left.discs, QStringLiteral("CD"), QStringLiteral("CDs"))));
+            ShowAlert(tr("%1 being read by another program stayed in the cache.")
+                          .arg(CdCount(left.discs)));
         }
     });
 }

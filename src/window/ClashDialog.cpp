@@ -7,17 +7,17 @@ namespace {
 
 QString ClashList(int count, const QStringList& firstFew) {
     QString text = count == 1
-                       ? QStringLiteral("1 file would overwrite a file that exists or that "
-                                        "another row writes:")
-                       : QStringLiteral("%1 files would overwrite files that exist or that other "
-                                        "rows write:")
+                       ? ClashDialog::tr("1 file would overwrite a file that exists or that "
+                                         "another row writes:")
+                       : ClashDialog::tr("%1 files would overwrite files that exist or that other "
+                                         "rows write:")
                              .arg(count);
     const int listed = std::min<int>(static_cast<int>(firstFew.size()), ClashDialog::kListed);
     for (int i = 0; i < listed; ++i) {
         text += QStringLiteral("\n    ") + firstFew[i];
     }
     if (count > listed) {
-        text += QStringLiteral("\n    …and %1 more").arg(count - listed);
+        text += QStringLiteral("\n    ") + ClashDialog::tr("…and %1 more").arg(count - listed);
     }
     return text;
 }
@@ -25,12 +25,12 @@ QString ClashList(int count, const QStringList& firstFew) {
 } // namespace
 
 ClashDialog::ClashDialog(int count, const QStringList& firstFew, QWidget* parent)
-    : QMessageBox(QMessageBox::Warning, QStringLiteral("Overwrite Files?"),
-                  ClashList(count, firstFew), QMessageBox::NoButton, parent),
-      overwriteButton(addButton(QStringLiteral("Overwrite"), QMessageBox::DestructiveRole)),
-      skipButton(addButton(QStringLiteral("Skip These"), QMessageBox::AcceptRole)),
-      cancelButton(addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole)) {
-    setInformativeText(QStringLiteral("Skipped rows stay in the list, not done."));
+    : QMessageBox(QMessageBox::Warning, tr("Overwrite Files?"), ClashList(count, firstFew),
+                  QMessageBox::NoButton, parent),
+      overwriteButton(addButton(tr("Overwrite"), QMessageBox::DestructiveRole)),
+      skipButton(addButton(tr("Skip These"), QMessageBox::AcceptRole)),
+      cancelButton(addButton(tr("Cancel"), QMessageBox::RejectRole)) {
+    setInformativeText(tr("Skipped rows stay in the list, not done."));
     // The answer that loses nothing and still encodes the rest.
     setDefaultButton(skipButton);
     setEscapeButton(cancelButton);

@@ -2,12 +2,15 @@
 // leave those rows out of the run, or start nothing.
 #pragma once
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QStringList>
 
 class QPushButton;
 
 class ClashDialog : public QMessageBox {
+    Q_DECLARE_TR_FUNCTIONS(ClashDialog)
+
 public:
     enum class Choice { Overwrite, Skip, Cancel };
 

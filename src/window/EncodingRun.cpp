@@ -48,7 +48,7 @@ int32_t VambleWindow::CreateSwitches(EncoderCommand& command, int32_t index) {
     const auto* row = dynamic_cast<const AudioItem*>(fileList->ItemAt(index));
     if (!row) {
         command.status = CommandStatus::NoCommand;
-        command.detail = "The row is no longer in the list.";
+        command.detail = tr("The row is no longer in the list.").toStdString();
         return -1;
     }
     const EncoderSettings settings = CurrentEncoderSettings();
@@ -136,16 +136,14 @@ void VambleWindow::RowStarted(int64_t id) {
     const char* saveAs = row->GetColumnContentText(AudioItem::kSaveAsColumn);
     Print(std::string(saveAs ? saveAs : "") + "\n");
     FollowRow(id);
-    filesRemainingText->setText(
-        QStringLiteral("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
+    filesRemainingText->setText(tr("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
 }
 
 void VambleWindow::FollowRow(int64_t id) {
     statusRow = id;
     const AudioItem* row = FindRow(id);
     const char* saveAs = row ? row->GetColumnContentText(AudioItem::kSaveAsColumn) : nullptr;
-    encodingFileText->setText(QStringLiteral("Encoding File: ") +
-                              QString::fromUtf8(saveAs ? saveAs : ""));
+    encodingFileText->setText(tr("Encoding File: ") + QString::fromUtf8(saveAs ? saveAs : ""));
     // A row encoded beside others knows how far it is; a row on its own shows it as it comes.
     if (row && row->progress >= 0.0f) {
         progressBar->SetFraction(row->progress);
@@ -221,8 +219,7 @@ void VambleWindow::SetFileDone(const char* /*outputPath*/, int64_t id, bool isDo
         fileList->InvalidateItem(index);
         runMonitor->RowDone(id);
     }
-    filesRemainingText->setText(
-        QStringLiteral("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
+    filesRemainingText->setText(tr("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
     ScheduleOutputCheck(); // the file is there now
 }
 
@@ -272,19 +269,19 @@ void VambleWindow::RunEnded(const RunEnd& end) {
         const AudioItem* row = FindRow(failure.row);
         const QString name = row ? FileName(*row) : QFile::decodeName(failure.output.c_str());
         const char* alert = AlertMessage(failure.status);
-        told << (alert != nullptr ? QString::fromUtf8(alert)
+        told << (alert != nullptr ? QCoreApplication::translate("EncoderCommand", alert)
                  : failure.status == CommandStatus::Ready
-                     ? QStringLiteral("The file “%1” was not encoded: %2")
+                     ? tr("The file “%1” was not encoded: %2")
                            .arg(name, QString::fromStdString(failure.reason))
-                     : QStringLiteral("The file “%1” cannot be encoded: %2")
+                     : tr("The file “%1” cannot be encoded: %2")
                            .arg(name, QString::fromStdString(failure.reason)));
     }
     if (end.heldBack > 0) {
         told << (end.heldBack == 1
-                     ? QStringLiteral("1 file was not encoded because its output file exists or "
-                                      "another row writes it; its row is marked.")
-                     : QStringLiteral("%1 files were not encoded because their output files exist "
-                                      "or other rows write them; their rows are marked.")
+                     ? tr("1 file was not encoded because its output file exists or "
+                          "another row writes it; its row is marked.")
+                     : tr("%1 files were not encoded because their output files exist "
+                          "or other rows write them; their rows are marked.")
                            .arg(end.heldBack));
     }
     const auto kind = end.kind == RunEnd::Kind::Finished  ? RunMonitor::EndKind::Finished
@@ -292,8 +289,7 @@ void VambleWindow::RunEnded(const RunEnd& end) {
                                                           : RunMonitor::EndKind::Failed;
     runMonitor->End(kind, told.join(QLatin1Char('\n')));
     ShowRunning(false);
-    filesRemainingText->setText(
-        QStringLiteral("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
+    filesRemainingText->setText(tr("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
     // A stop is the user's own doing: it needs no alert.
     if (!told.isEmpty() && end.kind != RunEnd::Kind::Stopped) {
         ShowAlert(told.join(QStringLiteral("\n\n")));
@@ -327,9 +323,9 @@ void VambleWindow::ShowRunning(bool running) {
 }
 
 void VambleWindow::ShowAlert(const QString& text) {
-    auto* alert = new QMessageBox(QMessageBox::Information, QStringLiteral("Alert"), text,
-                                  QMessageBox::NoButton, this);
-    alert->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    auto* alert =
+        new QMessageBox(QMessageBox::Information, tr("Alert"), text, QMessageBox::NoButton, this);
+    alert->addButton(tr("OK"), QMessageBox::AcceptRole);
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowModality(Qt::WindowModal);
     alert->open();

@@ -2,6 +2,8 @@
 #include "tagging/GenreTable.h"
 #include "window/VambleWindow.h"
 
+// The names stay English, never translated: the item marked is looked up by name and written
+// into the tags as it reads.
 void VambleWindow::FillGenrePopUp(QComboBox& menu) {
     for (const char* name : genre_table_sorted) {
         menu.addItem(QString::fromLatin1(name));

@@ -24,17 +24,16 @@ QTableWidgetItem* Cell(const QString& text) {
 NameTagsDialog::NameTagsDialog(std::vector<Row> selected, const QString& pattern, QWidget* parent)
     : QDialog(parent), rows(std::move(selected)), patternText(new QLineEdit(pattern)),
       summary(new QLabel), preview(new QTableWidget(static_cast<int>(rows.size()), 6)) {
-    setWindowTitle(QStringLiteral("Tags from File Names"));
-    auto* patternLabel = new QLabel(QStringLiteral("&Pattern:"));
+    setWindowTitle(tr("Tags from File Names"));
+    auto* patternLabel = new QLabel(tr("&Pattern:"));
     patternLabel->setBuddy(patternText);
-    auto* codes = new QLabel(QStringLiteral("%t track, %a artist, %s title, %c album, %y year; "
-                                            "\"/\" reads the folder above, as in "
-                                            "\"%a/%c/%t - %s\"."));
+    auto* codes = new QLabel(tr("%t track, %a artist, %s title, %c album, %y year; "
+                                "\"/\" reads the folder above, as in "
+                                "\"%a/%c/%t - %s\"."));
     codes->setWordWrap(true);
 
-    preview->setHorizontalHeaderLabels({QStringLiteral("File"), QStringLiteral("Track"),
-                                        QStringLiteral("Title"), QStringLiteral("Artist"),
-                                        QStringLiteral("Album"), QStringLiteral("Year")});
+    preview->setHorizontalHeaderLabels(
+        {tr("File"), tr("Track"), tr("Title"), tr("Artist"), tr("Album"), tr("Year")});
     preview->verticalHeader()->hide();
     for (const int column : {kTitleColumn, kArtistColumn, kAlbumColumn}) {
         preview->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Stretch);
@@ -43,7 +42,7 @@ NameTagsDialog::NameTagsDialog(std::vector<Row> selected, const QString& pattern
         preview->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     }
     preview->setSelectionMode(QAbstractItemView::NoSelection);
-    preview->setAccessibleName(QStringLiteral("Preview"));
+    preview->setAccessibleName(tr("Preview"));
     for (int row = 0; row < preview->rowCount(); ++row) {
         const std::filesystem::path& file = rows[static_cast<size_t>(row)].file;
         auto* name = Cell(QFile::decodeName(file.filename().c_str()));
@@ -52,7 +51,7 @@ NameTagsDialog::NameTagsDialog(std::vector<Row> selected, const QString& pattern
     }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel);
-    applyButton = buttons->addButton(QStringLiteral("Apply"), QDialogButtonBox::AcceptRole);
+    applyButton = buttons->addButton(tr("Apply"), QDialogButtonBox::AcceptRole);
     applyButton->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -97,19 +96,19 @@ void NameTagsDialog::UpdatePreview() {
         const auto text = [](const std::string& value) { return QString::fromStdString(value); };
         preview->setItem(row, kTrackColumn,
                          Cell(tags.track >= 0 ? QString::number(tags.track) : QString()));
-        preview->setItem(row, kTitleColumn,
-                         Cell(found || !pattern.Error().empty() ? text(tags.title)
-                                                                : QStringLiteral("(no match)")));
+        preview->setItem(
+            row, kTitleColumn,
+            Cell(found || !pattern.Error().empty() ? text(tags.title) : tr("(no match)")));
         preview->setItem(row, kArtistColumn, Cell(text(tags.artist)));
         preview->setItem(row, kAlbumColumn, Cell(text(tags.album)));
         preview->setItem(row, kYearColumn, Cell(text(tags.year)));
     }
     summary->setText(!pattern.Error().empty()
                          ? QString::fromStdString(pattern.Error())
-                         : (rows.size() == 1 ? QStringLiteral("%1 of %2 file matches.")
-                                             : QStringLiteral("%1 of %2 files match; Apply sets "
-                                                              "their tags, the others stay as "
-                                                              "they are."))
+                         : (rows.size() == 1 ? tr("%1 of %2 file matches.")
+                                             : tr("%1 of %2 files match; Apply sets "
+                                                  "their tags, the others stay as "
+                                                  "they are."))
                                .arg(matched)
                                .arg(rows.size()));
     applyButton->setEnabled(matched > 0);

@@ -4,6 +4,7 @@
 
 #include "filelist/FileNameTags.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <cstdint>
 #include <filesystem>
@@ -15,6 +16,8 @@ class QPushButton;
 class QTableWidget;
 
 class NameTagsDialog : public QDialog {
+    Q_DECLARE_TR_FUNCTIONS(NameTagsDialog)
+
 public:
     struct Row {
         int64_t id; // the row's identity in the file list

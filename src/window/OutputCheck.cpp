@@ -58,8 +58,8 @@ VambleWindow::ClashDecision VambleWindow::AskAboutClashes() {
         if (firstFew.size() < ClashDialog::kListed) {
             firstFew << QFile::decodeName(row->Output().outputPath.c_str()) +
                             (row->Clash() == ClashKind::ExistingFile
-                                 ? QStringLiteral(" (exists)")
-                                 : QStringLiteral(" (also written by an earlier row)"));
+                                 ? tr(" (exists)")
+                                 : tr(" (also written by an earlier row)"));
         }
     }
     if (clashing.empty()) {

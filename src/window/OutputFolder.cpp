@@ -20,7 +20,7 @@ void VambleWindow::SelectDirectory() {
         // It opens where the output folder is, when that is a folder.
         const QString current = saveInText->Text();
         dirPanel = new XqFilePanel(this, QFileInfo(current).isDir() ? current : QString(), this);
-        dirPanel->setLabelText(QFileDialog::Accept, QStringLiteral("Select"));
+        dirPanel->setLabelText(QFileDialog::Accept, tr("Select"));
         dirPanel->show();
         return;
     }

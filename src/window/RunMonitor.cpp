@@ -107,16 +107,16 @@ void RunMonitor::End(EndKind kind, const QString& detail) {
     }
     switch (kind) {
     case EndKind::Finished:
-        notifier.Notify(QStringLiteral("Encoding finished"),
-                        rowsDone == 1 ? QStringLiteral("1 file encoded.")
-                                      : QStringLiteral("%1 files encoded.").arg(rowsDone));
+        notifier.Notify(tr("Encoding finished"), rowsDone == 1
+                                                     ? tr("1 file encoded.")
+                                                     : tr("%1 files encoded.").arg(rowsDone));
         break;
     case EndKind::Stopped:
-        notifier.Notify(QStringLiteral("Encoding stopped"),
-                        QStringLiteral("%1 of %2 files encoded.").arg(rowsDone).arg(rowsInRun));
+        notifier.Notify(tr("Encoding stopped"),
+                        tr("%1 of %2 files encoded.").arg(rowsDone).arg(rowsInRun));
         break;
     case EndKind::Failed:
-        notifier.Notify(QStringLiteral("Encoding failed"), detail);
+        notifier.Notify(tr("Encoding failed"), detail);
         break;
     }
 }

@@ -7,6 +7,7 @@
 #include "app/LauncherProgress.h"
 #include "encoding/RunProgress.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <cstdint>
 #include <filesystem>
@@ -18,6 +19,8 @@ class QWidget;
 class RunStatusView;
 
 class RunMonitor {
+    Q_DECLARE_TR_FUNCTIONS(RunMonitor)
+
 public:
     struct RunRow {
         int64_t id = 0;

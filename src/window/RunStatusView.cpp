@@ -21,16 +21,16 @@ QString TimeLeftText(std::chrono::seconds left) {
     const auto twoDigits = [](long long n) {
         return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
     };
-    return hours > 0 ? QStringLiteral("Time left: %1:%2:%3")
+    return hours > 0 ? RunStatusView::tr("Time left: %1:%2:%3")
                            .arg(QString::number(hours), twoDigits(minutes), twoDigits(seconds))
-                     : QStringLiteral("Time left: %1:%2")
+                     : RunStatusView::tr("Time left: %1:%2")
                            .arg(QString::number(minutes), twoDigits(seconds));
 }
 
 RunStatusView::RunStatusView(QWidget* parent)
     : QWidget(parent), bar(new kit::ProgressBar), timeLeft(new QLabel) {
-    bar->setAccessibleName(QStringLiteral("Whole run"));
-    bar->setFormat(QStringLiteral("All files: %p%"));
+    bar->setAccessibleName(RunStatusView::tr("Whole run"));
+    bar->setFormat(RunStatusView::tr("All files: %p%"));
     bar->setTextVisible(true);
     // Without a name of its own, a screen reader reads the label's text: the time itself.
     timeLeft->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -7,21 +7,23 @@
 
 void VambleWindow::AttachTooltips() {
     const std::pair<QWidget*, const char*> tooltips[] = {
-        {cpuSpin, "Set this to the number of processors\nyou want to be utilized."},
-        {vbrSpin, "Variable Bit Rate.  Values range for 0 to 9,\n"
-                  "0 being high quality and 9 being high compression."},
-        {saveInText, "Drag and Drop a folder onto this to set\n"
-                     "output directory where the file will be saved."},
-        {stopButton, "Stop the encoding."},
-        {fileList->Container(), "Drag wav files here to encode."},
-        {onlyApplyFrame, "Check the tags that you only want\nto apply for the selected files."},
-        {deleteInputCheck, "File being encoded will be deleted\nafter encoding is complete."},
-        {cdPopUp, "Select an audio CD to retrieve files from."},
-        {genrePopUp, "Select the type of music that applies to this song."},
-        {prioritySpin, "This sets the priority of the encoding thread."},
+        {cpuSpin, QT_TR_NOOP("Set this to the number of processors\nyou want to be utilized.")},
+        {vbrSpin, QT_TR_NOOP("Variable Bit Rate.  Values range for 0 to 9,\n"
+                             "0 being high quality and 9 being high compression.")},
+        {saveInText, QT_TR_NOOP("Drag and Drop a folder onto this to set\n"
+                                "output directory where the file will be saved.")},
+        {stopButton, QT_TR_NOOP("Stop the encoding.")},
+        {fileList->Container(), QT_TR_NOOP("Drag wav files here to encode.")},
+        {onlyApplyFrame,
+         QT_TR_NOOP("Check the tags that you only want\nto apply for the selected files.")},
+        {deleteInputCheck,
+         QT_TR_NOOP("File being encoded will be deleted\nafter encoding is complete.")},
+        {cdPopUp, QT_TR_NOOP("Select an audio CD to retrieve files from.")},
+        {genrePopUp, QT_TR_NOOP("Select the type of music that applies to this song.")},
+        {prioritySpin, QT_TR_NOOP("This sets the priority of the encoding thread.")},
     };
     for (const auto& [view, text] : tooltips) {
-        bubbleHelper.SetHelp(view, QString::fromUtf8(text));
+        bubbleHelper.SetHelp(view, tr(text));
     }
     // Over a row's cells the list tells where its file goes, and why a marked row is marked.
     bubbleHelper.SetHelpProvider(fileList,

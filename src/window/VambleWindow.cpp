@@ -35,6 +35,7 @@ namespace {
 const QStringList kBitrates = {QStringLiteral("64"),  QStringLiteral("96"),  QStringLiteral("128"),
                                QStringLiteral("160"), QStringLiteral("192"), QStringLiteral("256"),
                                QStringLiteral("320")};
+// Never translated: the marked item, lower-cased, is the encoder's mode and the stored setting.
 const QStringList kOutputFormats = {QStringLiteral("Stereo"), QStringLiteral("Mono"),
                                     QStringLiteral("J-Stereo")};
 // The Columns items' settings and whether their columns show when nothing is stored. The
@@ -89,7 +90,7 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
     tabs->addTab(BuildEncoderTab(), tr("GoGo Settings"));
     tabs->addTab(BuildTagsTab(), tr("MP3 Tags"));
     tabs->addTab(BuildSettingsTab(), tr("Settings"));
-    tabs->setAccessibleName(QStringLiteral("Options"));
+    tabs->setAccessibleName(tr("Options"));
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->widget(tab)->setAccessibleName(tabs->tabText(tab));
     }
@@ -203,34 +204,32 @@ QWidget* VambleWindow::BuildMenus() {
 
     QObject* application = QCoreApplication::instance();
     fileMenu = bar->addMenu(tr("&File"));
-    addItem(fileMenu, QStringLiteral("About…"), kit::B_ABOUT_REQUESTED, {}, application);
+    addItem(fileMenu, tr("About…"), kit::B_ABOUT_REQUESTED, {}, application);
     fileMenu->addSeparator();
-    QAction* addFiles = fileMenu->addAction(QStringLiteral("Add Files…"));
+    QAction* addFiles = fileMenu->addAction(tr("Add Files…"));
     addFiles->setShortcut(QKeySequence::Open);
     connect(addFiles, &QAction::triggered, this, [this] { AddFilesFromDialog(); });
-    addItem(fileMenu, QStringLiteral("Rescan for CDs"), MSG_RESCAN_CDS,
-            QKeySequence(Qt::CTRL | Qt::Key_R), this);
-    addItem(fileMenu, QStringLiteral("Quit"), kit::B_QUIT_REQUESTED,
-            QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    addItem(fileMenu, tr("Rescan for CDs"), MSG_RESCAN_CDS, QKeySequence(Qt::CTRL | Qt::Key_R),
+            this);
+    addItem(fileMenu, tr("Quit"), kit::B_QUIT_REQUESTED, QKeySequence(Qt::CTRL | Qt::Key_Q), this);
 
     editMenu = bar->addMenu(tr("&Edit"));
-    addItem(editMenu, QStringLiteral("Select All"), kit::B_SELECT_ALL,
-            QKeySequence(Qt::CTRL | Qt::Key_A), this);
-    addItem(editMenu, QStringLiteral("Remove"), MSG_REMOVE_ITEMS, {}, this);
+    addItem(editMenu, tr("Select All"), kit::B_SELECT_ALL, QKeySequence(Qt::CTRL | Qt::Key_A),
+            this);
+    addItem(editMenu, tr("Remove"), MSG_REMOVE_ITEMS, {}, this);
     editMenu->addSeparator();
-    nameTagsItem = editMenu->addAction(QStringLiteral("Tags from File Names…"));
+    nameTagsItem = editMenu->addAction(tr("Tags from File Names…"));
     connect(nameTagsItem, &QAction::triggered, this, [this] { TagsFromFileNames(); });
     // It works on the selected rows.
     connect(editMenu, &QMenu::aboutToShow, this,
             [this] { nameTagsItem->setEnabled(fileList->CurrentSelection() >= 0); });
     editMenu->addSeparator();
-    connect(editMenu->addAction(QStringLiteral("Clear CD Cache…")), &QAction::triggered, this,
+    connect(editMenu->addAction(tr("Clear CD Cache…")), &QAction::triggered, this,
             [this] { ClearCDCache(); });
 
     columnsMenu = bar->addMenu(tr("&Columns"));
-    const QString columnLabels[] = {QStringLiteral("Track"), QStringLiteral("Filename"),
-                                    QStringLiteral("Save As"), QStringLiteral("Path To File"),
-                                    QStringLiteral("Output File")};
+    const QString columnLabels[] = {tr("Track"), tr("Filename"), tr("Save As"), tr("Path To File"),
+                                    tr("Output File")};
     for (int32_t index = 0; index < static_cast<int32_t>(columnItems.size()); ++index) {
         QAction* item = columnsMenu->addAction(columnLabels[index]);
         item->setCheckable(true);
@@ -245,7 +244,7 @@ QWidget* VambleWindow::BuildMenus() {
         });
         columnItems[static_cast<size_t>(index)] = item;
     }
-    bar->setAccessibleName(QStringLiteral("Menu bar"));
+    bar->setAccessibleName(tr("Menu bar"));
     for (QMenu* menu : {fileMenu, editMenu, columnsMenu}) {
         menu->setAccessibleName(menu->title().remove(QLatin1Char('&')));
     }
@@ -260,16 +259,16 @@ QPushButton* VambleWindow::Button(const QString& label, uint32_t command) {
 }
 
 QWidget* VambleWindow::BuildEncoderTab() {
-    bitratePopUp = new kit::PopUp(QStringLiteral("Bitrate:"), kBitrates);
-    outputFormatPopUp = new kit::PopUp(QStringLiteral("Output Format:"), kOutputFormats);
-    cpuSpin = new kit::SpinButton(QStringLiteral("# of CPUs:"), 1, processorCount);
-    prioritySpin = new kit::SpinButton(QStringLiteral("Priority:"), 1, 10);
-    vbrSpin = new kit::SpinButton(QStringLiteral("VBR:"), 0, 9);
-    vbrCheck = new QCheckBox(QStringLiteral("Enable VBR"));
+    bitratePopUp = new kit::PopUp(tr("Bitrate:"), kBitrates);
+    outputFormatPopUp = new kit::PopUp(tr("Output Format:"), kOutputFormats);
+    cpuSpin = new kit::SpinButton(tr("# of CPUs:"), 1, processorCount);
+    prioritySpin = new kit::SpinButton(tr("Priority:"), 1, 10);
+    vbrSpin = new kit::SpinButton(tr("VBR:"), 0, 9);
+    vbrCheck = new QCheckBox(tr("Enable VBR"));
     connect(vbrCheck, &QCheckBox::clicked, this,
             [this] { kit::PostMessage(this, kit::Message(MSG_ENABLE_VBR)); });
-    deleteInputCheck = new QCheckBox(QStringLiteral("Delete input file after encoding"));
-    noPsyCheck = new QCheckBox(QStringLiteral("Disable psycho-acoustics"));
+    deleteInputCheck = new QCheckBox(tr("Delete input file after encoding"));
+    noPsyCheck = new QCheckBox(tr("Disable psycho-acoustics"));
 
     auto* settingsRow = Tight(new QHBoxLayout);
     settingsRow->addWidget(kit::VGroup({bitratePopUp, outputFormatPopUp}));
@@ -277,12 +276,12 @@ QWidget* VambleWindow::BuildEncoderTab() {
     kit::AddWithHint(settingsRow, kit::Space({10, -1, -1, -1, 1}), {10, -1, -1, -1, 1});
     settingsRow->addWidget(kit::VGroup({vbrCheck, deleteInputCheck, noPsyCheck}));
 
-    saveInText = new kit::TextControl(QStringLiteral("Save in:"), QString());
+    saveInText = new kit::TextControl(tr("Save in:"), QString());
     auto* folderRow = Tight(new QHBoxLayout);
     folderRow->addWidget(Spacer(5, 10));
     folderRow->addWidget(saveInText, 1);
     folderRow->addWidget(Spacer(5, 10));
-    folderRow->addWidget(Button(QStringLiteral("Select Dir"), MSG_SELECT_DIR));
+    folderRow->addWidget(Button(tr("Select Dir"), MSG_SELECT_DIR));
     folderRow->addWidget(Spacer(5, 10));
 
     auto* tab = new QWidget;
@@ -297,12 +296,12 @@ QWidget* VambleWindow::BuildEncoderTab() {
 }
 
 QWidget* VambleWindow::BuildTagsTab() {
-    albumText = new kit::TextControl(QStringLiteral("Album:"), QString());
-    artistText = new kit::TextControl(QStringLiteral("Artist:"), QString());
-    songTitleText = new kit::TextControl(QStringLiteral("Song Title:"), QString());
-    commentText = new kit::TextControl(QStringLiteral("Comment:"), QString());
-    yearText = new kit::TextControl(QStringLiteral("Year:"), QString());
-    genrePopUp = new kit::PopUp(QStringLiteral("Genre:"), {});
+    albumText = new kit::TextControl(tr("Album:"), QString());
+    artistText = new kit::TextControl(tr("Artist:"), QString());
+    songTitleText = new kit::TextControl(tr("Song Title:"), QString());
+    commentText = new kit::TextControl(tr("Comment:"), QString());
+    yearText = new kit::TextControl(tr("Year:"), QString());
+    genrePopUp = new kit::PopUp(tr("Genre:"), {});
 
     auto* yearRow = Tight(new QHBoxLayout);
     yearRow->addWidget(yearText);
@@ -315,12 +314,12 @@ QWidget* VambleWindow::BuildTagsTab() {
     }
     fields->addLayout(yearRow);
 
-    applyAlbumCheck = new QCheckBox(QStringLiteral("Album"));
-    applyCommentCheck = new QCheckBox(QStringLiteral("Comment"));
-    applyArtistCheck = new QCheckBox(QStringLiteral("Artist"));
-    applyYearCheck = new QCheckBox(QStringLiteral("Year"));
-    applySongTitleCheck = new QCheckBox(QStringLiteral("Song Title"));
-    applyGenreCheck = new QCheckBox(QStringLiteral("Genre"));
+    applyAlbumCheck = new QCheckBox(tr("Album"));
+    applyCommentCheck = new QCheckBox(tr("Comment"));
+    applyArtistCheck = new QCheckBox(tr("Artist"));
+    applyYearCheck = new QCheckBox(tr("Year"));
+    applySongTitleCheck = new QCheckBox(tr("Song Title"));
+    applyGenreCheck = new QCheckBox(tr("Genre"));
     // The six boxes share one width, so the two columns line up.
     int widest = 0;
     for (QCheckBox* box : {applyAlbumCheck, applyCommentCheck, applyArtistCheck, applyYearCheck,
@@ -336,7 +335,7 @@ QWidget* VambleWindow::BuildTagsTab() {
         choices->addWidget(kit::HGroup({left, right}));
     }
     // "Apply Tags" has nothing to do until a tag is ticked.
-    QPushButton* apply = Button(QStringLiteral("Apply Tags"), MSG_APPLY_TAGS);
+    QPushButton* apply = Button(tr("Apply Tags"), MSG_APPLY_TAGS);
     const std::array ticks{applyAlbumCheck, applyCommentCheck,   applyArtistCheck,
                            applyYearCheck,  applySongTitleCheck, applyGenreCheck};
     const auto enableApply = [apply, ticks] {
@@ -348,7 +347,7 @@ QWidget* VambleWindow::BuildTagsTab() {
     }
     enableApply();
     choices->addWidget(apply);
-    onlyApplyFrame = kit::Border(3, 3, QStringLiteral("Only Apply These ID3 Tags"), choices);
+    onlyApplyFrame = kit::Border(3, 3, tr("Only Apply These ID3 Tags"), choices);
 
     auto* row = Tight(new QHBoxLayout);
     row->addLayout(fields, 1);
@@ -366,22 +365,21 @@ QWidget* VambleWindow::BuildSettingsTab() {
         kit::ApplyMinimax(line, {10, 10, 65536, 65536, 1});
         return line;
     };
-    outputNameText =
-        new kit::TextControl(QStringLiteral("Output filename as:"), QStringLiteral("%t-%s"));
-    mp3ExtensionCheck = new QCheckBox(QStringLiteral("Add .mp3 file extension to file."));
-    tooltipsCheck = new QCheckBox(QStringLiteral("Enable Tooltips."));
-    id3v2Check = new QCheckBox(QStringLiteral("Also write ID3v2 tags"));
-    embedCoverCheck = new QCheckBox(QStringLiteral("Embed cover art"));
-    replayGainCheck = new QCheckBox(QStringLiteral("Write ReplayGain tags"));
+    outputNameText = new kit::TextControl(tr("Output filename as:"), QStringLiteral("%t-%s"));
+    mp3ExtensionCheck = new QCheckBox(tr("Add .mp3 file extension to file."));
+    tooltipsCheck = new QCheckBox(tr("Enable Tooltips."));
+    id3v2Check = new QCheckBox(tr("Also write ID3v2 tags"));
+    embedCoverCheck = new QCheckBox(tr("Embed cover art"));
+    replayGainCheck = new QCheckBox(tr("Write ReplayGain tags"));
     // Both go into the ID3v2 tag.
     for (QCheckBox* box : {embedCoverCheck, replayGainCheck}) {
         connect(id3v2Check, &QCheckBox::toggled, box, &QWidget::setEnabled);
     }
-    filesAtOnceSpin = new kit::SpinButton(QStringLiteral("Files at once:"), 1, processorCount);
+    filesAtOnceSpin = new kit::SpinButton(tr("Files at once:"), 1, processorCount);
 
     auto* column = Tight(new QVBoxLayout);
-    column->addWidget(legend(QStringLiteral("%s = Song Title;  %n = Save As Name;  %c = Album")));
-    column->addWidget(legend(QStringLiteral("%a = Artist;  %y = Year;  %t = Track #")));
+    column->addWidget(legend(tr("%s = Song Title;  %n = Save As Name;  %c = Album")));
+    column->addWidget(legend(tr("%a = Artist;  %y = Year;  %t = Track #")));
     column->addWidget(outputNameText);
     column->addWidget(mp3ExtensionCheck);
     column->addWidget(tooltipsCheck);
@@ -413,12 +411,12 @@ QWidget* VambleWindow::BuildFileListArea() {
 }
 
 QWidget* VambleWindow::BuildStatusArea() {
-    encodingFileText = new QLabel(QStringLiteral("Encoding File: "));
+    encodingFileText = new QLabel(tr("Encoding File: "));
     encodingFileText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    filesRemainingText = new QLabel(QStringLiteral("Files Remaining: "));
+    filesRemainingText = new QLabel(tr("Files Remaining: "));
     filesRemainingText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     progressBar = new kit::ProgressBar;
-    progressBar->setAccessibleName(QStringLiteral("Encoding progress"));
+    progressBar->setAccessibleName(tr("Encoding progress"));
     runStatus = new RunStatusView;
 
     auto* texts = Tight(new QHBoxLayout);
@@ -431,19 +429,19 @@ QWidget* VambleWindow::BuildStatusArea() {
     auto* rows = Tight(new QVBoxLayout);
     rows->addLayout(texts);
     rows->addLayout(bars);
-    QWidget* frame = kit::Border(3, 10, QStringLiteral("Encoding Status"), rows);
+    QWidget* frame = kit::Border(3, 10, tr("Encoding Status"), rows);
     frame->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return frame;
 }
 
 QWidget* VambleWindow::BuildBottomRow() {
     // Its items act when chosen, so only a deliberate choice may choose one.
-    cdPopUp = new kit::PopUp(new kit::CommandMenu, QStringLiteral("Get Files from CD:"));
+    cdPopUp = new kit::PopUp(new kit::CommandMenu, tr("Get Files from CD:"));
     connect(cdPopUp->Menu(), &QComboBox::activated, this,
             [this](int index) { SendCDVolume(index); });
-    rescanButton = Button(QStringLiteral("Rescan for CDs"), MSG_RESCAN_CDS);
-    stopButton = Button(QStringLiteral("Stop"), MSG_STOP);
-    encodeButton = Button(QStringLiteral("Encode"), MSG_ENCODE);
+    rescanButton = Button(tr("Rescan for CDs"), MSG_RESCAN_CDS);
+    stopButton = Button(tr("Stop"), MSG_STOP);
+    encodeButton = Button(tr("Encode"), MSG_ENCODE);
 
     auto* row = new QWidget;
     auto* layout = Tight(new QHBoxLayout(row));
@@ -617,7 +615,7 @@ void VambleWindow::ToggleColumn(int32_t index) {
 }
 
 void VambleWindow::AddFilesFromDialog() {
-    QFileDialog dialog(this, QStringLiteral("Add Files"), lastAddFolder);
+    QFileDialog dialog(this, tr("Add Files"), lastAddFolder);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setMimeTypeFilters(
         {QStringLiteral("audio/x-wav"), QStringLiteral("application/octet-stream")});
@@ -646,12 +644,11 @@ void VambleWindow::CloseWithoutAsking() {
 }
 
 bool VambleWindow::ConfirmStopAndQuit() {
-    QMessageBox question(QMessageBox::Question, QStringLiteral("Stop Encoding?"),
-                         QStringLiteral("Files are being encoded. Stop encoding and quit?"),
+    QMessageBox question(QMessageBox::Question, tr("Stop Encoding?"),
+                         tr("Files are being encoded. Stop encoding and quit?"),
                          QMessageBox::NoButton, this);
-    QPushButton* quit =
-        question.addButton(QStringLiteral("Stop and Quit"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = question.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    QPushButton* quit = question.addButton(tr("Stop and Quit"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = question.addButton(tr("Cancel"), QMessageBox::RejectRole);
     // Enter keeps the run going: nothing is lost by answering in haste.
     question.setDefaultButton(cancel);
     question.setEscapeButton(cancel);

@@ -14,7 +14,6 @@
 
 namespace {
 
-const QString kDirButtonLabel = QStringLiteral("Select Current Directory");
 // The extra button stands this far left of Cancel and is this much wider than its label.
 constexpr float kGapToCancel = 10.0f;
 constexpr float kLabelPadding = 15.0f;
@@ -61,15 +60,16 @@ void XqFilePanel::AddDirButton() {
     layout()->activate();
     buttons->layout()->activate();
 
+    const QString dirLabel = tr("Select Current Directory");
     const kit::Rect cancelFrame =
         kit::FromQRect(QRect(cancel->mapTo(this, QPoint(0, 0)), cancel->size()));
     const auto labelWidth =
-        static_cast<float>(QFontMetricsF(cancel->font()).horizontalAdvance(kDirButtonLabel));
+        static_cast<float>(QFontMetricsF(cancel->font()).horizontalAdvance(dirLabel));
     const kit::Rect frame(cancelFrame.left - (labelWidth + kLabelPadding + kGapToCancel),
                           cancelFrame.top, cancelFrame.left - kGapToCancel, cancelFrame.bottom);
 
     // Not in the layout: the button keeps its place from the panel's left and top edges.
-    dirButton = new QPushButton(kDirButtonLabel, this);
+    dirButton = new QPushButton(dirLabel, this);
     dirButton->setObjectName(QStringLiteral("DirButton"));
     dirButton->setGeometry(kit::ToQRect(frame));
     connect(dirButton, &QPushButton::clicked, this,

@@ -3,8 +3,10 @@
 #include "app/Translations.h"
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
+#include "encoding/EncoderCommand.h"
 #include "support/TestEnvironment.h"
 #include "support/WidgetTestSetup.h"
+#include "window/ClashDialog.h"
 
 #include <QMenuBar>
 #include <QTabWidget>
@@ -35,6 +37,23 @@ TEST(Translation, TheWindowOpensInTheDesktopsLanguage) {
     EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     SaveScreenshot(window, QStringLiteral("window_in_german"));
     delete window;
+}
+
+// Texts translated outside the window's own class: the context each class gives tr(), and the one
+// the core library names, must be the one the translation was made for.
+TEST(Translation, DialogsAndTheCoreLibrarysReasonsAreTranslated) {
+    const About about;
+    const ClashDialog clashes(2, {});
+    const std::string noFolder = BuildEncoderCommand(EncoderSettings{}, "/tmp/a.wav", "a").detail;
+    const std::pair<QString, const char*> shownAndEnglish[] = {
+        {about.windowTitle(), "About Vamble"},
+        {clashes.windowTitle(), "Overwrite Files?"},
+        {QString::fromStdString(noFolder), "No output folder is given."},
+    };
+    for (const auto& [shown, english] : shownAndEnglish) {
+        EXPECT_FALSE(shown.isEmpty()) << english;
+        EXPECT_NE(shown, QLatin1String(english));
+    }
 }
 
 int main(int argc, char** argv) {
