@@ -220,7 +220,7 @@ Mehr im Handbuch: man vamble
     <name>FileListView</name>
     <message>
         <source>Track</source>
-        <translation>Titel</translation>
+        <translation>Nr.</translation>
     </message>
     <message>
         <source>Filename</source>
@@ -771,7 +771,7 @@ sobald die Kodierung fertig ist.</translation>
     </message>
     <message>
         <source>Track</source>
-        <translation>Titel</translation>
+        <translation>Nr.</translation>
     </message>
     <message>
         <source>Filename</source>
