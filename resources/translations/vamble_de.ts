@@ -770,26 +770,6 @@ sobald die Kodierung fertig ist.</translation>
         <translation>CD-Zwischenspeicher leeren…</translation>
     </message>
     <message>
-        <source>Track</source>
-        <translation>Nr.</translation>
-    </message>
-    <message>
-        <source>Filename</source>
-        <translation>Dateiname</translation>
-    </message>
-    <message>
-        <source>Save As</source>
-        <translation>Speichern als</translation>
-    </message>
-    <message>
-        <source>Path To File</source>
-        <translation>Pfad zur Datei</translation>
-    </message>
-    <message>
-        <source>Output File</source>
-        <translation>Zieldatei</translation>
-    </message>
-    <message>
         <source>Menu bar</source>
         <translation>Menüleiste</translation>
     </message>

@@ -52,15 +52,15 @@ FileListView::FileListView(kit::Rect frame, const char* name, CLVContainerView**
       }) {
     checkColumn = new CLVColumn(
         nullptr, 16.0f, CLV_COL_FIXED_POSITION | CLV_COL_FIXED_WIDTH | CLV_COL_JOIN_HEADER, 16.0f);
-    trackColumn = new CLVColumn(tr("Track").toStdString().c_str(), 50.0f,
+    trackColumn = new CLVColumn(ColumnTitle(0).toStdString().c_str(), 50.0f,
                                 CLV_COL_SORTABLE | CLV_COL_ALIGN_RIGHT, 50.0f);
-    fileNameColumn = new CLVColumn(tr("Filename").toStdString().c_str(), 150.0f,
+    fileNameColumn = new CLVColumn(ColumnTitle(1).toStdString().c_str(), 150.0f,
                                    CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
-    saveAsColumn = new CLVColumn(tr("Save As").toStdString().c_str(), 150.0f,
+    saveAsColumn = new CLVColumn(ColumnTitle(2).toStdString().c_str(), 150.0f,
                                  CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
-    pathColumn = new CLVColumn(tr("Path To File").toStdString().c_str(), 150.0f,
+    pathColumn = new CLVColumn(ColumnTitle(3).toStdString().c_str(), 150.0f,
                                CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
-    outputColumn = new CLVColumn(tr("Output File").toStdString().c_str(), 250.0f,
+    outputColumn = new CLVColumn(ColumnTitle(4).toStdString().c_str(), 250.0f,
                                  CLV_COL_SORTABLE | CLV_COL_NOTIFY_ITEMS, 70.0f);
     outputColumn->SetShown(false);
     AddColumnList(
@@ -235,6 +235,23 @@ int32_t FileListView::CompareRows(const CLVListItem* a, const CLVListItem* b, in
         return QString::fromUtf8(cell ? cell : "");
     };
     return natural.compare(text(x), text(y));
+}
+
+QString FileListView::ColumnTitle(int32_t which) {
+    switch (which) {
+    case 0:
+        return tr("Track");
+    case 1:
+        return tr("Filename");
+    case 2:
+        return tr("Save As");
+    case 3:
+        return tr("Path To File");
+    case 4:
+        return tr("Output File");
+    default:
+        return {};
+    }
 }
 
 void FileListView::SortingChanged() {

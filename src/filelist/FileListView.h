@@ -92,6 +92,9 @@ public:
     QString AccessibleCellText(int32_t row, int32_t column) const override;
 
     static constexpr int32_t kNamedColumns = 5;
+    // The title of a named column as shown, in the user's language: 0 "Track", 1 "Filename",
+    // 2 "Save As", 3 "Path To File", 4 "Output File". The Columns menu names them alike.
+    static QString ColumnTitle(int32_t which);
 
     // How header clicks order the rows: "Track" by number with the empty Track of a dropped file
     // last, the texts in natural order (case aside, "2" before "10").

@@ -228,10 +228,8 @@ QWidget* VambleWindow::BuildMenus() {
             [this] { ClearCDCache(); });
 
     columnsMenu = bar->addMenu(tr("&Columns"));
-    const QString columnLabels[] = {tr("Track"), tr("Filename"), tr("Save As"), tr("Path To File"),
-                                    tr("Output File")};
     for (int32_t index = 0; index < static_cast<int32_t>(columnItems.size()); ++index) {
-        QAction* item = columnsMenu->addAction(columnLabels[index]);
+        QAction* item = columnsMenu->addAction(FileListView::ColumnTitle(index));
         item->setCheckable(true);
         item->setChecked(kColumnSettings[static_cast<size_t>(index)].shownByDefault);
         // The mark changes only through the window's command; undo Qt's own toggle and send
