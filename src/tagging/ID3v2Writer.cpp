@@ -12,11 +12,13 @@
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <taglib/attachedpictureframe.h>
 #include <taglib/commentsframe.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
 #include <taglib/textidentificationframe.h>
 #include <taglib/tfilestream.h>
+#include <taglib/uniquefileidentifierframe.h>
 #include <unistd.h>
 #include <utility>
 
@@ -48,11 +50,106 @@ void SetCommentFrame(TagLib::ID3v2::Tag& id3, std::string_view text) {
     }
 }
 
+// Replaces the TXXX frame of that description; an empty text leaves none.
+void SetUserTextFrame(TagLib::ID3v2::Tag& id3, const char* description, std::string_view text) {
+    if (auto* frame = TagLib::ID3v2::UserTextIdentificationFrame::find(&id3, description)) {
+        id3.removeFrame(frame);
+    }
+    if (!text.empty()) {
+        id3.addFrame(new TagLib::ID3v2::UserTextIdentificationFrame(
+            description, TagLib::StringList(Utf8(text)), TagLib::String::UTF8));
+    }
+}
+
+// Several identifiers in one ID3v2.3 text, as other taggers join them.
+std::string Joined(const std::vector<std::string>& ids) {
+    std::string joined;
+    for (const std::string& id : ids) {
+        joined += (joined.empty() ? "" : "/") + id;
+    }
+    return joined;
+}
+
+// The full text while cutting it to the row's field gives that field; else the field.
+template <std::size_t N>
+std::string_view FullOrField(const std::string& full, const char (&field)[N]) {
+    char cut[N];
+    SetTagText(cut, full.c_str());
+    return !full.empty() && TagText(cut) == TagText(field) ? std::string_view(full)
+                                                           : TagText(field);
+}
+
+void SetMusicBrainzRecording(TagLib::ID3v2::Tag& id3, const std::string& recordingId) {
+    static const TagLib::String kOwner("http://musicbrainz.org");
+    for (TagLib::ID3v2::Frame* frame : TagLib::ID3v2::FrameList(id3.frameList("UFID"))) {
+        const auto* ufid = dynamic_cast<TagLib::ID3v2::UniqueFileIdentifierFrame*>(frame);
+        if (ufid && ufid->owner() == kOwner) {
+            id3.removeFrame(frame);
+        }
+    }
+    if (!recordingId.empty()) {
+        id3.addFrame(new TagLib::ID3v2::UniqueFileIdentifierFrame(
+            kOwner,
+            TagLib::ByteVector(recordingId.data(), static_cast<unsigned int>(recordingId.size()))));
+    }
+}
+
+void SetFrontCover(TagLib::ID3v2::Tag& id3, const ReleaseTags& release) {
+    for (TagLib::ID3v2::Frame* frame : TagLib::ID3v2::FrameList(id3.frameList("APIC"))) {
+        const auto* picture = dynamic_cast<TagLib::ID3v2::AttachedPictureFrame*>(frame);
+        if (picture && picture->type() == TagLib::ID3v2::AttachedPictureFrame::FrontCover) {
+            id3.removeFrame(frame);
+        }
+    }
+    if (!release.frontCover.isEmpty()) {
+        auto* picture = new TagLib::ID3v2::AttachedPictureFrame;
+        picture->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
+        picture->setMimeType(Utf8(release.coverMimeType));
+        picture->setPicture(TagLib::ByteVector(
+            release.frontCover.constData(), static_cast<unsigned int>(release.frontCover.size())));
+        id3.addFrame(picture);
+    }
+}
+
+// The frames of the release the file belongs to; all empty when the row's album is no longer
+// the release's, and the track's own while its title is still the track's.
+void FillReleaseFrames(TagLib::ID3v2::Tag& id3, const ID3_struct& tag, const ReleaseTags& given) {
+    ReleaseTags release;
+    if (!given.album.empty() && FullOrField(given.album, tag.album) == given.album) {
+        release = given;
+        if (FullOrField(given.title, tag.title) != given.title) {
+            release.recordingId.clear();
+            release.releaseTrackId.clear();
+            release.artistIds.clear();
+        }
+    }
+    SetTextFrame(id3, "TPE2", release.albumArtist);
+    SetTextFrame(id3, "TPOS",
+                 release.discNumber <= 0  ? std::string()
+                 : release.discCount <= 0 ? std::to_string(release.discNumber)
+                                          : std::to_string(release.discNumber) + "/" +
+                                                std::to_string(release.discCount));
+    SetTextFrame(id3, "TPUB", release.label);
+    SetMusicBrainzRecording(id3, release.recordingId);
+    SetUserTextFrame(id3, "MusicBrainz Album Id", release.releaseId);
+    SetUserTextFrame(id3, "MusicBrainz Artist Id", Joined(release.artistIds));
+    SetUserTextFrame(id3, "MusicBrainz Album Artist Id", Joined(release.albumArtistIds));
+    SetUserTextFrame(id3, "MusicBrainz Release Group Id", release.releaseGroupId);
+    SetUserTextFrame(id3, "MusicBrainz Release Track Id", release.releaseTrackId);
+    SetUserTextFrame(id3, "MusicBrainz Disc Id", release.discId);
+    SetUserTextFrame(id3, "MusicBrainz Album Release Country", release.releaseCountry);
+    SetUserTextFrame(id3, "CATALOGNUMBER", release.catalogNumber);
+    SetUserTextFrame(id3, "BARCODE", release.barcode);
+    SetFrontCover(id3, release);
+}
+
 void FillTag(TagLib::ID3v2::Tag& id3, const ID3_struct& tag, std::string_view fullTitle,
-             int32_t track) {
-    SetTextFrame(id3, "TIT2", fullTitle);
-    SetTextFrame(id3, "TPE1", TagText(tag.artist));
-    SetTextFrame(id3, "TALB", TagText(tag.album));
+             int32_t track, const ReleaseTags& release) {
+    const bool releaseTitle =
+        !release.title.empty() && FullOrField(release.title, tag.title) == release.title;
+    SetTextFrame(id3, "TIT2", releaseTitle ? std::string_view(release.title) : fullTitle);
+    SetTextFrame(id3, "TPE1", FullOrField(release.artist, tag.artist));
+    SetTextFrame(id3, "TALB", FullOrField(release.album, tag.album));
     // ID3v2.3 keeps the year in TYER. TagLib reads a TYER as an ID3v2.4 recording date (TDRC),
     // and turns a TDRC back into a TYER only when it has four characters or more, so the year
     // is set as TYER, as typed, and a TDRC read from an earlier tag goes.
@@ -61,6 +158,7 @@ void FillTag(TagLib::ID3v2::Tag& id3, const ID3_struct& tag, std::string_view fu
     SetCommentFrame(id3, TagText(tag.comment));
     SetTextFrame(id3, "TCON", tag.genre < genre_count ? genre_table[tag.genre] : "");
     SetTextFrame(id3, "TRCK", track >= 0 ? std::to_string(track) : std::string());
+    FillReleaseFrames(id3, tag, release);
 }
 
 // The tag to write, rendered by TagLib from the file's own ID3v2 tag (if it has one) with the
@@ -74,7 +172,8 @@ struct RenderedTag {
 // writing anything: the caller writes the copy in one pass, where TagLib would shift the whole
 // file through a small buffer to make room for the tag.
 std::optional<RenderedTag> RenderTag(const fs::path& path, const ID3_struct& tag,
-                                     std::string_view fullTitle, int32_t track) {
+                                     std::string_view fullTitle, int32_t track,
+                                     const ReleaseTags& release) {
     TagLib::FileStream stream(path.c_str(), true);
     if (!stream.isOpen()) {
         return std::nullopt;
@@ -93,7 +192,7 @@ std::optional<RenderedTag> RenderTag(const fs::path& path, const ID3_struct& tag
         rendered.keepFrom = file.ID3v2Tag()->header()->completeTagSize();
     }
     TagLib::ID3v2::Tag* id3 = file.ID3v2Tag(true);
-    FillTag(*id3, tag, fullTitle, track);
+    FillTag(*id3, tag, fullTitle, track, release);
     if (!id3->isEmpty()) {
         rendered.bytes = id3->render(TagLib::ID3v2::v3);
     }
@@ -188,7 +287,7 @@ private:
 };
 
 bool WriteThroughCopy(const char* path, const ID3_struct& tag, std::string_view fullTitle,
-                      int32_t track) {
+                      int32_t track, const ReleaseTags& release) {
     std::error_code error;
     const fs::path target = fs::canonical(path, error);
     struct stat original {};
@@ -197,7 +296,7 @@ bool WriteThroughCopy(const char* path, const ID3_struct& tag, std::string_view 
     if (error || ::access(target.c_str(), W_OK) != 0 || ::stat(target.c_str(), &original) != 0) {
         return false;
     }
-    const std::optional<RenderedTag> rendered = RenderTag(target, tag, fullTitle, track);
+    const std::optional<RenderedTag> rendered = RenderTag(target, tag, fullTitle, track, release);
     if (!rendered) {
         return false;
     }
@@ -228,8 +327,8 @@ bool WriteThroughCopy(const char* path, const ID3_struct& tag, std::string_view 
 } // namespace
 
 int32_t WriteID3v2Tag(const char* path, const ID3_struct& tag, std::string_view fullTitle,
-                      int32_t track) {
-    if (path != nullptr && WriteThroughCopy(path, tag, fullTitle, track)) {
+                      int32_t track, const ReleaseTags& release) {
+    if (path != nullptr && WriteThroughCopy(path, tag, fullTitle, track, release)) {
         return 0;
     }
     std::printf("Error writing ID3v2 tag.\n");

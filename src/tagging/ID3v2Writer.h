@@ -8,6 +8,7 @@
 #pragma once
 
 #include "tagging/ID3Struct.h"
+#include "tagging/ReleaseTags.h"
 
 #include <cstdint>
 #include <string_view>
@@ -19,6 +20,15 @@
 // frame of an ID3v2 tag the file already begins with; that tag's other frames stay. A file with an
 // ID3v2 tag anywhere else is left as it is.
 //
+// With the names of a disc look-up (`release`), the title, artist and album are written at their
+// full length while they still agree with the row's fields, and while the album does, also the
+// album artist (TPE2), the disc of the release (TPOS "1/2"), the label (TPUB), the MusicBrainz
+// identifiers (the recording as the UFID "http://musicbrainz.org", the others as TXXX frames named
+// as other taggers name them: "MusicBrainz Album Id", "MusicBrainz Artist Id", "MusicBrainz Album
+// Artist Id", "MusicBrainz Release Group Id", "MusicBrainz Release Track Id", "MusicBrainz Disc
+// Id", "MusicBrainz Album Release Country", "CATALOGNUMBER", "BARCODE") and the front cover
+// (APIC).
+//
 // Only the ID3v2 tag changes: the audio and the ID3v1 tag at the end stay byte for byte. The file
 // is rewritten as a copy beside it, with its permissions and extended attributes, which replaces
 // it only once complete, checked and on disk; any failure (a file this process may not write, a
@@ -27,4 +37,4 @@
 // Returns 0 when the tag was written; otherwise prints "Error writing ID3v2 tag." on standard
 // output and returns -1.
 int32_t WriteID3v2Tag(const char* path, const ID3_struct& tag, std::string_view fullTitle,
-                      int32_t track);
+                      int32_t track, const ReleaseTags& release = {});

@@ -7,6 +7,7 @@
 #include "support/TmpfsMount.h"
 #include "tagging/ID3Editor.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -123,6 +124,63 @@ TEST_F(ID3v2WriterTest, EveryFieldReadsBackInFullBeforeTheUnchangedFile) {
               (TagFields{{"title", "Zweiter Titel"}, {"version", "2.3.0"}}));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("song.mp3")});
+}
+
+TEST_F(ID3v2WriterTest, ReleaseNamesGoInFullWithTheirIdentifiersWhileTheRowKeepsThem) {
+    ReleaseTags release;
+    release.title = "Spring Tide (feat. Ülla Brandt) — the extended harbour version";
+    release.artist = "Nora Quist feat. Ülla Brandt";
+    release.album = "Tide Tables: Collected Recordings of the Northern Coast";
+    release.albumArtist = "Nora Quist & The Ebb";
+    release.discNumber = 2;
+    release.discCount = 3;
+    release.recordingId = "f1000000-0000-4000-8000-000000000002";
+    release.releaseTrackId = "e1000000-0000-4000-8000-000000000002";
+    release.artistIds = {"0a7e4f2c-1111-4c3b-8d6e-0123456789ab",
+                         "0c9a6b4e-5555-4c3b-8d6e-0123456789ab"};
+    release.releaseId = "5a1c0b7e-8a5f-4d3e-9d0e-6f1c2b3a4d5e";
+    release.releaseGroupId = "9d2f4b6c-4444-4c3b-8d6e-0123456789ab";
+    release.catalogNumber = "HBR 042";
+    release.frontCover = QByteArray("\xFF\xD8\xFF\xE0 picture", 12);
+    release.coverMimeType = "image/jpeg";
+    const ID3_struct tag = MakeTag(release.title.c_str(), release.artist.c_str(),
+                                   release.album.c_str(), "2004", "", 12);
+    const QString path = EncodedFile(dir.path(), tag, 2);
+    ASSERT_EQ(WriteID3v2Tag(QFile::encodeName(path).constData(), tag, "Track 02", 2, release), 0);
+    TagFields frames = ReadID3v2FramesWithMutagen(path);
+    EXPECT_EQ(frames["TIT2"], release.title);
+    EXPECT_EQ(frames["TPE1"], release.artist);
+    EXPECT_EQ(frames["TALB"], release.album);
+    EXPECT_EQ(frames["TPE2"], release.albumArtist);
+    EXPECT_EQ(frames["TPOS"], "2/3");
+    EXPECT_EQ(frames["UFID:http://musicbrainz.org"], release.recordingId);
+    EXPECT_EQ(frames["TXXX:MusicBrainz Album Id"], release.releaseId);
+    EXPECT_EQ(frames["TXXX:MusicBrainz Artist Id"],
+              release.artistIds[0] + "/" + release.artistIds[1]);
+    EXPECT_EQ(frames["TXXX:MusicBrainz Release Group Id"], release.releaseGroupId);
+    EXPECT_EQ(frames["TXXX:MusicBrainz Release Track Id"], release.releaseTrackId);
+    EXPECT_EQ(frames["TXXX:CATALOGNUMBER"], "HBR 042");
+    EXPECT_EQ(frames["APIC"], "image/jpeg 3 " + QCryptographicHash::hash(release.frontCover,
+                                                                         QCryptographicHash::Sha1)
+                                                    .toHex()
+                                                    .toStdString());
+
+    // A title typed by hand drops the track's identifiers; an album typed by hand, the release's.
+    ID3_struct typed = tag;
+    SetTagText(typed.title, "Typed");
+    ASSERT_EQ(WriteID3v2Tag(QFile::encodeName(path).constData(), typed, "Typed", 2, release), 0);
+    frames = ReadID3v2FramesWithMutagen(path);
+    EXPECT_EQ(frames["TIT2"], "Typed");
+    EXPECT_FALSE(frames.contains("UFID:http://musicbrainz.org"));
+    EXPECT_EQ(frames["TXXX:MusicBrainz Album Id"], release.releaseId);
+    SetTagText(typed.album, "Typed Album");
+    ASSERT_EQ(WriteID3v2Tag(QFile::encodeName(path).constData(), typed, "Typed", 2, release), 0);
+    frames = ReadID3v2FramesWithMutagen(path);
+    EXPECT_EQ(frames["TALB"], "Typed Album");
+    EXPECT_EQ(frames["TPE1"], release.artist); // the artist is still the track's
+    for (const char* gone : {"TPE2", "TPOS", "TXXX:MusicBrainz Album Id", "APIC"}) {
+        EXPECT_FALSE(frames.contains(gone)) << gone;
+    }
 }
 
 enum class Obstacle {
