@@ -70,6 +70,27 @@ void AudioItem::ShowMark() {
     SetColumnContent(kDoneColumn, mark, 2.0f, false, false);
 }
 
+void AudioItem::SetReleaseNames(const ReleaseNames& names, const TrackNames* trackNames) {
+    ReleaseTags found = ReleaseTagsFor(names, trackNames);
+    if (!found.title.empty()) {
+        SetSongTitle(found.title.c_str());
+    }
+    if (!found.artist.empty()) {
+        SetArtist(found.artist.c_str());
+    }
+    if (!found.album.empty()) {
+        SetAlbum(found.album.c_str());
+    }
+    if (const std::string year = names.Year(); !year.empty()) {
+        SetYear(year.c_str());
+    }
+    if (found.releaseId == release.releaseId) {
+        found.frontCover = release.frontCover;
+        found.coverMimeType = release.coverMimeType;
+    }
+    release = std::move(found);
+}
+
 std::string AudioItem::FullTitle() const {
     const char* saveAs = GetColumnContentText(kSaveAsColumn);
     if (saveAs != nullptr) {

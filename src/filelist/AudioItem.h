@@ -4,9 +4,12 @@
 #include "encoding/EncoderCommand.h"
 #include "encoding/OutputClashes.h"
 #include "kit/Message.h"
+#include "lookup/DiscSource.h"
 #include "tagging/ID3Struct.h"
+#include "tagging/ReleaseTags.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // One row of the file list: a source WAV file queued for encoding, its tag values, its track
@@ -27,6 +30,11 @@ public:
     void SetComment(const char* text) { SetTagText(tag.comment, text); }
     void SetYear(const char* text) { SetTagText(tag.year, text); }
     void SetGenre(uint8_t genre) { tag.genre = genre; }
+
+    // Gives the row the names a disc look-up found for its track: title, artist, album and year
+    // where the release has them (the ID3v1 fields get what fits), and everything else the ID3v2
+    // tag takes. The front cover the row had stays when the release is the same.
+    void SetReleaseNames(const ReleaseNames& names, const TrackNames* trackNames);
 
     // The song title at its full length: the Save As text when the title is that text cut to the
     // tag's 30 bytes (as a title taken from the file name is), else the title as stored.
@@ -69,6 +77,11 @@ public:
     bool done = false;
     int32_t track = -1;
     ID3_struct tag{};
+    // For a row read from an audio CD, the disc it came from (shared by the disc's rows), so that
+    // it can be looked up again; null for other rows.
+    std::shared_ptr<const DiscSource> disc;
+    // What a disc look-up found beyond the ID3v1 fields; written into the ID3v2 tag.
+    ReleaseTags release;
 
     // The columns of the file list.
     static constexpr int32_t kDoneColumn = 0;

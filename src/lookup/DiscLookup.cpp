@@ -145,7 +145,7 @@ private:
 };
 
 void DiscLookup::Chain::Start(const std::shared_ptr<Chain>& chain) {
-    const std::optional<DiscIds> ids = ComputeDiscIds(chain->request.toc);
+    const std::optional<DiscIds> ids = ComputeDiscIds(chain->request.disc.toc);
     if (!ids) {
         chain->reasons << tr("the disc's table of contents cannot be looked up");
         chain->UseCdText(chain);
@@ -197,8 +197,8 @@ void DiscLookup::Chain::AskMusicBrainz(const std::shared_ptr<Chain>& self) {
 }
 
 void DiscLookup::Chain::UseCdText(const std::shared_ptr<Chain>& self) {
-    if (NamesTracks(request.cdText)) {
-        Finish(NameSource::CdText, {request.cdText});
+    if (NamesTracks(request.disc.cdText)) {
+        Finish(NameSource::CdText, {request.disc.cdText});
         return;
     }
     AskGnudb(self);
@@ -219,7 +219,7 @@ void DiscLookup::Chain::AskGnudb(const std::shared_ptr<Chain>& self) {
             return;
         }
     }
-    const QString query = QStringLiteral("cmd=") + CddbQuery(request.toc, ids.freedb) +
+    const QString query = QStringLiteral("cmd=") + CddbQuery(request.disc.toc, ids.freedb) +
                           QStringLiteral("&hello=") + CddbHello(owner.settings.gnudbEmail) +
                           QStringLiteral("&proto=6");
     const QUrl url = ServiceUrl(owner.services.gnudb, QStringLiteral("/~cddb/cddb.cgi"), query);

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "lookup/DiscNames.h"
-#include "lookup/DiscToc.h"
+#include "lookup/DiscSource.h"
 #include "lookup/PacedHttp.h"
 
 #include <QObject>
@@ -37,8 +37,7 @@ struct LookupSettings {
 };
 
 struct DiscLookupRequest {
-    DiscToc toc;
-    ReleaseNames cdText;  // the disc's CD-Text (album, performer, each track's); empty when none
+    DiscSource disc;
     bool refresh = false; // ask the services again even when an answer is kept
 };
 

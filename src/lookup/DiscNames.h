@@ -1,7 +1,10 @@
 // The names a look-up finds for a disc, whichever source they come from: one release (an issue of
 // an album, as MusicBrainz counts them) with its tracks. Sources that know less leave fields empty.
+// Plain values, free of the look-up's libraries, so that the rows and the window can hold them.
 #pragma once
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,8 +41,19 @@ struct ReleaseNames {
     std::vector<TrackNames> tracks;
 
     // The year of the date, when it begins with one.
-    [[nodiscard]] std::string Year() const;
+    [[nodiscard]] std::string Year() const {
+        constexpr size_t kYearLength = 4;
+        const bool year = date.size() >= kYearLength &&
+                          std::all_of(date.begin(), date.begin() + kYearLength,
+                                      [](unsigned char c) { return std::isdigit(c) != 0; });
+        return year ? date.substr(0, kYearLength) : std::string();
+    }
     // The names of the track at a place on the disc (from 1); null when there are none.
-    [[nodiscard]] const TrackNames* Track(int32_t position) const;
+    [[nodiscard]] const TrackNames* Track(int32_t position) const {
+        const auto found =
+            std::find_if(tracks.begin(), tracks.end(),
+                         [position](const TrackNames& t) { return t.position == position; });
+        return found == tracks.end() ? nullptr : &*found;
+    }
     bool operator==(const ReleaseNames&) const = default;
 };

@@ -5,6 +5,8 @@
 // release's own frames only while the album is still the release's.
 #pragma once
 
+#include "lookup/DiscNames.h"
+
 #include <QByteArray>
 #include <cstdint>
 #include <string>
@@ -36,3 +38,8 @@ struct ReleaseTags {
 
     [[nodiscard]] bool Empty() const { return album.empty() && title.empty() && artist.empty(); }
 };
+
+// The tags of the track at a place of a release: its own title and artist credit (the release's
+// artist where it has none), the release's names and identifiers. `track` may be null (a release
+// that does not name the track).
+ReleaseTags ReleaseTagsFor(const ReleaseNames& release, const TrackNames* track);

@@ -38,6 +38,7 @@ struct FinishedFile {
     ID3_struct tag;
     int32_t track;
     std::string fullTitle;
+    ReleaseTags release;
 };
 
 } // namespace
@@ -261,7 +262,7 @@ void VambleWindow::SetFileDone(const char* outputPath, int64_t rowId, bool isDon
         row->SetItemDone(true);
         fileList->InvalidateItem(fileList->IndexOf(row));
         runMonitor->RowDone(rowId);
-        finished = FinishedFile{outputPath, row->tag, row->track, row->FullTitle()};
+        finished = FinishedFile{outputPath, row->tag, row->track, row->FullTitle(), row->release};
     }
     switches.clear();
     const int32_t remaining = fileList->GetNumItemsNotDone();
@@ -279,7 +280,7 @@ void VambleWindow::SetFileDone(const char* outputPath, int64_t rowId, bool isDon
         editor.WriteTagsToAttr();
         if (id3v2Check->isChecked()) {
             WriteID3v2Tag(finished->path.c_str(), finished->tag, finished->fullTitle,
-                          finished->track);
+                          finished->track, finished->release);
         }
     }
     ScheduleOutputCheck(); // the file is there now

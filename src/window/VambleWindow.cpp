@@ -7,6 +7,7 @@
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
+#include "lookup/DiscLookup.h"
 #include "window/RunMonitor.h"
 #include "window/RunStatusView.h"
 #include "window/WindowMessages.h"
@@ -157,6 +158,10 @@ VambleWindow::~VambleWindow() {
                    Flag(columnItems[kOutputColumnItem]->isChecked()));
     prefs->SetInt8("id3v2", Flag(id3v2Check->isChecked()));
     prefs->SetInt8("FilesAtOnce", static_cast<int8_t>(filesAtOnceSpin->Value()));
+    for (const FlagSetting& flag : LookupFlags()) {
+        prefs->SetInt8(flag.key, Flag(flag.box->isChecked()));
+    }
+    prefs->SetString(kGnudbEmailKey, gnudbEmailText->Text().trimmed().toStdString());
 
     kit::PostMessage(QCoreApplication::instance(), kit::Message(kit::B_QUIT_REQUESTED));
     delete prefs;
@@ -190,6 +195,8 @@ QWidget* VambleWindow::BuildMenus() {
     addItem(editMenu, QStringLiteral("Select All"), kit::B_SELECT_ALL,
             QKeySequence(Qt::CTRL | Qt::Key_A), this);
     addItem(editMenu, QStringLiteral("Remove"), MSG_REMOVE_ITEMS, {}, this);
+    addItem(editMenu, tr("Look Up Again"), MSG_LOOK_UP_AGAIN, QKeySequence(Qt::CTRL | Qt::Key_L),
+            this);
 
     columnsMenu = bar->addMenu(QStringLiteral("&Columns"));
     const QString columnLabels[] = {QStringLiteral("Track"), QStringLiteral("Filename"),
@@ -324,6 +331,9 @@ QWidget* VambleWindow::BuildSettingsTab() {
     tooltipsCheck = new QCheckBox(QStringLiteral("Enable Tooltips."));
     id3v2Check = new QCheckBox(QStringLiteral("Also write ID3v2 tags"));
     filesAtOnceSpin = new kit::SpinButton(QStringLiteral("Files at once:"), 1, processorCount);
+    lookupOnlineCheck = new QCheckBox(tr("Look up discs online"));
+    gnudbEmailText = new kit::TextControl(tr("gnudb e-mail:"), QString());
+    embedCoverCheck = new QCheckBox(tr("Embed cover art"));
 
     auto* column = Tight(new QVBoxLayout);
     column->addWidget(legend(QStringLiteral("%s = Song Title;  %n = Save As Name;  %c = Album")));
@@ -333,6 +343,9 @@ QWidget* VambleWindow::BuildSettingsTab() {
     column->addWidget(tooltipsCheck);
     column->addWidget(id3v2Check);
     column->addWidget(kit::HGroup({filesAtOnceSpin, kit::Space({0, 0, -1, -1, 1})}));
+    column->addWidget(lookupOnlineCheck);
+    column->addWidget(gnudbEmailText);
+    column->addWidget(embedCoverCheck);
     column->addStretch(1);
     auto* row = Tight(new QHBoxLayout);
     row->addLayout(column);
@@ -406,6 +419,10 @@ void VambleWindow::Inititialize() {
     deleteInputCheck->setChecked(prefs->SetInt8("deleteFile", 0) == 1);
     noPsyCheck->setChecked(prefs->SetInt8("nopsy", 0) == 1);
     id3v2Check->setChecked(prefs->SetInt8("id3v2", 1) == 1);
+    for (const FlagSetting& flag : LookupFlags()) {
+        flag.box->setChecked(prefs->SetInt8(flag.key, Flag(flag.byDefault)) == 1);
+    }
+    gnudbEmailText->SetText(QString::fromStdString(prefs->GetString(kGnudbEmailKey, "")));
     vbrSpin->setEnabled(vbrCheck->isChecked());
 
     for (size_t i = 0; i < columnItems.size(); ++i) {
@@ -470,6 +487,9 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         break;
     case MSG_REMOVE_ITEMS:
         RemoveItems();
+        break;
+    case MSG_LOOK_UP_AGAIN:
+        LookUpAgain();
         break;
     case kit::B_SELECT_ALL:
         SelectAll();

@@ -23,7 +23,13 @@
 #include <unordered_set>
 
 class AudioItem;
+class DiscLookup;
 class DiscReadWorker;
+struct DiscLookupAnswer;
+struct DiscSource;
+struct LookupSettings;
+struct ReleaseNames;
+enum class NameSource;
 class FileListView;
 class QAction;
 class QMenu;
@@ -151,6 +157,28 @@ private:
     void ShowCDReadProgress(const kit::Message& progress);
     void FinishCDRead(const kit::Message& done);
     void StopCDRead();
+    // Disc look-up: names for the rows of a disc (those with these identities) from the
+    // services, CD-Text or gnudb, a choice among several releases, the front cover; "Look Up
+    // Again" repeats it for the selected rows of discs, asking the services anew.
+    LookupSettings CurrentLookupSettings() const;
+    void LookUpDisc(const std::shared_ptr<const DiscSource>& disc, std::vector<int64_t> rows,
+                    bool refresh);
+    void LookUpAgain();
+    void DiscAnswered(const std::shared_ptr<const DiscSource>& disc,
+                      const std::vector<int64_t>& rows, const DiscLookupAnswer& answer);
+    void ApplyRelease(const DiscSource& disc, const std::vector<int64_t>& rows,
+                      const ReleaseNames& release, NameSource source);
+    // One line in the status area: where the names came from, or what went wrong.
+    void ShowLookupStatus(const QString& text);
+    // The look-up's settings with their keys and defaults, each written once; Inititialize
+    // loads them, the destructor saves them.
+    struct FlagSetting {
+        const char* key;
+        bool byDefault;
+        QCheckBox* box;
+    };
+    [[nodiscard]] std::array<FlagSetting, 2> LookupFlags() const;
+    static constexpr const char* kGnudbEmailKey = "GnudbEmail";
 
     // Starts encoding the next rows that are not done, from currentIndex on, until as many are
     // being encoded as "Files at once:" allows. Pressed with no run going, it first asks about
@@ -237,6 +265,9 @@ private:
     QCheckBox* mp3ExtensionCheck = nullptr;
     QCheckBox* tooltipsCheck = nullptr;
     QCheckBox* id3v2Check = nullptr;
+    QCheckBox* lookupOnlineCheck = nullptr;
+    kit::TextControl* gnudbEmailText = nullptr;
+    QCheckBox* embedCoverCheck = nullptr;
     // The output-folder chooser, made when first asked for.
     XqFilePanel* dirPanel = nullptr;
 
@@ -265,6 +296,8 @@ private:
     std::unique_ptr<DiscReadWorker> cdReader;
     // The run whose messages are awaited; -1 while no disc is being read.
     int32_t cdReadRun = -1;
+    // Looks discs up; created on first use.
+    std::unique_ptr<DiscLookup> discLookup;
     // Fires once the user has paused changing what the output files are made of.
     QTimer outputCheckTimer;
     DesktopNotifier notifier;

@@ -1,7 +1,7 @@
 // Disc IDs from known tables of contents, and the services' answers read into names.
 #include "lookup/CddbAnswer.h"
 #include "lookup/DiscIds.h"
-#include "lookup/LoopbackServer.h"
+#include "support/LoopbackServer.h"
 #include "lookup/MusicBrainzAnswer.h"
 
 #include <gtest/gtest.h>

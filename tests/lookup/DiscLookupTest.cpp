@@ -1,7 +1,7 @@
 // The look-up chain against recorded answers served on 127.0.0.1.
 #include "lookup/DiscLookup.h"
 
-#include "lookup/LoopbackServer.h"
+#include "support/LoopbackServer.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,7 +48,7 @@ protected:
 
     DiscLookupAnswer LookUp(ReleaseNames cdText = {}, bool refresh = false) {
         std::optional<DiscLookupAnswer> answer;
-        lookup->LookUp({kToc, std::move(cdText), refresh},
+        lookup->LookUp({{kToc, std::move(cdText)}, refresh},
                        [&answer](const DiscLookupAnswer& a) { answer = a; });
         EXPECT_TRUE(QTest::qWaitFor([&answer] { return answer.has_value(); }, 10000));
         return answer.value_or(DiscLookupAnswer{});
@@ -216,7 +216,7 @@ TEST_F(DiscLookupTest, RequestsToOneServiceKeepTheirDistance) {
     server.Serve(kDiscPath, {Json("musicbrainz-not-found.json", 404)});
     int answered = 0;
     for (int i = 0; i < 3; ++i) {
-        lookup->LookUp({kToc, {}, true}, [&answered](const DiscLookupAnswer&) { ++answered; });
+        lookup->LookUp({{kToc, {}}, true}, [&answered](const DiscLookupAnswer&) { ++answered; });
     }
     ASSERT_TRUE(QTest::qWaitFor([&answered] { return answered == 3; }, 10000));
     const std::vector<SeenRequest> asked = server.RequestsTo(kDiscPath);

@@ -1,4 +1,4 @@
-#include "lookup/LoopbackServer.h"
+#include "support/LoopbackServer.h"
 
 #include <QFile>
 #include <QHostAddress>
