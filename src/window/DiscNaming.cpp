@@ -3,7 +3,7 @@
 // only those still in the list and not encoded yet.
 #include "cdaudio/DiscReader.h"
 #include "filelist/FileListView.h"
-#include "lookup/DiscLookup.h"
+#include "lookup/LoadDiscLookup.h"
 #include "window/ReleaseChooser.h"
 #include "window/VambleWindow.h"
 
@@ -37,8 +37,12 @@ void VambleWindow::LookUpDisc(const std::shared_ptr<const DiscSource>& disc,
         return;
     }
     if (!discLookup) {
-        discLookup = std::make_unique<DiscLookup>(LookupServices::FromEnvironment(),
-                                                  CurrentLookupSettings());
+        LoadedDiscLookup loaded = LoadDiscLookup(CurrentLookupSettings());
+        if (!loaded.service) {
+            ShowLookupStatus(loaded.failure);
+            return;
+        }
+        discLookup = std::move(loaded.service);
     }
     discLookup->SetSettings(CurrentLookupSettings());
     ShowLookupStatus(tr("Looking up the disc…"));

@@ -7,7 +7,7 @@
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
-#include "lookup/DiscLookup.h"
+#include "lookup/DiscLookupService.h"
 #include "window/RunMonitor.h"
 #include "window/RunStatusView.h"
 #include "window/WindowMessages.h"

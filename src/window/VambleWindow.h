@@ -23,7 +23,7 @@
 #include <unordered_set>
 
 class AudioItem;
-class DiscLookup;
+class DiscLookupService;
 class DiscReadWorker;
 struct DiscLookupAnswer;
 struct DiscSource;
@@ -297,7 +297,7 @@ private:
     // The run whose messages are awaited; -1 while no disc is being read.
     int32_t cdReadRun = -1;
     // Looks discs up; created on first use.
-    std::unique_ptr<DiscLookup> discLookup;
+    std::unique_ptr<DiscLookupService> discLookup;
     // Fires once the user has paused changing what the output files are made of.
     QTimer outputCheckTimer;
     DesktopNotifier notifier;

@@ -25,6 +25,7 @@ protected:
              {"VAMBLE_MUSICBRAINZ_URL", "VAMBLE_COVERART_URL", "VAMBLE_GNUDB_URL"}) {
             qputenv(service, server.Url().toString().toUtf8());
         }
+        qputenv("VAMBLE_LOOKUP_MODULE", LOOKUP_MODULE);
         qputenv("XDG_CACHE_HOME", QFile::encodeName(root.filePath(QStringLiteral("cache"))));
         Open();
         window->show();
@@ -120,6 +121,15 @@ TEST_F(DiscNamingTest, AnUnknownDiscKeepsTheRowsNamesAndSaysSo) {
         StatusMentioning(QStringLiteral("MusicBrainz")).contains(QStringLiteral("No names")));
     EXPECT_EQ(TagText(row->tag.title), "Track 1");
     EXPECT_TRUE(row->release.releaseId.empty());
+}
+
+TEST_F(DiscNamingTest, WithoutTheLookUpModuleTheRowsKeepTheirNamesAndTheStatusSaysWhy) {
+    qputenv("VAMBLE_LOOKUP_MODULE", QFile::encodeName(root.filePath(QStringLiteral("none.so"))));
+    AudioItem* row = AddTrack(1);
+    LookUpAgain();
+    EXPECT_FALSE(StatusMentioning(QStringLiteral("none.so")).isEmpty());
+    EXPECT_EQ(TagText(row->tag.title), "Track 1");
+    EXPECT_TRUE(server.Requests().empty());
 }
 
 } // namespace
