@@ -35,16 +35,17 @@ QByteArray PacedHttp::UserAgent() {
 void PacedHttp::Get(const QUrl& url, const QByteArray& accept, qint64 maxBytes,
                     std::function<void(const HttpAnswer&)> done) {
     Schedule({.url = url, .accept = accept, .maxBytes = maxBytes, .done = std::move(done)},
-             QDeadlineTimer(0));
+             QDeadlineTimer(0, Qt::PreciseTimer));
 }
 
 void PacedHttp::Schedule(Request request, QDeadlineTimer earliest) {
     QDeadlineTimer& turn = nextTurn[HostKey(request.url)];
     const QDeadlineTimer start = std::max(turn, earliest);
-    turn = QDeadlineTimer(std::max<qint64>(start.remainingTime(), 0) + timing.interval.count());
-    QTimer::singleShot(
-        std::max<qint64>(start.remainingTime(), 0), this,
-        [this, request = std::move(request)]() mutable { Send(std::move(request)); });
+    // Precise timers: a coarse one may fire a little early, and the turns would come too close.
+    const qint64 wait = std::max<qint64>(start.remainingTime(), 0);
+    turn = QDeadlineTimer(wait + timing.interval.count(), Qt::PreciseTimer);
+    QTimer::singleShot(std::chrono::milliseconds(wait), Qt::PreciseTimer, this,
+                       [this, request = std::move(request)]() mutable { Send(std::move(request)); });
 }
 
 void PacedHttp::Send(Request request) {
@@ -85,7 +86,7 @@ void PacedHttp::Finish(QNetworkReply* reply, Request request, bool tooLarge) {
         request.retried = true;
         const auto wait =
             std::min(std::max(RetryAfter(reply), timing.interval), timing.longestRetryWait);
-        Schedule(std::move(request), QDeadlineTimer(wait.count()));
+        Schedule(std::move(request), QDeadlineTimer(wait.count(), Qt::PreciseTimer));
         return;
     }
     request.done(answer);

@@ -52,12 +52,13 @@ void VambleWindow::GetFilesFromCD(const kit::Message& volume) {
         return;
     }
     std::string folder;
+    std::string device;
+    volume.Find("Device", &device);
     if (volume.Find("Folder", &folder) == kit::B_OK && !folder.empty()) {
-        AddCDTracks(folder, name);
+        AddCDTracks(folder, name, device);
         return;
     }
-    std::string device;
-    if (volume.Find("Device", &device) != kit::B_OK || (cdReader && cdReader->IsRunning())) {
+    if (device.empty() || (cdReader && cdReader->IsRunning())) {
         return;
     }
     // Reading and encoding share the status area and the Stop button.
@@ -74,17 +75,20 @@ void VambleWindow::GetFilesFromCD(const kit::Message& volume) {
     }
 }
 
-void VambleWindow::AddCDTracks(const std::filesystem::path& folder, const std::string& name) {
+void VambleWindow::AddCDTracks(const std::filesystem::path& folder, const std::string& name,
+                               const std::string& device) {
     const std::optional<std::vector<TrackFile>> tracks = ListTrackFiles(folder);
     if (!tracks) {
         return;
     }
     const ArtistAlbum tags = SplitVolumeName(name);
+    std::vector<int64_t> added;
     for (const TrackFile& track : *tracks) {
         AudioItem* row = fileList->AddEntry(track.path, track.track);
         if (row == nullptr) {
             continue;
         }
+        added.push_back(row->Id());
         if (!tags.album.empty()) {
             row->SetAlbum(tags.album.c_str());
         }
@@ -92,6 +96,7 @@ void VambleWindow::AddCDTracks(const std::filesystem::path& folder, const std::s
             row->SetArtist(tags.artist.c_str());
         }
     }
+    NameDiscRows(device, std::move(added));
 }
 
 void VambleWindow::SetCDReading(bool reading) {
@@ -131,7 +136,9 @@ void VambleWindow::FinishCDRead(const kit::Message& done) {
     std::string name;
     std::string folder;
     std::string error;
+    std::string device;
     done.Find("stopped", &stopped);
+    done.Find("Device", &device);
     done.Find("Volume", &name);
     done.Find("Folder", &folder);
     done.Find("error", &error);
@@ -140,7 +147,7 @@ void VambleWindow::FinishCDRead(const kit::Message& done) {
     }
     // After a read error the tracks read whole before it are added all the same.
     if (!folder.empty()) {
-        AddCDTracks(folder, name);
+        AddCDTracks(folder, name, device);
     }
     if (!error.empty()) {
         ShowAlert(QString::fromStdString(error));

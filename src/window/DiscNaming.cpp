@@ -2,6 +2,7 @@
 // look-up runs asynchronously; its answer finds the rows again by their identity, and touches
 // only those still in the list and not encoded yet.
 #include "cdaudio/DiscReader.h"
+#include "cdaudio/DiscSourceRead.h"
 #include "filelist/FileListView.h"
 #include "lookup/LoadDiscLookup.h"
 #include "window/ReleaseChooser.h"
@@ -29,6 +30,27 @@ std::array<VambleWindow::FlagSetting, 2> VambleWindow::LookupFlags() const {
 LookupSettings VambleWindow::CurrentLookupSettings() const {
     return {lookupOnlineCheck->isChecked(), gnudbEmailText->Text().trimmed().toStdString(),
             DiscCacheFolder()};
+}
+
+void VambleWindow::NameDiscRows(const std::string& device, std::vector<int64_t> rows) {
+    if (device.empty() || rows.empty()) {
+        return;
+    }
+    discSourceReads.start([this, device, rows, reply = messenger] {
+        std::optional<DiscSource> read = ReadDiscSource(device);
+        if (!read) {
+            return;
+        }
+        auto disc = std::make_shared<const DiscSource>(std::move(*read));
+        reply->Invoke([this, disc, rows] {
+            for (const int64_t id : rows) {
+                if (AudioItem* row = FindRow(id)) {
+                    row->disc = disc;
+                }
+            }
+            LookUpDisc(disc, rows, false);
+        });
+    });
 }
 
 void VambleWindow::LookUpDisc(const std::shared_ptr<const DiscSource>& disc,

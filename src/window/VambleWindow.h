@@ -14,6 +14,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QThreadPool>
 #include <QTimer>
 #include <array>
 #include <filesystem>
@@ -152,7 +153,9 @@ private:
     void SendCDVolume(int index);
     void RescanCDs();
     void GetFilesFromCD(const kit::Message& volume);
-    void AddCDTracks(const std::filesystem::path& folder, const std::string& name);
+    // `device` holds the disc (empty when not known); the rows are looked up once it is read.
+    void AddCDTracks(const std::filesystem::path& folder, const std::string& name,
+                     const std::string& device);
     void SetCDReading(bool reading);
     void ShowCDReadProgress(const kit::Message& progress);
     void FinishCDRead(const kit::Message& done);
@@ -161,6 +164,9 @@ private:
     // services, CD-Text or gnudb, a choice among several releases, the front cover; "Look Up
     // Again" repeats it for the selected rows of discs, asking the services anew.
     LookupSettings CurrentLookupSettings() const;
+    // Reads what the disc in `device` tells of itself, away from the window's thread, then gives
+    // it to these rows (a disc's new rows) and looks them up.
+    void NameDiscRows(const std::string& device, std::vector<int64_t> rows);
     void LookUpDisc(const std::shared_ptr<const DiscSource>& disc, std::vector<int64_t> rows,
                     bool refresh);
     void LookUpAgain();
@@ -296,6 +302,8 @@ private:
     std::unique_ptr<DiscReadWorker> cdReader;
     // The run whose messages are awaited; -1 while no disc is being read.
     int32_t cdReadRun = -1;
+    // Reads discs' tables of contents and CD-Text for the look-up; waits for them when destroyed.
+    QThreadPool discSourceReads;
     // Looks discs up; created on first use.
     std::unique_ptr<DiscLookupService> discLookup;
     // Fires once the user has paused changing what the output files are made of.

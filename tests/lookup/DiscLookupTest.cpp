@@ -38,12 +38,13 @@ protected:
     DiscLookupTest() { Restart({}); }
 
     void Restart(const std::string& gnudbEmail, bool online = true,
-                 std::optional<QUrl> musicBrainz = std::nullopt) {
+                 std::optional<QUrl> musicBrainz = std::nullopt,
+                 std::chrono::milliseconds interval = kInterval) {
         lookup.reset(); // before the settings it would still use
         lookup = std::make_unique<DiscLookup>(
             LookupServices{musicBrainz.value_or(server.Url()), server.Url(), server.Url()},
             LookupSettings{online, gnudbEmail, cache.path().toStdString()},
-            LookupTiming{kInterval, 400ms, 200ms});
+            LookupTiming{interval, 400ms, 200ms});
     }
 
     DiscLookupAnswer LookUp(ReleaseNames cdText = {}, bool refresh = false) {
@@ -196,7 +197,7 @@ TEST_F(DiscLookupTest, BusyServiceIsWaitedForAndAskedOnceMore) {
     EXPECT_EQ(LookUp().source, NameSource::MusicBrainz);
     std::vector<SeenRequest> asked = server.RequestsTo(kDiscPath);
     ASSERT_EQ(asked.size(), 2U);
-    EXPECT_GE(asked[1].atMs - asked[0].atMs, kInterval.count() - 5);
+    EXPECT_GE(asked[1].atMs - asked[0].atMs, kInterval.count() / 2);
 
     // Busy twice: no third request, and the rows keep their names.
     server.Serve(kDiscPath, {busy});
@@ -213,6 +214,10 @@ TEST_F(DiscLookupTest, SlowAnswerEndsInTime) {
 }
 
 TEST_F(DiscLookupTest, RequestsToOneServiceKeepTheirDistance) {
+    // The server notes a request when its event loop gets to it, a few milliseconds late at
+    // times: an interval far longer than that tells paced requests from others.
+    constexpr auto kLongInterval = 250ms;
+    Restart({}, true, std::nullopt, kLongInterval);
     server.Serve(kDiscPath, {Json("musicbrainz-not-found.json", 404)});
     int answered = 0;
     for (int i = 0; i < 3; ++i) {
@@ -222,7 +227,7 @@ TEST_F(DiscLookupTest, RequestsToOneServiceKeepTheirDistance) {
     const std::vector<SeenRequest> asked = server.RequestsTo(kDiscPath);
     ASSERT_EQ(asked.size(), 3U);
     for (size_t i = 1; i < asked.size(); ++i) {
-        EXPECT_GE(asked[i].atMs - asked[i - 1].atMs, kInterval.count() - 5);
+        EXPECT_GE(asked[i].atMs - asked[i - 1].atMs, kLongInterval.count() / 2);
     }
 }
 
