@@ -8,6 +8,7 @@
 #include <QMimeDatabase>
 #include <QSaveFile>
 #include <QStringList>
+#include <QThreadPool>
 #include <QUrlQuery>
 #include <algorithm>
 #include <memory>
@@ -32,24 +33,6 @@ constexpr const char* kChoiceFile = "choice";
 
 QString FileName(const fs::path& path) {
     return QFile::decodeName(QByteArray(path.c_str()));
-}
-
-std::optional<QByteArray> ReadKept(const fs::path& path) {
-    QFile file(FileName(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    return file.readAll();
-}
-
-// Keeping an answer may fail (a full disk, a read-only cache); the answer is used all the same.
-void Keep(const fs::path& path, const QByteArray& bytes) {
-    std::error_code error;
-    fs::create_directories(path.parent_path(), error);
-    QSaveFile file(FileName(path));
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) {
-        file.commit();
-    }
 }
 
 QUrl ServiceUrl(const QUrl& base, const QString& path, const QString& query = {}) {
@@ -154,11 +137,12 @@ void DiscLookup::Chain::Start(const std::shared_ptr<Chain>& chain) {
     chain->ids = *ids;
     chain->answer.discId = ids->musicBrainz;
     if (!chain->request.refresh) {
-        if (const auto kept = ReadKept(chain->Kept(kMusicBrainzFile))) {
+        if (const auto kept = chain->owner.ReadKept(chain->Kept(kMusicBrainzFile))) {
             MusicBrainzAnswer parsed = ParseMusicBrainzDisc(*kept, ids->musicBrainz);
             if (!parsed.releases.empty()) {
-                chain->answer.chosenReleaseId =
-                    ReadKept(chain->Kept(kChoiceFile)).value_or(QByteArray()).toStdString();
+                chain->answer.chosenReleaseId = chain->owner.ReadKept(chain->Kept(kChoiceFile))
+                                                    .value_or(QByteArray())
+                                                    .toStdString();
                 chain->Finish(NameSource::MusicBrainz, std::move(parsed.releases));
                 return;
             }
@@ -188,7 +172,7 @@ void DiscLookup::Chain::AskMusicBrainz(const std::shared_ptr<Chain>& self) {
         } else if (parsed.releases.empty()) {
             self->reasons << tr("%1 does not know this disc").arg(service);
         } else {
-            Keep(self->Kept(kMusicBrainzFile), http.body);
+            self->owner.Keep(self->Kept(kMusicBrainzFile), http.body);
             self->Finish(NameSource::MusicBrainz, std::move(parsed.releases));
             return;
         }
@@ -215,7 +199,7 @@ void DiscLookup::Chain::AskGnudb(const std::shared_ptr<Chain>& self) {
         return;
     }
     if (!request.refresh) {
-        if (const auto kept = ReadKept(Kept(kGnudbFile)); kept && UseGnudbEntry(*kept)) {
+        if (const auto entry = owner.ReadKept(Kept(kGnudbFile)); entry && UseGnudbEntry(*entry)) {
             return;
         }
     }
@@ -254,7 +238,7 @@ void DiscLookup::Chain::ReadGnudbEntry(const std::shared_ptr<Chain>& self, const
         if (http.status != kOk) {
             self->reasons << ServiceFailure(QStringLiteral("gnudb"), http);
         } else if (self->UseGnudbEntry(http.body)) {
-            Keep(self->Kept(kGnudbFile), http.body);
+            self->owner.Keep(self->Kept(kGnudbFile), http.body);
             return;
         }
         self->Finish(NameSource::None, {});
@@ -299,7 +283,9 @@ void DiscLookup::Chain::Finish(NameSource source, std::vector<ReleaseNames> rele
 DiscLookup::DiscLookup(LookupServices servicesToAsk, LookupSettings settingsToUse,
                        LookupTiming timing, QObject* parent)
     : QObject(parent), services(std::move(servicesToAsk)), settings(std::move(settingsToUse)),
-      http(timing, this) {}
+      http(timing, this) {
+    keeping.setMaxThreadCount(1); // in the order kept
+}
 
 DiscLookup::~DiscLookup() = default;
 
@@ -311,12 +297,35 @@ fs::path DiscLookup::AnswerFolder(const std::string& discId) const {
     return settings.cacheFolder / "lookup" / discId;
 }
 
+std::optional<QByteArray> DiscLookup::ReadKept(const fs::path& path) const {
+    if (const auto found = kept.find(path); found != kept.end()) {
+        return found->second;
+    }
+    QFile file(FileName(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+void DiscLookup::Keep(const fs::path& path, const QByteArray& bytes) {
+    kept[path] = bytes;
+    keeping.start([path, bytes] {
+        std::error_code error;
+        fs::create_directories(path.parent_path(), error);
+        QSaveFile file(FileName(path));
+        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) {
+            file.commit();
+        }
+    });
+}
+
 void DiscLookup::LookUp(const DiscLookupRequest& request,
                         std::function<void(const DiscLookupAnswer&)> done) {
     Chain::Start(std::make_shared<Chain>(*this, request, std::move(done)));
 }
 
-void DiscLookup::RememberChoice(const std::string& discId, const std::string& releaseId) const {
+void DiscLookup::RememberChoice(const std::string& discId, const std::string& releaseId) {
     if (!discId.empty()) {
         Keep(AnswerFolder(discId) / kChoiceFile, QByteArray::fromStdString(releaseId));
     }
@@ -328,9 +337,9 @@ void DiscLookup::FetchFrontCover(const ReleaseNames& release,
         done({});
         return;
     }
-    const fs::path kept = AnswerFolder(release.discId) / ("front-" + release.releaseId);
+    const fs::path keptAs = AnswerFolder(release.discId) / ("front-" + release.releaseId);
     const QMimeDatabase mimeTypes;
-    if (const auto image = ReadKept(kept)) {
+    if (const auto image = ReadKept(keptAs)) {
         done({*image, mimeTypes.mimeTypeForData(*image).name(), {}});
         return;
     }
@@ -343,7 +352,7 @@ void DiscLookup::FetchFrontCover(const ReleaseNames& release,
         QStringLiteral("/release/%1/front-500").arg(QString::fromStdString(release.releaseId)));
     http.Get(
         url, "image/jpeg, image/png", kLargestImage,
-        [kept, done = std::move(done)](const HttpAnswer& answer) {
+        [this, keptAs, done = std::move(done)](const HttpAnswer& answer) {
             if (answer.status == kNotFound) {
                 done({});
                 return;
@@ -357,7 +366,7 @@ void DiscLookup::FetchFrontCover(const ReleaseNames& release,
                 done({{}, {}, tr("The Cover Art Archive sent no JPEG or PNG picture")});
                 return;
             }
-            Keep(kept, answer.body);
+            Keep(keptAs, answer.body);
             done({answer.body, type, {}});
         });
 }

@@ -7,9 +7,12 @@
 
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <QUrl>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,13 +40,20 @@ public:
                 std::function<void(const DiscLookupAnswer&)> done) override;
     void FetchFrontCover(const ReleaseNames& release,
                          std::function<void(const CoverArt&)> done) override;
-    void RememberChoice(const std::string& discId, const std::string& releaseId) const override;
+    void RememberChoice(const std::string& discId, const std::string& releaseId) override;
 
 private:
     class Chain;
     std::filesystem::path AnswerFolder(const std::string& discId) const;
+    // Answers are kept in memory at once and written to the cache folder on a thread of their
+    // own: the file is flushed to disk, which may take a while on the window's thread. Writing
+    // may fail (a full disk, a read-only cache); the answer is used all the same.
+    std::optional<QByteArray> ReadKept(const std::filesystem::path& path) const;
+    void Keep(const std::filesystem::path& path, const QByteArray& bytes);
 
     LookupServices services;
     LookupSettings settings;
     PacedHttp http;
+    std::map<std::filesystem::path, QByteArray> kept;
+    QThreadPool keeping; // waits for the writes when destroyed
 };

@@ -71,7 +71,7 @@ public:
 
     // Keeps the user's choice among the releases of a disc (a release ID, or kNoRelease), so
     // that choosing the disc again does not ask again.
-    virtual void RememberChoice(const std::string& discId, const std::string& releaseId) const = 0;
+    virtual void RememberChoice(const std::string& discId, const std::string& releaseId) = 0;
 };
 
 // The module's entry point, by this name: a new look-up over the public services (or those the

@@ -17,6 +17,10 @@ QString ModulePath() {
 
 } // namespace
 
+void PreloadDiscLookup() {
+    QLibrary(ModulePath()).load();
+}
+
 LoadedDiscLookup LoadDiscLookup(const LookupSettings& settings) {
     QLibrary module(ModulePath());
     const auto create =

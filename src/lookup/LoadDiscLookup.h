@@ -15,3 +15,7 @@ struct LoadedDiscLookup {
 
 // The module stays loaded for the rest of the run: its objects may be anywhere.
 LoadedDiscLookup LoadDiscLookup(const LookupSettings& settings);
+
+// Loads the module's code and the libraries it needs, from any thread, so that LoadDiscLookup on
+// the window's thread later only creates the look-up.
+void PreloadDiscLookup();

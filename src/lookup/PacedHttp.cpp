@@ -44,8 +44,9 @@ void PacedHttp::Schedule(Request request, QDeadlineTimer earliest) {
     // Precise timers: a coarse one may fire a little early, and the turns would come too close.
     const qint64 wait = std::max<qint64>(start.remainingTime(), 0);
     turn = QDeadlineTimer(wait + timing.interval.count(), Qt::PreciseTimer);
-    QTimer::singleShot(std::chrono::milliseconds(wait), Qt::PreciseTimer, this,
-                       [this, request = std::move(request)]() mutable { Send(std::move(request)); });
+    QTimer::singleShot(
+        std::chrono::milliseconds(wait), Qt::PreciseTimer, this,
+        [this, request = std::move(request)]() mutable { Send(std::move(request)); });
 }
 
 void PacedHttp::Send(Request request) {

@@ -41,6 +41,7 @@ void VambleWindow::NameDiscRows(const std::string& device, std::vector<int64_t> 
         if (!read) {
             return;
         }
+        PreloadDiscLookup(); // loading it takes tens of milliseconds, better spent here
         auto disc = std::make_shared<const DiscSource>(std::move(*read));
         reply->Invoke([this, disc, rows] {
             for (const int64_t id : rows) {
