@@ -48,7 +48,7 @@ QUrl ServiceUrl(const QUrl& base, const QString& path, const QString& query = {}
 
 QUrl EnvironmentUrl(const char* name, const char* fallback) {
     const QByteArray value = qgetenv(name);
-    return QUrl(QString::fromUtf8(value.isEmpty() ? QByteArray(fallback) : value));
+    return {QString::fromUtf8(value.isEmpty() ? QByteArray(fallback) : value)};
 }
 
 bool NamesTracks(const ReleaseNames& names) {
@@ -161,18 +161,18 @@ void DiscLookup::Chain::AskMusicBrainz(const std::shared_ptr<Chain>& self) {
         owner.services.musicBrainz,
         QStringLiteral("/ws/2/discid/") + QString::fromStdString(ids.musicBrainz),
         QStringLiteral("inc=recordings+artist-credits+labels+release-groups&cdstubs=no&fmt=json"));
-    owner.http.Get(url, "application/json", kLongestAnswer, [self](const HttpAnswer& http) {
+    owner.http.Get(url, "application/json", kLongestAnswer, [self](const HttpAnswer& reply) {
         const QString service = QStringLiteral("MusicBrainz");
-        if (http.status != kOk) {
-            self->reasons << ServiceFailure(service, http);
+        if (reply.status != kOk) {
+            self->reasons << ServiceFailure(service, reply);
         } else if (MusicBrainzAnswer parsed =
-                       ParseMusicBrainzDisc(http.body, self->ids.musicBrainz);
+                       ParseMusicBrainzDisc(reply.body, self->ids.musicBrainz);
                    parsed.malformed) {
             self->reasons << tr("%1 sent an answer that cannot be read").arg(service);
         } else if (parsed.releases.empty()) {
             self->reasons << tr("%1 does not know this disc").arg(service);
         } else {
-            self->owner.Keep(self->Kept(kMusicBrainzFile), http.body);
+            self->owner.Keep(self->Kept(kMusicBrainzFile), reply.body);
             self->Finish(NameSource::MusicBrainz, std::move(parsed.releases));
             return;
         }
@@ -207,13 +207,13 @@ void DiscLookup::Chain::AskGnudb(const std::shared_ptr<Chain>& self) {
                           QStringLiteral("&hello=") + CddbHello(owner.settings.gnudbEmail) +
                           QStringLiteral("&proto=6");
     const QUrl url = ServiceUrl(owner.services.gnudb, QStringLiteral("/~cddb/cddb.cgi"), query);
-    owner.http.Get(url, "text/plain", kLongestAnswer, [self](const HttpAnswer& http) {
-        if (http.status != kOk) {
-            self->reasons << ServiceFailure(QStringLiteral("gnudb"), http);
+    owner.http.Get(url, "text/plain", kLongestAnswer, [self](const HttpAnswer& reply) {
+        if (reply.status != kOk) {
+            self->reasons << ServiceFailure(QStringLiteral("gnudb"), reply);
             self->Finish(NameSource::None, {});
             return;
         }
-        const CddbQueryAnswer found = ParseCddbQuery(http.body.toStdString());
+        const CddbQueryAnswer found = ParseCddbQuery(reply.body.toStdString());
         if (!found.error.empty() || found.matches.empty()) {
             self->reasons << (found.matches.empty() && found.error.empty()
                                   ? tr("gnudb does not know this disc")
@@ -234,11 +234,11 @@ void DiscLookup::Chain::ReadGnudbEntry(const std::shared_ptr<Chain>& self, const
                                    QString::fromLatin1(QUrl::toPercentEncoding(entry)),
                                    CddbHello(owner.settings.gnudbEmail));
     const QUrl url = ServiceUrl(owner.services.gnudb, QStringLiteral("/~cddb/cddb.cgi"), query);
-    owner.http.Get(url, "text/plain", kLongestAnswer, [self](const HttpAnswer& http) {
-        if (http.status != kOk) {
-            self->reasons << ServiceFailure(QStringLiteral("gnudb"), http);
-        } else if (self->UseGnudbEntry(http.body)) {
-            self->owner.Keep(self->Kept(kGnudbFile), http.body);
+    owner.http.Get(url, "text/plain", kLongestAnswer, [self](const HttpAnswer& reply) {
+        if (reply.status != kOk) {
+            self->reasons << ServiceFailure(QStringLiteral("gnudb"), reply);
+        } else if (self->UseGnudbEntry(reply.body)) {
+            self->owner.Keep(self->Kept(kGnudbFile), reply.body);
             return;
         }
         self->Finish(NameSource::None, {});

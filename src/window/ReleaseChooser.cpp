@@ -26,6 +26,8 @@ ReleaseChooser::ReleaseChooser(QWidget* parent, const QString& discName,
     list->setAllColumnsShowFocus(true);
     list->setHeaderLabels({tr("Title"), tr("Artist"), tr("Date"), tr("Country"), tr("Label"),
                            tr("Catalogue Number"), tr("Barcode"), tr("Tracks")});
+    // The list owns its items.
+    // NOLINTBEGIN(clang-analyzer-cplusplus.NewDeleteLeaks)
     for (const ReleaseNames& release : releases) {
         auto* item = new QTreeWidgetItem(
             list, {Text(release.title), Text(release.artist), Text(release.date),
@@ -38,6 +40,7 @@ ReleaseChooser::ReleaseChooser(QWidget* parent, const QString& discName,
                                  .arg(release.discCount));
         }
     }
+    // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
     list->setCurrentItem(list->topLevelItem(0));
     // Wide enough for every column, so that no line needs scrolling.
     int width = 0;
