@@ -1,8 +1,8 @@
 // Disc IDs from known tables of contents, and the services' answers read into names.
 #include "lookup/CddbAnswer.h"
 #include "lookup/DiscIds.h"
-#include "support/LoopbackServer.h"
 #include "lookup/MusicBrainzAnswer.h"
+#include "support/LoopbackServer.h"
 
 #include <gtest/gtest.h>
 
@@ -86,7 +86,7 @@ TEST(MusicBrainzAnswerTest, AnythingButItsJsonIsMalformed) {
 
 TEST(CddbAnswerTest, QueryAnswers) {
     struct Case {
-        const char* text;
+        std::string text;
         std::vector<CddbMatch> matches;
         bool error;
     };
@@ -94,7 +94,7 @@ TEST(CddbAnswerTest, QueryAnswers) {
         {"200 rock 08025603 Nora Quist / Tide Tables\r\n",
          {{"rock", "08025603", "Nora Quist / Tide Tables"}},
          false},
-        {AnswerFile("gnudb-query-exact.txt").constData(),
+        {AnswerFile("gnudb-query-exact.txt").toStdString(),
          {{"rock", "08025603", "Various / Coastal Sampler"},
           {"misc", "08025603", "Various / Coastal Sampler (alt)"}},
          false},
