@@ -1,5 +1,6 @@
 #include "lookup/CddbAnswer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <map>
 
@@ -31,7 +32,8 @@ int StatusCode(std::string_view line) {
 std::optional<CddbMatch> ReadMatch(std::string_view line) {
     const size_t first = line.find(' ');
     const size_t second = first == std::string_view::npos ? first : line.find(' ', first + 1);
-    if (second == std::string_view::npos) {
+    // Both names are single words: a line that begins with a blank names no entry.
+    if (second == std::string_view::npos || first == 0 || second == first + 1) {
         return std::nullopt;
     }
     return CddbMatch{std::string(line.substr(0, first)),
@@ -75,7 +77,7 @@ CddbQueryAnswer ParseCddbQuery(std::string_view text) {
     const int code = StatusCode(lines[0]);
     CddbQueryAnswer answer;
     if (code == 200) { // one exact match on the status line itself
-        if (auto match = ReadMatch(lines[0].substr(4))) {
+        if (auto match = ReadMatch(lines[0].substr(std::min<size_t>(4, lines[0].size())))) {
             answer.matches.push_back(std::move(*match));
             return answer;
         }

@@ -107,6 +107,9 @@ TEST(CddbAnswerTest, QueryAnswers) {
         {"<html>gateway</html>", {}, true},
         {"", {}, true},
         {"210 Found exact matches\r\n.\r\n", {}, true},
+        // Found by fuzzing: a bare status, and a line that begins with a blank.
+        {"200", {}, true},
+        {"211 close matches found\n rock 08025603 x\n.\n", {}, true},
     };
     for (const Case& c : cases) {
         const CddbQueryAnswer answer = ParseCddbQuery(c.text);
