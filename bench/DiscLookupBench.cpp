@@ -6,11 +6,12 @@
 #include "app/CheckBitmap.h"
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
-#include "cdaudio/DiscSourceRead.h"
+#include "cdaudio/AudioDisc.h"
 #include "cdaudio/TrackWav.h"
 #include "filelist/FileListView.h"
 #include "kit/AppDefs.h"
 #include "lookup/DiscIds.h"
+#include "lookup/DiscSource.h"
 #include "window/VambleWindow.h"
 #include "window/WindowMessages.h"
 
@@ -81,8 +82,9 @@ struct Round {
     double longestStallMs = 0;
 };
 
-// Chooses the disc and waits for its rows to be named.
-Round ChooseDisc(VambleWindow& window, const QDir& disc) {
+// Chooses the disc, as the CD pop-up offers it with what the drive told of it, and waits for its
+// rows to be named.
+Round ChooseDisc(VambleWindow& window, const QDir& disc, const DiscInfo& info) {
     FileListView* list = window.FileList();
     list->Select(0, std::max(0, list->CountItems() - 1));
     kit::Message remove(MSG_REMOVE_ITEMS);
@@ -102,6 +104,7 @@ Round ChooseDisc(VambleWindow& window, const QDir& disc) {
     volume.Add("dev_t", int32_t{0});
     volume.Add("Folder", disc.filePath(QStringLiteral("wav")).toStdString());
     volume.Add("Device", disc.filePath(QStringLiteral("disc.cue")).toStdString());
+    volume.Add("Disc", info.ToMessage());
     QElapsedTimer clock;
     clock.start();
     sinceTick.start();
@@ -141,7 +144,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QTemporaryDir home;
     setenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit().constData(), 1);
-    setenv("VAMBLE_LOOKUP_MODULE", VAMBLE_LOOKUP_MODULE_PATH, 0);
+    setenv("VAMBLE_MODULE_DIR", VAMBLE_MODULE_PATH, 0);
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 10;
     const QDir root(home.path());
@@ -173,12 +176,9 @@ int main(int argc, char** argv) {
     window->Inititialize();
     window->show();
 
-    WriteAnswer(
-        served,
-        QString::fromStdString(
-            ComputeDiscIds(
-                ReadDiscSource(disc.filePath(QStringLiteral("disc.cue")).toStdString())->toc)
-                ->musicBrainz));
+    const DiscInfo info = *ProbeAudioDisc(disc.filePath(QStringLiteral("disc.cue")).toStdString());
+    WriteAnswer(served,
+                QString::fromStdString(ComputeDiscIds(DiscSourceOf(info)->toc)->musicBrainz));
     std::vector<double> online;
     std::vector<double> kept;
     std::vector<double> stalls;
@@ -186,16 +186,16 @@ int main(int argc, char** argv) {
         const QString cache = root.filePath(QStringLiteral("cache%1").arg(i));
         setenv("XDG_CACHE_HOME", cache.toLocal8Bit().constData(), 1);
         if (i == 0) {
-            const Round first = ChooseDisc(*window, disc);
+            const Round first = ChooseDisc(*window, disc, info);
             std::printf("first choice (loads the look-up module): named after %.1f ms, longest "
                         "stall %.1f ms\n",
                         first.namedMs, first.longestStallMs);
             continue;
         }
         Pause(1100); // the services' pace: one request a second
-        const Round asked = ChooseDisc(*window, disc);
+        const Round asked = ChooseDisc(*window, disc, info);
         Pause(200); // the answer is kept on a thread of its own
-        const Round again = ChooseDisc(*window, disc);
+        const Round again = ChooseDisc(*window, disc, info);
         std::printf("round %d: named after %.1f ms (answer served), %.1f ms (answer kept); longest "
                     "stall %.1f ms, %.1f ms\n",
                     i, asked.namedMs, again.namedMs, asked.longestStallMs, again.longestStallMs);

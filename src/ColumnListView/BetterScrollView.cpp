@@ -51,10 +51,7 @@ void BetterScrollView::UpdateScrollBars(bool scrollingAllowed) {
             }
             return 0.0f;
         };
-        float dx = horizontal ? shift(dataRect.left, dw, b.left, b.right) : 0.0f;
-        if (horizontal && !horizontalScrolling) {
-            dx = -b.left;
-        }
+        const float dx = horizontal ? shift(dataRect.left, dw, b.left, b.right) : 0.0f;
         const float dy = vertical ? shift(dataRect.top, dh, b.top, b.bottom) : 0.0f;
         if (dx != 0.0f || dy != 0.0f) {
             view->ScrollTo(kit::Point(b.left + dx, b.top + dy));
@@ -66,7 +63,7 @@ void BetterScrollView::UpdateScrollBars(bool scrollingAllowed) {
     const float py = dh > 0.0f ? vh / dh : 1.0f;
     bool scrollable = false;
     if (horizontal) {
-        if (px >= 1.0f || !horizontalScrolling) {
+        if (px >= 1.0f) {
             horizontal->SetRange(0.0f, 0.0f);
         } else {
             horizontal->SetRange(std::min(dataRect.left, b.left),
@@ -94,11 +91,6 @@ void BetterScrollView::UpdateScrollBars(bool scrollingAllowed) {
             cornerView->Invalidate();
         }
     }
-}
-
-void BetterScrollView::SetHorizontalScrolling(bool allowed) {
-    horizontalScrolling = allowed;
-    UpdateScrollBars(true);
 }
 
 void BetterScrollView::LayOut() {

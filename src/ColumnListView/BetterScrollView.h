@@ -18,9 +18,6 @@ public:
     virtual void SetDataRect(const kit::Rect& rect, bool scrollingAllowed = true);
     kit::Rect GetDataRect() const { return dataRect; }
     void UpdateScrollBars(bool scrollingAllowed);
-    // Without horizontal scrolling the horizontal bar keeps the range 0 to 0 whatever the data
-    // rectangle, and the target stays at its left edge.
-    void SetHorizontalScrolling(bool allowed);
 
     ScrollViewCorner* Corner() const { return cornerView; }
 
@@ -31,6 +28,5 @@ protected:
 
 private:
     kit::Rect dataRect{-1.0f, -1.0f, -1.0f, -1.0f};
-    bool horizontalScrolling = true;
     ScrollViewCorner* cornerView = nullptr;
 };

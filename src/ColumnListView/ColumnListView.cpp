@@ -489,6 +489,28 @@ void ColumnListView::SortItems() {
     });
 }
 
+int32_t ColumnListView::SortedIndex(const CLVListItem* item) const {
+    AssertWindowLocked();
+    const std::vector<CLVSortKey> keys = KeyList();
+    int32_t first = 0;
+    int32_t last = CountItems();
+    if (keys.empty() || !compareFunc) {
+        return last;
+    }
+    while (first < last) {
+        const int32_t middle = first + (last - first) / 2;
+        const auto* row = static_cast<const CLVListItem*>(ItemAt(middle));
+        const int order =
+            CompareByKeys(keys, [&](int32_t column) { return compareFunc(item, row, column); });
+        if (order < 0) {
+            last = middle;
+        } else {
+            first = middle + 1;
+        }
+    }
+    return first;
+}
+
 void ColumnListView::SetSortFunction(CLVCompareFuncPtr compare) {
     AssertWindowLocked();
     compareFunc = compare;

@@ -102,6 +102,10 @@ public:
     void SortItems();
     // The sort keys, primary first.
     const std::vector<CLVColumn*>& SortKeys() const { return sortKeys; }
+    // Where a new row belongs in a flat list as it is sorted now: after every row that does not
+    // come after it, so that rows equal under the keys keep the order they were added in. The
+    // end without keys or without a compare function.
+    int32_t SortedIndex(const CLVListItem* item) const;
 
     // Items: only CLVListItems are accepted; an item belongs to one list at a time. In a
     // hierarchical list the indexes here are those of the full list, which holds every row

@@ -1,10 +1,11 @@
 #include "app/CompanionEncoder.h"
 
+#include "kit/FeatureModule.h"
+
 #include <QDir>
 #include <QFile>
 #include <cstdlib>
 #include <filesystem>
-#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -38,12 +39,11 @@ QByteArray SearchPathWithFallback(const char* searchPath, const QByteArray& dir)
 }
 
 bool AppendCompanionEncoderToPath() {
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error || !executable.has_parent_path()) {
+    const std::filesystem::path folder = kit::ExecutableFolder();
+    if (folder.empty()) {
         return false;
     }
-    const QString executableDir = QFile::decodeName(executable.parent_path().c_str());
+    const QString executableDir = QFile::decodeName(folder.c_str());
     const QByteArray dir = QFile::encodeName(CompanionEncoderDir(executableDir));
     const QByteArray path = SearchPathWithFallback(std::getenv("PATH"), dir);
     return setenv("PATH", path.constData(), 1) == 0;

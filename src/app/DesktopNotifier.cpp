@@ -1,5 +1,7 @@
 #include "app/DesktopNotifier.h"
 
+#include "app/AppIdentity.h"
+
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -21,9 +23,10 @@ void DesktopNotifier::Notify(const QString& summary, const QString& body) {
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
     // The desktop entry lets the desktop show the program's name and icon and group its
     // notifications.
-    const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("vamble")}};
-    call << QStringLiteral("Vamble") << lastId << QStringLiteral("vamble") << summary << body
-         << QStringList() << hints << -1;
+    const QString desktopId = QString::fromLatin1(kDesktopId);
+    const QVariantMap hints{{QStringLiteral("desktop-entry"), desktopId}};
+    call << QStringLiteral("Vamble") << lastId << desktopId << summary << body << QStringList()
+         << hints << -1;
     // Without a service the call fails later, unseen; with one, its answer names the
     // notification that the next one replaces.
     auto* watcher = new QDBusPendingCallWatcher(bus->asyncCall(call), &pendingAnswers);

@@ -1,5 +1,7 @@
 #include "app/LauncherProgress.h"
 
+#include "app/AppIdentity.h"
+
 #include <QCoreApplication>
 #include <QDBusMessage>
 #include <QVariantMap>
@@ -35,6 +37,7 @@ void LauncherProgress::Send(double fraction, bool visible) {
         QStringLiteral("Update"));
     const QVariantMap properties{{QStringLiteral("progress"), fraction},
                                  {QStringLiteral("progress-visible"), visible}};
-    signal << QStringLiteral("application://vamble.desktop") << properties;
+    signal << QStringLiteral("application://%1.desktop").arg(QLatin1String(kDesktopId))
+           << properties;
     bus->send(signal);
 }

@@ -1,6 +1,7 @@
 #include "app/VambleApp.h"
 
 #include "app/About.h"
+#include "app/AppIdentity.h"
 #include "app/CheckBitmap.h"
 #include "app/SingleLaunch.h"
 #include "app/TerminationSignals.h"
@@ -9,8 +10,15 @@
 #include "kit/AppDefs.h"
 #include "window/VambleWindow.h"
 
+#include <QDialog>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QScreen>
+#include <QSettings>
+#include <QThread>
+#include <QTimer>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -48,6 +56,12 @@ bool IsUsable(const kit::Rect& frame) {
     return shown && fits;
 }
 
+// The depth of event loops while only the application's own runs (Run's exec); a dialog's
+// loop lies deeper.
+constexpr int kOwnLoopLevel = 1;
+// How often a close from outside looks whether the cancelled dialogs' loops have returned.
+constexpr std::chrono::milliseconds kDialogReturnPoll{20};
+
 // A frame of this size centred on the main screen.
 kit::Rect CentredOnMainScreen(float width, float height) {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -60,19 +74,33 @@ kit::Rect CentredOnMainScreen(float width, float height) {
     return {left, top, left + width, top + height};
 }
 
+// A PNG picture of the program's resources, read by the built-in PNG reader alone: left to find
+// out the format, Qt would load every image format plugin there is to ask each one.
+QPixmap ResourcePng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 } // namespace
 
 VambleApp::VambleApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vamble"));
-    setApplicationVersion(QStringLiteral("0.7.8"));
-    setDesktopFileName(QStringLiteral("vamble"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/vamble-32.png")));
+    setApplicationVersion(QString::fromLatin1(kVambleVersion));
+    setDesktopFileName(QString::fromLatin1(kDesktopId));
+    setWindowIcon(QIcon(ResourcePng(QStringLiteral(":/icons/vamble-32.png"))));
     setQuitOnLastWindowClosed(false);
+    // All settings live in the program's one settings file. Qt's file dialogs would keep their
+    // own (history, sidebar, view) in ~/.config/QtProject.conf; a folder below /dev/null can
+    // never be made, so they neither read nor write one.
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+    }
 
     openedFiles = arguments().mid(1);
-    singleLaunch = std::make_unique<SingleLaunch>(SingleLaunch::DefaultServerName());
-    if (singleLaunch->HandOver(openedFiles)) {
-        handedOver = true;
+    singleLaunch = std::make_unique<SingleLaunch>(SingleLaunch::DefaultFolder());
+    launch = singleLaunch->HandOver(openedFiles);
+    if (launch != SingleLaunch::Outcome::Alone) {
         return;
     }
 
@@ -92,9 +120,16 @@ VambleApp::~VambleApp() {
     checkBitmap = nullptr;
 }
 
-void VambleApp::Run() {
-    if (handedOver) {
-        return;
+int VambleApp::Run() {
+    if (launch == SingleLaunch::Outcome::HandedOver) {
+        return 0;
+    }
+    if (launch == SingleLaunch::Outcome::NoAnswer) {
+        // A second instance would write the same settings file; the user is told instead.
+        std::fputs("vamble: another Vamble is running for this user but does not answer; files "
+                   "named were not handed over.\n",
+                   stderr);
+        return 1;
     }
     // A signal from here on closes the window once the loop runs. This comes before listening:
     // from then on others take this instance as running and may ask it to end at once.
@@ -108,6 +143,7 @@ void VambleApp::Run() {
 
     ReadyToRun();
     exec();
+    return 0;
 }
 
 kit::Rect VambleApp::DefaultWindowFrame() {
@@ -121,15 +157,22 @@ void VambleApp::ReadyToRun() {
     mainWindow = new VambleWindow(usesDefault ? defaultFrame : stored);
     mainWindow->Inititialize();
     if (usesDefault) {
-        // The window grows from the default size to what its contents need; the grown frame
-        // is centred instead of keeping the default's top left.
-        const QSize grown = mainWindow->size().expandedTo(mainWindow->minimumSizeHint());
+        // The window grows from the default size to the size its contents ask for, as far as
+        // the screen has room, and at least to what they need; the grown frame is centred
+        // instead of keeping the default's top left.
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QSize room = screen ? screen->availableSize() : mainWindow->sizeHint();
+        const QSize grown = mainWindow->size()
+                                .expandedTo(mainWindow->sizeHint().boundedTo(room))
+                                .expandedTo(mainWindow->minimumSizeHint());
         const kit::Rect centred = CentredOnMainScreen(static_cast<float>(grown.width()),
                                                       static_cast<float>(grown.height()));
         mainWindow->setGeometry(static_cast<int>(centred.left), static_cast<int>(centred.top),
                                 grown.width(), grown.height());
     }
     mainWindow->show();
+    // Looking for CDs may wait on drives: it comes once the window is on the screen.
+    QTimer::singleShot(0, mainWindow.data(), &VambleWindow::CheckForCDs);
     if (!openedFiles.isEmpty()) {
         kit::Message refs = SingleLaunch::RefsMessage(openedFiles);
         RefsReceived(&refs);
@@ -174,8 +217,25 @@ bool VambleApp::QuitRequested() { // NOLINT(readability-convert-member-functions
 }
 
 void VambleApp::CloseFromOutside() {
+    // A modal dialog runs a loop of its own inside some call of the window's (or of another
+    // dialog's), which must not lose the window under it: the dialogs are cancelled, and the
+    // window closes once control is back in the application's own loop.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();
+        } else {
+            modal->close();
+        }
+        if (QApplication::activeModalWidget() == modal) {
+            break; // it refused; the retry below asks again
+        }
+    }
+    if (QThread::currentThread()->loopLevel() > kOwnLoopLevel) {
+        QTimer::singleShot(kDialogReturnPoll, this, [this] { CloseFromOutside(); });
+        return;
+    }
     if (mainWindow) {
-        mainWindow->close();
+        mainWindow->CloseWithoutAsking();
     } else {
         QuitRequested();
     }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/About.h"
-#include "kit/Bitmap.h"
+#include "app/CheckBitmap.h"
+#include "app/SettingsStore.h"
+#include "app/SingleLaunch.h"
 #include "kit/MessageEvent.h"
 #include "window/VambleWindow.h"
 
@@ -10,14 +12,8 @@
 #include <QStringList>
 #include <memory>
 
-class SingleLaunch;
 class TerminationSignals;
-class VamblePrefs;
 
-// The settings store; created by the application, deleted (and so written) by the main window.
-extern VamblePrefs* prefs;
-// The check mark of a finished row.
-extern kit::Bitmap* checkBitmap;
 // True while an About window exists.
 extern bool aboutwindow;
 
@@ -34,9 +30,10 @@ public:
     VambleApp(const VambleApp&) = delete;
     VambleApp& operator=(const VambleApp&) = delete;
 
-    // Runs the message loop until the application quits. When another instance of this program
-    // is running, it has been handed this start's files instead, and Run returns at once.
-    void Run();
+    // Runs the message loop until the application quits, and returns the exit status. When
+    // another instance runs for this user, it has been handed this start's files instead, and
+    // Run returns at once: 0, or 1 when that instance did not answer.
+    int Run();
 
     void MessageReceived(kit::Message* message) override;
 
@@ -62,7 +59,8 @@ protected:
 
 private:
     // A quit from outside the window (a signal, the session ending) closes the main window
-    // through its normal path, which saves the settings.
+    // through its normal path, which saves the settings, without asking about a run. Open
+    // dialogs are cancelled first.
     void CloseFromOutside();
 
     std::unique_ptr<SingleLaunch> singleLaunch;
@@ -70,5 +68,5 @@ private:
     QPointer<VambleWindow> mainWindow;
     QPointer<About> aboutWindow;
     QStringList openedFiles;
-    bool handedOver = false;
+    SingleLaunch::Outcome launch = SingleLaunch::Outcome::Alone;
 };

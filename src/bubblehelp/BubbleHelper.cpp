@@ -39,6 +39,11 @@ void BubbleHelper::SetHelp(QWidget* view, const QString& text) {
     if (!view) {
         return;
     }
+    // Screen readers tell the help as the control's description; a description set by someone
+    // else is left alone when the help goes.
+    if (view->accessibleDescription() == GetHelp(view)) {
+        view->setAccessibleDescription(text);
+    }
     std::erase_if(helpList, [view](const HelpEntry& entry) {
         return entry.view.isNull() || entry.view == view;
     });

@@ -1,5 +1,7 @@
 #include "bubblehelp/BubbleWindow.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <cmath>
 
 namespace {
@@ -7,9 +9,30 @@ namespace {
 constexpr float kTextInset = 2.0f;
 constexpr int kParkedAt = -1000;
 
+// What screen readers find: a tooltip whose name is the text shown.
+class AccessibleBubble : public QAccessibleWidget {
+public:
+    explicit AccessibleBubble(BubbleWindow* bubble)
+        : QAccessibleWidget(bubble, QAccessible::ToolTip) {}
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Name ? static_cast<const BubbleWindow*>(widget())->Text()
+                                         : QAccessibleWidget::text(kind);
+    }
+};
+
+QAccessibleInterface* MakeAccessibleBubble(const QString& /*className*/, QObject* object) {
+    auto* bubble = dynamic_cast<BubbleWindow*>(object);
+    return bubble ? new AccessibleBubble(bubble) : nullptr;
+}
+
 } // namespace
 
 BubbleWindow::BubbleWindow() {
+    static const bool accessible = [] {
+        QAccessible::installFactory(MakeAccessibleBubble);
+        return true;
+    }();
+    (void)accessible;
     setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                    Qt::WindowDoesNotAcceptFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -35,6 +58,10 @@ BubbleSize BubbleWindow::SetText(const QString& newText) {
         widths.push_back(GetFont().StringWidth(lines.back().c_str()));
     }
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
+    }
     return BubbleTextSize(widths, LineHeight());
 }
 

@@ -1,8 +1,12 @@
 // One audio CD as the CD pop-up lists it.
 #pragma once
 
+#include "cdaudio/DiscInfo.h"
+#include "cdaudio/VolumeName.h"
+
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,7 +14,7 @@
 inline constexpr std::string_view kUnnamedCdLabel = "Audio CD";
 
 struct AudioCd {
-    // The name the pop-up shows; artist and album are taken from it.
+    // The name the pop-up shows, as UTF-8 text.
     std::string label;
     // The folder of its track files; empty when the disc has to be read into one first.
     std::filesystem::path folder;
@@ -18,6 +22,11 @@ struct AudioCd {
     std::string device;
     // The device number of the CD's volume or drive (32-bit Linux encoding), 0 when unknown.
     int32_t deviceNumber = 0;
+    // The artist and album its rows get: from the disc's CD-Text where the drive tells it, else
+    // the label split as "Artist - Album".
+    ArtistAlbum tags;
+    // What the drive told of the disc, when it was asked; a disc look-up starts from it.
+    std::optional<DiscInfo> disc;
 
     [[nodiscard]] bool NeedsReading() const { return folder.empty(); }
     bool operator==(const AudioCd&) const = default;

@@ -3,13 +3,16 @@
 #include "cdaudio/AudioDisc.h"
 #include "cdaudio/CdMounts.h"
 #include "cdaudio/MountTable.h"
+#include "kit/Messenger.h"
 
 #include <QFile>
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <pthread.h>
 #include <set>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -17,7 +20,7 @@ namespace {
 struct ProbedDrive {
     std::string drive;
     std::string key;
-    std::optional<std::string> discName; // none when the drive holds no audio disc
+    std::optional<DiscInfo> disc; // none when the drive holds no audio disc
 };
 
 // The file a device path resolves to, so that /dev/cdrom and /dev/sr0 compare equal.
@@ -72,16 +75,52 @@ std::vector<AudioCd> FindAudioCds(const CdSearchPlaces& places) {
         const std::string key = DeviceKey(cd.device);
         const auto drive = std::find_if(probed.begin(), probed.end(),
                                         [&](const ProbedDrive& p) { return p.key == key; });
-        if (drive != probed.end() && drive->discName) {
-            cd.label = *drive->discName;
+        if (drive != probed.end() && drive->disc) {
+            cd.label = drive->disc->Label();
+            cd.tags = drive->disc->Tags();
+            cd.disc = drive->disc;
         }
         shown.insert(key);
         cds.push_back(std::move(cd));
     }
     for (const ProbedDrive& drive : probed) {
-        if (drive.discName && !shown.contains(drive.key)) {
-            cds.push_back({*drive.discName, {}, drive.drive, DeviceNumberOf(drive.drive)});
+        if (drive.disc && !shown.contains(drive.key)) {
+            cds.push_back({drive.disc->Label(),
+                           {},
+                           drive.drive,
+                           DeviceNumberOf(drive.drive),
+                           drive.disc->Tags(),
+                           drive.disc});
         }
     }
     return cds;
+}
+
+kit::Message AudioCdMessage(const AudioCd& cd, uint32_t what) {
+    kit::Message message(what);
+    message.Add("Volume", cd.label);
+    message.Add("Device", cd.device);
+    message.Add("dev_t", cd.deviceNumber);
+    message.Add("Folder", kit::EntryRef{cd.folder});
+    message.Add("Artist", cd.tags.artist);
+    message.Add("Album", cd.tags.album);
+    if (cd.disc) {
+        message.Add("Disc", cd.disc->ToMessage());
+    }
+    return message;
+}
+
+void FindAudioCdsInBackground(std::shared_ptr<kit::Messenger> messenger, int32_t scan) {
+    // Left to end on its own: a drive that takes long to answer holds up neither the window nor
+    // its closing, and the messenger delivers nothing once the window is gone.
+    std::thread thread([messenger = std::move(messenger), scan] {
+        kit::Message found(MSG_CD_SCAN_DONE);
+        found.Add("scan", scan);
+        for (const AudioCd& cd : FindAudioCds(SystemCdSearchPlaces())) {
+            found.Add("cd", AudioCdMessage(cd, 0));
+        }
+        messenger->Post(std::move(found));
+    });
+    pthread_setname_np(thread.native_handle(), "cd_scan");
+    thread.detach();
 }

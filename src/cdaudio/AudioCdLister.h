@@ -4,10 +4,22 @@
 #pragma once
 
 #include "cdaudio/AudioCd.h"
+#include "kit/FourCC.h"
+#include "kit/Message.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace kit {
+class Messenger;
+}
+
+// The CDs a scan found: "scan" int32 (the number the scan was started with) and one "cd" message
+// per CD (AudioCdMessage), in FindAudioCds's order.
+inline constexpr uint32_t MSG_CD_SCAN_DONE = kit::FourCC("cdsc");
 
 // Where to look.
 struct CdSearchPlaces {
@@ -23,3 +35,11 @@ CdSearchPlaces SystemCdSearchPlaces();
 // name of the disc in its drive. A drive already shown through a mount (compared by the device
 // file it resolves to), or named twice, is listed once.
 std::vector<AudioCd> FindAudioCds(const CdSearchPlaces& places);
+
+// A CD as a message: "Volume" string (its label), "Device" string, "dev_t" int32, "Folder" ref
+// (empty for a disc to read), "Artist" and "Album" strings.
+kit::Message AudioCdMessage(const AudioCd& cd, uint32_t what);
+
+// Runs FindAudioCds on this system's places on a thread of its own, since asking drives and the
+// desktop's mounts can take seconds, and posts MSG_CD_SCAN_DONE through the messenger.
+void FindAudioCdsInBackground(std::shared_ptr<kit::Messenger> messenger, int32_t scan);

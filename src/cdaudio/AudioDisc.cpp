@@ -1,6 +1,5 @@
 #include "cdaudio/AudioDisc.h"
 
-#include "cdaudio/AudioCd.h"
 #include "cdaudio/CdioDisc.h"
 
 #include <cdio/cdtext.h>
@@ -8,27 +7,18 @@
 
 namespace {
 
-std::string_view Trimmed(const char* text) {
-    std::string_view view = text != nullptr ? text : "";
+std::string Trimmed(const char* text) {
+    const std::string_view view = text != nullptr ? text : "";
     const size_t first = view.find_first_not_of(" \t");
     if (first == std::string_view::npos) {
         return {};
     }
-    return view.substr(first, view.find_last_not_of(" \t") - first + 1);
+    return std::string(view.substr(first, view.find_last_not_of(" \t") - first + 1));
 }
 
-bool HasAudioTrack(CdIo_t* cdio) {
-    const track_t first = cdio_get_first_track_num(cdio);
-    const track_t last = cdio_get_last_track_num(cdio);
-    if (first == CDIO_INVALID_TRACK || last == CDIO_INVALID_TRACK) {
-        return false;
-    }
-    for (track_t track = first; track <= last; ++track) {
-        if (cdio_get_track_format(cdio, track) == TRACK_FORMAT_AUDIO) {
-            return true;
-        }
-    }
-    return false;
+// A CD-Text field of a track; track 0 holds the values of the whole disc.
+std::string CdTextField(const cdtext_t* cdtext, cdtext_field_t field, track_t track) {
+    return cdtext != nullptr ? Trimmed(cdtext_get_const(cdtext, field, track)) : std::string();
 }
 
 } // namespace
@@ -37,21 +27,25 @@ CdioPtr OpenCdioDisc(const std::string& device) {
     return CdioPtr(cdio_open(device.c_str(), DRIVER_UNKNOWN));
 }
 
-std::string CdTextName(CdIo_t* cdio) {
+DiscInfo ReadDiscInfo(CdIo_t* cdio) {
+    DiscInfo info;
+    const track_t first = cdio_get_first_track_num(cdio);
+    const track_t last = cdio_get_last_track_num(cdio);
+    if (first == CDIO_INVALID_TRACK || last == CDIO_INVALID_TRACK) {
+        return info;
+    }
     const cdtext_t* cdtext = cdio_get_cdtext(cdio);
-    if (cdtext == nullptr) {
-        return std::string(kUnnamedCdLabel);
+    for (track_t track = first; track <= last; ++track) {
+        info.tracks.push_back({track, cdio_get_track_lsn(cdio, track),
+                               static_cast<int32_t>(cdio_get_track_sec_count(cdio, track)),
+                               cdio_get_track_format(cdio, track) == TRACK_FORMAT_AUDIO,
+                               CdTextField(cdtext, CDTEXT_FIELD_TITLE, track),
+                               CdTextField(cdtext, CDTEXT_FIELD_PERFORMER, track)});
     }
-    // Track 0 holds the values of the whole disc.
-    const std::string_view performer = Trimmed(cdtext_get_const(cdtext, CDTEXT_FIELD_PERFORMER, 0));
-    const std::string_view title = Trimmed(cdtext_get_const(cdtext, CDTEXT_FIELD_TITLE, 0));
-    if (title.empty()) {
-        return std::string(kUnnamedCdLabel);
-    }
-    if (performer.empty()) {
-        return std::string(title);
-    }
-    return std::string(performer) + " - " + std::string(title);
+    info.leadOut = cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK);
+    info.title = CdTextField(cdtext, CDTEXT_FIELD_TITLE, 0);
+    info.performer = CdTextField(cdtext, CDTEXT_FIELD_PERFORMER, 0);
+    return info;
 }
 
 std::vector<std::string> ListCdDrives() {
@@ -66,10 +60,14 @@ std::vector<std::string> ListCdDrives() {
     return drives;
 }
 
-std::optional<std::string> ProbeAudioDisc(const std::string& device) {
+std::optional<DiscInfo> ProbeAudioDisc(const std::string& device) {
     const CdioPtr cdio = OpenCdioDisc(device);
-    if (!cdio || !HasAudioTrack(cdio.get())) {
+    if (!cdio) {
         return std::nullopt;
     }
-    return CdTextName(cdio.get());
+    DiscInfo info = ReadDiscInfo(cdio.get());
+    if (!info.HasAudio()) {
+        return std::nullopt;
+    }
+    return info;
 }

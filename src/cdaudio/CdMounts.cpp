@@ -1,8 +1,10 @@
 #include "cdaudio/CdMounts.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QUrl>
 #include <algorithm>
+#include <set>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <system_error>
@@ -33,20 +35,25 @@ int32_t DeviceNumberOf(const std::filesystem::path& path) {
 
 std::vector<AudioCd> CdMountsInMountTable(const std::vector<MountEntry>& mounts) {
     std::vector<AudioCd> cds;
+    std::set<std::pair<uint32_t, uint32_t>> devices;
     for (const MountEntry& mount : mounts) {
         if (mount.fsType != "cdda" && mount.fsType != "cdfs") {
             continue;
         }
         const std::filesystem::path root(mount.mountPoint);
         const std::filesystem::path tracks = root / "wav";
-        if (!IsDirectory(tracks)) {
+        // A disc mounted at two places (a bind mount, say) is one CD.
+        if (!IsDirectory(tracks) || !devices.emplace(mount.major, mount.minor).second) {
             continue;
         }
-        std::string label = root.filename().string();
+        // The name is shown and becomes tags, so it is made text; the folder keeps its bytes.
+        std::string label = QFile::decodeName(root.filename().c_str()).toStdString();
         if (label.empty()) {
             label = kUnnamedCdLabel;
         }
-        cds.push_back({label, tracks, mount.source, EncodeDeviceNumber(mount.major, mount.minor)});
+        ArtistAlbum tags = SplitVolumeName(label);
+        cds.push_back({std::move(label), tracks, mount.source,
+                       EncodeDeviceNumber(mount.major, mount.minor), std::move(tags), {}});
     }
     return cds;
 }
@@ -78,7 +85,8 @@ std::vector<AudioCd> CdMountsInGvfs(const std::filesystem::path& gvfsFolder) {
             continue;
         }
         const int32_t number = DeviceNumberOf(device);
-        cds.push_back({std::string(kUnnamedCdLabel), folder, std::move(device), number});
+        cds.push_back({std::string(kUnnamedCdLabel), folder, std::move(device), number,
+                       SplitVolumeName(kUnnamedCdLabel), {}});
     }
     std::sort(cds.begin(), cds.end(),
               [](const AudioCd& a, const AudioCd& b) { return a.folder < b.folder; });

@@ -10,7 +10,8 @@
 #include <vector>
 
 // Mounts of type "cdda" or "cdfs" that have a folder "wav": one CD each, labelled with the
-// mount point's own folder name, its tracks in that "wav" folder, in the table's order.
+// mount point's own folder name (split into artist and album), its tracks in that "wav" folder,
+// in the table's order. A device mounted twice is listed once, at its first mount.
 std::vector<AudioCd> CdMountsInMountTable(const std::vector<MountEntry>& mounts);
 
 // The desktop's (GVFS) audio CD folders inside its mount folder (normally

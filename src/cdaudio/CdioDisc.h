@@ -1,6 +1,8 @@
 // Shared by the drive listing and the disc reader: a disc opened with libcdio (a drive, or a
-// disc image such as a CUE sheet, which libcdio opens like a drive) and the name it tells.
+// disc image such as a CUE sheet, which libcdio opens like a drive) and what it tells of itself.
 #pragma once
+
+#include "cdaudio/DiscInfo.h"
 
 #include <cdio/cdio.h>
 #include <memory>
@@ -14,6 +16,5 @@ using CdioPtr = std::unique_ptr<CdIo_t, CdioCloser>;
 // Opens the disc in a drive or a disc image; null when there is none.
 CdioPtr OpenCdioDisc(const std::string& device);
 
-// "PERFORMER - TITLE" from the disc's CD-Text; the title alone when no performer is given;
-// "Audio CD" without a title.
-std::string CdTextName(CdIo_t* cdio);
+// The disc's table of contents and CD-Text, of the disc and of each track.
+DiscInfo ReadDiscInfo(CdIo_t* cdio);

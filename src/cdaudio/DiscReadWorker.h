@@ -2,27 +2,51 @@
 // value copies only:
 //   MSG_CD_READ_PROGRESS 'cdrp': "run" int32, "track" int32 (the track being read), "index" and
 //                                "count" int32 (its place among the tracks to read, from 1, and
-//                                their number), "fraction" double (0 to 1 of all to read)
-//   MSG_CD_READ_DONE     'cdrd': "run" int32, "Device" string, "Volume" string (the disc's
-//                                name), "Folder" string (the folder of whole track files, empty
-//                                when there is none), "error" string (empty when none),
-//                                "stopped" bool
+//                                their number), "fraction" double (0 to 1 of all to read),
+//                                "waiting" bool (another reader has the disc; this one waits)
+//   MSG_CD_READ_DONE     'cdrd': the fields of DiscReadDone below
 // Every run has its own number, so the receiver can drop messages of a run it no longer waits
 // for.
 #pragma once
 
+#include "cdaudio/DiscReader.h"
+#include "cdaudio/VolumeName.h"
 #include "kit/FourCC.h"
+#include "kit/Message.h"
 
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 class QObject;
 
 inline constexpr uint32_t MSG_CD_READ_PROGRESS = kit::FourCC("cdrp");
 inline constexpr uint32_t MSG_CD_READ_DONE = kit::FourCC("cdrd");
+
+// The end of a read, as MSG_CD_READ_DONE carries it: "run" int32, "Device" string, "Volume"
+// string (the disc's name), "Artist" and "Album" strings (from its CD-Text), "Folder" ref (the
+// folder of whole track files, empty when there is none), "damaged" messages ("track" and
+// "sectors" int32, "File" ref, empty when the track could not be read), "error" string (empty
+// when none), "stopped" bool, "Disc" message (DiscInfo::ToMessage).
+struct DiscReadDone {
+    int32_t run = -1;
+    std::string device;
+    std::string volume;
+    ArtistAlbum tags;
+    std::filesystem::path folder;
+    std::vector<DamagedTrack> damaged;
+    std::string error;
+    bool stopped = false;
+    DiscInfo disc; // the disc's table of contents and CD-Text
+
+    [[nodiscard]] kit::Message ToMessage() const;
+    // None when a field is missing.
+    static std::optional<DiscReadDone> From(const kit::Message& message);
+};
 
 class DiscReadWorker {
 public:

@@ -1,19 +1,24 @@
 #include "cdaudio/DiscReader.h"
 
 #include "cdaudio/CdioDisc.h"
+#include "cdaudio/DiscCache.h"
 #include "cdaudio/TrackWav.h"
 #include "kit/Attributes.h"
 
 #include <QCryptographicHash>
-#include <QStandardPaths>
 #include <algorithm>
 #include <cdio/paranoia/cdda.h>
 #include <cdio/paranoia/paranoia.h>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <system_error>
+#include <thread>
 #include <vector>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -23,6 +28,11 @@ constexpr size_t kFramesPerSector = CDIO_CD_FRAMESIZE_RAW / 4; // two 16-bit sam
 constexpr int kParanoiaRetries = 20;
 // Low-level reads failing one after another before the track is given up as unreadable.
 constexpr int kFailedReadsToGiveUp = 20;
+// The audio that tells two discs with the same table of contents apart: a few sectors from the
+// middle of the first audio track (its start is often silent on every disc).
+constexpr long kIdentitySectors = 8;
+// How often a read waiting for another reader of the disc looks again.
+constexpr std::chrono::milliseconds kLockPoll{100};
 
 struct DriveCloser {
     void operator()(cdrom_drive_t* drive) const { cdio_cddap_close_no_free_cdio(drive); }
@@ -40,64 +50,113 @@ struct TrackSpan {
     [[nodiscard]] lsn_t Sectors() const { return last - first + 1; }
 };
 
-// Sits between paranoia and the drive's low-level reads. On a stop, or once reads keep failing,
-// it fails every further read as "no medium", the one error on which paranoia returns at once
-// instead of retrying without end. paranoia's hook takes no context, so the guard of the reading
-// thread is found through a thread-local pointer.
-class ReadGuard {
+// Sits between paranoia and the drive's low-level reads, for the whole reading of a disc. It
+// notes which sectors came off the drive and where paranoia gave up verifying (a skip, which
+// fills the gap with other data or silence), so that a track with any such sector is known to
+// be damaged. On a stop, or once reads keep failing, it fails every further read as "no
+// medium", the one error on which paranoia returns at once instead of retrying without end.
+// paranoia's hooks take no context, so the watch of the reading thread is found through a
+// thread-local pointer.
+class DriveWatch {
 public:
-    ReadGuard(cdrom_drive_t* guarded, const std::atomic<bool>& stopRequest)
-        : drive(guarded), stop(stopRequest), read(guarded->read_audio) {
+    DriveWatch(cdrom_drive_t* watched, const std::atomic<bool>& stopRequest,
+               const UnreadableSectors& unreadableSectors, lsn_t firstSector, lsn_t lastSector)
+        : drive(watched), stop(stopRequest), unreadable(unreadableSectors),
+          read(watched->read_audio), first(firstSector),
+          wasRead(static_cast<size_t>(lastSector - firstSector + 1)), skipped(wasRead.size()) {
         current = this;
-        drive->read_audio = &ReadGuard::GuardedRead;
+        drive->read_audio = &DriveWatch::GuardedRead;
     }
-    ~ReadGuard() {
+    ~DriveWatch() {
         drive->read_audio = read;
         current = nullptr;
     }
-    ReadGuard(const ReadGuard&) = delete;
-    ReadGuard& operator=(const ReadGuard&) = delete;
+    DriveWatch(const DriveWatch&) = delete;
+    DriveWatch& operator=(const DriveWatch&) = delete;
 
-    void StartTrack() { failedReads = 0; }
+    void StartTrack(const TrackSpan& track) {
+        reading = track;
+        failedReads = 0;
+        lost = false;
+    }
+    // The sectors of the track that never came off the drive or that paranoia skipped.
+    [[nodiscard]] int32_t DamagedSectors(const TrackSpan& track) const {
+        int32_t damaged = 0;
+        for (lsn_t sector = track.first; sector <= track.last; ++sector) {
+            const size_t at = Index(sector);
+            damaged += !wasRead[at] || skipped[at] ? 1 : 0;
+        }
+        return damaged;
+    }
+
+    // paranoia's event hook; positions are in 16-bit samples from the start of the disc.
+    static void ParanoiaEvent(long position, paranoia_cb_mode_t event) {
+        if (event != PARANOIA_CB_SKIP || current == nullptr) {
+            return;
+        }
+        const auto sector = static_cast<lsn_t>(position / CD_FRAMEWORDS);
+        current->Mark(current->skipped, sector, 1);
+        // Unable to start a track, paranoia skips from the start of the disc instead and would
+        // go on without end: the track cannot be read.
+        current->lost = current->lost || sector < current->reading.first;
+    }
 
 private:
     static long GuardedRead(cdrom_drive_t* drive, void* buffer, lsn_t begin, long sectors) {
-        ReadGuard* guard = current;
-        if (guard->stop || guard->failedReads >= kFailedReadsToGiveUp) {
+        DriveWatch* watch = current;
+        if (watch->stop || watch->lost || watch->failedReads >= kFailedReadsToGiveUp) {
             errno = ENOMEDIUM;
             return -1;
         }
-        const long got = guard->read(drive, buffer, begin, sectors);
-        guard->failedReads = got < sectors ? guard->failedReads + 1 : 0;
+        long got = watch->read(drive, buffer, begin, sectors);
+        if (watch->unreadable) {
+            // As a drive does, it returns the sectors before the first it cannot read.
+            for (long i = 0; i < got; ++i) {
+                if (watch->unreadable(static_cast<int32_t>(begin + i))) {
+                    got = i;
+                    break;
+                }
+            }
+            if (got == 0) {
+                errno = EIO;
+                got = -1;
+            }
+        }
+        // Only the track being read can be given up: paranoia reads ahead, and sectors of the
+        // next track that cannot be read are none of this one's business.
+        const lsn_t missedFrom = begin + static_cast<lsn_t>(std::max(got, 0L));
+        const bool missedTrack = missedFrom < begin + sectors &&
+                                 missedFrom <= watch->reading.last &&
+                                 begin + sectors > watch->reading.first;
+        watch->failedReads = missedTrack ? watch->failedReads + 1 : 0;
+        watch->Mark(watch->wasRead, begin, got);
         return got;
     }
 
-    static thread_local ReadGuard* current;
+    [[nodiscard]] size_t Index(lsn_t sector) const { return static_cast<size_t>(sector - first); }
+    void Mark(std::vector<bool>& sectors, lsn_t begin, long count) const {
+        const lsn_t end = std::min<lsn_t>(begin + static_cast<lsn_t>(std::max(count, 0L)),
+                                          first + static_cast<lsn_t>(sectors.size()));
+        for (lsn_t sector = std::max(begin, first); sector < end; ++sector) {
+            sectors[Index(sector)] = true;
+        }
+    }
+
+    static thread_local DriveWatch* current;
 
     cdrom_drive_t* drive;
     const std::atomic<bool>& stop;
+    const UnreadableSectors& unreadable;
     long (*read)(cdrom_drive_t*, void*, lsn_t, long);
+    TrackSpan reading{0, 0, -1};
     int failedReads = 0;
+    bool lost = false;
+    lsn_t first;
+    std::vector<bool> wasRead;
+    std::vector<bool> skipped;
 };
 
-thread_local ReadGuard* ReadGuard::current = nullptr;
-
-void IgnoreParanoiaEvent(long /*position*/, paranoia_cb_mode_t /*event*/) {}
-
-// A name for the disc that two discs share only when their tables of contents are the same.
-std::string DiscIdentity(CdIo_t* cdio) {
-    const track_t first = cdio_get_first_track_num(cdio);
-    const track_t last = cdio_get_last_track_num(cdio);
-    std::string toc = std::to_string(first) + ' ' + std::to_string(last);
-    for (track_t track = first; track <= last; ++track) {
-        toc += ' ' + std::to_string(cdio_get_track_lsn(cdio, track)) + ':' +
-               std::to_string(cdio_get_track_format(cdio, track));
-    }
-    toc += ' ' + std::to_string(cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK));
-    const QByteArray hash =
-        QCryptographicHash::hash(QByteArray::fromStdString(toc), QCryptographicHash::Sha1);
-    return hash.toHex().left(20).toStdString();
-}
+thread_local DriveWatch* DriveWatch::current = nullptr;
 
 std::vector<TrackSpan> AudioTracks(CdIo_t* cdio, cdrom_drive_t* drive) {
     std::vector<TrackSpan> tracks;
@@ -115,13 +174,34 @@ std::vector<TrackSpan> AudioTracks(CdIo_t* cdio, cdrom_drive_t* drive) {
     return tracks;
 }
 
+// A few sectors of audio from the middle of the track; empty when they cannot be read.
+QByteArray IdentitySample(cdrom_drive_t* drive, const TrackSpan& track) {
+    const long sectors = std::min<long>(kIdentitySectors, track.Sectors());
+    QByteArray sample(static_cast<qsizetype>(sectors * CDIO_CD_FRAMESIZE_RAW), '\0');
+    const lsn_t start = track.first + (track.Sectors() - static_cast<lsn_t>(sectors)) / 2;
+    if (cdio_cddap_read(drive, sample.data(), start, sectors) != sectors) {
+        return {};
+    }
+    return sample;
+}
+
+// The name of the disc's folder: two discs share it only when their tables of contents and the
+// sample of their audio are the same. Without a sample (it could not be read) the table of
+// contents alone names it.
+std::string DiscIdentity(const DiscInfo& disc, const QByteArray& sample) {
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(QByteArray::fromStdString(disc.TocText()));
+    hash.addData(sample);
+    return hash.result().toHex().left(20).toStdString();
+}
+
 std::string TrackFileName(track_t track) {
     char name[32];
     std::snprintf(name, sizeof name, "Track %02d.wav", static_cast<int>(track));
     return name;
 }
 
-bool IsWhole(const std::filesystem::path& file, const TrackSpan& track) {
+bool IsWhole(const fs::path& file, const TrackSpan& track) {
     return CdWavFrameCount(file) ==
            static_cast<int64_t>(track.Sectors()) * static_cast<int64_t>(kFramesPerSector);
 }
@@ -130,24 +210,33 @@ std::string WriteError(track_t track, const std::string& why) {
     return "Cannot write track " + std::to_string(track) + ": " + why;
 }
 
-enum class TrackOutcome { Read, Stopped, Failed };
+struct DiscFolders {
+    fs::path disc;
+    fs::path whole;   // "wav": tracks read whole
+    fs::path damaged; // tracks read with sectors that could not be read exactly
+};
+
+enum class TrackOutcome { Read, Stopped, Unreadable, WriteFailed };
 
 class DiscRead {
 public:
-    DiscRead(cdrom_drive_t* openDrive, const std::atomic<bool>& stopRequest,
+    DiscRead(cdrom_drive_t* openDrive, DriveWatch& driveWatch, const std::atomic<bool>& stopRequest,
              const DiscReadProgressFunction& report)
-        : drive(openDrive), stop(stopRequest), progress(report) {}
+        : drive(openDrive), watch(driveWatch), stop(stopRequest), progress(report) {}
 
-    // Reads the tracks that are not whole yet into the folder.
-    DiscReadResult Run(const std::vector<TrackSpan>& tracks,
-                       const std::filesystem::path& discFolder, DiscReadResult result);
+    // Reads the tracks that are not whole yet into the folders.
+    void Run(const std::vector<TrackSpan>& tracks, const DiscFolders& folders,
+             DiscReadResult& result);
 
 private:
-    TrackOutcome ReadTrack(const TrackSpan& track, const std::filesystem::path& partFile,
-                           std::string& error);
+    TrackOutcome ReadTrack(const TrackSpan& track, const fs::path& partFile, std::string& error);
+    // Puts a track read to its end where it belongs; false, with the error, when it cannot.
+    bool Keep(const TrackSpan& track, const fs::path& partFile, const DiscFolders& folders,
+              DiscReadResult& result) const;
     void Report(const TrackSpan& track, lsn_t sectorsDoneInTrack);
 
     cdrom_drive_t* drive;
+    DriveWatch& watch;
     const std::atomic<bool>& stop;
     const DiscReadProgressFunction& progress;
     ParanoiaPtr paranoia;
@@ -165,16 +254,20 @@ void DiscRead::Report(const TrackSpan& track, lsn_t sectorsDoneInTrack) {
                                 ? static_cast<double>(sectorsDone + sectorsDoneInTrack) /
                                       static_cast<double>(sectorsTotal)
                                 : 1.0;
-    progress({track.number, trackIndex, trackCount, fraction});
+    progress({track.number, trackIndex, trackCount, fraction, false});
 }
 
-TrackOutcome DiscRead::ReadTrack(const TrackSpan& track, const std::filesystem::path& partFile,
+TrackOutcome DiscRead::ReadTrack(const TrackSpan& track, const fs::path& partFile,
                                  std::string& error) {
+    // The folder's lock is held, so a part file there is one a crash left behind.
+    std::error_code removeError;
+    fs::remove(partFile, removeError);
     TrackWavWriter writer(partFile);
     if (!writer.Error().empty()) {
         error = WriteError(track.number, writer.Error());
-        return TrackOutcome::Failed;
+        return TrackOutcome::WriteFailed;
     }
+    watch.StartTrack(track);
     cdio_paranoia_seek(paranoia.get(), track.first, SEEK_SET);
     for (lsn_t sector = track.first; sector <= track.last; ++sector) {
         if ((sector - track.first) % kSectorsPerSecond == 0) {
@@ -183,89 +276,144 @@ TrackOutcome DiscRead::ReadTrack(const TrackSpan& track, const std::filesystem::
         if (stop) {
             return TrackOutcome::Stopped;
         }
-        const int16_t* samples =
-            cdio_paranoia_read_limited(paranoia.get(), &IgnoreParanoiaEvent, kParanoiaRetries);
+        const int16_t* samples = cdio_paranoia_read_limited(
+            paranoia.get(), &DriveWatch::ParanoiaEvent, kParanoiaRetries);
         if (stop) {
             return TrackOutcome::Stopped;
         }
         if (samples == nullptr) {
-            error = "Cannot read track " + std::to_string(track.number) + " of the disc.";
-            return TrackOutcome::Failed;
+            return TrackOutcome::Unreadable;
         }
         if (!writer.Write(samples, kFramesPerSector)) {
             error = WriteError(track.number, writer.Error());
-            return TrackOutcome::Failed;
+            return TrackOutcome::WriteFailed;
         }
     }
     if (!writer.Finish()) {
         error = WriteError(track.number, writer.Error());
-        return TrackOutcome::Failed;
+        return TrackOutcome::WriteFailed;
     }
     return TrackOutcome::Read;
 }
 
-DiscReadResult DiscRead::Run(const std::vector<TrackSpan>& tracks,
-                             const std::filesystem::path& discFolder, DiscReadResult result) {
+bool DiscRead::Keep(const TrackSpan& track, const fs::path& partFile, const DiscFolders& folders,
+                    DiscReadResult& result) const {
+    const std::string name = TrackFileName(track.number);
+    // The track number goes with the file; a file system without attributes still has it in
+    // the file's name.
+    kit::WriteInt32Attribute(partFile, "Audio:Track", track.number);
+    const int32_t damaged = watch.DamagedSectors(track);
+    const fs::path target = (damaged > 0 ? folders.damaged : folders.whole) / name;
+    std::error_code error;
+    if (damaged > 0) {
+        fs::create_directories(folders.damaged, error);
+    }
+    if (!error) {
+        fs::rename(partFile, target, error);
+    }
+    if (error) {
+        result.error = WriteError(track.number, error.message());
+        return false;
+    }
+    if (damaged > 0) {
+        result.damaged.push_back({track.number, damaged, target});
+    } else {
+        fs::remove(folders.damaged / name, error); // a copy an earlier read left
+    }
+    return true;
+}
+
+void DiscRead::Run(const std::vector<TrackSpan>& tracks, const DiscFolders& folders,
+                   DiscReadResult& result) {
     std::vector<TrackSpan> toRead;
     for (const TrackSpan& track : tracks) {
-        if (!IsWhole(result.folder / TrackFileName(track.number), track)) {
+        if (IsWhole(folders.whole / TrackFileName(track.number), track)) {
+            std::error_code error;
+            fs::remove(folders.damaged / TrackFileName(track.number), error);
+        } else {
             toRead.push_back(track);
             sectorsTotal += track.Sectors();
         }
     }
     trackCount = static_cast<int32_t>(toRead.size());
     if (toRead.empty()) {
-        return result;
+        return;
     }
     paranoia.reset(cdio_paranoia_init(drive));
     if (!paranoia) {
         result.error = "Cannot read audio from the disc.";
-        return result;
+        return;
     }
     cdio_paranoia_modeset(paranoia.get(), PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
-    ReadGuard guard(drive, stop);
+    // A track that cannot be read does not keep the later ones from being read; a stop or a
+    // file that cannot be written ends the reading.
     for (const TrackSpan& track : toRead) {
         ++trackIndex;
-        guard.StartTrack();
-        const std::string name = TrackFileName(track.number);
-        const std::filesystem::path partFile = discFolder / (name + ".part");
+        const fs::path partFile =
+            folders.disc / (TrackFileName(track.number) + std::string(kPartFileExtension));
         const TrackOutcome outcome = ReadTrack(track, partFile, result.error);
-        std::error_code error;
-        if (outcome == TrackOutcome::Read) {
-            // The track number goes with the file; a file system without attributes still has
-            // it in the file's name.
-            kit::WriteInt32Attribute(partFile, "Audio:Track", track.number);
-            std::filesystem::rename(partFile, result.folder / name, error);
-            if (error) {
-                result.error = WriteError(track.number, error.message());
-            }
+        const bool kept = outcome == TrackOutcome::Read && Keep(track, partFile, folders, result);
+        if (!kept) {
+            std::error_code error;
+            fs::remove(partFile, error);
         }
-        if (outcome != TrackOutcome::Read || error) {
-            std::filesystem::remove(partFile, error);
+        if (outcome == TrackOutcome::Stopped || !result.error.empty()) {
             result.stopped = outcome == TrackOutcome::Stopped;
-            return result;
+            return;
+        }
+        if (outcome == TrackOutcome::Unreadable) {
+            result.damaged.push_back({track.number, track.Sectors(), {}});
         }
         sectorsDone += track.Sectors();
     }
-    return result;
+}
+
+// Takes the lock of the disc's folder, waiting while another reader holds it. Null, with the
+// error or the stop in the result, when it was not taken.
+std::unique_ptr<DiscFolderLock> LockDiscFolder(const fs::path& discFolder,
+                                               const std::atomic<bool>& stop,
+                                               const DiscReadProgressFunction& progress,
+                                               DiscReadResult& result) {
+    for (bool told = false;; std::this_thread::sleep_for(kLockPoll)) {
+        // Made again each time: clearing the cache may have removed it meanwhile.
+        std::error_code error;
+        fs::create_directories(discFolder, error);
+        if (error) {
+            result.error =
+                "Cannot create the folder " + discFolder.string() + ": " + error.message();
+            return nullptr;
+        }
+        auto lock = std::make_unique<DiscFolderLock>(discFolder);
+        if (lock->Result() == DiscFolderLock::State::Held) {
+            return lock;
+        }
+        if (lock->Result() == DiscFolderLock::State::Failed) {
+            result.error = "Cannot lock the folder " + discFolder.string() + ": " + lock->Error();
+            return nullptr;
+        }
+        if (stop) {
+            result.stopped = true;
+            return nullptr;
+        }
+        if (!told && progress) {
+            progress({0, 0, 0, 0.0, true});
+        }
+        told = true;
+    }
 }
 
 } // namespace
 
-std::filesystem::path DiscCacheFolder() {
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    return std::filesystem::path(cache.toStdString()) / "vamble";
-}
-
-DiscReadResult ReadDisc(const std::string& device, const std::filesystem::path& cacheFolder,
-                        const std::atomic<bool>& stop, const DiscReadProgressFunction& progress) {
+DiscReadResult ReadDisc(const std::string& device, const fs::path& cacheFolder,
+                        const std::atomic<bool>& stop, const DiscReadProgressFunction& progress,
+                        const UnreadableSectors& unreadable) {
     DiscReadResult result;
     const CdioPtr cdio = OpenCdioDisc(device);
     if (!cdio) {
         result.error = "Cannot open the disc in " + device + ".";
         return result;
     }
-    result.name = CdTextName(cdio.get());
+    result.disc = ReadDiscInfo(cdio.get());
     const DrivePtr drive(cdio_cddap_identify_cdio(cdio.get(), CDDA_MESSAGE_FORGETIT, nullptr));
     if (!drive || cdio_cddap_open(drive.get()) != 0) {
         result.error = "Cannot read audio from the disc in " + device + ".";
@@ -276,29 +424,42 @@ DiscReadResult ReadDisc(const std::string& device, const std::filesystem::path& 
         result.error = "The disc in " + device + " has no audio tracks.";
         return result;
     }
+    DriveWatch watch(drive.get(), stop, unreadable, tracks.front().first, tracks.back().last);
+    result.discId = DiscIdentity(result.disc, IdentitySample(drive.get(), tracks.front()));
+    if (stop) {
+        result.stopped = true;
+        return result;
+    }
 
-    const std::filesystem::path discFolder = cacheFolder / DiscIdentity(cdio.get());
-    const std::filesystem::path tracksFolder = discFolder / "wav";
-    const std::filesystem::path marker = discFolder / "complete";
+    RemoveLeftoverPartFiles(cacheFolder);
+    const DiscFolders folders{cacheFolder / result.discId, cacheFolder / result.discId / "wav",
+                              cacheFolder / result.discId / "damaged"};
+    const std::unique_ptr<DiscFolderLock> lock =
+        LockDiscFolder(folders.disc, stop, progress, result);
+    if (!lock) {
+        return result;
+    }
     std::error_code error;
-    std::filesystem::create_directories(tracksFolder, error);
+    fs::create_directories(folders.whole, error);
     if (error) {
-        result.error = "Cannot create the folder " + tracksFolder.string() + ": " + error.message();
+        result.error =
+            "Cannot create the folder " + folders.whole.string() + ": " + error.message();
         return result;
     }
-    result.folder = tracksFolder;
+    result.folder = folders.whole;
 
+    const fs::path marker = folders.disc / "complete";
     const bool whole = std::all_of(tracks.begin(), tracks.end(), [&](const TrackSpan& track) {
-        return IsWhole(tracksFolder / TrackFileName(track.number), track);
+        return IsWhole(folders.whole / TrackFileName(track.number), track);
     });
-    if (whole && std::filesystem::exists(marker, error)) {
+    if (whole && fs::exists(marker, error)) {
         return result;
     }
-    std::filesystem::remove(marker, error);
+    fs::remove(marker, error);
 
-    result = DiscRead(drive.get(), stop, progress).Run(tracks, discFolder, std::move(result));
+    DiscRead(drive.get(), watch, stop, progress).Run(tracks, folders, result);
     if (result.Complete()) {
-        std::ofstream(marker) << result.name << '\n';
+        std::ofstream(marker) << result.disc.Label() << '\n';
     }
     return result;
 }

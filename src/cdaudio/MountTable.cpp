@@ -9,18 +9,19 @@ bool IsOctalDigit(char c) {
     return c >= '0' && c <= '7';
 }
 
+// The fields between single blanks, empty ones included: the kernel escapes blanks inside a
+// field, so an empty field (a file system mounted without a source) is two blanks in a row.
 std::vector<std::string_view> SplitFields(std::string_view line) {
     std::vector<std::string_view> fields;
     size_t start = 0;
-    while (start < line.size()) {
+    for (;;) {
         const size_t end = line.find(' ', start);
-        const size_t stop = end == std::string_view::npos ? line.size() : end;
-        if (stop > start) {
-            fields.push_back(line.substr(start, stop - start));
+        fields.push_back(line.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) {
+            return fields;
         }
-        start = stop + 1;
+        start = end + 1;
     }
-    return fields;
 }
 
 std::optional<uint32_t> ParseNumber(std::string_view text) {
@@ -34,8 +35,9 @@ std::optional<uint32_t> ParseNumber(std::string_view text) {
 
 std::optional<MountEntry> ParseLine(std::string_view line) {
     const std::vector<std::string_view> fields = SplitFields(line);
-    // Six fixed fields, optional fields up to the "-", then type and source (options may be
-    // missing on very old kernels, so they are not required).
+    // Six fixed fields, optional fields up to the "-", then type and source, each found by its
+    // place after the "-" (options may be missing on very old kernels, so they are not
+    // required).
     constexpr size_t kFixedFields = 6;
     size_t separator = kFixedFields;
     while (separator < fields.size() && fields[separator] != "-") {
@@ -54,9 +56,14 @@ std::optional<MountEntry> ParseLine(std::string_view line) {
     if (!major || !minor) {
         return std::nullopt;
     }
-    return MountEntry{*major, *minor, UnescapeMountField(fields[4]),
-                      UnescapeMountField(fields[separator + 1]),
-                      UnescapeMountField(fields[separator + 2])};
+    MountEntry entry{*major, *minor, UnescapeMountField(fields[4]),
+                     UnescapeMountField(fields[separator + 1]),
+                     UnescapeMountField(fields[separator + 2])};
+    // Only the source may be empty (a file system mounted without one).
+    if (entry.mountPoint.empty() || entry.fsType.empty()) {
+        return std::nullopt;
+    }
+    return entry;
 }
 
 } // namespace

@@ -19,7 +19,8 @@ struct MountEntry {
     bool operator==(const MountEntry&) const = default;
 };
 
-// The mounts of the text in its order. Lines that do not have the fields above are left out.
+// The mounts of the text in its order. Lines that do not have the fields above, or whose mount
+// point or type is empty, are left out; the source may be empty.
 std::vector<MountEntry> ParseMountInfo(std::string_view text);
 
 // A field with its octal escapes (a backslash and three octal digits) replaced by the byte they

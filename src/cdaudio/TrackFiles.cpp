@@ -41,6 +41,12 @@ int32_t TrackNumberFromName(std::string_view name) {
     return track;
 }
 
+void SortByTrack(std::vector<TrackFile>& tracks) {
+    std::stable_sort(tracks.begin(), tracks.end(), [](const TrackFile& a, const TrackFile& b) {
+        return a.track >= 0 && (b.track < 0 || a.track < b.track);
+    });
+}
+
 std::optional<std::vector<TrackFile>> ListTrackFiles(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::directory_iterator entries(folder, error);
@@ -56,5 +62,9 @@ std::optional<std::vector<TrackFile>> ListTrackFiles(const std::filesystem::path
         tracks.push_back(
             {path, attribute ? *attribute : TrackNumberFromName(path.filename().native())});
     }
+    // Folders list their entries in no useful order.
+    std::sort(tracks.begin(), tracks.end(),
+              [](const TrackFile& a, const TrackFile& b) { return a.path < b.path; });
+    SortByTrack(tracks);
     return tracks;
 }

@@ -13,10 +13,14 @@ struct TrackFile {
     bool operator==(const TrackFile&) const = default;
 };
 
-// Every entry of the folder in the order the folder lists them (symbolic links followed). The
-// track number is the file's "Audio:Track" attribute, else the number in a name such as
-// "Track 7.wav", else -1. None when the folder cannot be read.
+// Every entry of the folder (symbolic links followed) in track order; entries without a track
+// number come last, by name. The track number is the file's "Audio:Track" attribute, else the
+// number in a name such as "Track 7.wav", else -1. None when the folder cannot be read.
 std::optional<std::vector<TrackFile>> ListTrackFiles(const std::filesystem::path& folder);
+
+// Puts the files in track order, those without a track number last, keeping the order of files
+// that share a number (or have none).
+void SortByTrack(std::vector<TrackFile>& tracks);
 
 // The track number in a track file's name: "track" in any case, an optional blank, "-" or "_",
 // a decimal number and ".wav" in any case, as in "Track 7.wav" or "track_07.WAV"; -1 otherwise.

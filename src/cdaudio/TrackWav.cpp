@@ -13,7 +13,9 @@ constexpr int kSampleRate = 44100;
 } // namespace
 
 TrackWavWriter::TrackWavWriter(const std::filesystem::path& path) {
-    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Never into a file that is there already, nor through a symbolic link: another reader's
+    // file or a planted link would otherwise be overwritten.
+    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) {
         error = std::strerror(errno);
         return;

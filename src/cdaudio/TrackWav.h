@@ -11,7 +11,8 @@
 // renamed into place afterwards is whole even after a crash.
 class TrackWavWriter {
 public:
-    explicit TrackWavWriter(const std::filesystem::path& path); // creates or empties the file
+    // Creates the file; fails when anything (a file, a symbolic link) is at the path already.
+    explicit TrackWavWriter(const std::filesystem::path& path);
     ~TrackWavWriter();
     TrackWavWriter(const TrackWavWriter&) = delete;
     TrackWavWriter& operator=(const TrackWavWriter&) = delete;

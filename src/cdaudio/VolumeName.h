@@ -7,6 +7,7 @@
 struct ArtistAlbum {
     std::string artist;
     std::string album;
+    bool operator==(const ArtistAlbum&) const = default;
 };
 
 // Splits at the first "-": the artist is the text before it less the one character just before

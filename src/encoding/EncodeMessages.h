@@ -1,15 +1,47 @@
+// What the encoding run's threads report to the window, as typed values beside their message
+// codes: each value makes its own message and reads itself back from one, so that every field's
+// name and type is spelled in one place.
 #pragma once
 
+#include "encoding/EncodeRun.h"
 #include "kit/FourCC.h"
+#include "kit/Message.h"
 
-// Messages an encoding worker posts to the window. Both carry int64 "run" (the run the worker
-// belongs to; the window drops messages of runs that ended) and int64 "row" (the identity of
-// the row being encoded).
+#include <cstdint>
+#include <optional>
+#include <string>
 
-// The encoder reported progress: float "fraction", 0 to 1.
+// The encoder of a row reported progress.
 inline constexpr uint32_t MSG_ENCODE_PROGRESS = kit::FourCC("EPrg");
-
-// The worker has ended: bool "encoded", bool "stopped", string "output" (the output file's
-// path), string "reason" (why the file was not encoded; empty when encoded or stopped) and
-// int32 "status" (the encoder's exit status, -1 when it did not exit by itself).
+// The encoding thread of a row has ended.
 inline constexpr uint32_t MSG_ENCODE_FINISHED = kit::FourCC("EFin");
+// A finished file's tags have been written, or could not be.
+inline constexpr uint32_t MSG_TAGS_WRITTEN = kit::FourCC("ETag");
+
+struct EncodeProgressReport {
+    int64_t run = 0;       // the run the worker belongs to; reports of runs that ended are dropped
+    int64_t row = 0;       // the identity of the row being encoded
+    float fraction = 0.0f; // 0 to 1
+
+    [[nodiscard]] kit::Message ToMessage() const;
+    static std::optional<EncodeProgressReport> From(const kit::Message& message);
+};
+
+struct EncodeFinishedReport {
+    int64_t run = 0;
+    int64_t row = 0;
+    EncodeOutcome outcome;
+
+    [[nodiscard]] kit::Message ToMessage() const;
+    static std::optional<EncodeFinishedReport> From(const kit::Message& message);
+};
+
+struct TagsWrittenReport {
+    int64_t run = 0;
+    int64_t row = 0;
+    // Why the file's tags are missing or incomplete; empty when every tag was written.
+    std::string warning;
+
+    [[nodiscard]] kit::Message ToMessage() const;
+    static std::optional<TagsWrittenReport> From(const kit::Message& message);
+};

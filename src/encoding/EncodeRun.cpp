@@ -18,12 +18,17 @@
 namespace {
 
 constexpr size_t kReadSize = 4096;
-// How often a wait looks at the stop flag when the request has no descriptor.
-constexpr int kStopCheckMs = 100;
+// How often a wait looks at the stop flag when the request has no descriptor, and at the
+// encoder's exit when the system gives no exit descriptor.
+constexpr int kCheckMs = 100;
 // How long progress lines wait in the pipe before they are read together.
 constexpr std::chrono::milliseconds kOutputPause{40};
+// How long the pipes are read once the encoder has exited: what it wrote is in them already, so
+// this is only for a child it left behind that still holds them.
+constexpr std::chrono::milliseconds kPipeGrace{50};
 
-// A descriptor that becomes readable when the process exits. Called through syscall: glibc
+// A descriptor that becomes readable when the process exits; -1 where the system has none (older
+// kernels, containers whose seccomp filter refuses the call). Called through syscall: glibc
 // 2.36's <sys/pidfd.h> declares pidfd_open without C linkage.
 int OpenExitDescriptor(pid_t pid) {
     return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
@@ -84,12 +89,14 @@ public:
     EncoderProcess(const EncoderProcess&) = delete;
     EncoderProcess& operator=(const EncoderProcess&) = delete;
 
-    // Reads standard output and standard error until both have ended, handing the blocks to
-    // `onOutput` and `onError`. Encoders write a progress line every tenth of a percent; taking
-    // each as it comes would wake this thread a thousand times a file, so standard output is
-    // read at most every kOutputPause while its lines wait in the pipe. Standard error, a stop
-    // and the encoder's exit are seen at once, and once the encoder has exited what is left is
-    // read without pause.
+    // Reads standard output and standard error until both have ended, or until the encoder has
+    // exited and its pipes have had their grace, handing the blocks to `onOutput` and
+    // `onError`. Encoders write a progress line every tenth of a percent; taking each as it
+    // comes would wake this thread a thousand times a file, so standard output is read at most
+    // every kOutputPause while its lines wait in the pipe. Standard error, a stop and the
+    // encoder's exit are seen at once, and once the encoder has exited what is left is read
+    // without pause. A stop counts only while the encoder runs: one that exited is judged by
+    // what it wrote.
     template <class Output, class Error>
     Ending ReadToEnd(const EncodeStop& stop, Output&& onOutput, Error&& onError, int* error) {
         using Clock = std::chrono::steady_clock;
@@ -99,20 +106,38 @@ public:
                              {exitFd, POLLIN, 0}};
         char buffer[kReadSize];
         Clock::time_point nextOutputRead = Clock::now();
-        bool exited = false;
+        std::optional<Clock::time_point> pipesEnd;
         while (proc.out_fd >= 0 || proc.err_fd >= 0) {
-            if (stop.Requested()) {
-                return Ending::Stopped;
+            if (!pipesEnd && exitFd < 0 && Exited()) {
+                pipesEnd = Clock::now() + kPipeGrace;
+            }
+            if (pipesEnd) {
+                watched[2].fd = -1; // a stop now changes nothing
+                watched[3].fd = -1;
+            } else if (stop.Requested()) {
+                if (!Exited()) {
+                    return Ending::Stopped;
+                }
+                pipesEnd = Clock::now() + kPipeGrace;
+                continue;
             }
             const Clock::time_point now = Clock::now();
-            const bool outputDue = exited || now >= nextOutputRead;
+            if (pipesEnd && now >= *pipesEnd) {
+                break;
+            }
+            const bool outputDue = pipesEnd || now >= nextOutputRead;
             watched[0].fd = outputDue ? proc.out_fd : -1;
-            int timeout = stop.Fd() >= 0 ? -1 : kStopCheckMs;
+            std::optional<Clock::time_point> wake = pipesEnd;
             if (!outputDue && proc.out_fd >= 0) {
-                const auto wait =
-                    std::chrono::ceil<std::chrono::milliseconds>(nextOutputRead - now);
-                timeout = timeout < 0 ? static_cast<int>(wait.count())
-                                      : std::min(timeout, static_cast<int>(wait.count()));
+                wake = nextOutputRead;
+            }
+            int timeout = -1;
+            if (wake) {
+                timeout = static_cast<int>(
+                    std::chrono::ceil<std::chrono::milliseconds>(*wake - now).count());
+            }
+            if (!pipesEnd && (stop.Fd() < 0 || exitFd < 0)) {
+                timeout = timeout < 0 ? kCheckMs : std::min(timeout, kCheckMs);
             }
             if (poll(watched, 4, timeout) < 0) {
                 if (errno == EINTR) {
@@ -121,9 +146,8 @@ public:
                 *error = errno;
                 return Ending::Broken;
             }
-            if (watched[3].revents != 0) {
-                exited = true;
-                watched[3].fd = -1;
+            if (watched[3].fd >= 0 && watched[3].revents != 0) {
+                pipesEnd = Clock::now() + kPipeGrace;
             }
             for (int i = 0; i < 2; ++i) {
                 int& fd = i == 0 ? proc.out_fd : proc.err_fd;
@@ -150,21 +174,34 @@ public:
 
     // Waits until the encoder has exited; its pipes may end before it does.
     Ending WaitForExit(const EncodeStop& stop) const {
-        if (exitFd < 0) {
-            return Ending::Ended; // no exit descriptor: the reap waits instead
-        }
         pollfd watched[2] = {{exitFd, POLLIN, 0}, {stop.Fd(), POLLIN, 0}};
-        while (!stop.Requested()) {
-            const int ready = poll(watched, 2, stop.Fd() >= 0 ? -1 : kStopCheckMs);
-            if ((ready > 0 && watched[0].revents != 0) || (ready < 0 && errno != EINTR)) {
-                return Ending::Ended;
+        while (!Exited()) {
+            if (stop.Requested()) {
+                return Ending::Stopped;
+            }
+            const bool blocking = exitFd >= 0 && stop.Fd() >= 0;
+            if (poll(watched, 2, blocking ? -1 : kCheckMs) < 0 && errno != EINTR) {
+                return Ending::Ended; // the reap waits instead
             }
         }
-        return Ending::Stopped;
+        return Ending::Ended;
     }
 
-    // Kills the encoder's process group (and so whatever it started), or the encoder alone if
-    // it has left its group. The process is not reaped yet, so its id still names it.
+    // Whether the encoder has exited; it is not reaped, so its id still names it.
+    bool Exited() const {
+        if (exitFd >= 0) {
+            pollfd exit{exitFd, POLLIN, 0};
+            return poll(&exit, 1, 0) > 0;
+        }
+        siginfo_t info{};
+        return waitid(P_PID, static_cast<id_t>(proc.pid), &info, WEXITED | WNOHANG | WNOWAIT) !=
+                   0 ||
+               info.si_pid != 0;
+    }
+
+    // Kills the encoder's process group (and so whatever it started and left behind), or the
+    // encoder alone if it has left its group. The process is not reaped yet, so its id still
+    // names it, exited or not.
     void Kill() const {
         if (kill(-proc.pid, SIGKILL) != 0) {
             kill(proc.pid, SIGKILL);
@@ -248,26 +285,35 @@ EncodeOutcome RunEncoder(const std::string& command, const EncodeStop& stop,
     EncoderErrorText errorText;
     std::optional<float> lastPercent;
     int error = 0;
-    Ending ending = encoder.ReadToEnd(
-        stop,
-        [&](char* block, int32_t length) {
-            RemoveNullChars(block, length);
-            // Of the lines read together only the last counts: the bar would show the others
-            // for no time at all.
-            const std::vector<float> percents = progress.Feed(std::string_view(block, length));
-            if (!percents.empty() && percents.back() != lastPercent) {
-                lastPercent = percents.back();
-                onProgress(percents.back() / 100.0f);
-            }
-        },
-        [&](std::string_view block) { errorText.Feed(block); }, &error);
+    const auto onOutput = [&](char* block, int32_t length) {
+        RemoveNullChars(block, length);
+        // Of the lines read together only the last counts: the bar would show the others for no
+        // time at all.
+        const std::vector<float> percents = progress.Feed(std::string_view(block, length));
+        if (!percents.empty() && percents.back() != lastPercent) {
+            lastPercent = percents.back();
+            onProgress(percents.back() / 100.0f);
+        }
+    };
+    const auto onError = [&](std::string_view block) { errorText.Feed(block); };
+    Ending ending = encoder.ReadToEnd(stop, onOutput, onError, &error);
     if (ending == Ending::Ended) {
         ending = encoder.WaitForExit(stop);
     }
-    if (ending != Ending::Ended) {
-        encoder.Kill();
+    encoder.Kill();
+    if (ending == Ending::Stopped) {
+        // The encoder may have finished its file just as the stop came: what it wrote is read.
+        const EncodeStop none;
+        int ignored = 0;
+        encoder.ReadToEnd(none, onOutput, onError, &ignored);
     }
     const std::optional<int> waitStatus = encoder.Reap(&error);
+    // An encoder that had finished its file by itself before the stop reached it has encoded
+    // it: the stop throws no finished file away.
+    if (ending == Ending::Stopped && waitStatus && WIFEXITED(*waitStatus) &&
+        errorText.SawCompletionMarker() && DescribeExit(*waitStatus, errorText).empty()) {
+        ending = Ending::Ended;
+    }
     Say(diagnostics, "STDERR: " + errorText.Tail() + "\n");
 
     if (waitStatus && WIFEXITED(*waitStatus)) {

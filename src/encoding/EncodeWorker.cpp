@@ -16,33 +16,18 @@ bool EncodeThreadState::WaitEnded(std::chrono::milliseconds limit) {
     return endedChanged.wait_for(lock, limit, [this] { return ended; });
 }
 
-namespace {
-
-kit::Message RowMessage(uint32_t what, const EncodeJob& job) {
-    kit::Message message(what);
-    message.Add("run", job.run);
-    message.Add("row", job.row);
-    return message;
-}
-
-} // namespace
-
 int32_t vamble_thread(const EncodeJob& job, EncodeThreadState& state) {
     pthread_setname_np(pthread_self(), "vamble_thread");
-    const EncodeOutcome outcome = RunEncoder(job.command, state.stop, [&](float fraction) {
-        kit::Message message = RowMessage(MSG_ENCODE_PROGRESS, job);
-        message.Add("fraction", fraction);
-        state.target->Post(std::move(message));
+    EncodeFinishedReport finished{job.run, job.row, {}};
+    if (job.beforeEncoder) {
+        job.beforeEncoder(state.stop);
+    }
+    finished.outcome = RunEncoder(job.command, state.stop, [&](float fraction) {
+        state.target->Post(EncodeProgressReport{job.run, job.row, fraction}.ToMessage());
     });
-    kit::Message finished = RowMessage(MSG_ENCODE_FINISHED, job);
-    finished.Add("encoded", outcome.encoded);
-    finished.Add("stopped", outcome.stopped);
-    finished.Add("output", outcome.output);
-    finished.Add("reason", outcome.reason);
-    finished.Add("status", static_cast<int32_t>(outcome.status));
     // Marked first, so that the window may start the next worker as soon as it reads this.
     state.MarkEnded();
-    state.target->Post(std::move(finished));
+    state.target->Post(finished.ToMessage());
     return 0;
 }
 
@@ -56,7 +41,7 @@ bool EncodeWorker::Start(EncodeJob job, std::shared_ptr<kit::Messenger> target) 
         if (!state->WaitEnded(std::chrono::milliseconds(0))) {
             return false;
         }
-        thread.join();
+        thread.detach();
     }
     state = std::make_shared<EncodeThreadState>(std::move(target));
     thread = std::thread([job = std::move(job), shared = state] { vamble_thread(job, *shared); });
@@ -73,10 +58,9 @@ bool EncodeWorker::Wait(std::chrono::milliseconds limit) {
     if (!thread.joinable()) {
         return true;
     }
-    if (state->WaitEnded(limit)) {
-        thread.join();
-        return true;
-    }
+    // A thread that has marked itself ended touches nothing but what it shares, so it is let go
+    // rather than joined: joining would wait until a busy processor runs it once more to return.
+    const bool ended = state->WaitEnded(limit);
     thread.detach();
-    return false;
+    return ended;
 }

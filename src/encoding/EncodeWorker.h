@@ -1,6 +1,7 @@
 // The encoding thread: runs one encoder command and reports to the window by messages.
 #pragma once
 
+#include "encoding/EncodeJob.h"
 #include "encoding/EncodeStop.h"
 #include "kit/Messenger.h"
 
@@ -11,13 +12,6 @@
 #include <mutex>
 #include <string>
 #include <thread>
-
-// What a worker needs, as values: nothing in it points into the window or its list.
-struct EncodeJob {
-    int64_t run = 0;     // the run this worker belongs to
-    int64_t row = 0;     // the identity of the row being encoded (not its index)
-    std::string command; // the encoder's command line
-};
 
 // What a worker thread shares with its owner. It lives as long as either, so that a thread
 // its owner stopped waiting for touches nothing that is gone.
@@ -39,30 +33,29 @@ private:
 };
 
 // The entry function of an encoding thread, named "vamble_thread". Runs the job's command,
-// posts MSG_ENCODE_PROGRESS for its progress and, once it has marked itself ended in `state`,
-// MSG_ENCODE_FINISHED with the outcome. Returns 0.
+// posts an EncodeProgressReport for its progress and, once it has marked itself ended in
+// `state`, an EncodeFinishedReport with the outcome. Returns 0.
 int32_t vamble_thread(const EncodeJob& job, EncodeThreadState& state);
 
-// Owns the encoding thread of the window: at most one at a time.
-class EncodeWorker {
+// Owns the encoding thread of one row: at most one at a time.
+class EncodeWorker final : public RunningEncoder {
 public:
     EncodeWorker() = default;
     // Stops the thread and waits for it for at most about a second.
-    ~EncodeWorker();
+    ~EncodeWorker() override;
     EncodeWorker(const EncodeWorker&) = delete;
     EncodeWorker& operator=(const EncodeWorker&) = delete;
 
-    // Starts a thread for the job that posts through `target`. A thread that has ended (its
-    // MSG_ENCODE_FINISHED posted) is joined first; one that is still running makes the call
-    // refuse and return false.
+    // Starts a thread for the job that posts through `target`. A thread that has ended (marked
+    // itself so before posting its finished report) is let go first; one that is still running
+    // makes the call refuse and return false.
     bool Start(EncodeJob job, std::shared_ptr<kit::Messenger> target);
     // Asks the running thread to stop; returns at once. The encoder is killed and the thread
-    // posts MSG_ENCODE_FINISHED with "stopped".
-    void RequestStop();
-    // Waits for the thread to end, at most `limit`. Returns true when none is left: it ended and
-    // was joined, or none was running. Otherwise the thread is let go (it goes on and ends by
-    // itself, touching only what it shares) and false is returned.
-    bool Wait(std::chrono::milliseconds limit);
+    // reports the run stopped, unless the encoder had already finished its file.
+    void RequestStop() override;
+    // Waits for the thread to mark itself ended, at most `limit`, and lets it go: it ends by
+    // itself, touching only what it shares. Returns whether it had ended (or none was running).
+    bool Wait(std::chrono::milliseconds limit) override;
 
 private:
     std::shared_ptr<EncodeThreadState> state;

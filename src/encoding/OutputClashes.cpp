@@ -1,7 +1,8 @@
 #include "encoding/OutputClashes.h"
 
+#include <QStringDecoder>
+#include <algorithm>
 #include <cerrno>
-#include <deque>
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -42,7 +43,36 @@ std::string WithoutSkippedLevels(std::string_view path) {
     return result;
 }
 
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The text with its letters folded to one case; bytes that are not UTF-8 stay as they are.
+std::string FoldedCase(std::string_view text) {
+    if (IsAscii(text)) {
+        std::string folded(text);
+        for (char& c : folded) {
+            if (c >= 'A' && c <= 'Z') {
+                c = static_cast<char>(c - 'A' + 'a');
+            }
+        }
+        return folded;
+    }
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString decoded =
+        decoder(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    if (decoder.hasError()) {
+        return std::string(text);
+    }
+    return decoded.toCaseFolded().toStdString();
+}
+
 } // namespace
+
+std::string OutputKey(std::string_view path) {
+    return FoldedCase(HasSkippedLevel(path) ? WithoutSkippedLevels(path) : path);
+}
 
 bool FileExistsOnDisk(std::string_view path) {
     struct stat info {};
@@ -55,7 +85,7 @@ bool FolderListings::Exists(std::string_view path) {
         return FileExistsOnDisk(path);
     }
     const Listing& listing = ListingOf(path.substr(0, slash + 1));
-    return listing.listed ? listing.names.contains(std::string(path.substr(slash + 1)))
+    return listing.listed ? listing.names.contains(FoldedCase(path.substr(slash + 1)))
                           : FileExistsOnDisk(path);
 }
 
@@ -73,7 +103,7 @@ const FolderListings::Listing& FolderListings::ListingOf(std::string_view folder
     }
     listing.listed = true;
     while (const dirent* entry = ::readdir(dir)) {
-        listing.names.emplace(entry->d_name);
+        listing.names.insert(FoldedCase(entry->d_name));
     }
     ::closedir(dir);
     return listing;
@@ -82,18 +112,14 @@ const FolderListings::Listing& FolderListings::ListingOf(std::string_view folder
 std::vector<OutputClash> FindOutputClashes(const std::vector<std::string_view>& paths,
                                            const FileExists& exists) {
     std::vector<OutputClash> clashes(paths.size());
-    // Most paths are compared as they are; only those with skipped levels need a copy.
-    std::deque<std::string> normalised;
-    std::unordered_map<std::string_view, std::size_t> firstRow;
+    std::unordered_map<std::string, std::size_t> firstRow;
     firstRow.reserve(paths.size());
     for (std::size_t row = 0; row < paths.size(); ++row) {
         const std::string_view path = paths[row];
         if (path.empty()) {
             continue;
         }
-        const std::string_view key =
-            HasSkippedLevel(path) ? normalised.emplace_back(WithoutSkippedLevels(path)) : path;
-        const auto [first, isFirst] = firstRow.try_emplace(key, row);
+        const auto [first, isFirst] = firstRow.try_emplace(OutputKey(path), row);
         if (!isFirst) {
             clashes[row] = {ClashKind::SameAsRow, first->second};
         } else if (exists(path)) {
@@ -101,9 +127,4 @@ std::vector<OutputClash> FindOutputClashes(const std::vector<std::string_view>& 
         }
     }
     return clashes;
-}
-
-bool ClaimedOutputs::Claim(std::string_view path) {
-    return claimed.insert(HasSkippedLevel(path) ? WithoutSkippedLevels(path) : std::string(path))
-        .second;
 }

@@ -27,10 +27,17 @@ using FileExists = std::function<bool(std::string_view path)>;
 // Whether anything (a file, a folder, a dangling link) is at the path.
 bool FileExistsOnDisk(std::string_view path);
 
+// What makes two output paths one file: paths are compared as the file system reads them,
+// without asking it, so repeated slashes and "." levels do not count ("a//b", "a/./b" and "a/b"
+// are one file), and neither does letter case: on the folders MP3s most often go to (vfat and
+// exFAT, on USB sticks and players) "Song.mp3" and "song.mp3" are one file.
+std::string OutputKey(std::string_view path);
+
 // Answers whether something is at a path from one listing of each folder asked about, taken
-// when first needed: for many files in few folders far cheaper than asking for each file. A
-// folder that cannot be listed but may exist (no permission to read it) is asked file by file.
-// Keep one only as long as the disk may be taken as unchanged.
+// when first needed: for many files in few folders far cheaper than asking for each file. A name
+// that differs from the one asked about only in letter case counts (see OutputKey). A folder
+// that cannot be listed but may exist (no permission to read it) is asked file by file. Keep one
+// only as long as the disk may be taken as unchanged.
 class FolderListings {
 public:
     bool Exists(std::string_view path);
@@ -46,19 +53,22 @@ private:
 };
 
 // One answer per path, in order. An empty path takes no part (a row that writes nothing). Paths
-// are compared as the file system reads them, without asking it: repeated slashes and "."
-// levels do not count ("a//b", "a/./b" and "a/b" are one file). The first row of a path is
-// compared against the disk, every later one is a SameAsRow clash of it.
+// are compared by their OutputKey. The first row of a path is compared against the disk, every
+// later one is a SameAsRow clash of it.
 std::vector<OutputClash> FindOutputClashes(const std::vector<std::string_view>& paths,
                                            const FileExists& exists);
 
-// The files one run has begun writing, so that no second row of the run writes one of them.
-class ClaimedOutputs {
+// A set of output files, each path standing for every path with its OutputKey: the files one
+// run has begun writing, or those the user agreed to replace.
+class OutputPathSet {
 public:
-    // Claims the path for a row; false when a row of this run claimed it before.
-    bool Claim(std::string_view path);
-    void Clear() { claimed.clear(); }
+    // Adds the path; false when it (or a path of the same file) was there.
+    bool Insert(std::string_view path) { return keys.insert(OutputKey(path)).second; }
+    [[nodiscard]] bool Contains(std::string_view path) const {
+        return keys.contains(OutputKey(path));
+    }
+    void Clear() { keys.clear(); }
 
 private:
-    std::unordered_set<std::string> claimed;
+    std::unordered_set<std::string> keys;
 };

@@ -5,21 +5,38 @@
 
 RunProgress::RunProgress(const std::vector<Row>& rows, Clock runClock)
     : clock(std::move(runClock)), start(clock()) {
+    for (const Row& row : rows) {
+        shares.try_emplace(row.id, Share{});
+    }
+    SetLengths(rows);
+}
+
+void RunProgress::SetLengths(const std::vector<Row>& rows) {
     double known = 0.0;
     int knownCount = 0;
     for (const Row& row : rows) {
-        if (row.seconds && *row.seconds > 0.0) {
+        if (row.seconds && *row.seconds > 0.0 && shares.contains(row.id)) {
             known += *row.seconds;
             ++knownCount;
         }
     }
     const double average = knownCount > 0 ? known / knownCount : 1.0;
+    for (auto& [id, share] : shares) {
+        share.weight = average;
+    }
     for (const Row& row : rows) {
-        const double weight = row.seconds && *row.seconds > 0.0 ? *row.seconds : average;
-        if (shares.try_emplace(row.id, Share{weight, 0.0}).second) {
-            total += weight;
+        const auto found = shares.find(row.id);
+        if (found != shares.end() && row.seconds && *row.seconds > 0.0) {
+            found->second.weight = *row.seconds;
         }
     }
+    total = 0.0;
+    encoded = 0.0;
+    for (const auto& [id, share] : shares) {
+        total += share.weight;
+        encoded += share.weight * share.fraction;
+    }
+    Update();
 }
 
 void RunProgress::Progress(int64_t row, double fraction) {
@@ -37,10 +54,10 @@ void RunProgress::Progress(int64_t row, double fraction) {
     Update();
 }
 
-void RunProgress::RowLeft(int64_t row) {
+bool RunProgress::RowLeft(int64_t row) {
     const auto found = shares.find(row);
     if (found == shares.end()) {
-        return;
+        return false;
     }
     total -= found->second.weight;
     encoded -= found->second.weight * found->second.fraction;
@@ -49,6 +66,7 @@ void RunProgress::RowLeft(int64_t row) {
     }
     shares.erase(found);
     Update();
+    return true;
 }
 
 void RunProgress::Update() {

@@ -25,13 +25,18 @@ public:
     explicit RunProgress(const std::vector<Row>& rows,
                          Clock clock = std::chrono::steady_clock::now);
 
+    // The lengths of the rows, learnt after the run started: the rows weigh by them from now on.
+    // Rows not in the run are ignored.
+    void SetLengths(const std::vector<Row>& rows);
+
     // The part of the row encoded so far, 0 to 1; a row's part never goes back. Rows not in the
     // run are ignored.
     void Progress(int64_t row, double fraction);
     // The row is encoded whole.
     void RowDone(int64_t row) { Progress(row, 1.0); }
     // The row leaves the run unencoded (removed, held back): the rest no longer waits for it.
-    void RowLeft(int64_t row);
+    // False when it was not in the run.
+    bool RowLeft(int64_t row);
 
     // The part of the whole run done, 0 to 1; it never goes back, even when a row leaves.
     double Fraction() const { return shown; }

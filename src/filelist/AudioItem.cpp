@@ -1,14 +1,21 @@
 #include "filelist/AudioItem.h"
 
-#include "app/VambleApp.h"
+#include "app/CheckBitmap.h"
 #include "filelist/NamePattern.h"
 #include "filelist/RowMarks.h"
+#include "kit/View.h"
+#include "tagging/GenreTable.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
 namespace {
+
+// The full text kept for a field while the field still holds it cut, else the field's own text.
+template <std::size_t N> std::string FullText(const char (&field)[N], const std::string& kept) {
+    return FieldHolds(field, kept) ? kept : std::string(TagText(field));
+}
 
 int64_t NextRowId() {
     static int64_t last = 0;
@@ -26,6 +33,7 @@ void AudioItem::SetItemDone(bool isDone) {
     done = isDone;
     if (isDone) {
         failure.clear();
+        warning.clear();
         clash = ClashKind::None;
         ShowMark();
     }
@@ -33,6 +41,16 @@ void AudioItem::SetItemDone(bool isDone) {
 
 void AudioItem::SetFailure(std::string reason) {
     failure = std::move(reason);
+    ShowMark();
+}
+
+void AudioItem::SetWarning(std::string reason) {
+    warning = std::move(reason);
+    ShowMark();
+}
+
+void AudioItem::SetSourceDamage(std::string what) {
+    sourceDamage = std::move(what);
     ShowMark();
 }
 
@@ -61,46 +79,105 @@ void AudioItem::ShowMark() {
     // The marks are shared by every row and outlive them all.
     const kit::Bitmap* mark = nullptr;
     if (done) {
-        mark = checkBitmap;
-    } else if (!failure.empty()) {
+        mark = warning.empty() ? checkBitmap : &ClashMark();
+    } else if (!failure.empty() || !sourceDamage.empty()) {
         mark = &FailureMark();
-    } else if (clash != ClashKind::None) {
+    } else if (clash != ClashKind::None || !warning.empty()) {
         mark = &ClashMark();
     }
     SetColumnContent(kDoneColumn, mark, 2.0f, false, false);
 }
 
+void AudioItem::TakeFoundTags(const FoundTags& values) {
+    const auto take = [this](std::string FoundTags::*text, const std::string& value,
+                             void (AudioItem::*setField)(const char*)) {
+        if (!value.empty()) {
+            (this->*setField)(value.c_str());
+            Keep(text, value.size() > sizeof tag.title - 1 ? value : std::string());
+        }
+    };
+    take(&FoundTags::title, values.title, &AudioItem::SetSongTitle);
+    take(&FoundTags::artist, values.artist, &AudioItem::SetArtist);
+    take(&FoundTags::album, values.album, &AudioItem::SetAlbum);
+    take(&FoundTags::comment, values.comment, &AudioItem::SetComment);
+    if (!values.year.empty()) {
+        SetYear(values.year.c_str());
+    }
+    if (!values.genre.empty()) {
+        const std::optional<uint8_t> number = GenreNumberOfName(values.genre);
+        Keep(&FoundTags::genre, number ? std::string() : values.genre);
+        if (number) {
+            SetGenre(*number);
+        }
+    }
+    if (values.track >= 0) {
+        track = values.track;
+        SetColumnContent(kTrackColumn, std::to_string(track).c_str(), false, true);
+    }
+}
+
 void AudioItem::SetReleaseNames(const ReleaseNames& names, const TrackNames* trackNames) {
     ReleaseTags found = ReleaseTagsFor(names, trackNames);
-    if (!found.title.empty()) {
-        SetSongTitle(found.title.c_str());
-    }
-    if (!found.artist.empty()) {
-        SetArtist(found.artist.c_str());
-    }
-    if (!found.album.empty()) {
-        SetAlbum(found.album.c_str());
-    }
-    if (const std::string year = names.Year(); !year.empty()) {
-        SetYear(year.c_str());
-    }
+    FoundTags values;
+    values.title = found.title;
+    values.artist = found.artist;
+    values.album = found.album;
+    values.year = names.Year();
+    TakeFoundTags(values);
     if (found.releaseId == release.releaseId) {
-        found.frontCover = release.frontCover;
-        found.coverMimeType = release.coverMimeType;
+        found.frontCover = std::move(release.frontCover);
     }
     release = std::move(found);
 }
 
+ReleaseTags AudioItem::HeldReleaseTags() const {
+    return ReleaseTagsHeld(release, FullTitle(), FullAlbum());
+}
+
+void AudioItem::Keep(std::string FoundTags::*text, std::string value) {
+    if (!kept && value.empty()) {
+        return;
+    }
+    if (!kept) {
+        kept = std::make_unique<FoundTags>();
+    }
+    kept.get()->*text = std::move(value);
+}
+
+const std::string& AudioItem::Kept(std::string FoundTags::*text) const {
+    static const std::string none;
+    return kept ? kept.get()->*text : none;
+}
+
 std::string AudioItem::FullTitle() const {
+    if (FieldHolds(tag.title, Kept(&FoundTags::title))) {
+        return std::string(WithoutWavExtension(Kept(&FoundTags::title)));
+    }
     const char* saveAs = GetColumnContentText(kSaveAsColumn);
     if (saveAs != nullptr) {
         char cut[sizeof tag.title];
         SetTagText(cut, saveAs);
         if (std::memcmp(cut, tag.title, sizeof cut) == 0) {
-            return saveAs;
+            return std::string(WithoutWavExtension(saveAs));
         }
     }
-    return std::string(TagText(tag.title));
+    return std::string(WithoutWavExtension(TagText(tag.title)));
+}
+
+std::string AudioItem::FullArtist() const {
+    return FullText(tag.artist, Kept(&FoundTags::artist));
+}
+
+std::string AudioItem::FullAlbum() const {
+    return FullText(tag.album, Kept(&FoundTags::album));
+}
+
+std::string AudioItem::FullComment() const {
+    return FullText(tag.comment, Kept(&FoundTags::comment));
+}
+
+std::string AudioItem::GenreName() const {
+    return genreGiven ? std::string() : Kept(&FoundTags::genre);
 }
 
 char* AudioItem::CreateString(const char* pattern) const {
@@ -117,13 +194,15 @@ void AudioItem::DrawItem(kit::Painter& painter, kit::View* owner, kit::Rect fram
         return;
     }
     // The row fills from the left as the file is encoded, in a see-through blue that leaves the
-    // texts readable.
+    // texts readable; over the bluish background of a selected row it is laid on thicker, so
+    // that it stands out as much there.
     constexpr kit::Color kDone{51, 119, 204, 64};
+    constexpr kit::Color kDoneSelected{51, 119, 204, 112};
     const float right = owner->Bounds().right;
     const kit::Rect bar(frame.left, frame.top,
                         frame.left + std::min(progress, 1.0f) * (right - frame.left), frame.bottom);
     if (bar.IsValid() && painter.Meets(bar)) {
-        painter.SetHighColor(kDone);
+        painter.SetHighColor(IsSelected() ? kDoneSelected : kDone);
         painter.FillRect(bar);
     }
 }

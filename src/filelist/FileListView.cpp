@@ -4,11 +4,12 @@
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
 #include "kit/FileDrop.h"
-#include "window/VambleWindow.h"
 
 #include <QApplication>
+#include <QCollator>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLocale>
 #include <algorithm>
 #include <limits>
 
@@ -41,7 +42,14 @@ std::optional<std::filesystem::path> Resolve(const std::filesystem::path& path) 
 
 FileListView::FileListView(kit::Rect frame, const char* name, CLVContainerView** containerView)
     : ColumnListView(frame, containerView, name, kit::B_MULTIPLE_SELECTION_LIST, false, true, true,
-                     true, kit::B_FANCY_BORDER) {
+                     true, kit::B_FANCY_BORDER),
+      wavTags([this] {
+          // Qt owns the call from here on and deletes it once it has run, or with the list.
+          // NOLINTBEGIN(clang-analyzer-cplusplus.NewDeleteLeaks)
+          QMetaObject::invokeMethod(
+              this, [this] { TakeWavTags(wavTags.TakeResults()); }, Qt::QueuedConnection);
+          // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
+      }) {
     checkColumn = new CLVColumn(
         nullptr, 16.0f, CLV_COL_FIXED_POSITION | CLV_COL_FIXED_WIDTH | CLV_COL_JOIN_HEADER, 16.0f);
     trackColumn = new CLVColumn("Track", 50.0f, CLV_COL_SORTABLE | CLV_COL_ALIGN_RIGHT, 50.0f);
@@ -55,6 +63,7 @@ FileListView::FileListView(kit::Rect frame, const char* name, CLVContainerView**
     outputColumn->SetShown(false);
     AddColumnList(
         {checkColumn, trackColumn, fileNameColumn, saveAsColumn, pathColumn, outputColumn});
+    SetSortFunction(&FileListView::CompareRows);
 
     QFont listFont = font();
     listFont.setPixelSize(12);
@@ -71,6 +80,7 @@ FileListView::FileListView(kit::Rect frame, const char* name, CLVContainerView**
 FileListView::~FileListView() {
     // Whoever listened may be gone already; the rows going with the list change nothing.
     outputsChanged = nullptr;
+    selected = nullptr;
     delete renameView;
     // Rows the window did not remove go with the list.
     std::vector<kit::ListItem*> rows;
@@ -84,10 +94,9 @@ FileListView::~FileListView() {
     }
 }
 
-void FileListView::Initialize(VambleWindow* mainWindow) {
-    QWidget* top = this->QWidget::window();
+void FileListView::Initialize() {
+    QWidget* top = QWidget::window();
     countView = top ? top->findChild<SmallView*>(QStringLiteral("FileCountView")) : nullptr;
-    window = mainWindow;
     UpdateCount();
 }
 
@@ -112,9 +121,66 @@ AudioItem* FileListView::AddEntry(const std::filesystem::path& entry, long track
     item->SetColumnContent(AudioItem::kSaveAsColumn, leaf.c_str());
     item->SetColumnContent(AudioItem::kPathColumn, entry.c_str());
     item->SetSongTitle(leaf.c_str());
-    AddItem(item);
+    // A sorted list stays sorted. An open edit ends before rows move: the editor knows its row by
+    // its place.
+    const int32_t index = SortedIndex(item);
+    if (index < CountItems()) {
+        EndEditing();
+    }
+    AddItem(item, index);
     UpdateCount();
+    wavTags.Read(item->Id(), entry);
     return item;
+}
+
+void FileListView::FinishReadingTags() {
+    TakeWavTags(wavTags.FinishAndTakeResults());
+}
+
+void FileListView::TakeWavTags(std::vector<WavTagLoader::Result> results) {
+    bool changed = false;
+    int32_t hint = 0;
+    for (WavTagLoader::Result& result : results) {
+        const auto [row, index] = FindRow(result.row, hint);
+        if (!row) {
+            continue;
+        }
+        hint = index + 1; // files added together are usually rows one after another
+        if (!result.read.damage.empty()) {
+            row->SetWarning("Its tags could not be read (" + result.read.damage +
+                            "); it was added without them.");
+        }
+        FoundTags& found = result.read.tags;
+        const auto keepRows = [](std::string& value, std::string_view rowValue) {
+            if (!rowValue.empty()) {
+                value.clear();
+            }
+        };
+        if (!FieldHolds(row->tag.title, row->ref.path.filename().string())) {
+            found.title.clear();
+        }
+        keepRows(found.artist, TagText(row->tag.artist));
+        keepRows(found.album, TagText(row->tag.album));
+        keepRows(found.year, TagText(row->tag.year));
+        keepRows(found.comment, TagText(row->tag.comment));
+        if (row->GenreGiven()) {
+            found.genre.clear();
+        }
+        if (row->track >= 0) {
+            found.track = -1;
+        }
+        if (!found.Empty() || !result.read.damage.empty()) {
+            row->TakeFoundTags(found);
+            InvalidateItem(index);
+            changed = true;
+            if (selected && CurrentSelection() == index) {
+                selected(*row);
+            }
+        }
+    }
+    if (changed) {
+        OutputsChanged();
+    }
 }
 
 int32_t FileListView::GetNumItemsNotDone() const {
@@ -144,12 +210,55 @@ int32_t FileListView::WhichColumn(kit::Point where, const CLVListItem* item) con
     return -1;
 }
 
+int32_t FileListView::CompareRows(const CLVListItem* a, const CLVListItem* b, int32_t column) {
+    const auto* x = static_cast<const AudioItem*>(a);
+    const auto* y = static_cast<const AudioItem*>(b);
+    if (column == AudioItem::kTrackColumn) {
+        // Unsigned, -1 (no track) comes after every number.
+        const auto first = static_cast<uint32_t>(x->track);
+        const auto second = static_cast<uint32_t>(y->track);
+        return first < second ? -1 : first > second ? 1 : 0;
+    }
+    static const QCollator natural = [] {
+        // The C locale only compares code points; there English rules order the names.
+        const QLocale system;
+        QCollator collator(system.language() == QLocale::C ? QLocale(QLocale::English) : system);
+        collator.setNumericMode(true);
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        return collator;
+    }();
+    const auto text = [column](const AudioItem* row) {
+        const char* cell = row->GetColumnContentText(column);
+        return QString::fromUtf8(cell ? cell : "");
+    };
+    return natural.compare(text(x), text(y));
+}
+
+void FileListView::SortingChanged() {
+    ColumnListView::SortingChanged();
+    RowsMoved();
+}
+
+void FileListView::KeepSortedBy(int32_t column) {
+    const std::vector<CLVColumn*>& keys = SortKeys();
+    if (std::find(keys.begin(), keys.end(), ColumnAt(column)) != keys.end()) {
+        EndEditing(); // the editor knows its row by its place
+        SortItems();
+        RowsMoved();
+    }
+}
+
+void FileListView::RowsMoved() const {
+    if (rowsAddedOrMoved) {
+        rowsAddedOrMoved();
+    }
+}
+
 void FileListView::SelectionChanged() {
     ColumnListView::SelectionChanged();
     const auto* item = dynamic_cast<const AudioItem*>(ItemAt(CurrentSelection()));
-    if (window && item) {
-        const ID3_struct& tag = item->tag;
-        window->FillInMp3Tags(tag.artist, tag.album, tag.comment, tag.title, tag.year, tag.genre);
+    if (selected && item) {
+        selected(*item);
     }
 }
 
@@ -159,8 +268,8 @@ QString FileListView::AccessibleCellText(int32_t row, int32_t column) const {
         if (!item) {
             return {};
         }
-        return item->done ? QStringLiteral("Done")
-                          : MarkHelp(*item).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        const QString help = MarkHelp(*item).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return item->done ? (help.isEmpty() ? QStringLiteral("Done") : help) : help;
     }
     return ColumnListView::AccessibleCellText(row, column);
 }
@@ -210,6 +319,7 @@ void FileListView::UpdateOutputFiles(const EncoderSettings& settings, const File
     }
     // Only the rows on screen are drawn, so one update of the whole list costs no more.
     if (changed) {
+        KeepSortedBy(AudioItem::kOutputColumn);
         Invalidate();
     }
 }
@@ -243,11 +353,16 @@ QString FileListView::OutputHelp(const AudioItem& row) {
 
 QString FileListView::MarkHelp(const AudioItem& row) const {
     if (row.done) {
-        return {};
+        return row.Warning().empty()
+                   ? QString()
+                   : QStringLiteral("Done. ") + QString::fromStdString(row.Warning());
     }
     QStringList parts;
     if (!row.Failure().empty()) {
         parts << QStringLiteral("Not encoded: ") + QString::fromStdString(row.Failure());
+    }
+    if (!row.SourceDamage().empty()) {
+        parts << QString::fromStdString(row.SourceDamage());
     }
     const QString path = QFile::decodeName(row.Output().outputPath.c_str());
     switch (row.Clash()) {
@@ -266,6 +381,9 @@ QString FileListView::MarkHelp(const AudioItem& row) const {
         break;
     case ClashKind::None:
         break;
+    }
+    if (!row.Warning().empty()) {
+        parts << QString::fromStdString(row.Warning());
     }
     return parts.join(QLatin1Char('\n'));
 }
@@ -306,12 +424,35 @@ void FileListView::AddRefs(const kit::Message& message) {
     kit::EntryRef ref;
     int32_t index = 0;
     for (; message.Find("refs", index, &ref) == kit::B_OK; ++index) {
-        if (const std::optional<std::filesystem::path> file = Resolve(ref.path)) {
-            AddEntry(*file, -1);
+        const std::optional<std::filesystem::path> file = Resolve(ref.path);
+        if (file && !AddEntry(*file, -1) && IsCoverPictureType(MimeTypeOf(*file))) {
+            SetCoverOfDropTarget(*file, message);
         }
     }
-    if (index > 0 && window) {
-        window->SetCurrentIndex(0);
+    if (index > 0 && rowsAddedOrMoved) {
+        rowsAddedOrMoved();
+    }
+}
+
+void FileListView::SetCoverOfDropTarget(const std::filesystem::path& picture,
+                                        const kit::Message& drop) {
+    kit::Point screen;
+    if (drop.Find("_drop_point_", &screen) != kit::B_OK) {
+        return;
+    }
+    const QPoint local =
+        mapFromGlobal(QPoint(static_cast<int>(screen.x), static_cast<int>(screen.y)));
+    const int32_t under = IndexOf(ConvertFromWidget(local));
+    if (under < 0) {
+        return;
+    }
+    const bool toSelection = IsItemSelected(under);
+    for (int32_t i = 0; i < CountItems(); ++i) {
+        auto* row = dynamic_cast<AudioItem*>(ItemAt(i));
+        if (row && (toSelection ? IsItemSelected(i) : i == under)) {
+            row->SetCover(picture);
+            InvalidateItem(i);
+        }
     }
 }
 
@@ -386,10 +527,12 @@ void FileListView::EndRename(const kit::Message& message) {
         message.Find("index", &index) == kit::B_OK && message.Find("column", &column) == kit::B_OK
             ? index
             : -1));
+    bool changed = false;
     if (item) {
         const std::string edited = renameView->text().toStdString();
         const char* cell = item->GetColumnContentText(column);
-        if (!cell || edited != cell) {
+        changed = !cell || edited != cell;
+        if (changed) {
             if (column == AudioItem::kSaveAsColumn) {
                 item->SetColumnContent(column, edited.c_str());
             } else if (column == AudioItem::kTrackColumn) {
@@ -407,4 +550,7 @@ void FileListView::EndRename(const kit::Message& message) {
     editor->hide();
     editor->deleteLater();
     MakeFocus(true);
+    if (changed) {
+        KeepSortedBy(column);
+    }
 }

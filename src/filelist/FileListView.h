@@ -5,6 +5,7 @@
 #include "encoding/OutputClashes.h"
 #include "filelist/AudioItem.h"
 #include "filelist/RenameTextView.h"
+#include "filelist/WavTagLoader.h"
 
 #include <QPoint>
 #include <QString>
@@ -13,7 +14,6 @@
 #include <memory>
 
 class SmallView;
-class VambleWindow;
 
 // The list's invocation (a double click on a selected row, or Enter): edit the cell under the
 // pointer.
@@ -34,15 +34,19 @@ public:
     FileListView(const FileListView&) = delete;
     FileListView& operator=(const FileListView&) = delete;
 
-    // Finds the window's "FileCountView" and remembers the window; called once the window's
-    // layout is built.
-    void Initialize(VambleWindow* mainWindow);
+    // Finds the window's "FileCountView"; called once the window's layout is built.
+    void Initialize();
     // Makes the list's invocation start an in-place edit.
     void AllAttached();
 
     // Adds the file as a row when its type is WAV and returns the row, or null when refused.
-    // A track of 0 or more is shown in the "Track" column.
+    // A track of 0 or more is shown in the "Track" column. The tags the WAV file carries of its
+    // own are read off the GUI thread and given to the row when they are in, each only where the
+    // row still has what it was added with; a file whose tag chunks are damaged gets a warning
+    // and keeps the row as added.
     AudioItem* AddEntry(const std::filesystem::path& entry, long track);
+    // Waits until the tags of every file added are read, and gives them to their rows.
+    void FinishReadingTags();
     // The rows not yet encoded.
     int32_t GetNumItemsNotDone() const;
     // Shows or hides one of the five named columns: 0 "Track", 1 "Filename", 2 "Save As",
@@ -57,6 +61,16 @@ public:
     // removed, a "Save As" or "Track" cell edited.
     void SetOutputsChangedHandler(std::function<void()> handler) {
         outputsChanged = std::move(handler);
+    }
+    // Called with the row selected first whenever the selection changes, for the window to show
+    // its tags.
+    void SetSelectionHandler(std::function<void(const AudioItem&)> handler) {
+        selected = std::move(handler);
+    }
+    // Called after dropped or sent files were added, or the rows were sorted: the next Encode
+    // looks at every row again, in the order shown.
+    void SetRowsAddedOrMovedHandler(std::function<void()> handler) {
+        rowsAddedOrMoved = std::move(handler);
     }
     // The help for the point (in the list widget's coordinates): the output file over a "Save
     // As" or "Output File" cell, the failure or clash over a marked row's mark; empty elsewhere.
@@ -76,20 +90,36 @@ public:
 
     static constexpr int32_t kNamedColumns = 5;
 
+    // How header clicks order the rows: "Track" by number with the empty Track of a dropped file
+    // last, the texts in natural order (case aside, "2" before "10").
+    static int32_t CompareRows(const CLVListItem* a, const CLVListItem* b, int32_t column);
+
 protected:
     void SelectionChanged() override;
+    void SortingChanged() override;
     void ItemsChanged() override;
     void MouseDown(const kit::MouseEvent& event) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    // Adds every file reference under "refs"; refused files are skipped.
+    // Adds every file reference under "refs"; refused files are skipped. A JPEG or PNG picture
+    // among them becomes the front cover of the rows it was dropped on: the selected rows when the
+    // drop point is on one of them, else the row under it.
     void AddRefs(const kit::Message& message);
+    void SetCoverOfDropTarget(const std::filesystem::path& picture, const kit::Message& drop);
+    // Gives rows the tags read from their WAV files.
+    void TakeWavTags(std::vector<WavTagLoader::Result> results);
     void StartRename();
     void EndRename(const kit::Message& message);
     void UpdateCount();
+    // After a change to the column's cells, puts the rows back in order when they are sorted by
+    // it.
+    void KeepSortedBy(int32_t column);
+    // The rows moved: the next row to encode is looked for from the top again.
+    void RowsMoved() const;
     void OutputsChanged() const;
-    // The failure and clash of a row not done, as help text; empty when it has neither.
+    // The failure and clash of a row not done, or the warning of a done row, as help text; empty
+    // when it has none.
     QString MarkHelp(const AudioItem& row) const;
     // The row's output file, or why it has none.
     static QString OutputHelp(const AudioItem& row);
@@ -103,8 +133,10 @@ private:
     std::unique_ptr<MDownFilter> mouseDownFilter;
     RenameTextView* renameView = nullptr;
     SmallView* countView = nullptr;
-    VambleWindow* window = nullptr;
     // Where the last press was, for finding the cell an invocation edits; none after a key.
     std::optional<kit::Point> lastPress;
     std::function<void()> outputsChanged;
+    std::function<void(const AudioItem&)> selected;
+    std::function<void()> rowsAddedOrMoved;
+    WavTagLoader wavTags;
 };

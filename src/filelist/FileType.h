@@ -13,3 +13,6 @@ std::string MimeTypeOf(const std::filesystem::path& file);
 
 // Whether the file list takes files of the type: exactly "audio/x-wav" or "audio/wav".
 bool IsWavMimeType(std::string_view type);
+
+// Whether a file of the type can be a front cover: exactly "image/jpeg" or "image/png".
+bool IsCoverPictureType(std::string_view type);

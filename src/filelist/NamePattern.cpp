@@ -23,9 +23,7 @@ void AppendValue(std::string& result, std::string_view value) {
 
 // The Save As text usually still carries the source's extension; the output gets its own.
 void DropWavExtension(std::string& result) {
-    if (result.ends_with(".wav")) {
-        result.resize(result.size() - 4);
-    }
+    result.resize(WithoutWavExtension(result).size());
 }
 
 // A component that values turned into "." or ".." would name the folder itself or its parent
@@ -38,6 +36,10 @@ void DefuseDotComponent(std::string& result, size_t componentStart) {
 }
 
 } // namespace
+
+std::string_view WithoutWavExtension(std::string_view text) {
+    return text.ends_with(".wav") ? text.substr(0, text.size() - 4) : text;
+}
 
 std::string ExpandNamePattern(std::string_view pattern, const ID3_struct& tag, int32_t track,
                               std::string_view saveAsText) {

@@ -13,5 +13,8 @@
 #include <string>
 #include <string_view>
 
+// The text without a final ".wav" (lower case only), as "%s" and "%n" drop it.
+std::string_view WithoutWavExtension(std::string_view text);
+
 std::string ExpandNamePattern(std::string_view pattern, const ID3_struct& tag, int32_t track,
                               std::string_view saveAsText);

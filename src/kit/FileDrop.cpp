@@ -55,7 +55,7 @@ void FileDropFilter::Watch(QWidget* widget) {
     widget->installEventFilter(this);
 }
 
-bool FileDropFilter::eventFilter(QObject* /*watched*/, QEvent* event) {
+bool FileDropFilter::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
         return false;
@@ -69,6 +69,11 @@ bool FileDropFilter::eventFilter(QObject* /*watched*/, QEvent* event) {
         Message message(B_SIMPLE_DATA);
         for (const EntryRef& ref : refs) {
             message.Add("refs", ref);
+        }
+        if (const auto* widget = qobject_cast<QWidget*>(watched)) {
+            const QPoint screen = widget->mapToGlobal(drop->position().toPoint());
+            message.Add("_drop_point_",
+                        Point{static_cast<float>(screen.x()), static_cast<float>(screen.y())});
         }
         PostMessage(target, std::move(message));
     }

@@ -17,7 +17,8 @@ namespace kit {
 std::vector<EntryRef> DroppedRefs(const QMimeData& data);
 
 // Turns drops of files on the widgets it watches into B_SIMPLE_DATA messages with one "refs"
-// entry per file, posted to a handler. Drags that carry no files are left to the widget, so a
+// entry per file and the point of the drop in screen coordinates as "_drop_point_", posted to a
+// handler. Drags that carry no files are left to the widget, so a
 // text field still takes dropped text.
 class FileDropFilter : public QObject {
 public:

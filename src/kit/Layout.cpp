@@ -2,7 +2,9 @@
 
 #include <QBoxLayout>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QStringView>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -33,11 +35,30 @@ void DivideSame(std::initializer_list<LabeledControl*> controls) {
     }
 }
 
+void CommandMenu::wheelEvent(QWheelEvent* event) {
+    event->ignore(); // the view around it scrolls instead
+}
+
+void CommandMenu::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if ((key == Qt::Key_Space && modifiers == Qt::NoModifier) ||
+        (key == Qt::Key_F4 && modifiers == Qt::NoModifier) ||
+        (key == Qt::Key_Down && modifiers == Qt::AltModifier)) {
+        QComboBox::keyPressEvent(event); // opens the menu
+        return;
+    }
+    event->ignore();
+}
+
 PopUp::PopUp(const QString& labelText, const QStringList& items, QWidget* parent)
-    : LabeledControl(labelText, new QComboBox, parent), menu(static_cast<QComboBox*>(Field())) {
+    : PopUp(new QComboBox, labelText, parent) {
     menu->addItems(items);
     menu->setCurrentIndex(-1);
 }
+
+PopUp::PopUp(QComboBox* menuWidget, const QString& labelText, QWidget* parent)
+    : LabeledControl(labelText, menuWidget, parent), menu(menuWidget) {}
 
 QString PopUp::MarkedLabel() const {
     return menu->currentIndex() < 0 ? QString() : menu->currentText();

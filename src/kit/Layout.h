@@ -45,10 +45,21 @@ private:
 // Gives every control of the set the same label width, the widest of their labels.
 void DivideSame(std::initializer_list<LabeledControl*> controls);
 
+// A pop-up whose items are commands rather than values: it reports `activated` only for an item
+// chosen in its open menu (clicked, or Enter on it). The wheel and the keys that would step
+// through the items of the closed pop-up do nothing there; Space, F4 and Alt+Down open it.
+class CommandMenu : public QComboBox {
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
 // A labelled pop-up menu whose marked item may also be none.
 class PopUp : public LabeledControl {
 public:
     PopUp(const QString& labelText, const QStringList& items, QWidget* parent = nullptr);
+    // A pop-up on a menu made elsewhere, such as a CommandMenu; it takes the menu over.
+    PopUp(QComboBox* menuWidget, const QString& labelText, QWidget* parent = nullptr);
 
     QComboBox* Menu() const { return menu; }
     // The marked item's label; empty when no item is marked.

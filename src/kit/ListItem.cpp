@@ -10,10 +10,14 @@ ListItem::ListItem(uint32_t outlineLevel, bool expanded)
     : level(outlineLevel), expandedState(expanded) {}
 
 void ListItem::Update(View* owner, const Font& font) {
+    SetWidth(owner->Bounds().Width());
+    SetHeight(LineHeight(font));
+}
+
+float ListItem::LineHeight(const Font& font) {
     FontHeight h;
     font.GetHeight(&h);
-    SetWidth(owner->Bounds().Width());
-    SetHeight(std::ceil(h.ascent + h.descent + h.leading));
+    return std::ceil(h.ascent + h.descent + h.leading);
 }
 
 } // namespace kit

@@ -42,6 +42,8 @@ public:
     virtual void DrawItem(Painter& painter, View* owner, Rect frame, bool complete) = 0;
     // Takes the owner's width and the height of one line of the font.
     virtual void Update(View* owner, const Font& font);
+    // The height Update gives a row with this font: one line of it.
+    static float LineHeight(const Font& font);
 
 private:
     friend class ListView;

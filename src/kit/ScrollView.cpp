@@ -26,10 +26,9 @@ ScrollView::ScrollView(View* view, bool horizontal, bool vertical, border_style 
     if (vertical) {
         verticalBar = new ScrollBar(B_VERTICAL, view, this);
     }
+    preferredTargetSize = frame.size();
     const int b = BorderWidth();
-    initialSize = frame.size() + QSize(2 * b + (verticalBar ? kScrollBarThickness : 0),
-                                       2 * b + (horizontalBar ? kScrollBarThickness : 0));
-    setGeometry(QRect(frame.topLeft() - QPoint(b, b), initialSize));
+    setGeometry(QRect(frame.topLeft() - QPoint(b, b), sizeHint()));
     ScrollView::LayOut();
 }
 
@@ -130,8 +129,16 @@ void ScrollView::wheelEvent(QWheelEvent* e) {
     ForwardWheel(e, horizontalBar, verticalBar);
 }
 
+void ScrollView::SetPreferredTargetSize(QSize size) {
+    preferredTargetSize = size;
+    updateGeometry();
+}
+
 QSize ScrollView::sizeHint() const {
-    return initialSize;
+    const int b = 2 * BorderWidth();
+    return preferredTargetSize + QSize(b + (verticalBar ? kScrollBarThickness : 0),
+                                       b + (horizontalBar ? kScrollBarThickness : 0) +
+                                           (targetHeader ? targetHeader->height() : 0));
 }
 
 QSize ScrollView::minimumSizeHint() const {

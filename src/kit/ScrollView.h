@@ -34,6 +34,10 @@ public:
     // Gives `widget` the first `width` pixels of the horizontal bar's strip.
     void PlaceBesideHorizontalBar(QWidget* widget, int width);
 
+    // The size the scroll view asks the layout for is the one that shows this much of the
+    // target; at first the target's size when adopted.
+    void SetPreferredTargetSize(QSize size);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -57,7 +61,7 @@ private:
     QPointer<QWidget> targetHeader;
     QPointer<QWidget> besideBar;
     int besideBarWidth = 0;
-    QSize initialSize;
+    QSize preferredTargetSize;
 };
 
 } // namespace kit

@@ -1,6 +1,6 @@
 // The disc look-up as the program sees it: plain values and one interface, free of the network
 // and disc-ID libraries. Those live in a module of their own, loaded when a disc first wants
-// names (LoadDiscLookup), so that a start without a CD never loads them.
+// names (lookup/LookupModule.h), so that a start without a CD never loads them.
 //
 // The look-up asks in turn:
 //   1. MusicBrainz by the disc's ID (its answer kept per disc ID under the cache folder, so a
@@ -73,8 +73,3 @@ public:
     // that choosing the disc again does not ask again.
     virtual void RememberChoice(const std::string& discId, const std::string& releaseId) = 0;
 };
-
-// The module's entry point, by this name: a new look-up over the public services (or those the
-// environment names) with these settings.
-using CreateDiscLookupFunction = DiscLookupService* (*)(const LookupSettings& settings);
-inline constexpr char kCreateDiscLookupSymbol[] = "VambleCreateDiscLookup";

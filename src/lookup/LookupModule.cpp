@@ -1,11 +1,14 @@
-// The entry point of the look-up module, which the program loads when a disc first wants names.
-#include "lookup/DiscLookup.h"
+// The program's side of the look-up module, loaded when a disc first wants names.
+#include "lookup/LookupModule.h"
 
-#include <QtGlobal>
-#include <type_traits>
+#include "kit/FeatureModule.h"
 
-extern "C" Q_DECL_EXPORT DiscLookupService* VambleCreateDiscLookup(const LookupSettings& settings) {
-    return new DiscLookup(LookupServices::FromEnvironment(), settings);
+std::unique_ptr<DiscLookupService> CreateDiscLookup(const LookupSettings& settings) {
+    const auto* module = kit::Feature<LookupModule>();
+    return std::unique_ptr<DiscLookupService>(module != nullptr ? module->createDiscLookup(settings)
+                                                                : nullptr);
 }
 
-static_assert(std::is_same_v<decltype(&VambleCreateDiscLookup), CreateDiscLookupFunction>);
+void PreloadDiscLookup() {
+    kit::Feature<LookupModule>();
+}

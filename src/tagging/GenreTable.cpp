@@ -1,5 +1,6 @@
 #include "tagging/GenreTable.h"
 
+#include <QString>
 #include <algorithm>
 #include <string_view>
 
@@ -149,4 +150,16 @@ uint8_t GetGenreSortedIndex(const char* name) {
 
 const char* GenreName(int genre) {
     return genre >= 0 && genre < genre_count ? genre_table[genre] : "Unknown";
+}
+
+std::optional<uint8_t> GenreNumberOfName(std::string_view name) {
+    const QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    for (const Qt::CaseSensitivity letterCase : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+        for (int number = 0; number < genre_count; ++number) {
+            if (text.compare(QLatin1StringView(genre_table[number]), letterCase) == 0) {
+                return static_cast<uint8_t>(number);
+            }
+        }
+    }
+    return std::nullopt;
 }

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 inline constexpr int genre_count = 111;
 
@@ -24,3 +26,7 @@ uint8_t GetGenreSortedIndex(const char* name);
 
 // The name of a genre number, or "Unknown" for a number the table does not hold.
 const char* GenreName(int genre);
+
+// The genre number of a name (UTF-8): the first of the table's names that equals it, exactly or
+// else in another letter case; nothing for a name outside the table.
+std::optional<uint8_t> GenreNumberOfName(std::string_view name);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 struct ID3_struct {
@@ -56,4 +57,13 @@ template <std::size_t N> void SetTagText(char (&field)[N], const char* text) {
 // carries no terminator.
 template <std::size_t N> std::string_view TagText(const char (&field)[N]) {
     return {field, strnlen(field, N - 1)};
+}
+
+// Whether the field holds the text as storing it there leaves it: the text itself, or its first
+// 30 bytes (the year 4). A full-length text kept beside a field stands for it only while this
+// holds, so that a value changed by hand wins.
+template <std::size_t N> bool FieldHolds(const char (&field)[N], const std::string& full) {
+    char cut[N];
+    SetTagText(cut, full.c_str());
+    return !full.empty() && TagText(cut) == TagText(field);
 }

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <optional>
@@ -12,7 +13,6 @@
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
-#include <taglib/attachedpictureframe.h>
 #include <taglib/commentsframe.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
@@ -50,37 +50,9 @@ void SetCommentFrame(TagLib::ID3v2::Tag& id3, std::string_view text) {
     }
 }
 
-// Replaces the TXXX frame of that description; an empty text leaves none.
-void SetUserTextFrame(TagLib::ID3v2::Tag& id3, const char* description, std::string_view text) {
-    if (auto* frame = TagLib::ID3v2::UserTextIdentificationFrame::find(&id3, description)) {
-        id3.removeFrame(frame);
-    }
-    if (!text.empty()) {
-        id3.addFrame(new TagLib::ID3v2::UserTextIdentificationFrame(
-            description, TagLib::StringList(Utf8(text)), TagLib::String::UTF8));
-    }
-}
-
-// Several identifiers in one ID3v2.3 text, as other taggers join them.
-std::string Joined(const std::vector<std::string>& ids) {
-    std::string joined;
-    for (const std::string& id : ids) {
-        joined += (joined.empty() ? "" : "/") + id;
-    }
-    return joined;
-}
-
-// The full text while cutting it to the row's field gives that field; else the field.
-template <std::size_t N>
-std::string_view FullOrField(const std::string& full, const char (&field)[N]) {
-    char cut[N];
-    SetTagText(cut, full.c_str());
-    return !full.empty() && TagText(cut) == TagText(field) ? std::string_view(full)
-                                                           : TagText(field);
-}
-
 void SetMusicBrainzRecording(TagLib::ID3v2::Tag& id3, const std::string& recordingId) {
     static const TagLib::String kOwner("http://musicbrainz.org");
+    // Copied: removing a frame changes the tag's list.
     for (TagLib::ID3v2::Frame* frame : TagLib::ID3v2::FrameList(id3.frameList("UFID"))) {
         const auto* ufid = dynamic_cast<TagLib::ID3v2::UniqueFileIdentifierFrame*>(frame);
         if (ufid && ufid->owner() == kOwner) {
@@ -94,34 +66,12 @@ void SetMusicBrainzRecording(TagLib::ID3v2::Tag& id3, const std::string& recordi
     }
 }
 
-void SetFrontCover(TagLib::ID3v2::Tag& id3, const ReleaseTags& release) {
-    for (TagLib::ID3v2::Frame* frame : TagLib::ID3v2::FrameList(id3.frameList("APIC"))) {
-        const auto* picture = dynamic_cast<TagLib::ID3v2::AttachedPictureFrame*>(frame);
-        if (picture && picture->type() == TagLib::ID3v2::AttachedPictureFrame::FrontCover) {
-            id3.removeFrame(frame);
-        }
-    }
-    if (!release.frontCover.isEmpty()) {
-        auto* picture = new TagLib::ID3v2::AttachedPictureFrame;
-        picture->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
-        picture->setMimeType(Utf8(release.coverMimeType));
-        picture->setPicture(TagLib::ByteVector(
-            release.frontCover.constData(), static_cast<unsigned int>(release.frontCover.size())));
-        id3.addFrame(picture);
-    }
-}
-
-// The frames of the release the file belongs to; all empty when the row's album is no longer
-// the release's, and the track's own while its title is still the track's.
-void FillReleaseFrames(TagLib::ID3v2::Tag& id3, const ID3_struct& tag, const ReleaseTags& given) {
-    ReleaseTags release;
-    if (!given.album.empty() && FullOrField(given.album, tag.album) == given.album) {
-        release = given;
-        if (FullOrField(given.title, tag.title) != given.title) {
-            release.recordingId.clear();
-            release.releaseTrackId.clear();
-            release.artistIds.clear();
-        }
+// The frames of the release the file belongs to (none for a file that belongs to none): the
+// album artist, the disc of the release ("1/2"), the label, the recording's identifier as a UFID
+// and the others as TXXX frames.
+void FillReleaseFrames(TagLib::ID3v2::Tag& id3, const ReleaseTags& release) {
+    if (release.Empty()) {
+        return;
     }
     SetTextFrame(id3, "TPE2", release.albumArtist);
     SetTextFrame(id3, "TPOS",
@@ -131,34 +81,30 @@ void FillReleaseFrames(TagLib::ID3v2::Tag& id3, const ID3_struct& tag, const Rel
                                                 std::to_string(release.discCount));
     SetTextFrame(id3, "TPUB", release.label);
     SetMusicBrainzRecording(id3, release.recordingId);
-    SetUserTextFrame(id3, "MusicBrainz Album Id", release.releaseId);
-    SetUserTextFrame(id3, "MusicBrainz Artist Id", Joined(release.artistIds));
-    SetUserTextFrame(id3, "MusicBrainz Album Artist Id", Joined(release.albumArtistIds));
-    SetUserTextFrame(id3, "MusicBrainz Release Group Id", release.releaseGroupId);
-    SetUserTextFrame(id3, "MusicBrainz Release Track Id", release.releaseTrackId);
-    SetUserTextFrame(id3, "MusicBrainz Disc Id", release.discId);
-    SetUserTextFrame(id3, "MusicBrainz Album Release Country", release.releaseCountry);
-    SetUserTextFrame(id3, "CATALOGNUMBER", release.catalogNumber);
-    SetUserTextFrame(id3, "BARCODE", release.barcode);
-    SetFrontCover(id3, release);
+    PutExtras(id3, {std::nullopt, ReleaseUserTexts(release)});
 }
 
-void FillTag(TagLib::ID3v2::Tag& id3, const ID3_struct& tag, std::string_view fullTitle,
-             int32_t track, const ReleaseTags& release) {
-    const bool releaseTitle =
-        !release.title.empty() && FullOrField(release.title, tag.title) == release.title;
-    SetTextFrame(id3, "TIT2", releaseTitle ? std::string_view(release.title) : fullTitle);
-    SetTextFrame(id3, "TPE1", FullOrField(release.artist, tag.artist));
-    SetTextFrame(id3, "TALB", FullOrField(release.album, tag.album));
-    // ID3v2.3 keeps the year in TYER. TagLib reads a TYER as an ID3v2.4 recording date (TDRC),
-    // and turns a TDRC back into a TYER only when it has four characters or more, so the year
-    // is set as TYER, as typed, and a TDRC read from an earlier tag goes.
-    id3.removeFrames("TDRC");
-    SetTextFrame(id3, "TYER", TagText(tag.year));
-    SetCommentFrame(id3, TagText(tag.comment));
-    SetTextFrame(id3, "TCON", tag.genre < genre_count ? genre_table[tag.genre] : "");
-    SetTextFrame(id3, "TRCK", track >= 0 ? std::to_string(track) : std::string());
-    FillReleaseFrames(id3, tag, release);
+void FillTag(TagLib::ID3v2::Tag& id3, const FinishedFile& file, TagLib::ID3v2::Version version) {
+    const ID3_struct& tag = file.tag;
+    SetTextFrame(id3, "TIT2", file.fullTitle);
+    SetTextFrame(id3, "TPE1", file.fullArtist);
+    SetTextFrame(id3, "TALB", file.fullAlbum);
+    // ID3v2.3 keeps the year in TYER, 2.4 in TDRC. TagLib reads a TYER as a TDRC, and turns a
+    // TDRC back into a TYER only when it has four characters or more, so for 2.3 the year is set
+    // as TYER, as typed, and a TDRC read from an earlier tag goes.
+    const bool v4 = version == TagLib::ID3v2::v4;
+    id3.removeFrames(v4 ? "TYER" : "TDRC");
+    SetTextFrame(id3, v4 ? "TDRC" : "TYER", TagText(tag.year));
+    SetCommentFrame(id3, file.fullComment);
+    // A row nobody gave a genre has genre 0 in its ID3v1 tag, which has no "none"; players read
+    // the ID3v2 tag first, so there it gets no genre rather than "Blues".
+    SetTextFrame(id3, "TCON",
+                 !file.genreGiven          ? std::string_view(file.genreName)
+                 : tag.genre < genre_count ? genre_table[tag.genre]
+                                           : "");
+    SetTextFrame(id3, "TRCK", file.track >= 0 ? std::to_string(file.track) : std::string());
+    FillReleaseFrames(id3, file.release);
+    PutExtras(id3, file.extras);
 }
 
 // The tag to write, rendered by TagLib from the file's own ID3v2 tag (if it has one) with the
@@ -168,33 +114,35 @@ struct RenderedTag {
     long long keepFrom = 0;   // 0, or the end of the tag the file begins with
 };
 
-// Reads the file's ID3v2 tag and renders it with the new values, as TagLib would save it, without
-// writing anything: the caller writes the copy in one pass, where TagLib would shift the whole
-// file through a small buffer to make room for the tag.
-std::optional<RenderedTag> RenderTag(const fs::path& path, const ID3_struct& tag,
-                                     std::string_view fullTitle, int32_t track,
-                                     const ReleaseTags& release) {
-    TagLib::FileStream stream(path.c_str(), true);
-    if (!stream.isOpen()) {
-        return std::nullopt;
-    }
+// Reads the ID3v2 tag of the file open as `fd` (taken over and closed) and renders it with the
+// new values, as TagLib would save it, without writing anything: the caller writes the copy in
+// one pass, where TagLib would shift the whole file through a small buffer to make room for the
+// tag. Nothing, with the reason in `why`, when the file cannot take a tag.
+std::optional<RenderedTag> RenderTag(int fd, const FinishedFile& finished, std::string& why) {
+    TagLib::FileStream stream(fd, true);
     TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
     if (!file.isValid() || file.firstFrameOffset() < 0) {
-        return std::nullopt; // not MPEG audio
+        why = "it is not MPEG audio";
+        return std::nullopt;
     }
     RenderedTag rendered;
+    auto version = TagLib::ID3v2::v3;
     if (file.hasID3v2Tag()) {
         // A tag after other bytes is not the file's to replace here; it is left alone.
         stream.seek(0);
         if (stream.readBlock(3) != TagLib::ID3v2::Header::fileIdentifier()) {
+            why = "it has an ID3v2 tag that does not begin the file";
             return std::nullopt;
         }
         rendered.keepFrom = file.ID3v2Tag()->header()->completeTagSize();
+        if (file.ID3v2Tag()->header()->majorVersion() == 4) {
+            version = TagLib::ID3v2::v4;
+        }
     }
     TagLib::ID3v2::Tag* id3 = file.ID3v2Tag(true);
-    FillTag(*id3, tag, fullTitle, track, release);
+    FillTag(*id3, finished, version);
     if (!id3->isEmpty()) {
-        rendered.bytes = id3->render(TagLib::ID3v2::v3);
+        rendered.bytes = id3->render(version);
     }
     return rendered;
 }
@@ -246,6 +194,25 @@ bool CopyAttributes(const char* from, int to) {
     return true;
 }
 
+// Gives the copy the original's owner and group where they differ from those it was made with. A
+// file system that keeps no owners (a FUSE mount of exFAT or NTFS refuses even the same owner)
+// has nothing to keep.
+bool KeepOwner(int copy, const struct stat& original) {
+    struct stat made {};
+    if (::fstat(copy, &made) != 0) {
+        return false;
+    }
+    if (made.st_uid == original.st_uid && made.st_gid == original.st_gid) {
+        return true;
+    }
+    return ::fchown(copy, original.st_uid, original.st_gid) == 0 || errno == ENOSYS ||
+           errno == ENOTSUP || errno == EOPNOTSUPP;
+}
+
+std::string SystemReason(const char* what) {
+    return std::string(what) + " (" + std::strerror(errno) + ")";
+}
+
 // A hidden file beside the target that takes the target's place once complete; removed
 // otherwise.
 class Replacement {
@@ -286,51 +253,92 @@ private:
     int fd = -1;
 };
 
-bool WriteThroughCopy(const char* path, const ID3_struct& tag, std::string_view fullTitle,
-                      int32_t track, const ReleaseTags& release) {
+// An open descriptor, closed with the object.
+class Descriptor {
+public:
+    explicit Descriptor(int descriptor) : fd(descriptor) {}
+    ~Descriptor() {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    [[nodiscard]] int Fd() const { return fd; }
+
+private:
+    int fd;
+};
+
+// Writes the tag through a copy that replaces the file; returns why not, or nothing when done.
+std::string WriteThroughCopy(const FinishedFile& file) {
     std::error_code error;
-    const fs::path target = fs::canonical(path, error);
+    const fs::path target = fs::canonical(file.path, error);
+    if (error) {
+        return "the file cannot be found (" + error.message() + ")";
+    }
+    // Opened without waiting, so that a FIFO is refused rather than read from for ever.
+    const Descriptor source(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat original {};
+    if (source.Fd() < 0 || ::fstat(source.Fd(), &original) != 0) {
+        return SystemReason("the file cannot be read");
+    }
+    if (!S_ISREG(original.st_mode)) {
+        return "it is not a regular file";
+    }
     // A file this process may not write is left alone, though its folder would let it be
     // replaced.
-    if (error || ::access(target.c_str(), W_OK) != 0 || ::stat(target.c_str(), &original) != 0) {
-        return false;
+    if (::access(target.c_str(), W_OK) != 0) {
+        return SystemReason("the file may not be written");
     }
-    const std::optional<RenderedTag> rendered = RenderTag(target, tag, fullTitle, track, release);
+    const int forTagLib = ::fcntl(source.Fd(), F_DUPFD_CLOEXEC, 0);
+    if (forTagLib < 0) {
+        return SystemReason("the file cannot be read");
+    }
+    std::string why;
+    const std::optional<RenderedTag> rendered = RenderTag(forTagLib, file, why);
     if (!rendered) {
-        return false;
-    }
-    const int source = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
-    if (source < 0) {
-        return false;
+        return why;
     }
     // The copy is the new tag, then the file from the end of its old tag on, with the file's
     // owner and group, permissions and extended attributes; a file whose owner or group this
     // process may not give (another user's) is left alone rather than changing hands.
     Replacement copy(target);
     const auto& bytes = rendered->bytes;
-    const bool copied = copy.Created() &&
-                        WriteAll(copy.Descriptor(), bytes.data(), bytes.size(), 0) &&
-                        CopyRange(source, static_cast<off_t>(rendered->keepFrom), original.st_size,
-                                  copy.Descriptor(), static_cast<off_t>(bytes.size())) &&
-                        ::fchown(copy.Descriptor(), original.st_uid, original.st_gid) == 0 &&
-                        ::fchmod(copy.Descriptor(), original.st_mode & 07777) == 0 &&
-                        CopyAttributes(target.c_str(), copy.Descriptor());
-    ::close(source);
+    const bool copied =
+        copy.Created() && WriteAll(copy.Descriptor(), bytes.data(), bytes.size(), 0) &&
+        CopyRange(source.Fd(), static_cast<off_t>(rendered->keepFrom), original.st_size,
+                  copy.Descriptor(), static_cast<off_t>(bytes.size())) &&
+        KeepOwner(copy.Descriptor(), original) &&
+        ::fchmod(copy.Descriptor(), original.st_mode & 07777) == 0 &&
+        CopyAttributes(target.c_str(), copy.Descriptor());
+    if (!copied) {
+        return SystemReason("no complete copy could be written beside it");
+    }
     struct stat written {};
-    return copied && ::fsync(copy.Descriptor()) == 0 && ::fstat(copy.Descriptor(), &written) == 0 &&
-           written.st_size ==
-               static_cast<off_t>(bytes.size()) + original.st_size - rendered->keepFrom &&
-           copy.PutInPlace();
+    if (::fsync(copy.Descriptor()) != 0 || ::fstat(copy.Descriptor(), &written) != 0) {
+        return SystemReason("the copy could not be written to disk");
+    }
+    if (written.st_size !=
+        static_cast<off_t>(bytes.size()) + original.st_size - rendered->keepFrom) {
+        return "the copy came out shorter than the file";
+    }
+    if (!copy.PutInPlace()) {
+        return SystemReason("the copy could not replace the file");
+    }
+    return {};
 }
 
 } // namespace
 
-int32_t WriteID3v2Tag(const char* path, const ID3_struct& tag, std::string_view fullTitle,
-                      int32_t track, const ReleaseTags& release) {
-    if (path != nullptr && WriteThroughCopy(path, tag, fullTitle, track, release)) {
+int32_t WriteID3v2Tag(const FinishedFile& file, std::string* why) {
+    std::string failure = WriteThroughCopy(file);
+    if (failure.empty()) {
         return 0;
     }
     std::printf("Error writing ID3v2 tag.\n");
+    if (why != nullptr) {
+        *why = std::move(failure);
+    }
     return -1;
 }

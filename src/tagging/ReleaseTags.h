@@ -1,14 +1,17 @@
 // What a disc look-up knows of a row beyond its ID3v1 fields: the texts at their full length, the
 // album artist, the disc's place in its release, the MusicBrainz identifiers under the names other
-// taggers use, and the release's front cover. The ID3v2 writer uses each text only while cutting
-// it to the row's field still gives that field, so a value the user changed by hand wins, and the
-// release's own frames only while the album is still the release's.
+// taggers use, and the release's front cover. The row keeps the texts at their full length as it
+// keeps any text found for it; the release's own frames and cover go into the file's tag only while
+// the row's album is still the release's, and the track's identifiers while its title is the
+// track's, so a value the user changed by hand wins.
 #pragma once
 
 #include "lookup/DiscNames.h"
+#include "tagging/CoverPicture.h"
+#include "tagging/ID3v2Extras.h"
 
-#include <QByteArray>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,8 +36,7 @@ struct ReleaseTags {
     std::string catalogNumber;
     std::string barcode;
 
-    QByteArray frontCover;     // JPEG or PNG; empty for none
-    std::string coverMimeType; // "image/jpeg" or "image/png"
+    std::optional<CoverPicture> frontCover; // the release's, from the Cover Art Archive
 
     [[nodiscard]] bool Empty() const { return album.empty() && title.empty() && artist.empty(); }
 };
@@ -43,3 +45,13 @@ struct ReleaseTags {
 // artist where it has none), the release's names and identifiers. `track` may be null (a release
 // that does not name the track).
 ReleaseTags ReleaseTagsFor(const ReleaseNames& release, const TrackNames* track);
+
+// The tags as far as a row still holds them, given its title and album at their full length:
+// none of the release's while the album is another, and none of the track's own identifiers while
+// the title is another.
+ReleaseTags ReleaseTagsHeld(const ReleaseTags& release, const std::string& fullTitle,
+                            const std::string& fullAlbum);
+
+// The release's identifiers and numbers that go into TXXX frames, under the names other taggers
+// give them; the empty ones left out.
+std::vector<UserText> ReleaseUserTexts(const ReleaseTags& release);

@@ -1,8 +1,9 @@
 // The "Get Files from CD:" pop-up: listing the audio CDs, adding a chosen CD's tracks, and
-// reading a disc that no mount presents as a folder, with its progress in the status area.
+// reading a disc that no mount presents as a folder, with its progress in the status area; and
+// the cache such discs are read into.
 #include "cdaudio/AudioCdLister.h"
+#include "cdaudio/DiscCache.h"
 #include "cdaudio/DiscReadWorker.h"
-#include "cdaudio/DiscReader.h"
 #include "cdaudio/TrackFiles.h"
 #include "cdaudio/VolumeName.h"
 #include "filelist/FileListView.h"
@@ -10,31 +11,111 @@
 #include "window/WindowMessages.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <iterator>
+
+namespace {
+
+constexpr double kSectorsPerSecond = 75.0;
+
+// "1 CD", "2 CDs".
+QString Count(int32_t count, const QString& one, const QString& many) {
+    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
+}
+
+QString Seconds(int32_t sectors) {
+    return QLocale().toString(sectors / kSectorsPerSecond, 'f', 1);
+}
+
+// What is wrong with a damaged track, for its row's mark.
+std::string DamageNote(const DamagedTrack& track) {
+    return QStringLiteral("Read from the CD with %1 sectors (%2 s) that could not be read exactly.")
+        .arg(track.sectors)
+        .arg(Seconds(track.sectors))
+        .toStdString();
+}
+
+// One line per track that was not read whole.
+QString DamageReport(const std::vector<DamagedTrack>& damaged) {
+    QStringList lines;
+    for (const DamagedTrack& track : damaged) {
+        lines << (track.file.empty()
+                      ? QStringLiteral("Track %1 could not be read.").arg(track.track)
+                      : QStringLiteral("Track %1: %2 sectors (%3 s) could not be read exactly.")
+                            .arg(track.track)
+                            .arg(track.sectors)
+                            .arg(Seconds(track.sectors)));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+// The artist and album of a CD's rows: its own fields where it has them, else its name split.
+ArtistAlbum CdTags(const kit::Message& volume, const std::string& name) {
+    ArtistAlbum tags;
+    if (volume.Find("Album", &tags.album) == kit::B_OK) {
+        volume.Find("Artist", &tags.artist);
+        return tags;
+    }
+    return SplitVolumeName(name);
+}
+
+// A window-modal question titled "Alert" with two buttons, the second one the default and the
+// answer to Escape; `answered` learns whether the first was chosen (closing the question is no).
+void Ask(QWidget* window, const QString& text, const QString& yes, const QString& no,
+         std::function<void(bool)> answered) {
+    auto* question = new QMessageBox(QMessageBox::Question, QStringLiteral("Alert"), text,
+                                     QMessageBox::NoButton, window);
+    QPushButton* accept = question->addButton(yes, QMessageBox::AcceptRole);
+    QPushButton* reject = question->addButton(no, QMessageBox::RejectRole);
+    question->setDefaultButton(reject);
+    question->setEscapeButton(reject);
+    question->setAttribute(Qt::WA_DeleteOnClose);
+    question->setWindowModality(Qt::WindowModal);
+    QObject::connect(question, &QMessageBox::finished, window,
+                     [question, accept, answered = std::move(answered)] {
+                         answered(question->clickedButton() == accept);
+                     });
+    question->open();
+}
+
+} // namespace
 
 void VambleWindow::CheckForCDs() {
     std::printf("Checking CD.\n");
     std::fflush(stdout);
+    FindAudioCdsInBackground(messenger, ++cdScan);
+}
+
+void VambleWindow::ShowFoundCDs(const kit::Message& found) {
+    int32_t scan = -1;
+    if (found.Find("scan", &scan) != kit::B_OK || scan != cdScan) {
+        return; // a scan that a rescan has replaced
+    }
     QComboBox* menu = cdPopUp->Menu();
     // Adding to an empty pop-up would mark the first item; the mark stays as it was.
     const int marked = cdPopUp->MarkedIndex();
-    for (const AudioCd& cd : FindAudioCds(SystemCdSearchPlaces())) {
-        kit::Message volume(MSG_CD_VOLUME);
-        volume.Add("Volume", cd.label);
-        volume.Add("Device", cd.device);
-        volume.Add("dev_t", cd.deviceNumber);
-        // Where the tracks are; empty for a disc that is read into a folder when chosen.
-        volume.Add("Folder", cd.folder.string());
-        menu->addItem(QString::fromStdString(cd.label), volume.Flatten());
+    kit::Message volume;
+    for (int32_t i = 0; found.Find("cd", i, &volume) == kit::B_OK; ++i) {
+        std::string label;
+        volume.Find("Volume", &label);
+        volume.what = MSG_CD_VOLUME;
+        // The item keeps the message itself: its paths are bytes, not text.
+        menu->addItem(QString::fromStdString(label), QVariant::fromValue(volume));
     }
     cdPopUp->MarkItem(marked);
 }
 
 void VambleWindow::SendCDVolume(int index) {
-    kit::Message volume;
-    if (volume.Unflatten(cdPopUp->Menu()->itemData(index).toByteArray()) == kit::B_OK) {
-        kit::PostMessage(this, std::move(volume));
+    const QVariant item = cdPopUp->Menu()->itemData(index);
+    if (item.canConvert<kit::Message>()) {
+        kit::PostMessage(this, item.value<kit::Message>());
     }
 }
 
@@ -51,18 +132,22 @@ void VambleWindow::GetFilesFromCD(const kit::Message& volume) {
         volume.Find("Volume", &name) != kit::B_OK) {
         return;
     }
-    std::string folder;
+    const ArtistAlbum tags = CdTags(volume, name);
     std::string device;
     volume.Find("Device", &device);
-    if (volume.Find("Folder", &folder) == kit::B_OK && !folder.empty()) {
-        AddCDTracks(folder, name, device);
+    kit::EntryRef folder;
+    if (volume.Find("Folder", &folder) == kit::B_OK && !folder.path.empty()) {
+        kit::Message disc;
+        AddCDTracks(folder.path, tags, {},
+                    volume.Find("Disc", &disc) == kit::B_OK ? DiscInfo::From(disc) : std::nullopt,
+                    device);
         return;
     }
-    if (device.empty() || (cdReader && cdReader->IsRunning())) {
+    if (device.empty() || ReadingCD()) {
         return;
     }
     // Reading and encoding share the status area and the Stop button.
-    if (IsEncoding()) {
+    if (IsEncoding() || startingRun) {
         ShowAlert(QStringLiteral("The CD can be read once encoding has finished or is stopped."));
         return;
     }
@@ -70,20 +155,21 @@ void VambleWindow::GetFilesFromCD(const kit::Message& volume) {
         cdReader = std::make_unique<DiscReadWorker>(this);
     }
     cdReadRun = cdReader->Start(device, DiscCacheFolder());
-    if (cdReadRun >= 0) {
+    if (ReadingCD()) {
         SetCDReading(true);
     }
 }
 
-void VambleWindow::AddCDTracks(const std::filesystem::path& folder, const std::string& name,
-                               const std::string& device) {
-    const std::optional<std::vector<TrackFile>> tracks = ListTrackFiles(folder);
-    if (!tracks) {
-        return;
+void VambleWindow::AddCDTracks(const std::filesystem::path& folder, const ArtistAlbum& tags,
+                               const std::vector<DamagedTrack>& damaged,
+                               const std::optional<DiscInfo>& disc, const std::string& device) {
+    std::vector<TrackFile> tracks = ListTrackFiles(folder).value_or(std::vector<TrackFile>{});
+    for (const DamagedTrack& track : damaged) {
+        tracks.push_back({track.file, track.track});
     }
-    const ArtistAlbum tags = SplitVolumeName(name);
+    SortByTrack(tracks);
     std::vector<int64_t> added;
-    for (const TrackFile& track : *tracks) {
+    for (const TrackFile& track : tracks) {
         AudioItem* row = fileList->AddEntry(track.path, track.track);
         if (row == nullptr) {
             continue;
@@ -95,8 +181,14 @@ void VambleWindow::AddCDTracks(const std::filesystem::path& folder, const std::s
         if (!tags.artist.empty()) {
             row->SetArtist(tags.artist.c_str());
         }
+        const auto hurt = std::find_if(damaged.begin(), damaged.end(),
+                                       [&](const DamagedTrack& d) { return d.file == track.path; });
+        if (hurt != damaged.end()) {
+            row->SetSourceDamage(DamageNote(*hurt));
+            fileList->InvalidateItem(fileList->IndexOf(row));
+        }
     }
-    NameDiscRows(device, std::move(added));
+    NameDiscRows(disc, device, std::move(added));
 }
 
 void VambleWindow::SetCDReading(bool reading) {
@@ -113,6 +205,7 @@ void VambleWindow::ShowCDReadProgress(const kit::Message& progress) {
     int32_t index = 0;
     int32_t count = 0;
     double fraction = 0.0;
+    bool waiting = false;
     if (progress.Find("run", &run) != kit::B_OK || run != cdReadRun ||
         progress.Find("fraction", &fraction) != kit::B_OK) {
         return;
@@ -120,42 +213,91 @@ void VambleWindow::ShowCDReadProgress(const kit::Message& progress) {
     progress.Find("track", &track);
     progress.Find("index", &index);
     progress.Find("count", &count);
+    progress.Find("waiting", &waiting);
     progressBar->SetFraction(static_cast<float>(fraction));
     encodingFileText->setText(
-        QStringLiteral("Reading CD track %1 (%2 of %3)").arg(track).arg(index).arg(count));
+        waiting
+            ? QStringLiteral("Waiting for another reading of this CD…")
+            : QStringLiteral("Reading CD track %1 (%2 of %3)").arg(track).arg(index).arg(count));
 }
 
-void VambleWindow::FinishCDRead(const kit::Message& done) {
-    int32_t run = -1;
-    if (done.Find("run", &run) != kit::B_OK || run != cdReadRun) {
+void VambleWindow::FinishCDRead(const kit::Message& message) {
+    const std::optional<DiscReadDone> done = DiscReadDone::From(message);
+    if (!done || done->run != cdReadRun) {
         return;
     }
     cdReadRun = -1;
     SetCDReading(false);
-    bool stopped = false;
-    std::string name;
-    std::string folder;
-    std::string error;
-    std::string device;
-    done.Find("stopped", &stopped);
-    done.Find("Device", &device);
-    done.Find("Volume", &name);
-    done.Find("Folder", &folder);
-    done.Find("error", &error);
-    if (stopped) {
+    if (done->stopped) {
         return;
     }
-    // After a read error the tracks read whole before it are added all the same.
-    if (!folder.empty()) {
-        AddCDTracks(folder, name, device);
+    QString report = DamageReport(done->damaged);
+    if (!done->error.empty()) {
+        report += (report.isEmpty() ? QString() : QStringLiteral("\n\n")) +
+                  QString::fromStdString(done->error);
     }
-    if (!error.empty()) {
-        ShowAlert(QString::fromStdString(error));
+    std::vector<DamagedTrack> readToEnd;
+    std::copy_if(done->damaged.begin(), done->damaged.end(), std::back_inserter(readToEnd),
+                 [](const DamagedTrack& track) { return !track.file.empty(); });
+    if (readToEnd.empty()) {
+        // After a read error the tracks read whole before it are added all the same.
+        AddCDTracks(done->folder, done->tags, {}, done->disc, done->device);
+        if (!report.isEmpty()) {
+            ShowAlert(report);
+        }
+        return;
     }
+    // Damaged audio joins the list only when the user asks for it; a later read tries again.
+    Ask(this,
+        report + QStringLiteral("\n\nChoose the CD again to read them again, or add the damaged "
+                                "tracks as they are."),
+        QStringLiteral("Add Anyway"), QStringLiteral("Leave Out"),
+        [this, done = *done, readToEnd](bool add) {
+            AddCDTracks(done.folder, done.tags, add ? readToEnd : std::vector<DamagedTrack>{},
+                        done.disc, done.device);
+        });
 }
 
 void VambleWindow::StopCDRead() {
     if (cdReader) {
         cdReader->Stop();
     }
+}
+
+void VambleWindow::ClearCDCache() {
+    if (ReadingCD()) {
+        ShowAlert(QStringLiteral("The CD cache can be cleared once the CD has been read."));
+        return;
+    }
+    const std::filesystem::path cache = DiscCacheFolder();
+    const DiscCacheUsage usage = MeasureDiscCache(cache);
+    if (usage.bytes == 0 && usage.discs == 0) {
+        ShowAlert(QStringLiteral("The CD cache is empty."));
+        return;
+    }
+    const std::string inside = cache.native() + '/';
+    int32_t rowsUsing = 0;
+    for (int32_t i = 0; i < fileList->CountItems(); ++i) {
+        const auto* row = dynamic_cast<const AudioItem*>(fileList->ItemAt(i));
+        rowsUsing += row != nullptr && !row->done && row->ref.path.native().starts_with(inside);
+    }
+    QString text = QStringLiteral("The CD cache holds %1 read from %2, in %3.\n\nClear it?")
+                       .arg(QLocale().formattedDataSize(usage.bytes),
+                            Count(usage.discs, QStringLiteral("CD"), QStringLiteral("CDs")),
+                            QFile::decodeName(cache.c_str()));
+    if (rowsUsing > 0) {
+        text += QStringLiteral("\n\n%1 of the list, not encoded yet, use its files and could "
+                               "not be encoded any more.")
+                    .arg(Count(rowsUsing, QStringLiteral("row"), QStringLiteral("rows")));
+    }
+    Ask(this, text, QStringLiteral("Clear"), QStringLiteral("Cancel"), [this, cache](bool clear) {
+        if (!clear || ReadingCD()) {
+            return;
+        }
+        const DiscCacheUsage left = ClearDiscCache(cache);
+        if (left.discs > 0) {
+            ShowAlert(QStringLiteral("%1 being read by another program stayed in the cache.")
+                          .arg(Count(left.discs, QStringLiteral("CD"), QStringLiteral("CDs"))));
+        }
+    });
 }

@@ -1,10 +1,10 @@
 // Names for the rows of an audio CD without typing: the window's side of the disc look-up. The
 // look-up runs asynchronously; its answer finds the rows again by their identity, and touches
 // only those still in the list and not encoded yet.
-#include "cdaudio/DiscReader.h"
-#include "cdaudio/DiscSourceRead.h"
+#include "cdaudio/AudioDisc.h"
+#include "cdaudio/DiscCache.h"
 #include "filelist/FileListView.h"
-#include "lookup/LoadDiscLookup.h"
+#include "lookup/LookupModule.h"
 #include "window/ReleaseChooser.h"
 #include "window/VambleWindow.h"
 
@@ -22,34 +22,32 @@ QString DiscName(const DiscSource& disc) {
 
 } // namespace
 
-std::array<VambleWindow::FlagSetting, 2> VambleWindow::LookupFlags() const {
-    return {FlagSetting{"LookUpDiscs", true, lookupOnlineCheck},
-            FlagSetting{"EmbedCoverArt", true, embedCoverCheck}};
-}
-
 LookupSettings VambleWindow::CurrentLookupSettings() const {
     return {lookupOnlineCheck->isChecked(), gnudbEmailText->Text().trimmed().toStdString(),
             DiscCacheFolder()};
 }
 
-void VambleWindow::NameDiscRows(const std::string& device, std::vector<int64_t> rows) {
-    if (device.empty() || rows.empty()) {
+void VambleWindow::NameDiscRows(const std::optional<DiscInfo>& disc, const std::string& device,
+                                std::vector<int64_t> rows) {
+    if ((!disc && device.empty()) || rows.empty()) {
         return;
     }
-    discSourceReads.start([this, device, rows, reply = messenger] {
-        std::optional<DiscSource> read = ReadDiscSource(device);
-        if (!read) {
+    // A disc that a mount presents as a folder may not have been asked for its table of contents.
+    discSourceReads.start([this, known = disc, device, rows, reply = messenger] {
+        const std::optional<DiscInfo> info = known ? known : ProbeAudioDisc(device);
+        std::optional<DiscSource> source = info ? DiscSourceOf(*info) : std::nullopt;
+        if (!source) {
             return;
         }
         PreloadDiscLookup(); // loading it takes tens of milliseconds, better spent here
-        auto disc = std::make_shared<const DiscSource>(std::move(*read));
-        reply->Invoke([this, disc, rows] {
+        auto shared = std::make_shared<const DiscSource>(std::move(*source));
+        reply->Invoke([this, shared, rows] {
             for (const int64_t id : rows) {
                 if (AudioItem* row = FindRow(id)) {
-                    row->disc = disc;
+                    row->disc = shared;
                 }
             }
-            LookUpDisc(disc, rows, false);
+            LookUpDisc(shared, rows, false);
         });
     });
 }
@@ -60,12 +58,12 @@ void VambleWindow::LookUpDisc(const std::shared_ptr<const DiscSource>& disc,
         return;
     }
     if (!discLookup) {
-        LoadedDiscLookup loaded = LoadDiscLookup(CurrentLookupSettings());
-        if (!loaded.service) {
-            ShowLookupStatus(loaded.failure);
+        discLookup = CreateDiscLookup(CurrentLookupSettings());
+        if (!discLookup) {
+            ShowLookupStatus(tr("Discs cannot be looked up: the program's part that looks them up "
+                                "cannot be loaded."));
             return;
         }
-        discLookup = std::move(loaded.service);
     }
     discLookup->SetSettings(CurrentLookupSettings());
     ShowLookupStatus(tr("Looking up the disc…"));
@@ -156,8 +154,8 @@ void VambleWindow::ApplyRelease(const DiscSource& disc, const std::vector<int64_
                 for (const int64_t id : rows) {
                     AudioItem* row = FindRow(id);
                     if (row && !row->done && row->release.releaseId == releaseId) {
-                        row->release.frontCover = cover.image;
-                        row->release.coverMimeType = cover.mimeType.toStdString();
+                        row->release.frontCover =
+                            CoverPicture{cover.mimeType.toStdString(), cover.image};
                     }
                 }
             });

@@ -1,12 +1,9 @@
-// The window's side of an encoding run: finding the next row, building its command, starting
-// the worker, applying what the worker reports, and stopping.
+// The window's side of an encoding run: beginning it, building each row's command, and showing
+// what the run's queue reports.
 #include "encoding/EncodeMessages.h"
 #include "encoding/EncoderCommand.h"
 #include "filelist/FileListView.h"
-#include "tagging/ID3Editor.h"
-#include "tagging/ID3v2Writer.h"
 #include "window/VambleWindow.h"
-#include "window/WindowMessages.h"
 
 #include <QFile>
 #include <QMessageBox>
@@ -14,14 +11,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 
 namespace {
-
-// How long the window waits for a stopped worker before letting it end on its own.
-constexpr std::chrono::seconds kStopWait{1};
 
 void Print(const std::string& line) {
     std::fputs(line.c_str(), stdout);
@@ -31,15 +24,6 @@ void Print(const std::string& line) {
 QString FileName(const AudioItem& row) {
     return QFile::decodeName(row.ref.path.filename().c_str());
 }
-
-// What a finished row's file is tagged with, taken from the row when it is marked done.
-struct FinishedFile {
-    std::string path;
-    ID3_struct tag;
-    int32_t track;
-    std::string fullTitle;
-    ReleaseTags release;
-};
 
 } // namespace
 
@@ -59,37 +43,35 @@ EncoderSettings VambleWindow::CurrentEncoderSettings() const {
     return settings;
 }
 
-int32_t VambleWindow::CreateSwitches(std::string& command, int32_t index) {
-    command.clear();
+int32_t VambleWindow::CreateSwitches(EncoderCommand& command, int32_t index) {
+    command = {};
     const auto* row = dynamic_cast<const AudioItem*>(fileList->ItemAt(index));
     if (!row) {
-        return 0;
+        command.status = CommandStatus::NoCommand;
+        command.detail = "The row is no longer in the list.";
+        return -1;
     }
     const EncoderSettings settings = CurrentEncoderSettings();
     const std::unique_ptr<char[]> outputName(row->CreateString(settings.namePattern.c_str()));
-    EncoderCommand built = BuildEncoderCommand(settings, row->ref.path, outputName.get());
-    if (built.status == CommandStatus::Ready) {
-        command = std::move(built.text);
-        switchesOutput = std::move(built.outputPath);
-        return 0;
-    }
-    // The folder alerts say what the user has to mend; a row that cannot be encoded at all is
-    // named with the reason, rather than handed to an encoder that would fail on it.
-    const char* alert = AlertMessage(built.status);
-    const QString text = alert ? QString::fromUtf8(alert)
-                               : QStringLiteral("The file “%1” cannot be encoded: %2")
-                                     .arg(FileName(*row), QString::fromStdString(built.detail));
-    StopThread();
-    ShowAlert(text);
-    return -1;
+    command = BuildEncoderCommand(settings, row->ref.path, outputName.get());
+    return command.status == CommandStatus::Ready ? 0 : -1;
 }
 
 int VambleWindow::FilesAtOnce() const {
     return std::max(1, filesAtOnceSpin->Value());
 }
 
+void VambleWindow::Encode() {
+    if (!queue->Running() && !BeginRun()) {
+        return;
+    }
+    queue->StartMore();
+}
+
 bool VambleWindow::BeginRun() {
-    const ClashDecision decision = AskAboutClashes();
+    // The tags of files just added name their output files.
+    fileList->FinishReadingTags();
+    ClashDecision decision = AskAboutClashes();
     if (!decision.start) {
         return false;
     }
@@ -103,234 +85,238 @@ bool VambleWindow::BeginRun() {
     if (rows.empty()) {
         return false;
     }
-    leftOut = decision.skipped;
-    claimedOutputs.Clear();
+    queue->Begin(std::move(decision.skipped), decision.agreed);
+    runReplayGain = id3v2Check->isChecked() && replayGainCheck->isChecked();
+    if (runReplayGain) {
+        std::vector<LoudnessJob> measured;
+        measured.reserve(rows.size());
+        for (const RunMonitor::RunRow& row : rows) {
+            measured.push_back({row.id, row.source, deleteInputCheck->isChecked()});
+        }
+        queue->MeasureLoudness(std::move(measured));
+    }
     runMonitor->Start(rows);
+    ShowRunning(true);
     return true;
 }
 
-void VambleWindow::EndRun(RunMonitor::EndKind kind, const QString& detail) {
-    runMonitor->End(kind, detail);
-    leftOut.clear();
-    claimedOutputs.Clear();
-    currentIndex = 0;
-    ShowRunning(false);
-}
-
-void VambleWindow::Encode() {
-    if (stopRequested || (!runMonitor->Running() && !BeginRun())) {
-        return;
-    }
-    const auto passedOver = [this](const AudioItem* row) {
-        return row->done || leftOut.contains(row->Id()) ||
-               std::any_of(encoding.begin(), encoding.end(),
-                           [row](const Encoding& e) { return e.row == row->Id(); });
-    };
-    // Rows start in list order; a row that is done, left out or being encoded is passed over.
-    while (encoding.size() < static_cast<size_t>(FilesAtOnce())) {
-        AudioItem* row = nullptr;
-        for (;; ++currentIndex) {
-            row = dynamic_cast<AudioItem*>(fileList->ItemAt(currentIndex));
-            if (!row || !passedOver(row)) {
-                break;
-            }
-        }
-        if (!row) {
-            break;
-        }
-        if (CreateSwitches(switches, currentIndex) == -1) {
-            currentIndex = 0;
-            return;
-        }
-        // Two rows of one run never write the same file: the later one is held back.
-        if (!claimedOutputs.Claim(switchesOutput.native())) {
-            leftOut.insert(row->Id());
-            runMonitor->RowLeft(row->Id());
-            ScheduleOutputCheck();
-            continue;
-        }
-        auto worker = std::make_unique<EncodeWorker>();
-        worker->Start({runId, row->Id(), switches}, messenger);
-        encoding.push_back({row->Id(), std::move(worker), std::nullopt});
-        if (FilesAtOnce() > 1) {
-            row->progress = 0.0f;
-            fileList->InvalidateItem(currentIndex);
-        }
-
-        const char* saveAs = row->GetColumnContentText(AudioItem::kSaveAsColumn);
-        encodingFileText->setText(QStringLiteral("Encoding File: ") +
-                                  QString::fromUtf8(saveAs ? saveAs : ""));
-        Print(std::string(saveAs ? saveAs : "") + "\n");
-        ShowRunning(true);
-        filesRemainingText->setText(
-            QStringLiteral("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
-    }
-    // Nothing is left to start and nothing is being encoded: the run has ended.
-    if (encoding.empty()) {
-        EndRun(RunMonitor::EndKind::Finished);
+void VambleWindow::Deliver(const kit::Message& message) {
+    if (const auto progress = EncodeProgressReport::From(message)) {
+        queue->Deliver(*progress);
+    } else if (const auto finished = EncodeFinishedReport::From(message)) {
+        queue->Deliver(*finished);
+    } else if (const auto tagged = TagsWrittenReport::From(message)) {
+        queue->Deliver(*tagged);
     }
 }
 
-void VambleWindow::WorkerReported(const kit::Message& message) {
-    int64_t run = 0;
-    int64_t rowId = 0;
-    if (message.Find("run", &run) != kit::B_OK || run != runId ||
-        message.Find("row", &rowId) != kit::B_OK) {
-        return; // a report of a run that was stopped or has ended
+std::optional<QueuedRow> VambleWindow::RowAt(int32_t index) {
+    const auto* row = dynamic_cast<const AudioItem*>(fileList->ItemAt(index));
+    if (!row) {
+        return std::nullopt;
     }
-    const auto found = std::find_if(encoding.begin(), encoding.end(),
-                                    [rowId](const Encoding& e) { return e.row == rowId; });
-    if (found == encoding.end()) {
-        return; // the row was removed and its worker stopped
-    }
-    if (message.what == MSG_ENCODE_PROGRESS) {
-        float fraction = 0.0f;
-        if (message.Find("fraction", &fraction) == kit::B_OK) {
-            found->reported = fraction;
-            if (!progressTimer.isActive()) {
-                progressTimer.start();
-            }
-        }
+    return QueuedRow{row->Id(), row->done};
+}
+
+EncoderCommand VambleWindow::Command(int32_t index) {
+    EncoderCommand command;
+    CreateSwitches(command, index);
+    return command;
+}
+
+void VambleWindow::RowStarted(int64_t id) {
+    const auto [row, index] = fileList->FindRow(id, CurrentIndex());
+    if (!row) {
         return;
     }
-    ShowProgress(); // what was reported before the end
-    const bool startedLast = found + 1 == encoding.end();
-    AudioItem* row = FindRow(rowId);
-    encoding.erase(found); // the thread has ended; this joins it
-    if (row) {
-        row->progress = -1.0f;
+    if (FilesAtOnce() > 1) {
+        row->progress = 0.0f;
+        fileList->InvalidateItem(index);
     }
-    bool encoded = false;
-    bool stopped = false;
-    std::string output;
-    std::string reason;
-    message.Find("encoded", &encoded);
-    message.Find("stopped", &stopped);
-    message.Find("output", &output);
-    message.Find("reason", &reason);
-    if (encoded) {
-        Print("Done.\n");
-        if (startedLast) {
-            progressBar->SetFraction(1.0f);
-        }
-        SetFileDone(output.c_str(), rowId, true);
-        return;
+    const char* saveAs = row->GetColumnContentText(AudioItem::kSaveAsColumn);
+    Print(std::string(saveAs ? saveAs : "") + "\n");
+    FollowRow(id);
+    filesRemainingText->setText(
+        QStringLiteral("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
+}
+
+void VambleWindow::FollowRow(int64_t id) {
+    statusRow = id;
+    const AudioItem* row = FindRow(id);
+    const char* saveAs = row ? row->GetColumnContentText(AudioItem::kSaveAsColumn) : nullptr;
+    encodingFileText->setText(QStringLiteral("Encoding File: ") +
+                              QString::fromUtf8(saveAs ? saveAs : ""));
+    // A row encoded beside others knows how far it is; a row on its own shows it as it comes.
+    if (row && row->progress >= 0.0f) {
+        progressBar->SetFraction(row->progress);
     }
-    // A failed file ends the run, the others' too; the user learns which file failed and why,
-    // and the row keeps the reason until it is encoded.
-    if (stopped) {
-        StopThread();
-        return;
+}
+
+void VambleWindow::FollowNewestRow() {
+    const std::vector<int64_t> encoding = queue->EncodingRows();
+    if (!encoding.empty() && encoding.back() != statusRow) {
+        FollowRow(encoding.back());
     }
-    const QString text = QStringLiteral("The file “%1” was not encoded: %2")
-                             .arg(row ? FileName(*row) : QString::fromStdString(output),
-                                  QString::fromStdString(reason));
-    if (row) {
-        row->SetFailure(reason);
-        fileList->InvalidateItem(fileList->IndexOf(row));
+}
+
+void VambleWindow::Progress(int64_t id, float fraction) {
+    unshownProgress[id] = fraction;
+    if (!progressTimer.isActive()) {
+        progressTimer.start();
     }
-    EndRun(RunMonitor::EndKind::Failed, text);
-    StopThread();
-    ShowAlert(text);
 }
 
 void VambleWindow::ShowProgress() {
     progressTimer.stop();
-    for (Encoding& e : encoding) {
-        if (!e.reported) {
-            continue;
-        }
-        const float fraction = *std::exchange(e.reported, std::nullopt);
-        // The status area follows the row started last; each row shows its own progress.
-        if (&e == &encoding.back()) {
+    for (const auto& [id, fraction] : std::exchange(unshownProgress, {})) {
+        if (id == statusRow) {
             progressBar->SetFraction(fraction);
         }
-        runMonitor->Progress(e.row, fraction);
-        AudioItem* row = FindRow(e.row);
+        runMonitor->Progress(id, fraction);
+        const auto [row, index] = fileList->FindRow(id, CurrentIndex());
         if (row && row->progress >= 0.0f) {
             row->progress = fraction;
-            fileList->InvalidateItem(fileList->IndexOf(row));
+            fileList->InvalidateItem(index);
         }
     }
 }
 
-void VambleWindow::SetFileDone(const char* outputPath, int64_t rowId, bool isDone) {
-    AudioItem* row = FindRow(rowId);
-    // The tag is the row's as it is now, so that tags applied during the run reach the file.
-    std::optional<FinishedFile> finished;
+std::optional<FinishedFile> VambleWindow::RowEncoded(int64_t id,
+                                                     const std::filesystem::path& output) {
+    ShowProgress(); // what was reported before the end
+    if (id == statusRow) {
+        progressBar->SetFraction(1.0f);
+    }
+    Print("Done.\n");
+    SetFileDone(output.c_str(), id, true);
+    FollowNewestRow();
+    const AudioItem* row = FindRow(id);
+    if (!row) {
+        return std::nullopt;
+    }
+    // The tags are the row's as they are now, so that tags applied during the run reach the file.
+    FinishedFile file;
+    file.path = output;
+    file.tag = row->tag;
+    file.track = row->track;
+    file.fullTitle = row->FullTitle();
+    file.fullArtist = row->FullArtist();
+    file.fullAlbum = row->FullAlbum();
+    file.fullComment = row->FullComment();
+    file.genreGiven = row->GenreGiven();
+    file.genreName = row->GenreName();
+    file.id3v2 = id3v2Check->isChecked();
+    file.source = row->ref.path;
+    file.coverFile = row->Cover();
+    file.release = row->HeldReleaseTags();
+    file.embedCover = embedCoverCheck->isChecked();
+    file.replayGain = runReplayGain;
+    return file;
+}
+
+void VambleWindow::SetFileDone(const char* /*outputPath*/, int64_t id, bool isDone) {
+    const auto [row, index] = fileList->FindRow(id, CurrentIndex());
     if (isDone && row) {
+        row->progress = -1.0f;
         row->SetItemDone(true);
-        fileList->InvalidateItem(fileList->IndexOf(row));
-        runMonitor->RowDone(rowId);
-        finished = FinishedFile{outputPath, row->tag, row->track, row->FullTitle(), row->release};
+        fileList->InvalidateItem(index);
+        runMonitor->RowDone(id);
     }
-    switches.clear();
-    const int32_t remaining = fileList->GetNumItemsNotDone();
-    filesRemainingText->setText(QStringLiteral("Files Remaining: %1").arg(remaining));
-    if (remaining == 0) {
-        EndRun(RunMonitor::EndKind::Finished);
-    } else {
-        // The next row's encoder starts before this file is tagged, so that it never waits for
-        // the tag writer: on a free processor, the tags are written while it starts.
-        Encode();
-    }
-    if (finished) {
-        ID3Editor editor(finished->path.c_str(), &finished->tag, finished->track);
-        editor.WriteTag();
-        editor.WriteTagsToAttr();
-        if (id3v2Check->isChecked()) {
-            WriteID3v2Tag(finished->path.c_str(), finished->tag, finished->fullTitle,
-                          finished->track, finished->release);
-        }
-    }
+    filesRemainingText->setText(
+        QStringLiteral("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
     ScheduleOutputCheck(); // the file is there now
 }
 
-void VambleWindow::StopWorkers(std::vector<Encoding>& stopping) {
-    for (Encoding& e : stopping) {
-        e.worker->RequestStop();
+void VambleWindow::RowFailed(int64_t id, const std::string& reason) {
+    runMonitor->RowLeft(id);
+    const auto [row, index] = fileList->FindRow(id, CurrentIndex());
+    if (row) {
+        row->progress = -1.0f;
+        row->SetFailure(reason);
+        fileList->InvalidateItem(index);
     }
-    const auto deadline = std::chrono::steady_clock::now() + kStopWait;
-    for (Encoding& e : stopping) {
-        Print("Wait for thread.\nWaiting for thread: vamble_thread\n");
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        e.worker->Wait(std::max(left, std::chrono::milliseconds(0)));
-        if (AudioItem* row = FindRow(e.row)) {
+    FollowNewestRow();
+}
+
+void VambleWindow::RowHeldBack(int64_t id, ClashKind kind) {
+    runMonitor->RowLeft(id);
+    const auto [row, index] = fileList->FindRow(id, CurrentIndex());
+    if (row) {
+        row->SetClash(kind);
+        fileList->InvalidateItem(index);
+    }
+    ScheduleOutputCheck(); // names the row it clashes with
+}
+
+void VambleWindow::RowTagged(int64_t id, const std::string& warning) {
+    const auto [row, index] = fileList->FindRow(id, CurrentIndex());
+    if (row && row->done && row->Warning() != warning) {
+        row->SetWarning(warning);
+        fileList->InvalidateItem(index);
+    }
+}
+
+void VambleWindow::RunEnded(const RunEnd& end) {
+    ShowProgress();
+    unshownProgress.clear();
+    for (int32_t i = 0; i < fileList->CountItems(); ++i) {
+        auto* row = dynamic_cast<AudioItem*>(fileList->ItemAt(i));
+        if (row && row->progress >= 0.0f) {
             row->progress = -1.0f;
-            fileList->InvalidateItem(fileList->IndexOf(row));
+            fileList->InvalidateItem(i);
         }
     }
-    stopping.clear();
+    statusRow = 0;
+    QStringList told;
+    if (end.failure) {
+        const RunFailure& failure = *end.failure;
+        const AudioItem* row = FindRow(failure.row);
+        const QString name = row ? FileName(*row) : QFile::decodeName(failure.output.c_str());
+        const char* alert = AlertMessage(failure.status);
+        told << (alert != nullptr ? QString::fromUtf8(alert)
+                 : failure.status == CommandStatus::Ready
+                     ? QStringLiteral("The file “%1” was not encoded: %2")
+                           .arg(name, QString::fromStdString(failure.reason))
+                     : QStringLiteral("The file “%1” cannot be encoded: %2")
+                           .arg(name, QString::fromStdString(failure.reason)));
+    }
+    if (end.heldBack > 0) {
+        told << (end.heldBack == 1
+                     ? QStringLiteral("1 file was not encoded because its output file exists or "
+                                      "another row writes it; its row is marked.")
+                     : QStringLiteral("%1 files were not encoded because their output files exist "
+                                      "or other rows write them; their rows are marked.")
+                           .arg(end.heldBack));
+    }
+    const auto kind = end.kind == RunEnd::Kind::Finished  ? RunMonitor::EndKind::Finished
+                      : end.kind == RunEnd::Kind::Stopped ? RunMonitor::EndKind::Stopped
+                                                          : RunMonitor::EndKind::Failed;
+    runMonitor->End(kind, told.join(QLatin1Char('\n')));
+    ShowRunning(false);
+    filesRemainingText->setText(
+        QStringLiteral("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
+    // A stop is the user's own doing: it needs no alert.
+    if (!told.isEmpty() && end.kind != RunEnd::Kind::Stopped) {
+        ShowAlert(told.join(QStringLiteral("\n\n")));
+    }
 }
 
 void VambleWindow::StopThread() {
-    stopRequested = true;
-    ++runId;
-    StopWorkers(encoding);
-    stopRequested = false;
-    EndRun(RunMonitor::EndKind::Stopped);
+    queue->Stop();
+    ShowRunning(false);
 }
 
-void VambleWindow::RowRemoved(const AudioItem* row) {
-    if (row && runMonitor->Running() && !row->done && !leftOut.contains(row->Id())) {
-        runMonitor->RowLeft(row->Id());
+void VambleWindow::RowRemoved(const AudioItem& row) {
+    if (!row.done) {
+        runMonitor->RowLeft(row.Id());
     }
-    const auto found = std::find_if(encoding.begin(), encoding.end(),
-                                    [row](const Encoding& e) { return row && e.row == row->Id(); });
-    if (found == encoding.end()) {
-        return;
-    }
-    std::vector<Encoding> stopping;
-    stopping.push_back(std::move(*found));
-    encoding.erase(found);
-    StopWorkers(stopping);
-    kit::PostMessage(this, kit::Message(MSG_ENCODE));
+    queue->RowRemoved(row.Id());
+    unshownProgress.erase(row.Id());
 }
 
 AudioItem* VambleWindow::FindRow(int64_t id) const {
     // The row is usually where the run left it; otherwise rows were removed or added meanwhile.
-    return fileList->FindRow(id, currentIndex).first;
+    return fileList->FindRow(id, CurrentIndex()).first;
 }
 
 void VambleWindow::ShowRunning(bool running) {

@@ -32,8 +32,8 @@ void VambleWindow::CheckOutputs() {
     outputCheckTimer.stop();
     // The files being encoded are their rows' own, not clashes.
     std::unordered_set<std::string> writing;
-    for (const Encoding& e : encoding) {
-        if (const AudioItem* row = FindRow(e.row)) {
+    for (const int64_t id : queue->EncodingRows()) {
+        if (const AudioItem* row = FindRow(id)) {
             writing.insert(row->Output().outputPath.native());
         }
     }
@@ -46,6 +46,7 @@ void VambleWindow::CheckOutputs() {
 VambleWindow::ClashDecision VambleWindow::AskAboutClashes() {
     CheckOutputs();
     std::unordered_set<int64_t> clashing;
+    std::vector<std::string> paths;
     QStringList firstFew;
     for (int32_t i = 0; i < fileList->CountItems(); ++i) {
         const auto* row = dynamic_cast<const AudioItem*>(fileList->ItemAt(i));
@@ -53,6 +54,7 @@ VambleWindow::ClashDecision VambleWindow::AskAboutClashes() {
             continue;
         }
         clashing.insert(row->Id());
+        paths.push_back(row->Output().outputPath.native());
         if (firstFew.size() < ClashDialog::kListed) {
             firstFew << QFile::decodeName(row->Output().outputPath.c_str()) +
                             (row->Clash() == ClashKind::ExistingFile
@@ -66,11 +68,11 @@ VambleWindow::ClashDecision VambleWindow::AskAboutClashes() {
     ClashDialog dialog(static_cast<int>(clashing.size()), firstFew, this);
     switch (dialog.Ask()) {
     case ClashDialog::Choice::Overwrite:
-        return {};
+        return {true, {}, std::move(paths)};
     case ClashDialog::Choice::Skip:
-        return {true, std::move(clashing)};
+        return {true, std::move(clashing), {}};
     case ClashDialog::Choice::Cancel:
         break;
     }
-    return {false, {}};
+    return {false, {}, {}};
 }

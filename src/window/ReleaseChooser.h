@@ -5,6 +5,7 @@
 
 #include "lookup/DiscNames.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <functional>
 #include <vector>
@@ -12,6 +13,9 @@
 class QTreeWidget;
 
 class ReleaseChooser : public QDialog {
+    // Its texts are translated in a context of its own, not QDialog's.
+    Q_DECLARE_TR_FUNCTIONS(ReleaseChooser)
+
 public:
     // `chosen` gets the index of the release chosen, or -1 for "None of these" (also when the
     // dialog is closed otherwise). The dialog deletes itself once answered.

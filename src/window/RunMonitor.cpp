@@ -3,6 +3,8 @@
 #include "encoding/WavDuration.h"
 #include "window/RunStatusView.h"
 
+#include <QCoreApplication>
+#include <QThreadPool>
 #include <QWidget>
 #include <cmath>
 
@@ -15,16 +17,44 @@ RunMonitor::RunMonitor(QWidget* mainWindow, RunStatusView* statusView,
 }
 
 void RunMonitor::Start(const std::vector<RunRow>& rows) {
-    std::vector<RunProgress::Row> lengths;
-    lengths.reserve(rows.size());
+    std::vector<RunProgress::Row> unknown;
+    unknown.reserve(rows.size());
     for (const RunRow& row : rows) {
-        lengths.push_back({row.id, WavDurationSeconds(row.source)});
+        unknown.push_back({row.id, std::nullopt});
     }
-    progress.emplace(lengths, clock);
+    progress.emplace(unknown, clock);
     rowsInRun = static_cast<int>(rows.size());
     rowsDone = 0;
     shownPercent = -1;
     Show();
+    // The answer comes back by the application's event queue, to the GUI thread, where the
+    // monitor is found alive or gone.
+    QThreadPool::globalInstance()->start(
+        [rows, run = ++runCount, alive = std::weak_ptr<RunMonitor>(self)] {
+            std::vector<RunProgress::Row> lengths;
+            lengths.reserve(rows.size());
+            for (const RunRow& row : rows) {
+                lengths.push_back({row.id, WavDurationSeconds(row.source)});
+            }
+            // Qt owns the call from here on and deletes it once it has run.
+            // NOLINTBEGIN(clang-analyzer-cplusplus.NewDeleteLeaks)
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [alive, run, lengths] {
+                    if (const std::shared_ptr<RunMonitor> monitor = alive.lock()) {
+                        monitor->LengthsRead(run, lengths);
+                    }
+                },
+                Qt::QueuedConnection);
+            // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
+        });
+}
+
+void RunMonitor::LengthsRead(int run, const std::vector<RunProgress::Row>& lengths) {
+    if (progress && run == runCount) {
+        progress->SetLengths(lengths);
+        Show();
+    }
 }
 
 void RunMonitor::Progress(int64_t row, double fraction) {
@@ -43,8 +73,7 @@ void RunMonitor::RowDone(int64_t row) {
 }
 
 void RunMonitor::RowLeft(int64_t row) {
-    if (progress) {
-        progress->RowLeft(row);
+    if (progress && progress->RowLeft(row)) {
         --rowsInRun;
         Show();
     }

@@ -10,6 +10,7 @@
 #include <QString>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -31,13 +32,18 @@ public:
                LauncherProgress& launcherEntry,
                RunProgress::Clock runClock = std::chrono::steady_clock::now);
 
-    // A run of these rows begins (a run already going on is replaced).
+    RunMonitor(const RunMonitor&) = delete;
+    RunMonitor& operator=(const RunMonitor&) = delete;
+
+    // A run of these rows begins (a run already going on is replaced). How long each file plays
+    // is read from its header off the GUI thread; until it is known, the rows count alike.
     void Start(const std::vector<RunRow>& rows);
     // The encoder reported the part of a row done, 0 to 1.
     void Progress(int64_t row, double fraction);
     // A row was encoded.
     void RowDone(int64_t row);
-    // A row leaves the run unencoded (held back, removed).
+    // A row leaves the run unencoded (held back, removed, failed); rows not in the run are
+    // ignored.
     void RowLeft(int64_t row);
     // The run ended: everything done, stopped by the user, or failed with `detail` (which file
     // and why). Nothing happens when no run goes on.
@@ -49,6 +55,8 @@ public:
 
 private:
     void Show();
+    // The lengths read for run `run` arrived.
+    void LengthsRead(int run, const std::vector<RunProgress::Row>& lengths);
 
     QWidget* window;
     RunStatusView* view;
@@ -60,4 +68,9 @@ private:
     int rowsDone = 0;
     // The whole percentage last shown, so title and launcher change only when it does.
     int shownPercent = -1;
+    // Counts the runs, so that lengths read for an earlier run are not taken for this one.
+    int runCount = 0;
+    // The monitor for work that ends after it may be gone: expires with the monitor, which it
+    // does not own.
+    std::shared_ptr<RunMonitor> self{this, [](RunMonitor*) {}};
 };

@@ -32,7 +32,7 @@ RunStatusView::RunStatusView(QWidget* parent)
     bar->setAccessibleName(QStringLiteral("Whole run"));
     bar->setFormat(QStringLiteral("All files: %p%"));
     bar->setTextVisible(true);
-    timeLeft->setAccessibleName(QStringLiteral("Time left"));
+    // Without a name of its own, a screen reader reads the label's text: the time itself.
     timeLeft->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Room for the longest usual text, so the bar does not jump as the text comes and changes.
     timeLeft->setMinimumWidth(timeLeft->fontMetrics().horizontalAdvance(

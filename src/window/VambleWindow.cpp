@@ -1,13 +1,16 @@
 #include "window/VambleWindow.h"
 
-#include "app/VambleApp.h"
+#include "app/SettingsStore.h"
 #include "app/VamblePrefs.h"
+#include "cdaudio/AudioCdLister.h"
 #include "cdaudio/DiscReadWorker.h"
 #include "encoding/EncodeMessages.h"
+#include "encoding/RunWorkers.h"
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
 #include "lookup/DiscLookupService.h"
+#include "window/NameTagsDialog.h"
 #include "window/RunMonitor.h"
 #include "window/RunStatusView.h"
 #include "window/WindowMessages.h"
@@ -18,12 +21,15 @@
 #include <QFileDialog>
 #include <QKeySequence>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QThread>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -41,6 +47,9 @@ struct ColumnSetting {
 constexpr std::array<ColumnSetting, 5> kColumnSettings = {
     {{"TrackC", true}, {"FileNC", true}, {"SaveAsC", true}, {"PathC", true}, {"OutputC", false}}};
 constexpr size_t kOutputColumnItem = 4;
+
+// The pattern "Tags from File Names…" keeps.
+constexpr const char* kNameTagPatternKey = "TagsFromNamesPattern";
 
 // ID3v1 field widths in bytes.
 constexpr int kTagTextBytes = 30;
@@ -78,9 +87,9 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
     kit::AddWithHint(inner, kit::Space({-1, 10, 50000, 10, 1}), {-1, 10, 50000, 10, 1});
 
     auto* tabs = new QTabWidget;
-    tabs->addTab(BuildEncoderTab(), QStringLiteral("GoGo Settings"));
-    tabs->addTab(BuildTagsTab(), QStringLiteral("MP3 Tags"));
-    tabs->addTab(BuildSettingsTab(), QStringLiteral("Settings"));
+    tabs->addTab(BuildEncoderTab(), tr("GoGo Settings"));
+    tabs->addTab(BuildTagsTab(), tr("MP3 Tags"));
+    tabs->addTab(BuildSettingsTab(), tr("Settings"));
     tabs->setAccessibleName(QStringLiteral("Options"));
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->widget(tab)->setAccessibleName(tabs->tabText(tab));
@@ -94,7 +103,8 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
 
     kit::AddWithHint(inner, kit::Border(0, 10, QString(), BuildFileListArea()),
                      {-1, 120, 5000, 5000, 1});
-    kit::AddWithHint(inner, BuildStatusArea(), {200, -1, 800, -1, 1});
+    // The status area spans the window's width, as the list above it does.
+    kit::AddWithHint(inner, BuildStatusArea(), {200, -1, -1, -1, 1});
 
     auto* content = new QWidget;
     auto* outer = new QVBoxLayout(content);
@@ -115,21 +125,34 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
     FillGenrePopUp(*genrePopUp->Menu());
     genrePopUp->MarkItem(-1);
 
+    // Ctrl+Tab and Ctrl+Shift+Tab switch the tabs wherever the focus is, not only inside them.
+    const auto stepTabs = [tabs](int step) {
+        tabs->setCurrentIndex((tabs->currentIndex() + step + tabs->count()) % tabs->count());
+    };
+    auto* nextTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    connect(nextTab, &QShortcut::activated, this, [stepTabs] { stepTabs(1); });
+    // Shift+Tab arrives as Backtab.
+    auto* previousTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this);
+    connect(previousTab, &QShortcut::activated, this, [stepTabs] { stepTabs(-1); });
+
     auto* removeShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete), this);
     connect(removeShortcut, &QShortcut::activated, this,
             [this] { kit::PostMessage(this, kit::Message(MSG_REMOVE_ITEMS)); });
 
     countView->Init();
-    fileList->Initialize(this);
+    fileList->Initialize();
+    fileList->SetSelectionHandler([this](const AudioItem& row) { ShowTagsOf(row); });
+    fileList->SetRowsAddedOrMovedHandler([this] { SetCurrentIndex(0); });
     progressTimer.setSingleShot(true);
-    progressTimer.setInterval(std::chrono::milliseconds(50));
+    progressTimer.setInterval(std::chrono::milliseconds(100));
     connect(&progressTimer, &QTimer::timeout, this, [this] { ShowProgress(); });
     runMonitor = std::make_unique<RunMonitor>(this, runStatus, notifier, launcher);
+    queue = std::make_unique<EncodeQueue>(static_cast<EncodeQueue::Hooks&>(*this),
+                                          std::make_unique<RunWorkers>(messenger));
     WatchOutputChanges();
 
     stopButton->setEnabled(false);
     AcceptFolderDrops();
-    CheckForCDs();
 }
 
 VambleWindow::~VambleWindow() {
@@ -158,9 +181,11 @@ VambleWindow::~VambleWindow() {
                    Flag(columnItems[kOutputColumnItem]->isChecked()));
     prefs->SetInt8("id3v2", Flag(id3v2Check->isChecked()));
     prefs->SetInt8("FilesAtOnce", static_cast<int8_t>(filesAtOnceSpin->Value()));
-    for (const FlagSetting& flag : LookupFlags()) {
+    for (const FlagSetting& flag : TagFlags()) {
         prefs->SetInt8(flag.key, Flag(flag.box->isChecked()));
     }
+    prefs->SetString(kNameTagPatternKey, nameTagPattern.toStdString());
+    prefs->SetInt8(kLookUpDiscsKey, Flag(lookupOnlineCheck->isChecked()));
     prefs->SetString(kGnudbEmailKey, gnudbEmailText->Text().trimmed().toStdString());
 
     kit::PostMessage(QCoreApplication::instance(), kit::Message(kit::B_QUIT_REQUESTED));
@@ -180,7 +205,7 @@ QWidget* VambleWindow::BuildMenus() {
     };
 
     QObject* application = QCoreApplication::instance();
-    fileMenu = bar->addMenu(QStringLiteral("&File"));
+    fileMenu = bar->addMenu(tr("&File"));
     addItem(fileMenu, QStringLiteral("About…"), kit::B_ABOUT_REQUESTED, {}, application);
     fileMenu->addSeparator();
     QAction* addFiles = fileMenu->addAction(QStringLiteral("Add Files…"));
@@ -191,14 +216,23 @@ QWidget* VambleWindow::BuildMenus() {
     addItem(fileMenu, QStringLiteral("Quit"), kit::B_QUIT_REQUESTED,
             QKeySequence(Qt::CTRL | Qt::Key_Q), this);
 
-    editMenu = bar->addMenu(QStringLiteral("&Edit"));
+    editMenu = bar->addMenu(tr("&Edit"));
     addItem(editMenu, QStringLiteral("Select All"), kit::B_SELECT_ALL,
             QKeySequence(Qt::CTRL | Qt::Key_A), this);
     addItem(editMenu, QStringLiteral("Remove"), MSG_REMOVE_ITEMS, {}, this);
     addItem(editMenu, tr("Look Up Again"), MSG_LOOK_UP_AGAIN, QKeySequence(Qt::CTRL | Qt::Key_L),
             this);
+    editMenu->addSeparator();
+    nameTagsItem = editMenu->addAction(QStringLiteral("Tags from File Names…"));
+    connect(nameTagsItem, &QAction::triggered, this, [this] { TagsFromFileNames(); });
+    // It works on the selected rows.
+    connect(editMenu, &QMenu::aboutToShow, this,
+            [this] { nameTagsItem->setEnabled(fileList->CurrentSelection() >= 0); });
+    editMenu->addSeparator();
+    connect(editMenu->addAction(QStringLiteral("Clear CD Cache…")), &QAction::triggered, this,
+            [this] { ClearCDCache(); });
 
-    columnsMenu = bar->addMenu(QStringLiteral("&Columns"));
+    columnsMenu = bar->addMenu(tr("&Columns"));
     const QString columnLabels[] = {QStringLiteral("Track"), QStringLiteral("Filename"),
                                     QStringLiteral("Save As"), QStringLiteral("Path To File"),
                                     QStringLiteral("Output File")};
@@ -306,7 +340,19 @@ QWidget* VambleWindow::BuildTagsTab() {
         right->setMinimumWidth(widest);
         choices->addWidget(kit::HGroup({left, right}));
     }
-    choices->addWidget(Button(QStringLiteral("Apply Tags"), MSG_APPLY_TAGS));
+    // "Apply Tags" has nothing to do until a tag is ticked.
+    QPushButton* apply = Button(QStringLiteral("Apply Tags"), MSG_APPLY_TAGS);
+    const std::array ticks{applyAlbumCheck, applyCommentCheck,   applyArtistCheck,
+                           applyYearCheck,  applySongTitleCheck, applyGenreCheck};
+    const auto enableApply = [apply, ticks] {
+        apply->setEnabled(std::any_of(ticks.begin(), ticks.end(),
+                                      [](const QCheckBox* box) { return box->isChecked(); }));
+    };
+    for (QCheckBox* box : ticks) {
+        connect(box, &QCheckBox::toggled, apply, enableApply);
+    }
+    enableApply();
+    choices->addWidget(apply);
     onlyApplyFrame = kit::Border(3, 3, QStringLiteral("Only Apply These ID3 Tags"), choices);
 
     auto* row = Tight(new QHBoxLayout);
@@ -330,10 +376,15 @@ QWidget* VambleWindow::BuildSettingsTab() {
     mp3ExtensionCheck = new QCheckBox(QStringLiteral("Add .mp3 file extension to file."));
     tooltipsCheck = new QCheckBox(QStringLiteral("Enable Tooltips."));
     id3v2Check = new QCheckBox(QStringLiteral("Also write ID3v2 tags"));
+    embedCoverCheck = new QCheckBox(QStringLiteral("Embed cover art"));
+    replayGainCheck = new QCheckBox(QStringLiteral("Write ReplayGain tags"));
+    // Both go into the ID3v2 tag.
+    for (QCheckBox* box : {embedCoverCheck, replayGainCheck}) {
+        connect(id3v2Check, &QCheckBox::toggled, box, &QWidget::setEnabled);
+    }
     filesAtOnceSpin = new kit::SpinButton(QStringLiteral("Files at once:"), 1, processorCount);
     lookupOnlineCheck = new QCheckBox(tr("Look up discs online"));
     gnudbEmailText = new kit::TextControl(tr("gnudb e-mail:"), QString());
-    embedCoverCheck = new QCheckBox(tr("Embed cover art"));
 
     auto* column = Tight(new QVBoxLayout);
     column->addWidget(legend(QStringLiteral("%s = Song Title;  %n = Save As Name;  %c = Album")));
@@ -342,10 +393,11 @@ QWidget* VambleWindow::BuildSettingsTab() {
     column->addWidget(mp3ExtensionCheck);
     column->addWidget(tooltipsCheck);
     column->addWidget(id3v2Check);
+    column->addWidget(embedCoverCheck);
+    column->addWidget(replayGainCheck);
     column->addWidget(kit::HGroup({filesAtOnceSpin, kit::Space({0, 0, -1, -1, 1})}));
     column->addWidget(lookupOnlineCheck);
     column->addWidget(gnudbEmailText);
-    column->addWidget(embedCoverCheck);
     column->addStretch(1);
     auto* row = Tight(new QHBoxLayout);
     row->addLayout(column);
@@ -356,12 +408,16 @@ QWidget* VambleWindow::BuildFileListArea() {
     CLVContainerView* container = nullptr;
     fileList = new FileListView(kit::Rect(0, 0, 100, 100), "ListView", &container);
     container->SetLayoutPrefs({-1, 120, 5000, 5000, 1});
-    // The file count takes the left end of the horizontal scroll bar's strip; the list does not
-    // scroll sideways.
+    // The first window shows a good part of a long list: its columns and kFirstRows rows,
+    // where the screen has room.
+    constexpr int kFirstRows = 15;
+    const float rowHeight = kit::ListItem::LineHeight(fileList->GetFont()) + 1.0f;
+    container->SetPreferredTargetSize(QSize(static_cast<int>(container->GetDataRect().Width()) + 1,
+                                            static_cast<int>(std::ceil(kFirstRows * rowHeight))));
+    // The file count takes the left end of the horizontal scroll bar's strip.
     constexpr int kCountWidth = 53;
     countView = new SmallView(kit::Rect(0, 0, kCountWidth - 1, 14), "FileCountView");
     container->PlaceBesideHorizontalBar(countView, kCountWidth);
-    container->SetHorizontalScrolling(false);
     return container;
 }
 
@@ -390,7 +446,8 @@ QWidget* VambleWindow::BuildStatusArea() {
 }
 
 QWidget* VambleWindow::BuildBottomRow() {
-    cdPopUp = new kit::PopUp(QStringLiteral("Get Files from CD:"), {});
+    // Its items act when chosen, so only a deliberate choice may choose one.
+    cdPopUp = new kit::PopUp(new kit::CommandMenu, QStringLiteral("Get Files from CD:"));
     connect(cdPopUp->Menu(), &QComboBox::activated, this,
             [this](int index) { SendCDVolume(index); });
     rescanButton = Button(QStringLiteral("Rescan for CDs"), MSG_RESCAN_CDS);
@@ -419,9 +476,13 @@ void VambleWindow::Inititialize() {
     deleteInputCheck->setChecked(prefs->SetInt8("deleteFile", 0) == 1);
     noPsyCheck->setChecked(prefs->SetInt8("nopsy", 0) == 1);
     id3v2Check->setChecked(prefs->SetInt8("id3v2", 1) == 1);
-    for (const FlagSetting& flag : LookupFlags()) {
+    for (const FlagSetting& flag : TagFlags()) {
         flag.box->setChecked(prefs->SetInt8(flag.key, Flag(flag.byDefault)) == 1);
+        flag.box->setEnabled(id3v2Check->isChecked());
     }
+    nameTagPattern = QString::fromStdString(
+        prefs->GetString(kNameTagPatternKey, NameTagsDialog::kDefaultPattern));
+    lookupOnlineCheck->setChecked(prefs->SetInt8(kLookUpDiscsKey, 1) == 1);
     gnudbEmailText->SetText(QString::fromStdString(prefs->GetString(kGnudbEmailKey, "")));
     vbrSpin->setEnabled(vbrCheck->isChecked());
 
@@ -455,6 +516,16 @@ void VambleWindow::Inititialize() {
     // few processors left over on large machines.
     filesAtOnceSpin->SetValue(
         prefs->SetInt8("FilesAtOnce", static_cast<int8_t>(std::min(processorCount, 4))));
+}
+
+void VambleWindow::ShowTagsOf(const AudioItem& row) {
+    const ID3_struct& tag = row.tag;
+    FillInMp3Tags(tag.artist, tag.album, tag.comment, tag.title, tag.year, tag.genre);
+}
+
+std::array<VambleWindow::FlagSetting, 2> VambleWindow::TagFlags() const {
+    return {FlagSetting{"EmbedCoverArt", true, embedCoverCheck},
+            FlagSetting{"ReplayGain", false, replayGainCheck}};
 }
 
 kit::Rect VambleWindow::Frame() const {
@@ -495,11 +566,16 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         SelectAll();
         break;
     case MSG_ENCODE:
-        Encode();
+        // An Encode click queued while a disc's reading began is dropped: the two exclude each
+        // other, and the button is disabled while the disc is read.
+        if (!ReadingCD()) {
+            const QScopedValueRollback starting(startingRun, true);
+            Encode();
+        }
         break;
     case MSG_STOP:
         // Stop ends a disc's reading when one is read; encoding never runs at the same time.
-        if (cdReadRun >= 0) {
+        if (ReadingCD()) {
             StopCDRead();
         } else {
             StopThread();
@@ -507,7 +583,8 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         break;
     case MSG_ENCODE_PROGRESS:
     case MSG_ENCODE_FINISHED:
-        WorkerReported(*message);
+    case MSG_TAGS_WRITTEN:
+        Deliver(*message);
         break;
     case MSG_SELECT_DIR:
         SelectDirectory();
@@ -527,6 +604,9 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         break;
     case MSG_CD_READ_DONE:
         FinishCDRead(*message);
+        break;
+    case MSG_CD_SCAN_DONE:
+        ShowFoundCDs(*message);
         break;
     case MSG_TOGGLE_COLUMN: {
         int32_t index = -1;
@@ -567,8 +647,30 @@ void VambleWindow::AddFilesFromDialog() {
 }
 
 bool VambleWindow::QuitRequested() {
+    if (IsEncoding() && !closeWithoutAsking && !ConfirmStopAndQuit()) {
+        return false;
+    }
     StopThread();
     return true;
+}
+
+void VambleWindow::CloseWithoutAsking() {
+    closeWithoutAsking = true;
+    close();
+}
+
+bool VambleWindow::ConfirmStopAndQuit() {
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Stop Encoding?"),
+                         QStringLiteral("Files are being encoded. Stop encoding and quit?"),
+                         QMessageBox::NoButton, this);
+    QPushButton* quit =
+        question.addButton(QStringLiteral("Stop and Quit"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = question.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    // Enter keeps the run going: nothing is lost by answering in haste.
+    question.setDefaultButton(cancel);
+    question.setEscapeButton(cancel);
+    question.exec();
+    return question.clickedButton() == quit;
 }
 
 void VambleWindow::Quit() {

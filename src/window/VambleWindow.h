@@ -3,7 +3,8 @@
 #include "app/DesktopNotifier.h"
 #include "app/LauncherProgress.h"
 #include "bubblehelp/BubbleHelper.h"
-#include "encoding/EncodeWorker.h"
+#include "cdaudio/DiscInfo.h"
+#include "encoding/EncodeQueue.h"
 #include "encoding/EncoderSettings.h"
 #include "encoding/OutputClashes.h"
 #include "kit/Geometry.h"
@@ -12,6 +13,7 @@
 #include "kit/Messenger.h"
 #include "window/RunMonitor.h"
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QString>
 #include <QThreadPool>
@@ -21,11 +23,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 class AudioItem;
 class DiscLookupService;
 class DiscReadWorker;
+struct ArtistAlbum;
+struct DamagedTrack;
 struct DiscLookupAnswer;
 struct DiscSource;
 struct LookupSettings;
@@ -42,8 +47,11 @@ class XqFilePanel;
 
 // The application's only window: the menu bar, the three tabs of encoder settings, tag fields
 // and naming settings, the file list, the encoding status area and the bottom row of buttons.
-// It loads every setting into its controls in Inititialize and saves them when destroyed.
-class VambleWindow : public QMainWindow, public kit::Handler {
+// It loads every setting into its controls in Inititialize and saves them when destroyed. It is
+// the view of the encoding run, which its queue owns.
+class VambleWindow : public QMainWindow, public kit::Handler, private EncodeQueue::Hooks {
+    Q_DECLARE_TR_FUNCTIONS(VambleWindow)
+
 public:
     explicit VambleWindow(const kit::Rect& frame);
     ~VambleWindow() override;
@@ -69,32 +77,30 @@ public:
 
     FileListView* FileList() const { return fileList; }
     // The row the next Encode starts its search at.
-    int32_t CurrentIndex() const { return currentIndex; }
-    void SetCurrentIndex(int32_t index) { currentIndex = index; }
+    int32_t CurrentIndex() const { return queue->CurrentIndex(); }
+    void SetCurrentIndex(int32_t index) { queue->SetCurrentIndex(index); }
 
-    // Appends an item to the "Get Files from CD:" pop-up for every audio CD found; the mark
-    // stays as it was.
+    // Looks for audio CDs in the background; an item for every one found is then appended to the
+    // "Get Files from CD:" pop-up, the mark staying as it was.
     void CheckForCDs();
 
-    // Builds the encoder command for the row at `index` into `command`, making the output
-    // folders. Returns 0 when the command was built, -1 when it was not: the user has been told
-    // why and encoding has stopped.
-    int32_t CreateSwitches(std::string& command, int32_t index);
-    // The command built for the row being encoded; empty when none.
-    const std::string& GetSwitches() const { return switches; }
+    // Builds the encoder command for the row at `index` and where it writes into `command`,
+    // making the output folders. Returns 0 when the command was built, -1 when it was not: the
+    // command's status and detail then say why, and the run ends with the alert.
+    int32_t CreateSwitches(EncoderCommand& command, int32_t index);
     // The encoder options as the controls hold them now.
     EncoderSettings CurrentEncoderSettings() const;
 
-    // A row was encoded into `outputPath`: marks it done, writes its tags, goes on with the next
-    // row and updates "Files Remaining: ". A row that is no longer in the list is not touched.
-    void SetFileDone(const char* outputPath, int64_t row, bool isDone);
+    // A row was encoded into `outputPath`: marks it done and updates "Files Remaining: "; the
+    // run has its tags written. A row that is no longer in the list is not touched.
+    void SetFileDone(const char* outputPath, int64_t id, bool isDone);
     // Stops encoding: every worker is stopped and waited for (at most about a second in all),
     // the next Encode starts again at the first row, Stop is disabled and Encode enabled.
     void StopThread();
-    // Whether a row is being encoded.
-    bool IsEncoding() const { return !encoding.empty(); }
+    // Whether an encoding run goes on.
+    bool IsEncoding() const { return queue->Running(); }
     // How many rows may be encoded at the same time ("Files at once:").
-    int FilesAtOnce() const;
+    int FilesAtOnce() const override;
 
     // Plans every row's output file and marks the clashes once the user has paused: changes of
     // "Save in:", "Output filename as:", the extension box, the tags and the rows call it.
@@ -102,18 +108,24 @@ public:
     // Plans every row's output file and marks the clashes now.
     void CheckOutputs();
     // What to do about the rows whose output files clash, asked before a run starts: when
-    // `start` is false nothing is to start; the rows in `skipped` are left out of the run.
+    // `start` is false nothing is to start; the rows in `skipped` are left out of the run; the
+    // files `agreed` may be replaced.
     struct ClashDecision {
         bool start = true;
         std::unordered_set<int64_t> skipped;
+        std::vector<std::string> agreed;
     };
     // Checks the outputs now and, when rows not done clash, asks the user once.
     ClashDecision AskAboutClashes();
     // The whole run's progress, title, launcher progress and closing notification.
     [[nodiscard]] RunMonitor& Monitor() const { return *runMonitor; }
 
-    // The main window's close path: stops encoding and agrees to close.
+    // The main window's close path: stops encoding and agrees to close. During a run the user is
+    // asked first, unless the window closes without asking.
     bool QuitRequested();
+    // Closes the window as the end of the session or a termination signal does: without asking
+    // about a run.
+    void CloseWithoutAsking();
     // Hides the window, removes and deletes every row, and closes it.
     void Quit();
 
@@ -122,14 +134,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // A row being encoded and the worker encoding it.
-    struct Encoding {
-        int64_t row;
-        std::unique_ptr<EncodeWorker> worker;
-        // The progress the worker reported last and the window has not shown yet.
-        std::optional<float> reported;
-    };
-
     QWidget* BuildMenus();
     QWidget* BuildEncoderTab();
     QWidget* BuildTagsTab();
@@ -141,6 +145,19 @@ private:
     void ToggleColumn(int32_t index);
     // Copies the checked tag fields into the selected rows.
     void ApplyTags();
+    // Shows the row's tag values in the tag controls.
+    void ShowTagsOf(const AudioItem& row);
+    // "Tags from File Names…": reads the selected rows' tags from their files' names and folders
+    // by a pattern the user checks in a preview; the pattern is kept for the next time.
+    void TagsFromFileNames();
+    // A check box kept in the settings as 0 or 1, its key and default written once.
+    struct FlagSetting {
+        const char* key;
+        bool byDefault;
+        QCheckBox* box;
+    };
+    // "Embed cover art" and "Write ReplayGain tags".
+    [[nodiscard]] std::array<FlagSetting, 2> TagFlags() const;
     // Removes and deletes the selected rows, then selects the row that took the place of the
     // topmost one removed.
     void RemoveItems();
@@ -148,25 +165,34 @@ private:
     void SelectAll();
     // Lets the user pick WAV files and adds them as if dropped on the list.
     void AddFilesFromDialog();
-    // Audio CDs: an item chosen in the pop-up sends its message; the pop-up is rebuilt; a chosen
-    // CD's tracks become rows, after reading the disc into a folder when it has none.
+    // Audio CDs: the CDs a scan found fill the pop-up; an item chosen in the pop-up sends its
+    // message; the pop-up is rebuilt; a chosen CD's tracks become rows, after reading the disc
+    // into a folder when it has none. A disc's reading and an encoding run exclude each other.
+    void ShowFoundCDs(const kit::Message& found);
     void SendCDVolume(int index);
     void RescanCDs();
     void GetFilesFromCD(const kit::Message& volume);
-    // `device` holds the disc (empty when not known); the rows are looked up once it is read.
-    void AddCDTracks(const std::filesystem::path& folder, const std::string& name,
+    // Adds the tracks of the folder and the damaged ones, in track order, the damaged marked;
+    // the new rows are looked up as the tracks of `disc` (unknown when null: the disc in `device`
+    // is then asked, when that is known).
+    void AddCDTracks(const std::filesystem::path& folder, const ArtistAlbum& tags,
+                     const std::vector<DamagedTrack>& damaged, const std::optional<DiscInfo>& disc,
                      const std::string& device);
     void SetCDReading(bool reading);
     void ShowCDReadProgress(const kit::Message& progress);
-    void FinishCDRead(const kit::Message& done);
+    void FinishCDRead(const kit::Message& message);
     void StopCDRead();
+    [[nodiscard]] bool ReadingCD() const { return cdReadRun >= 0; }
+    // Says what the cache of read discs holds and clears it when the user agrees.
+    void ClearCDCache();
     // Disc look-up: names for the rows of a disc (those with these identities) from the
     // services, CD-Text or gnudb, a choice among several releases, the front cover; "Look Up
     // Again" repeats it for the selected rows of discs, asking the services anew.
     LookupSettings CurrentLookupSettings() const;
-    // Reads what the disc in `device` tells of itself, away from the window's thread, then gives
-    // it to these rows (a disc's new rows) and looks them up.
-    void NameDiscRows(const std::string& device, std::vector<int64_t> rows);
+    // Gives the disc to these rows (a disc's new rows) and looks them up; without a disc, asks the
+    // drive `device` for it first, away from the window's thread.
+    void NameDiscRows(const std::optional<DiscInfo>& disc, const std::string& device,
+                      std::vector<int64_t> rows);
     void LookUpDisc(const std::shared_ptr<const DiscSource>& disc, std::vector<int64_t> rows,
                     bool refresh);
     void LookUpAgain();
@@ -176,43 +202,49 @@ private:
                       const ReleaseNames& release, NameSource source);
     // One line in the status area: where the names came from, or what went wrong.
     void ShowLookupStatus(const QString& text);
-    // The look-up's settings with their keys and defaults, each written once; Inititialize
-    // loads them, the destructor saves them.
-    struct FlagSetting {
-        const char* key;
-        bool byDefault;
-        QCheckBox* box;
-    };
-    [[nodiscard]] std::array<FlagSetting, 2> LookupFlags() const;
+    static constexpr const char* kLookUpDiscsKey = "LookUpDiscs";
     static constexpr const char* kGnudbEmailKey = "GnudbEmail";
 
-    // Starts encoding the next rows that are not done, from currentIndex on, until as many are
-    // being encoded as "Files at once:" allows. Pressed with no run going, it first asks about
-    // rows that would overwrite files and begins the run.
+    // Starts encoding the next rows that are not done, from the current index on, until as
+    // many are being encoded as "Files at once:" allows. Pressed with no run going, it first
+    // asks about rows that would overwrite files and begins the run.
     void Encode();
     // Asks about clashes and begins a run of the rows not done; false when the user cancelled
     // or nothing is left to encode.
     bool BeginRun();
-    // The run has ended as `kind` says: the window is idle again.
-    void EndRun(RunMonitor::EndKind kind, const QString& detail = {});
-    // A worker's report: progress, or the end of its row.
-    void WorkerReported(const kit::Message& message);
-    // Shows the progress the workers reported since it was last shown. Encoders report every
-    // tenth of a percent; drawing each report would take processor time from the encoders, so
-    // the window shows them a few times a second.
+    // Hands a report of the run's threads to the queue.
+    void Deliver(const kit::Message& message);
+    // Shows the progress the workers reported since it was last shown. Encoders report a few
+    // times a second each; drawing each report would take processor time from the encoders, so
+    // the window shows them together.
     void ShowProgress();
     // A row the user removes is never encoded further: when it is being encoded, its encoder
-    // is stopped and the run goes on with the next row.
-    void RowRemoved(const AudioItem* row);
-    // Ends the workers of these rows (all of them by default): asks every one to stop, then
-    // waits for them, at most about a second in all.
-    void StopWorkers(std::vector<Encoding>& stopping);
+    // is stopped.
+    void RowRemoved(const AudioItem& row);
+    // The status area follows the row that started last of those encoding: "Encoding File:"
+    // names it and the bar shows its progress.
+    void FollowRow(int64_t id);
+    void FollowNewestRow();
+    // The run's view of the list and of the user (EncodeQueue::Hooks).
+    std::optional<QueuedRow> RowAt(int32_t index) override;
+    EncoderCommand Command(int32_t index) override;
+    void RowStarted(int64_t id) override;
+    void Progress(int64_t id, float fraction) override;
+    std::optional<FinishedFile> RowEncoded(int64_t id,
+                                           const std::filesystem::path& output) override;
+    void RowFailed(int64_t id, const std::string& reason) override;
+    void RowHeldBack(int64_t id, ClashKind kind) override;
+    void RowTagged(int64_t id, const std::string& warning) override;
+    void RunEnded(const RunEnd& end) override;
     // The row with this identity, null when it is gone.
     AudioItem* FindRow(int64_t id) const;
     // Shows the Encode and Stop buttons and the CD pop-up for a run or for no run.
     void ShowRunning(bool running);
     // A modal alert titled "Alert" with one "OK" button; the window goes on while it is open.
     void ShowAlert(const QString& text);
+
+    // Asks whether to stop encoding and quit; true when the user agrees.
+    bool ConfirmStopAndQuit();
 
     // Gives the controls their help bubbles.
     void AttachTooltips();
@@ -271,37 +303,40 @@ private:
     QCheckBox* mp3ExtensionCheck = nullptr;
     QCheckBox* tooltipsCheck = nullptr;
     QCheckBox* id3v2Check = nullptr;
+    QCheckBox* embedCoverCheck = nullptr;
+    QCheckBox* replayGainCheck = nullptr;
     QCheckBox* lookupOnlineCheck = nullptr;
     kit::TextControl* gnudbEmailText = nullptr;
-    QCheckBox* embedCoverCheck = nullptr;
+    QAction* nameTagsItem = nullptr;
+    // The pattern "Tags from File Names…" offers.
+    QString nameTagPattern;
+    // Whether the files of the run get ReplayGain tags: decided when it begins, as their
+    // loudness is measured from then on.
+    bool runReplayGain = false;
     // The output-folder chooser, made when first asked for.
     XqFilePanel* dirPanel = nullptr;
 
     int processorCount = 1;
-    int32_t currentIndex = 0;
-    // True while a stop is under way.
-    bool stopRequested = false;
-    std::string switches;
     // Where the workers' reports go; revoked before the window is destroyed.
     std::shared_ptr<kit::Messenger> messenger;
-    // The rows the user chose to leave out of this run, and those held back because a row of
-    // the run writes their file already.
-    std::unordered_set<int64_t> leftOut;
-    // The files this run has begun writing.
-    ClaimedOutputs claimedOutputs;
-    // The output path of the command built last.
-    std::filesystem::path switchesOutput;
-    // The rows being encoded, in the order they were started.
-    std::vector<Encoding> encoding;
+    // The encoding run; made once the controls it reads are.
+    std::unique_ptr<EncodeQueue> queue;
+    // The progress the workers reported and the window has not shown yet, by row.
+    std::unordered_map<int64_t, float> unshownProgress;
     QTimer progressTimer;
-    // The run the workers' reports must belong to; each stop begins a new one.
-    int64_t runId = 0;
+    // The row the status area follows; 0 for none.
+    int64_t statusRow = 0;
     // The folder "Add Files…" opened in last, for the next time in this session.
     QString lastAddFolder;
     // Reads discs that no mount presents as a folder; created on first use.
     std::unique_ptr<DiscReadWorker> cdReader;
     // The run whose messages are awaited; -1 while no disc is being read.
     int32_t cdReadRun = -1;
+    // The CD scan whose findings fill the pop-up; those of earlier scans are dropped.
+    int32_t cdScan = 0;
+    // True while Encode, started by its command, may ask about clashes before a run begins: a
+    // CD choice handled meanwhile must not start a read.
+    bool startingRun = false;
     // Reads discs' tables of contents and CD-Text for the look-up; waits for them when destroyed.
     QThreadPool discSourceReads;
     // Looks discs up; created on first use.
@@ -311,4 +346,6 @@ private:
     DesktopNotifier notifier;
     LauncherProgress launcher;
     std::unique_ptr<RunMonitor> runMonitor;
+    // The window closes without asking about a run.
+    bool closeWithoutAsking = false;
 };

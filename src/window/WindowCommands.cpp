@@ -2,6 +2,7 @@
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
 #include "tagging/GenreTable.h"
+#include "window/NameTagsDialog.h"
 #include "window/VambleWindow.h"
 
 void VambleWindow::ApplyTags() {
@@ -42,6 +43,38 @@ void VambleWindow::ApplyTags() {
     ScheduleOutputCheck();
 }
 
+void VambleWindow::TagsFromFileNames() {
+    fileList->EndEditing();
+    std::vector<NameTagsDialog::Row> rows;
+    for (int32_t i = 0; i < fileList->CountItems(); ++i) {
+        const auto* row = dynamic_cast<const AudioItem*>(fileList->ItemAt(i));
+        if (row && fileList->IsItemSelected(i)) {
+            rows.push_back({row->Id(), row->ref.path});
+        }
+    }
+    if (rows.empty()) {
+        return;
+    }
+    NameTagsDialog dialog(std::move(rows), nameTagPattern, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    nameTagPattern = dialog.Pattern();
+    for (const NameTagsDialog::Match& match : dialog.Matches()) {
+        const auto [row, index] = fileList->FindRow(match.id);
+        if (row) {
+            row->TakeFoundTags(match.tags);
+            fileList->InvalidateItem(index);
+        }
+    }
+    // The tag controls show the first selected row's new values; the tags name the output files.
+    if (const auto* first =
+            dynamic_cast<const AudioItem*>(fileList->ItemAt(fileList->CurrentSelection()))) {
+        ShowTagsOf(*first);
+    }
+    ScheduleOutputCheck();
+}
+
 void VambleWindow::RemoveItems() {
     fileList->EndEditing();
     int32_t topmost = -1;
@@ -49,7 +82,9 @@ void VambleWindow::RemoveItems() {
         if (!fileList->IsItemSelected(i)) {
             continue;
         }
-        RowRemoved(dynamic_cast<AudioItem*>(fileList->ItemAt(i)));
+        if (const auto* row = dynamic_cast<AudioItem*>(fileList->ItemAt(i))) {
+            RowRemoved(*row);
+        }
         delete fileList->RemoveItem(i);
         countView->SetText(fileList->CountItems());
         topmost = i;
@@ -57,7 +92,12 @@ void VambleWindow::RemoveItems() {
     if (topmost < 0) {
         return;
     }
-    currentIndex = 0;
+    SetCurrentIndex(0);
+    // The run goes on with the rows left, now that the list is as it will stay.
+    if (IsEncoding()) {
+        FollowNewestRow();
+        queue->StartMore();
+    }
     if (topmost < fileList->CountItems()) {
         fileList->Select(topmost);
     } else {

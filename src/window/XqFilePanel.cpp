@@ -4,10 +4,12 @@
 #include "kit/Geometry.h"
 
 #include <QAbstractItemView>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QLayout>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -109,6 +111,17 @@ void XqFilePanel::Answer(const kit::Message& answer) {
     if (target) {
         kit::PostMessage(target, answer);
     }
+}
+
+void XqFilePanel::hideEvent(QHideEvent* event) {
+    // The name field's completion list is a window of its own: it goes with the panel rather
+    // than float over the main window.
+    for (const QLineEdit* field : findChildren<QLineEdit*>()) {
+        if (field->completer()) {
+            field->completer()->popup()->hide();
+        }
+    }
+    QFileDialog::hideEvent(event);
 }
 
 bool XqFilePanel::event(QEvent* event) {

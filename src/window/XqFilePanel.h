@@ -38,6 +38,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void AddDirButton();

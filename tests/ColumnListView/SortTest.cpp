@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -127,6 +128,7 @@ TEST(ColumnListSorting, LaterKeysOrderRowsEqualInEarlierOnes) {
     r.list->SetSorting(2, keys, modes);
     EXPECT_EQ(r.Keys(), (std::vector<int32_t>{kFilename, kSaveAs}));
     EXPECT_EQ(RowNames(r.list, kSaveAs), "1 1 2 2 3") << "no compare function: all equal";
+    EXPECT_EQ(r.list->SortedIndex(r.items[0].get()), 5) << "and a new row goes last";
 
     r.list->SetSortFunction(CLVEasyItem::CompareItems);
     r.list->SortItems();
@@ -135,6 +137,15 @@ TEST(ColumnListSorting, LaterKeysOrderRowsEqualInEarlierOnes) {
     CLVSortMode read[5];
     EXPECT_EQ(r.list->Sorting(nullptr, read), 2);
     EXPECT_EQ(read[1], CLVSortDescending);
+
+    // A new row's place: after the rows equal to it, each key in its own direction.
+    CLVEasyItem newcomer;
+    for (const auto& [filename, saveAs, index] :
+         {std::tuple{"a", "2", 2}, std::tuple{"a", "9", 0}, std::tuple{"c", "0", 5}}) {
+        newcomer.SetColumnContent(kFilename, filename);
+        newcomer.SetColumnContent(kSaveAs, saveAs);
+        EXPECT_EQ(r.list->SortedIndex(&newcomer), index) << filename << saveAs;
+    }
 
     // The header's way to the same keys: a key, a second key, then reversing the second.
     r.list->SetSortKey(kSaveAs);

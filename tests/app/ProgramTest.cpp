@@ -1,4 +1,5 @@
 // Starts the program itself, as a user or the desktop would.
+#include "app/AppIdentity.h"
 #include "app/VamblePrefs.h"
 #include "support/SettingsKeys.h"
 
@@ -29,29 +30,39 @@ protected:
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     }
 
-    std::unique_ptr<QProcess> Start(const QStringList& arguments = {}) {
+    std::unique_ptr<QProcess> Start(const QStringList& arguments = {},
+                                    const QString& program = QStringLiteral(VAMBLE_EXECUTABLE)) {
         auto process = std::make_unique<QProcess>();
         process->setProcessEnvironment(environment);
-        process->start(QStringLiteral(VAMBLE_EXECUTABLE), arguments);
+        process->start(program, arguments);
         EXPECT_TRUE(process->waitForStarted(kTimeoutMs));
         return process;
     }
 
-    // The running program listens for later starts on a socket in the runtime folder (beside
-    // it lies the lock file that starts take turns with, which is not the sign).
+    // The running program takes later starts' files on a socket in the runtime folder.
     bool WaitUntilListening() {
+        const QByteArray socket = QFile::encodeName(home.path() + QStringLiteral("/vamble.socket"));
         for (int i = 0; i < kTimeoutMs / 50; ++i) {
-            for (const QString& entry :
-                 QDir(home.path()).entryList({QStringLiteral("vamble-*")}, QDir::System)) {
-                struct stat status {};
-                const QByteArray path = QFile::encodeName(home.path() + QLatin1Char('/') + entry);
-                if (::stat(path.constData(), &status) == 0 && S_ISSOCK(status.st_mode)) {
-                    return true;
-                }
+            struct stat status {};
+            if (::stat(socket.constData(), &status) == 0 && S_ISSOCK(status.st_mode)) {
+                return true;
             }
             QThread::msleep(50);
         }
         return false;
+    }
+
+    // Runs the program to its end without any display and gives its standard output.
+    QByteArray RunWithoutDisplay(const QStringList& arguments, const char* language = "en") {
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            environment.remove(QString::fromLatin1(name));
+        }
+        environment.insert(QStringLiteral("LANGUAGE"), QString::fromLatin1(language));
+        auto program = Start(arguments);
+        EXPECT_TRUE(program->waitForFinished(kTimeoutMs));
+        EXPECT_EQ(program->exitCode(), 0) << arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(program->readAllStandardError().isEmpty());
+        return program->readAllStandardOutput();
     }
 
     QString SettingsFile() const { return home.path() + QStringLiteral("/config/Xq-Vamble"); }
@@ -82,6 +93,31 @@ TEST_F(ProgramTest, WithoutAUsableDisplayItSaysSoInOneLine) {
     }
 }
 
+TEST_F(ProgramTest, HelpAndVersionAnswerWithoutADisplay) {
+    const QByteArray version = QByteArray("vamble ") + kVambleVersion + '\n';
+    EXPECT_EQ(RunWithoutDisplay({QStringLiteral("--version")}), version);
+    EXPECT_EQ(RunWithoutDisplay({QStringLiteral("song.wav"), QStringLiteral("--version")}),
+              version);
+
+    const QByteArray help = RunWithoutDisplay({QStringLiteral("--help")});
+    EXPECT_TRUE(help.contains("--version")) << help.toStdString();
+    EXPECT_EQ(RunWithoutDisplay({QStringLiteral("-h")}), help);
+    const QByteArray german = RunWithoutDisplay({QStringLiteral("--help")}, "de");
+    EXPECT_TRUE(german.contains("--version")) << german.toStdString();
+    EXPECT_NE(german, help) << "the help follows the desktop's language";
+}
+
+TEST_F(ProgramTest, HelpThatCannotBePrintedFails) {
+    environment.remove(QStringLiteral("DISPLAY"));
+    auto program = std::make_unique<QProcess>();
+    program->setProcessEnvironment(environment);
+    program->setStandardOutputFile(QStringLiteral("/dev/full"));
+    program->start(QStringLiteral(VAMBLE_EXECUTABLE), {QStringLiteral("--help")});
+    ASSERT_TRUE(program->waitForFinished(kTimeoutMs));
+    EXPECT_EQ(program->exitCode(), 1);
+    EXPECT_FALSE(program->readAllStandardError().isEmpty());
+}
+
 TEST_F(ProgramTest, TerminationClosesTheWindowAndSavesTheSettings) {
     for (int signalNumber : {SIGTERM, SIGINT}) {
         QFile::remove(SettingsFile());
@@ -98,8 +134,12 @@ TEST_F(ProgramTest, TerminationClosesTheWindowAndSavesTheSettings) {
     }
 }
 
-TEST_F(ProgramTest, ASecondStartHandsOverAndExits) {
-    auto first = Start();
+TEST_F(ProgramTest, ASecondStartOfAnyCopyOfTheProgramHandsOverAndExits) {
+    // The running one is another program file, as an installed copy is to a build tree's.
+    const QString copy = home.path() + QStringLiteral("/vamble-copy");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VAMBLE_EXECUTABLE), copy));
+    ASSERT_TRUE(QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner));
+    auto first = Start({}, copy);
     ASSERT_TRUE(WaitUntilListening());
     auto second = Start({QStringLiteral("song.wav")});
     ASSERT_TRUE(second->waitForFinished(kTimeoutMs));

@@ -11,15 +11,27 @@
 #include "support/TestEnvironment.h"
 #include "support/WidgetTestSetup.h"
 
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <cstring>
+#include <future>
 #include <gtest/gtest.h>
 #include <limits>
 #include <optional>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -84,7 +96,9 @@ TEST(VambleApp, OpensTheWindowCentredWhenNoFrameIsStored) {
     kit::Rect stored;
     EXPECT_EQ(prefs->Find("WindowRect", &stored), kit::B_OK);
 
-    // Closing the window asks the application to quit, after the window wrote the settings.
+    // Closing the window asks the application to quit, after the window wrote the settings
+    // (and after the look for CDs that follows the showing).
+    QCoreApplication::processEvents();
     testing::internal::CaptureStdout();
     window->close();
     ASSERT_TRUE(QTest::qWaitFor([&] { return App()->MainWindow() == nullptr; }));
@@ -93,6 +107,25 @@ TEST(VambleApp, OpensTheWindowCentredWhenNoFrameIsStored) {
     EXPECT_EQ(prefs, nullptr);
     prefs = new VamblePrefs(kSettingsFileName);
     EXPECT_EQ(prefs->CountNames(), kSettingsKeyCount);
+}
+
+// The test screen is 1920 x 1080, as most desktops are.
+TEST(VambleApp, TheFirstWindowShowsTwelveRowsOfTheList) {
+    prefs->MakeEmpty();
+    App()->ReadyToRun();
+    VambleWindow* window = App()->MainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    FileListView* list = window->FileList();
+    for (int i = 0; i < 12; ++i) {
+        list->AddItem(new AudioItem(kit::EntryRef{"/music/" + std::to_string(i) + ".wav"}));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_LE(list->ItemFrame(11).bottom, list->Bounds().bottom);
+    EXPECT_LE(window->frameGeometry().height(), 1080);
+    SaveScreenshot(window, QStringLiteral("first-window"));
+    delete window;
+    QCoreApplication::processEvents();
+    prefs = new VamblePrefs(kSettingsFileName);
 }
 
 TEST(VambleApp, AStoredFrameIsUsedUnlessItIsDamagedOrOffEveryScreen) {
@@ -168,6 +201,28 @@ TEST(VambleApp, FilesOpenedWithTheProgramBecomeRows) {
     prefs = new VamblePrefs(kSettingsFileName);
 }
 
+TEST(VambleApp, CdsAreListedOnceTheWindowIsShown) {
+    // A CD the desktop mounted, in the runtime folder the test program has of its own.
+    const QString cd =
+        qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/gvfs/cdda:host=sr5");
+    ASSERT_TRUE(QDir().mkpath(cd));
+    App()->ReadyToRun();
+    QComboBox* cds = nullptr;
+    for (QComboBox* menu : App()->MainWindow()->findChildren<QComboBox*>()) {
+        if (menu->accessibleName() == QStringLiteral("Get Files from CD:")) {
+            cds = menu;
+        }
+    }
+    ASSERT_NE(cds, nullptr);
+    EXPECT_EQ(cds->count(), 0) << "drives are not asked before the window shows";
+    // The scan runs in the background and reports to the window when it is done.
+    EXPECT_TRUE(QTest::qWaitFor([cds] { return cds->count() == 1; }));
+    delete App()->MainWindow();
+    QCoreApplication::processEvents();
+    prefs = new VamblePrefs(kSettingsFileName);
+    QDir(cd).removeRecursively();
+}
+
 TEST(VambleApp, ScreenReadersFindEveryPartByName) {
     App()->ReadyToRun();
     VambleWindow* window = App()->MainWindow();
@@ -199,10 +254,53 @@ TEST(VambleApp, ScreenReadersFindEveryPartByName) {
         << description.toStdString();
 }
 
+TEST(VambleApp, QtsFileDialogLeavesNoSettingsFileOfItsOwn) {
+    const QDir config(qEnvironmentVariable("XDG_CONFIG_HOME"));
+    {
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.show();
+        QCoreApplication::processEvents();
+    }
+    const QStringList files = config.entryList(QDir::Files | QDir::Hidden);
+    EXPECT_TRUE(files.isEmpty() || files == QStringList{QString::fromLatin1(kSettingsFileName)})
+        << files.join(QLatin1Char(' ')).toStdString();
+}
+
+// A termination signal (as at the end of the session) while dialogs wait for answers inside
+// the window's calls: "Add Files…", and above it the warning that a named file is not there.
+// The dialogs are cancelled, the window closes once their loops have returned, and the
+// settings are saved. Runs the application's own loop, which ends with it.
+TEST(VambleApp, ATerminationSignalWithDialogsOpenEndsCleanlyAndSaves) {
+    prefs->MakeEmpty();
+    const auto later = [](auto&& step) { QTimer::singleShot(200, App(), step); };
+    later([&later] {
+        later([&later] {
+            auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(files, nullptr);
+            later([] { ::kill(::getpid(), SIGTERM); });
+            files->selectFile(QStringLiteral("missing.wav"));
+            // Warns that the file is not there, and waits for an answer.
+            QMetaObject::invokeMethod(files, "accept");
+        });
+        for (QAction* item : App()->MainWindow()->findChildren<QAction*>()) {
+            if (item->text() == QStringLiteral("Add Files…")) {
+                item->trigger();
+            }
+        }
+    });
+    testing::internal::CaptureStdout();
+    App()->Run();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Checking CD.\nQuit Requested.\n");
+    EXPECT_EQ(App()->MainWindow(), nullptr);
+    prefs = new VamblePrefs(kSettingsFileName);
+    EXPECT_EQ(prefs->CountNames(), kSettingsKeyCount);
+}
+
 TEST(SingleLaunch, ALaterStartHandsItsFilesToTheRunningOne) {
     QTemporaryDir folder;
-    const QString name = folder.path() + QStringLiteral("/socket");
-    SingleLaunch running(name);
+    SingleLaunch running(folder.path());
+    ASSERT_EQ(running.HandOver({}), SingleLaunch::Outcome::Alone);
     kit::Message received;
     bool called = false;
     ASSERT_TRUE(running.Listen([&](const kit::Message& refs) {
@@ -210,10 +308,14 @@ TEST(SingleLaunch, ALaterStartHandsItsFilesToTheRunningOne) {
         called = true;
     }));
 
-    SingleLaunch later(name);
+    // A later start waits for the answer, which the running one gives from its event loop.
+    SingleLaunch later(folder.path());
     QDir::setCurrent(folder.path());
-    EXPECT_TRUE(later.HandOver({QStringLiteral("song.wav"), QStringLiteral("/music/b.wav")}));
+    auto handing = std::async(std::launch::async, [&later] {
+        return later.HandOver({QStringLiteral("song.wav"), QStringLiteral("/music/b.wav")});
+    });
     ASSERT_TRUE(QTest::qWaitFor([&] { return called; }));
+    EXPECT_EQ(handing.get(), SingleLaunch::Outcome::HandedOver);
     EXPECT_EQ(received.what, kit::B_REFS_RECEIVED);
     kit::EntryRef ref;
     ASSERT_EQ(received.Find("refs", 0, &ref), kit::B_OK);
@@ -221,15 +323,42 @@ TEST(SingleLaunch, ALaterStartHandsItsFilesToTheRunningOne) {
               folder.path() + QStringLiteral("/song.wav"));
     ASSERT_EQ(received.Find("refs", 1, &ref), kit::B_OK);
     EXPECT_EQ(ref.path, "/music/b.wav");
+}
 
-    SingleLaunch nobody(folder.path() + QStringLiteral("/nobody"));
-    EXPECT_FALSE(nobody.HandOver({}));
+TEST(SingleLaunch, NeitherAStuckNorACrashedInstanceKeepsAStartWaiting) {
+    QTemporaryDir folder;
+    {
+        SingleLaunch stuck(folder.path());
+        ASSERT_EQ(stuck.HandOver({}), SingleLaunch::Outcome::Alone); // locks, never listens
+        SingleLaunch later(folder.path(), std::chrono::milliseconds(300));
+        EXPECT_EQ(later.HandOver({}), SingleLaunch::Outcome::NoAnswer);
+    }
+    // A crashed instance leaves its socket behind; the next start takes its place.
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(folder.path() + QStringLiteral("/vamble.socket"));
+    std::memcpy(address.sun_path, path.constData(), static_cast<size_t>(path.size()));
+    const int left = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(bind(left, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    close(left);
+    SingleLaunch next(folder.path());
+    ASSERT_EQ(next.HandOver({}), SingleLaunch::Outcome::Alone);
+    EXPECT_TRUE(next.Listen({}));
 }
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     TestEnvironment environment;
-    PrepareWidgetTests();
+    // One screen of 1920 x 1080 pixels.
+    const QString screens = environment.Home() + QStringLiteral("/screens.json");
+    QFile config(screens);
+    if (!config.open(QIODevice::WriteOnly) ||
+        config.write(R"({"screens": [{"name": "screen", "width": 1920, "height": 1080}]})") < 0) {
+        return 1;
+    }
+    config.close();
+    qputenv("QT_QPA_PLATFORM",
+            QFile::encodeName(QStringLiteral("offscreen:configfile=") + screens));
     VambleApp app(argc, argv);
     UseTestFont();
     return RUN_ALL_TESTS();

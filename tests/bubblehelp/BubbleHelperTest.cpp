@@ -2,6 +2,7 @@
 
 #include "support/WidgetTestSetup.h"
 
+#include <QAccessible>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -88,6 +89,28 @@ TEST_F(BubbleHelperTest, TheNearestHelpUpTheParentsShowsAndSetHelpReplaces) {
     EXPECT_EQ(helper.Bubble()->Text(), QStringLiteral("child"));
     helper.SetHelp(child, QString());
     EXPECT_TRUE(helper.GetHelp(child).isNull());
+}
+
+// Screen readers read a control's help as its description, and the bubble as a tooltip with the
+// text it shows.
+TEST_F(BubbleHelperTest, ScreenReadersTellTheHelpAndTheBubble) {
+    const auto description = [](QWidget* view) {
+        return QAccessible::queryAccessibleInterface(view)->text(QAccessible::Description);
+    };
+    helper.SetHelp(child, QStringLiteral("first"));
+    helper.SetHelp(child, QStringLiteral("Drag wav files here."));
+    EXPECT_EQ(description(child), QStringLiteral("Drag wav files here."));
+    RestOver(child);
+    ASSERT_TRUE(Shown());
+    QAccessibleInterface* bubble = QAccessible::queryAccessibleInterface(helper.Bubble());
+    EXPECT_EQ(bubble->role(), QAccessible::ToolTip);
+    EXPECT_EQ(bubble->text(QAccessible::Name), QStringLiteral("Drag wav files here."));
+    helper.SetHelp(child, QString());
+    EXPECT_TRUE(description(child).isEmpty());
+
+    parent->setAccessibleDescription(QStringLiteral("its own"));
+    helper.SetHelp(parent, QStringLiteral("help"));
+    EXPECT_EQ(description(parent), QStringLiteral("its own")) << "not the helper's to change";
 }
 
 TEST_F(BubbleHelperTest, AProviderAnswersForItsPartsBeforeTheTexts) {

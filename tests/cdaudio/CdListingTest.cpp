@@ -7,7 +7,6 @@
 #include <QUrl>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <map>
 #include <sys/xattr.h>
 
 namespace fs = std::filesystem;
@@ -25,18 +24,20 @@ protected:
     }
     // A mount table line as the kernel writes it, blanks escaped.
     [[nodiscard]] std::string MountLine(const std::string& mountPoint, const std::string& type,
-                                        const std::string& source) const {
+                                        const std::string& source,
+                                        const std::string& device = "11:0") const {
         const QString escaped = QString::fromStdString(Path(mountPoint).string())
                                     .replace(QLatin1Char(' '), QStringLiteral("\\040"));
-        return "50 1 11:0 / " + escaped.toStdString() + " ro - " + type + " " + source + " ro\n";
+        return "50 1 " + device + " / " + escaped.toStdString() + " ro - " + type + " " + source +
+               " ro\n";
     }
 
     QTemporaryDir dir;
     fs::path root = dir.path().toStdString();
 };
 
-TEST_F(CdListingTest, ListsTracksInFolderOrderNumberedByAttributeElseName) {
-    for (const char* name : {"wav/Track 1.wav", "wav/Track 2.wav", "wav/cover.jpg",
+TEST_F(CdListingTest, ListsTracksInTrackOrderNumberedByAttributeElseName) {
+    for (const char* name : {"wav/Track 1.wav", "wav/cover.jpg", "wav/Track 2.wav",
                              "wav/Track 4.wav", "elsewhere.wav"}) {
         Touch(name);
     }
@@ -48,20 +49,12 @@ TEST_F(CdListingTest, ListsTracksInFolderOrderNumberedByAttributeElseName) {
                          sizeof tooShort, 0),
               0);
 
-    const std::map<std::string, int32_t> expected = {{"Track 1.wav", 7},
-                                                     {"Track 2.wav", 2},
-                                                     {"cover.jpg", -1},
-                                                     {"Track 4.wav", 4},
-                                                     {"Track 9.wav", 3}};
-    const std::optional<std::vector<TrackFile>> tracks = ListTrackFiles(Path("wav"));
-    ASSERT_TRUE(tracks);
-    ASSERT_EQ(tracks->size(), expected.size());
-    auto entry = fs::directory_iterator(Path("wav"));
-    for (const TrackFile& track : *tracks) {
-        EXPECT_EQ(track.path, entry->path());
-        ++entry;
-        EXPECT_EQ(track.track, expected.at(track.path.filename())) << track.path;
-    }
+    const std::vector<TrackFile> expected = {{Path("wav/Track 2.wav"), 2},
+                                             {Path("wav/Track 9.wav"), 3},
+                                             {Path("wav/Track 4.wav"), 4},
+                                             {Path("wav/Track 1.wav"), 7},
+                                             {Path("wav/cover.jpg"), -1}};
+    EXPECT_EQ(ListTrackFiles(Path("wav")), expected);
     EXPECT_FALSE(ListTrackFiles(Path("missing")));
 }
 
@@ -73,27 +66,41 @@ TEST_F(CdListingTest, ListsCdMountsWithAWavFolderAndGvfsCdFoldersOnly) {
     fs::create_directories(Path("gvfs/smb-share:server=nas"));
     Touch("gvfs/cdda:host=sr8"); // a file, not a CD's folder
     const std::vector<AudioCd> expected = {
-        {"Artist - Album", Path("media/Artist - Album/wav"), "/dev/sr0", 11 << 8},
-        {"Audio CD", Path("gvfs/cdda:host=sr7"), "/dev/sr7", 0},
+        {"Artist - Album",
+         Path("media/Artist - Album/wav"),
+         "/dev/sr0",
+         11 << 8,
+         {"Artist", "Album"},
+         {}},
+        {"Audio CD", Path("gvfs/cdda:host=sr7"), "/dev/sr7", 0, {"", "Audio CD"}, {}},
     };
-    EXPECT_EQ(FindAudioCds({MountLine("data", "ext4", "/dev/sda1") +
+    // The same disc mounted a second time is one CD.
+    Touch("media/Again/wav/Track 1.wav");
+    EXPECT_EQ(FindAudioCds({MountLine("data", "ext4", "/dev/sda1", "8:1") +
                                 MountLine("media/Artist - Album", "cdda", "/dev/sr0") +
-                                MountLine("media/No Tracks", "cdfs", "/dev/sr1"),
+                                MountLine("media/Again", "cdda", "/dev/sr0") +
+                                MountLine("media/No Tracks", "cdfs", "/dev/sr1", "11:1"),
                             Path("gvfs"),
                             {Path("media/No Tracks/Track 1.wav")}}),
               expected);
 }
 
 TEST_F(CdListingTest, ListsADriveWithAnAudioDiscOnceByItsCdText) {
-    const DiscImage image = WriteDiscImage(Path("image"), {160, 170}, "The Band", "Great Album");
+    const DiscImage image =
+        WriteDiscImage(Path("image"), {160, 170}, "Jean-Michel Jarre", "Oxygene");
     fs::create_symlink(image.cue, Path("alias.cue"));
     const std::vector<std::string> drives = {image.cue, Path("alias.cue"), Path("missing.cue")};
 
     const std::vector<AudioCd> alone = FindAudioCds({"", {}, drives});
     ASSERT_EQ(alone.size(), 1U);
-    EXPECT_EQ(alone[0].label, "The Band - Great Album");
+    EXPECT_EQ(alone[0].label, "Jean-Michel Jarre - Oxygene");
+    // The CD-Text fields themselves, not the label split at its first "-".
+    EXPECT_EQ(alone[0].tags, (ArtistAlbum{"Jean-Michel Jarre", "Oxygene"}));
     EXPECT_TRUE(alone[0].NeedsReading());
     EXPECT_EQ(alone[0].device, image.cue.string());
+    // What the drive told travels with the CD, for a look-up to start from.
+    ASSERT_TRUE(alone[0].disc);
+    EXPECT_EQ(alone[0].disc->tracks.size(), 2U);
 
     // Shown through a mount, the drive is not listed again.
     Touch("media/Disc/wav/Track 1.wav");
@@ -107,8 +114,10 @@ TEST_F(CdListingTest, ListsADriveWithAnAudioDiscOnceByItsCdText) {
     fs::create_directories(Path("gvfs/cdda:host=" + host.toStdString()));
     const std::vector<AudioCd> desktop = FindAudioCds({"", Path("gvfs"), drives});
     ASSERT_EQ(desktop.size(), 1U);
-    EXPECT_EQ(desktop[0].label, "The Band - Great Album");
+    EXPECT_EQ(desktop[0].label, "Jean-Michel Jarre - Oxygene");
+    EXPECT_EQ(desktop[0].tags, (ArtistAlbum{"Jean-Michel Jarre", "Oxygene"}));
     EXPECT_FALSE(desktop[0].NeedsReading());
+    EXPECT_EQ(desktop[0].disc, alone[0].disc);
 }
 
 } // namespace

@@ -5,10 +5,12 @@
 
 #include <QTemporaryDir>
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -50,8 +52,9 @@ class DiscReaderTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
-    DiscReadResult Read(const DiscReadProgressFunction& progress = {}) {
-        return ReadDisc(image.cue.string(), cache, stop, progress);
+    DiscReadResult Read(const DiscReadProgressFunction& progress = {},
+                        const UnreadableSectors& unreadable = {}) {
+        return ReadDisc(image.cue.string(), cache, stop, progress, unreadable);
     }
 
     QTemporaryDir dir;
@@ -65,7 +68,7 @@ TEST_F(DiscReaderTest, WritesEachTrackAsAWavFileOfTheDiscsSamples) {
     std::vector<DiscReadProgress> reports;
     const DiscReadResult result = Read([&](const DiscReadProgress& p) { reports.push_back(p); });
     ASSERT_TRUE(result.Complete()) << result.error;
-    EXPECT_EQ(result.name, "The Band - Great Album");
+    EXPECT_EQ(result.disc.Label(), "The Band - Great Album");
     EXPECT_EQ(TrackNumbers(result.folder), (std::vector<int32_t>{1, 2, 3}));
     for (size_t track = 0; track < 3; ++track) {
         const fs::path file = result.folder / ("Track 0" + std::to_string(track + 1) + ".wav");
@@ -102,7 +105,7 @@ TEST_F(DiscReaderTest, ReadsADiscOnceWhileItsFolderIsWhole) {
     EXPECT_EQ(WavSamples(track2), image.tracks[1]);
     const DiscImage other = WriteDiscImage(root / "other", {160, 200, 171}, "", "");
     const DiscReadResult third = ReadDisc(other.cue.string(), cache, stop, {});
-    EXPECT_EQ(third.name, "Audio CD");
+    EXPECT_EQ(third.disc.Label(), "Audio CD");
     EXPECT_NE(third.folder, first.folder);
 }
 
@@ -123,25 +126,104 @@ TEST_F(DiscReaderTest, AStopKeepsOnlyWholeTracksAndTheNextReadGoesOn) {
     EXPECT_EQ(TrackNumbers(stopped.folder), (std::vector<int32_t>{1, 2, 3}));
 }
 
-TEST_F(DiscReaderTest, AReadErrorNamesTheTrackAndKeepsWhatWasRead) {
-    // The image loses everything from track 2 on as track 2 starts. Track 2 is longer than what
-    // paranoia reads ahead (1200 sectors), so some of it must come from the lost part.
-    image = WriteDiscImage(root / "long", {160, 2500, 170}, "", "");
-    const DiscReadResult failed = Read([&](const DiscReadProgress& p) {
-        if (p.track == 2) {
-            fs::resize_file(image.bin, image.tracks[0].size() * 2);
-        }
-    });
-    EXPECT_NE(failed.error.find("track 2"), std::string::npos) << failed.error;
-    EXPECT_EQ(TrackNumbers(failed.folder), (std::vector<int32_t>{1}));
-    EXPECT_EQ(WavSamples(failed.folder / "Track 01.wav"), image.tracks[0]);
+TEST_F(DiscReaderTest, UnreadableSectorsKeepATrackFromBeingWholeUntilItIsReadAgain) {
+    // Ten sectors in the middle of track 2 cannot be read.
+    const DiscReadResult damaged =
+        Read({}, [](int32_t sector) { return sector >= 250 && sector < 260; });
+    EXPECT_FALSE(damaged.Complete());
+    EXPECT_TRUE(damaged.error.empty()) << damaged.error;
+    ASSERT_EQ(damaged.damaged.size(), 1U);
+    const DamagedTrack& track = damaged.damaged[0];
+    EXPECT_EQ(track.track, 2);
+    // At least those; a drive failing a read loses the readable sectors the read asked for too.
+    EXPECT_GE(track.sectors, 10);
+    EXPECT_LT(track.sectors, 40);
+    EXPECT_EQ(WavSamples(track.file).size(), image.tracks[1].size());
+    EXPECT_EQ(TrackNumbers(damaged.folder), (std::vector<int32_t>{1, 3}));
+
+    const DiscReadResult again = Read();
+    EXPECT_TRUE(again.Complete()) << again.error;
+    EXPECT_EQ(WavSamples(again.folder / "Track 02.wav"), image.tracks[1]);
+    EXPECT_FALSE(fs::exists(track.file));
+}
+
+TEST_F(DiscReaderTest, AnUnreadableTrackKeepsNoneOfTheOthersFromBeingRead) {
+    const DiscReadResult result =
+        Read({}, [](int32_t sector) { return sector >= 160 && sector < 360; });
+    EXPECT_TRUE(result.error.empty()) << result.error;
+    EXPECT_EQ(result.damaged, (std::vector<DamagedTrack>{{2, 200, {}}}));
+    EXPECT_EQ(TrackNumbers(result.folder), (std::vector<int32_t>{1, 3}));
+    EXPECT_EQ(WavSamples(result.folder / "Track 03.wav"), image.tracks[2]);
     EXPECT_FALSE(HasPartFiles(cache));
 
     std::ofstream(root / "notes.txt") << "not a disc";
     for (const fs::path& device : {root / "missing.cue", root / "notes.txt"}) {
-        const DiscReadResult result = ReadDisc(device.string(), cache, stop, {});
-        EXPECT_FALSE(result.error.empty()) << device;
-        EXPECT_TRUE(result.folder.empty()) << device;
+        const DiscReadResult failed = ReadDisc(device.string(), cache, stop, {});
+        EXPECT_FALSE(failed.error.empty()) << device;
+        EXPECT_TRUE(failed.folder.empty()) << device;
+    }
+}
+
+TEST_F(DiscReaderTest, ASecondReaderOfTheDiscWaitsForTheFirst) {
+    image = WriteDiscImage(root / "long", {160, 2000, 170}, "", "");
+    std::atomic<bool> secondWaits = false;
+    std::atomic<bool> secondDone = false;
+    DiscReadResult second;
+    std::thread secondReader;
+    // The second read starts while the first is in the middle of track 2; the first goes on
+    // once the second waits for it (or, were there no lock, has read the disc itself).
+    const DiscReadResult first = Read([&](const DiscReadProgress& progress) {
+        if (progress.track != 2 || progress.fraction < 0.3 || secondReader.joinable()) {
+            return;
+        }
+        secondReader = std::thread([&] {
+            second =
+                Read([&](const DiscReadProgress& p) { secondWaits = secondWaits || p.waiting; });
+            secondDone = true;
+        });
+        while (!secondWaits && !secondDone) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    ASSERT_TRUE(secondReader.joinable());
+    secondReader.join();
+    EXPECT_TRUE(secondWaits);
+    EXPECT_TRUE(first.Complete()) << first.error;
+    EXPECT_TRUE(second.Complete()) << second.error;
+    for (size_t track = 0; track < 3; ++track) {
+        const fs::path file = first.folder / ("Track 0" + std::to_string(track + 1) + ".wav");
+        EXPECT_EQ(WavSamples(file), image.tracks[track]) << file;
+    }
+}
+
+TEST_F(DiscReaderTest, ALinkLeftAtAPartFileIsNeverWrittenThrough) {
+    const DiscReadResult first = Read();
+    ASSERT_TRUE(first.Complete()) << first.error;
+    fs::remove(first.folder / "Track 01.wav");
+    std::ofstream(root / "victim") << "precious";
+    fs::create_symlink(root / "victim", first.folder.parent_path() / "Track 01.wav.part");
+    // A part file that a crash left in another disc's folder goes at the next read too.
+    fs::create_directories(cache / "other");
+    std::ofstream(cache / "other" / "Track 05.wav.part") << "left";
+
+    EXPECT_TRUE(Read().Complete());
+    EXPECT_EQ(WavSamples(first.folder / "Track 01.wav"), image.tracks[0]);
+    std::string victim;
+    std::getline(std::ifstream(root / "victim"), victim);
+    EXPECT_EQ(victim, "precious");
+    EXPECT_FALSE(HasPartFiles(cache));
+}
+
+TEST_F(DiscReaderTest, ADiscWithTheSameTrackLengthsGetsAFolderOfItsOwn) {
+    const DiscReadResult first = Read();
+    const DiscImage twin = WriteDiscImage(root / "twin", {160, 200, 170}, "", "", 1);
+    const DiscReadResult second = ReadDisc(twin.cue.string(), cache, stop, {});
+    ASSERT_TRUE(second.Complete()) << second.error;
+    EXPECT_EQ(second.disc.tracks, first.disc.tracks);
+    EXPECT_NE(second.folder, first.folder);
+    for (size_t track = 0; track < 3; ++track) {
+        const fs::path file = second.folder / ("Track 0" + std::to_string(track + 1) + ".wav");
+        EXPECT_EQ(WavSamples(file), twin.tracks[track]) << file;
     }
 }
 

@@ -39,12 +39,15 @@ TEST(MountTableTest, ReadsMountsWithEscapesAndSkipsBrokenLines) {
         "42 22 11:2 / /mnt/x rw cdfs /dev/sr2 ro\n"    // no "-" separator
         "43 22 eleven:2 / /mnt/y rw - cdfs /dev/sr2\n" // bad device number
         "44 22 0:5 / /mnt/z\n"                         // too short
+        "46 22 11:3 / /mnt/e ro - cdda  ro\n"          // mounted without a source
+        "47 22 11:4 / /mnt/f ro -  /dev/sr4 ro\n"      // no type
         "\n"
         "45 22 0:6 / /run/user/1000/gvfs rw - fuse.gvfsd-fuse gvfsd-fuse rw"; // no final newline
     const std::vector<MountEntry> expected = {
         {8, 1, "/", "ext4", "/dev/sda1"},
         {11, 0, "/media/Artist - Album", "cdda", "/dev/sr0"},
         {11, 1, "/mnt/a\\b\tc", "cdfs", "/dev/sr 1"},
+        {11, 3, "/mnt/e", "cdda", ""},
         {0, 6, "/run/user/1000/gvfs", "fuse.gvfsd-fuse", "gvfsd-fuse"},
     };
     EXPECT_EQ(ParseMountInfo(text), expected);

@@ -62,7 +62,8 @@ for name in "${names[@]}"; do
     [ "$attribute" = "$title" ] || { echo "$name: attribute '$attribute'"; status=1; }
     id3v2_title=$(/usr/bin/python3 -c 'import sys; from mutagen.id3 import ID3
 print(ID3(sys.argv[1], load_v1=False)["TIT2"])' "$mp3")
-    [ "$id3v2_title" = "$name.wav" ] || { echo "$name: ID3v2 title '$id3v2_title'"; status=1; }
+    # Like "%s", the ID3v2 title leaves out the ".wav" the file name carries.
+    [ "$id3v2_title" = "$name" ] || { echo "$name: ID3v2 title '$id3v2_title'"; status=1; }
 done
 [ -s "$work/config/Xq-Vamble" ] || { echo "no settings file"; status=1; }
 [ $status -eq 0 ] || cat "$work/stdout"

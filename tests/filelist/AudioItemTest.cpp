@@ -76,8 +76,9 @@ TEST_F(AudioItemTest, DoneRowsShowTheSharedCheckMarkOnce) {
     EXPECT_EQ(item.CellKind(AudioItem::kDoneColumn) & CELL_OWNS_BITMAP, 0u);
 }
 
-TEST_F(AudioItemTest, FullTitleTakesSaveAsOnlyWhereTheTitleIsItsCut) {
-    const std::string longName = "Ünïcödé – a name far longer than thirty bytes.wav";
+TEST_F(AudioItemTest, FullTitleTakesSaveAsOnlyWhereTheTitleIsItsCutAndDropsTheWavExtension) {
+    const std::string longTitle = "Ünïcödé – a name far longer than thirty bytes";
+    const std::string longName = longTitle + ".wav";
     ID3_struct cut{};
     SetTagText(cut.title, longName.c_str());
     struct Case {
@@ -86,8 +87,9 @@ TEST_F(AudioItemTest, FullTitleTakesSaveAsOnlyWhereTheTitleIsItsCut) {
         std::string full;
     };
     for (const Case& c : {
-             Case{longName, longName, longName}, // the title taken from the file name
-             Case{"short.wav", "short.wav", "short.wav"},
+             Case{longName, longName, longTitle}, // the title taken from the file name
+             Case{"short.wav", "short.wav", "short"},
+             Case{"Loud.WAV", "Loud.WAV", "Loud.WAV"}, // as "%s": lower case only
              Case{longName, "Given Title", "Given Title"},
              Case{"Renamed.wav", longName, std::string(TagText(cut.title))},
              Case{longName, "", ""},
@@ -95,5 +97,78 @@ TEST_F(AudioItemTest, FullTitleTakesSaveAsOnlyWhereTheTitleIsItsCut) {
         item.SetColumnContent(AudioItem::kSaveAsColumn, c.saveAs.c_str());
         item.SetSongTitle(c.title.c_str());
         EXPECT_EQ(item.FullTitle(), c.full) << c.saveAs << " / " << c.title;
+    }
+}
+
+TEST_F(AudioItemTest, FoundTagsFillTheFieldsAndKeepTheirFullTextsWhileTheFieldsHoldThem) {
+    const std::string longArtist = "Ärtist with a name far longer than thirty bytes";
+    FoundTags found;
+    found.title = "Title";
+    found.artist = longArtist;
+    found.album = "Album";
+    found.year = "1997";
+    found.track = 7;
+    found.genre = "alt. rock";
+    item.TakeFoundTags(found);
+    EXPECT_EQ(TagText(item.tag.artist), longArtist.substr(0, 30));
+    EXPECT_EQ(item.FullArtist(), longArtist);
+    EXPECT_EQ(item.FullTitle(), "Title");
+    EXPECT_EQ(TagText(item.tag.year), "1997");
+    EXPECT_EQ(item.track, 7);
+    EXPECT_STREQ(item.GetColumnContentText(AudioItem::kTrackColumn), "7");
+    EXPECT_TRUE(item.GenreGiven());
+    EXPECT_EQ(item.tag.genre, 40); // "Alt. Rock", in any letter case
+
+    // A value changed by hand wins over the full text; values not found stay.
+    item.SetArtist("Typed");
+    EXPECT_EQ(item.FullArtist(), "Typed");
+    item.TakeFoundTags(FoundTags{"", "", "", "", "", "Synthwave", -1});
+    EXPECT_EQ(item.FullAlbum(), "Album");
+    EXPECT_EQ(item.track, 7);
+    EXPECT_EQ(item.GenreName(), ""); // a genre was given already
+
+    AudioItem fresh{kit::EntryRef{"/music/other.wav"}};
+    fresh.TakeFoundTags(FoundTags{"", "", "", "", "", "Synthwave", -1});
+    EXPECT_FALSE(fresh.GenreGiven());
+    EXPECT_EQ(fresh.GenreName(), "Synthwave");
+}
+
+// A looked-up row's file gets the release's tags while its album is still the release's, and the
+// track's own identifiers while its title is still the track's; the cover stays with the release.
+TEST_F(AudioItemTest, ReleaseTagsReachTheFileOnlyWhileTheRowStillHoldsTheRelease) {
+    ReleaseNames release;
+    release.title = "Tide Tables: Collected Recordings of the Northern Coast";
+    release.artist = "Nora Quist";
+    release.date = "2004-05-01";
+    release.releaseId = "release";
+    release.tracks = {{2, "Spring Tide, the extended harbour version", "", {"artist"}, "rec", ""}};
+    struct Case {
+        const char* typedTitle; // null: as found
+        const char* typedAlbum;
+        bool release;
+        bool recording;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, true, true},
+        {"Typed", nullptr, true, false},
+        {nullptr, "Typed Album", false, false},
+    };
+    for (const Case& c : cases) {
+        AudioItem row{kit::EntryRef{"/cd/Track 02.wav"}};
+        row.SetReleaseNames(release, release.Track(2));
+        row.release.frontCover = CoverPicture{"image/png", "png"};
+        row.SetReleaseNames(release, release.Track(2)); // looked up again
+        EXPECT_EQ(row.FullTitle(), release.tracks[0].title);
+        EXPECT_EQ(TagText(row.tag.year), "2004");
+        if (c.typedTitle != nullptr) {
+            row.SetSongTitle(c.typedTitle);
+        }
+        if (c.typedAlbum != nullptr) {
+            row.SetAlbum(c.typedAlbum);
+        }
+        const ReleaseTags held = row.HeldReleaseTags();
+        EXPECT_EQ(held.releaseId, c.release ? "release" : "") << c.typedAlbum;
+        EXPECT_EQ(held.frontCover.has_value(), c.release) << c.typedAlbum;
+        EXPECT_EQ(held.recordingId, c.recording ? "rec" : "") << c.typedTitle;
     }
 }

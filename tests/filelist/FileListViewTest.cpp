@@ -16,7 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/xattr.h>
 
 namespace {
@@ -49,15 +51,15 @@ protected:
         return path;
     }
 
-    // A drop of the files on the list, as a file manager sends it.
-    void Drop(const QStringList& paths) {
+    // A drop of the files on the list, as a file manager sends it, by default in its middle.
+    void Drop(const QStringList& paths, std::optional<QPoint> where = std::nullopt) {
         QList<QUrl> urls;
         for (const QString& path : paths) {
             urls << QUrl::fromLocalFile(path);
         }
         QMimeData data;
         data.setUrls(urls);
-        const QPoint at = list->rect().center();
+        const QPoint at = where.value_or(list->rect().center());
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(list, &enter);
         ASSERT_TRUE(enter.isAccepted());
@@ -108,6 +110,89 @@ TEST_F(FileListViewTest, TakesWavFilesByContentAndTypeNeverByName) {
     auto* count = window->findChild<SmallView*>(QStringLiteral("FileCountView"));
     ASSERT_NE(count, nullptr);
     EXPECT_EQ(count->Count(), added);
+}
+
+QByteArray Chunk(const char* id, const QByteArray& body) {
+    const auto size = static_cast<uint32_t>(body.size());
+    return id + QByteArray(reinterpret_cast<const char*>(&size), 4) + body +
+           (body.size() % 2 != 0 ? QByteArray(1, '\0') : QByteArray());
+}
+
+// A WAV file with a RIFF INFO list of these entries behind its samples.
+QByteArray WavWithInfo(const std::vector<std::pair<const char*, QByteArray>>& entries) {
+    QByteArray info = "INFO";
+    for (const auto& [id, text] : entries) {
+        info += Chunk(id, text + '\0');
+    }
+    QByteArray wav = WavBytes() + Chunk("LIST", info);
+    const auto riffSize = static_cast<uint32_t>(wav.size() - 8);
+    wav.replace(4, 4, QByteArray(reinterpret_cast<const char*>(&riffSize), 4));
+    return wav;
+}
+
+TEST_F(FileListViewTest, RowsTakeTheTagsTheirWavFilesCarryWhereTheyStillHoldWhatTheyWereAddedWith) {
+    const QByteArray longTitle = "Ünïcödé title far longer than the thirty bytes of ID3v1";
+    const QString tagged =
+        Make(QStringLiteral("tagged.wav"), WavWithInfo({{"INAM", longTitle},
+                                                        {"IART", "Björk"},
+                                                        {"IPRD", "Homogenic"},
+                                                        {"ICRD", "1997-09-22"},
+                                                        {"ITRK", "7"},
+                                                        {"IGNR", "Alternative Rock"}}));
+    QByteArray damaged = WavWithInfo({{"INAM", "Never read"}});
+    damaged.replace(damaged.indexOf("LIST") + 4, 4, QByteArray("\xff\xff\0\0", 4));
+    const QString broken = Make(QStringLiteral("broken.wav"), damaged);
+    const QString plain = Make(QStringLiteral("plain.wav"), WavBytes());
+    Drop({tagged, broken, plain});
+    ASSERT_EQ(list->CountItems(), 3);
+    auto* row = static_cast<AudioItem*>(list->ItemAt(0));
+    row->SetArtist("Typed before the tags were in");
+    list->FinishReadingTags();
+
+    EXPECT_EQ(row->FullTitle(), longTitle.toStdString());
+    EXPECT_EQ(TagText(row->tag.artist), "Typed before the tags were in");
+    EXPECT_EQ(TagText(row->tag.album), "Homogenic");
+    EXPECT_EQ(TagText(row->tag.year), "1997");
+    EXPECT_EQ(row->track, 7);
+    EXPECT_EQ(Cell(0, AudioItem::kTrackColumn), "7");
+    EXPECT_EQ(row->tag.genre, 40);
+    EXPECT_EQ(row->Warning(), "");
+
+    for (const int32_t added : {1, 2}) {
+        const auto* other = static_cast<AudioItem*>(list->ItemAt(added));
+        EXPECT_EQ(TagText(other->tag.title), Cell(added, AudioItem::kFilenameColumn));
+        EXPECT_EQ(TagText(other->tag.album), "");
+    }
+    const auto* damagedRow = static_cast<AudioItem*>(list->ItemAt(1));
+    EXPECT_NE(damagedRow->Warning(), "");
+    const QRect mark = list->ConvertToWidget(list->CellFrame(AudioItem::kDoneColumn, 1));
+    EXPECT_TRUE(list->HelpAt(mark.center()).contains(QStringLiteral("could not be read")));
+}
+
+TEST_F(FileListViewTest, APictureDroppedOnSelectedRowsBecomesTheirCover) {
+    const QString first = Make(QStringLiteral("1.wav"), WavBytes());
+    Drop({first, first, first});
+    ASSERT_EQ(list->CountItems(), 3);
+    const QString png =
+        Make(QStringLiteral("art.jpg"), QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(32, 'p'));
+    const QString text = Make(QStringLiteral("notes.png"), "not a picture");
+    const auto rowCentre = [this](int32_t row) {
+        return list->ConvertToWidget(list->CellFrame(AudioItem::kFilenameColumn, row)).center();
+    };
+    const auto cover = [this](int32_t row) {
+        return QFile::decodeName(static_cast<AudioItem*>(list->ItemAt(row))->Cover().c_str());
+    };
+
+    list->Select(0, 1);
+    Drop({text}, rowCentre(0));
+    EXPECT_EQ(cover(0), QString());
+    Drop({png}, rowCentre(1));
+    EXPECT_EQ(cover(0), png);
+    EXPECT_EQ(cover(1), png);
+    EXPECT_EQ(cover(2), QString());
+    Drop({png}, rowCentre(2)); // a row not selected takes it alone
+    EXPECT_EQ(cover(2), png);
+    EXPECT_EQ(list->CountItems(), 3);
 }
 
 TEST_F(FileListViewTest, RowsTakeTheirTitleFromTheNameCutOnACharacter) {
@@ -208,11 +293,7 @@ TEST_F(FileListViewTest, SelectingARowShowsItsTags) {
     EXPECT_EQ(artist->text(), QStringLiteral("Someone")) << "no selection leaves the fields";
 }
 
-TEST_F(FileListViewTest, ColumnsShowAndHideAndHeaderClicksNeverReorder) {
-    for (const char* name : {"b.wav", "a.wav"}) {
-        list->AddEntry(QFile::encodeName(Make(QString::fromLatin1(name), WavBytes())).toStdString(),
-                       -1);
-    }
+TEST_F(FileListViewTest, ColumnsShowAndHide) {
     EXPECT_FALSE(list->ColumnAt(AudioItem::kOutputColumn)->IsShown()) << "hidden at first";
     list->ShowColumn(3, false);
     list->ShowColumn(4, true);
@@ -221,8 +302,115 @@ TEST_F(FileListViewTest, ColumnsShowAndHideAndHeaderClicksNeverReorder) {
     EXPECT_FALSE(list->ColumnAt(AudioItem::kPathColumn)->IsShown());
     EXPECT_TRUE(list->ColumnAt(AudioItem::kOutputColumn)->IsShown());
     EXPECT_TRUE(list->ColumnAt(AudioItem::kTrackColumn)->IsShown());
-    list->SetSortKey(AudioItem::kFilenameColumn);
-    EXPECT_EQ(Cell(0, AudioItem::kFilenameColumn), "b.wav");
+}
+
+// A header's sort mark is the order of the rows: a click sorts them, rows added or edited later
+// take their place in that order, and the next Encode starts looking at the top.
+TEST_F(FileListViewTest, HeaderClicksSortTheRows) {
+    const std::pair<const char*, long> files[] = {
+        {"track10.wav", 3}, {"Track2.wav", -1}, {"track1.wav", 12}, {"b.wav", 1}};
+    for (const auto& [name, track] : files) {
+        list->AddEntry(QFile::encodeName(Make(QString::fromLatin1(name), WavBytes())).toStdString(),
+                       track);
+    }
+    const auto names = [this] {
+        std::string shown;
+        for (int32_t row = 0; row < list->CountItems(); ++row) {
+            shown += (row ? " " : "") + Cell(row, AudioItem::kFilenameColumn);
+        }
+        return shown;
+    };
+    struct Click {
+        int32_t column;
+        bool reverse; // a second click on the sorting column
+        const char* order;
+    };
+    for (const Click& click :
+         {Click{AudioItem::kFilenameColumn, false, "b.wav track1.wav Track2.wav track10.wav"},
+          Click{AudioItem::kFilenameColumn, true, "track10.wav Track2.wav track1.wav b.wav"},
+          Click{AudioItem::kTrackColumn, false, "b.wav track10.wav track1.wav Track2.wav"}}) {
+        window->SetCurrentIndex(3);
+        if (click.reverse) {
+            list->ReverseSortMode(click.column);
+        } else {
+            list->SetSortKey(click.column);
+        }
+        EXPECT_EQ(names(), click.order);
+        EXPECT_EQ(window->CurrentIndex(), 0);
+    }
+
+    // A row added in the middle while a cell below is being edited: the edit ends on its row.
+    EditCell(3, AudioItem::kSaveAsColumn);
+    ASSERT_NE(list->Editor(), nullptr);
+    list->Editor()->setText(QStringLiteral("renamed"));
+    list->AddEntry(QFile::encodeName(Make(QStringLiteral("a.wav"), WavBytes())).toStdString(), 5);
+    EXPECT_EQ(names(), "b.wav track10.wav a.wav track1.wav Track2.wav");
+    EXPECT_EQ(list->Editor(), nullptr);
+    EXPECT_EQ(Cell(4, AudioItem::kSaveAsColumn), "renamed") << "Track2.wav, now one lower";
+    EditCell(0, AudioItem::kTrackColumn);
+    ASSERT_NE(list->Editor(), nullptr);
+    list->Editor()->setText(QStringLiteral("20"));
+    QTest::keyClick(list->Editor(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(names(), "track10.wav a.wav track1.wav b.wav Track2.wav");
+}
+
+// Columns wider than the list: a click right of the horizontal bar's knob brings the last column
+// into view, the header moves along, and the file count keeps its place beside the bar.
+TEST_F(FileListViewTest, TheHorizontalBarScrollsColumnsWiderThanTheList) {
+    list->ShowColumn(4, true); // "Output File"
+    window->resize(420, window->height());
+    QCoreApplication::processEvents();
+    kit::ScrollBar* bar = list->Container()->GetScrollBar(kit::B_HORIZONTAL);
+    auto* count = window->findChild<SmallView*>(QStringLiteral("FileCountView"));
+    const QRect countPlace = count->geometry();
+    ASSERT_LT(count->geometry().right(), bar->geometry().left());
+    float min = 0.0f;
+    float max = 0.0f;
+    bar->GetRange(&min, &max);
+    ASSERT_GT(max, min) << "the bar can scroll";
+
+    for (int click = 0; click < 20 && bar->Value() < max; ++click) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 20, bar->height() / 2));
+    }
+    EXPECT_EQ(bar->Value(), max);
+    EXPECT_EQ(list->Bounds().left, max);
+    EXPECT_EQ(list->ColumnAt(AudioItem::kOutputColumn)->ColumnEnd(), list->Bounds().right);
+    EXPECT_EQ(list->Header()->Bounds().left, max) << "the header follows the list";
+    EXPECT_EQ(count->geometry(), countPlace);
+    SaveScreenshot(list->Container(), QStringLiteral("list-scrolled-sideways"));
+}
+
+// A row being encoded fills with its progress from the left; on a selected row the fill stands
+// out from the row at least as much as on one not selected.
+TEST_F(FileListViewTest, ARunningRowShowsItsProgressAlsoWhenSelected) {
+    AudioItem* row = list->AddEntry(
+        QFile::encodeName(Make(QStringLiteral("a.wav"), WavBytes())).toStdString(), -1);
+    ASSERT_NE(row, nullptr);
+    // A pixel of the empty "Track" cell, inside the filled half of the row.
+    const QPoint pixel =
+        list->ConvertToWidget(list->CellFrame(AudioItem::kTrackColumn, 0)).center();
+    const auto colour = [&](bool selected, float progress) {
+        if (selected) {
+            list->Select(0);
+        } else {
+            list->DeselectAll();
+        }
+        row->progress = progress;
+        list->InvalidateItem(0);
+        return QColor(list->grab().toImage().pixel(pixel));
+    };
+    const auto contrast = [&](bool selected) {
+        const QColor plain = colour(selected, -1.0f);
+        EXPECT_EQ(colour(selected, 0.01f), plain) << "the fill ends at the progress";
+        const QColor filled = colour(selected, 0.5f);
+        SaveScreenshot(list->Container(), QStringLiteral("row-progress-selected-%1").arg(selected));
+        return std::hypot(plain.red() - filled.red(), plain.green() - filled.green(),
+                          plain.blue() - filled.blue());
+    };
+    const double notSelected = contrast(false);
+    EXPECT_GT(notSelected, 0.0);
+    EXPECT_GE(contrast(true), notSelected);
 }
 
 TEST_F(FileListViewTest, GrowingTheWindowGrowsTheListOnly) {

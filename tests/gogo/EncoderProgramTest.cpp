@@ -6,8 +6,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <sys/wait.h>
 
@@ -312,6 +314,47 @@ INSTANTIATE_TEST_SUITE_P(
                       StrayBytes{"OneSampleOf24BitStereoAt22050", 2, 24, 22050, 3},
                       StrayBytes{"OneByteOfAMonoFrame", 1, 16, 44100, 1}),
     [](const ::testing::TestParamInfo<StrayBytes>& kind) { return std::string(kind.param.name); });
+
+// A recorder that crashed or streamed leaves the data chunk's size at 0 with the audio after it:
+// the audio is read to the end of the file. A chunk that says 0 and is followed by another chunk
+// is empty.
+TEST_F(EncoderProgram, ReadsADataChunkThatSaysItIsEmptyToTheEndOfTheFile) {
+    const std::string input = Path("hollow.wav");
+    const std::int64_t frames = WriteWavWithStrayBytes(input, 2, 16, 44100, 44100, 0);
+    const std::vector<unsigned char> whole = ReadFile(input);
+    const auto data = static_cast<size_t>(
+        std::search(whole.begin(), whole.end(), std::begin("data"), std::end("data") - 1) -
+        whole.begin());
+    struct Case {
+        const char* name;
+        bool riffSizeZero;
+        bool chunkAfterData;
+        std::int64_t frames;
+    };
+    for (const Case& c : {Case{"data size 0", false, false, frames},
+                          Case{"RIFF and data size 0", true, false, frames},
+                          Case{"an empty data chunk, then a LIST chunk", false, true, 0}}) {
+        SCOPED_TRACE(c.name);
+        std::vector<unsigned char> bytes = whole;
+        std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(data) + 4, 4, 0);
+        if (c.riffSizeZero) {
+            std::fill_n(bytes.begin() + 4, 4, 0);
+        }
+        if (c.chunkAfterData) {
+            bytes.resize(data + 8);
+            for (const unsigned char byte : std::string_view("LIST\4\0\0\0INFO", 12)) {
+                bytes.push_back(byte);
+            }
+        }
+        std::ofstream(input, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        const std::string output = Path("hollow.mp3");
+        const RunResult run = RunProgram(GogoCommand(input, output, kCbr128Joint));
+        ASSERT_TRUE(run.Succeeded()) << run.err;
+        EXPECT_NEAR(Mpg123DecodedFrames(output, Path("decoded.wav")), c.frames, kFrameSamples);
+    }
+}
 
 // Overwrites samples of a float WAV file from the given frame on.
 void OverwriteSamples(const std::string& path, sf_count_t frame,

@@ -49,6 +49,31 @@ ChildOptions WithoutUnnamedFiles() {
     return options;
 }
 
+ChildOptions AsNobody(const std::string& folder, std::vector<std::string>& command) {
+    namespace fs = std::filesystem;
+    const auto copy = [&folder](const fs::path& from) {
+        const fs::path to = fs::path(folder) / from.filename();
+        fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+        fs::permissions(to, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
+        return to.string();
+    };
+    command.front() = copy(command.front());
+    ChildOptions options;
+    options.user = 65534;
+    // LSAN_OPTIONS=...:suppressions=PATH:... names a file the child reads when it starts.
+    const std::string leakOptions = std::getenv("LSAN_OPTIONS") ? std::getenv("LSAN_OPTIONS") : "";
+    const std::string key = "suppressions=";
+    if (const std::size_t at = leakOptions.find(key); at != std::string::npos) {
+        const std::size_t start = at + key.size();
+        const std::size_t end = std::min(leakOptions.find(':', start), leakOptions.size());
+        options.environment.push_back("LSAN_OPTIONS=" + leakOptions.substr(0, start) +
+                                      copy(leakOptions.substr(start, end - start)) +
+                                      leakOptions.substr(end));
+    }
+    return options;
+}
+
 void ExpectSameFileAsLame(const std::string& input, const std::vector<std::string>& ours,
                           const std::vector<std::string>& lame) {
     const std::string folder = std::filesystem::path(input).parent_path();

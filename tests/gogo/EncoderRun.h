@@ -27,6 +27,12 @@ std::vector<std::string> FolderContents(const std::string& folder);
 // writes under a hidden temporary name.
 ChildOptions WithoutUnnamedFiles();
 
+// Options that run the child as the unprivileged user nobody where the test runs as root. That
+// user may not reach the build tree (a checkout in a folder only its owner may enter): the
+// encoder and the leak checker's suppressions file are copied into `folder`, which the caller
+// has made reachable, and `command` is changed to run the copy.
+ChildOptions AsNobody(const std::string& folder, std::vector<std::string>& command);
+
 // Encodes `input` with our options and with lame's, and expects the same file from both.
 void ExpectSameFileAsLame(const std::string& input, const std::vector<std::string>& ours,
                           const std::vector<std::string>& lame);

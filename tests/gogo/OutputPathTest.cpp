@@ -5,6 +5,7 @@
 #include "Mp3Stream.h"
 
 #include <algorithm>
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 namespace gogotest {
@@ -54,22 +56,27 @@ bool MakeSpecialFile(const std::string& path, mode_t type, int& descriptor) {
     return bind(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
 }
 
+// When a program opens the FIFO for reading, if ever.
+enum class Reader { None, Before, Later };
+
 struct SpecialFile {
     const char* name;
     mode_t type;
-    bool read; // a program has the FIFO open for reading
+    Reader reader;
     bool written;
 };
 
 using OutputPath = EncoderTest;
 
 // Such a file is never replaced (an encoder run as root once replaced /dev/null); as lame does,
-// the MP3 is written into it, and a FIFO that nobody reads is refused rather than waited on.
+// the MP3 is written into it. A FIFO is given a few seconds for its reader to start (a player
+// started together with the encoder), and refused when none comes.
 TEST_F(OutputPath, AFileThatIsNotRegularIsWrittenIntoAndKept) {
-    const std::vector<SpecialFile> kinds{{"fifo-read", S_IFIFO, true, true},
-                                         {"fifo-unread", S_IFIFO, false, false},
-                                         {"null-device", S_IFCHR, false, true},
-                                         {"socket", S_IFSOCK, false, false}};
+    const std::vector<SpecialFile> kinds{{"fifo-read", S_IFIFO, Reader::Before, true},
+                                         {"fifo-read-later", S_IFIFO, Reader::Later, true},
+                                         {"fifo-unread", S_IFIFO, Reader::None, false},
+                                         {"null-device", S_IFCHR, Reader::None, true},
+                                         {"socket", S_IFSOCK, Reader::None, false}};
     for (const SpecialFile& kind : kinds) {
         SCOPED_TRACE(kind.name);
         const std::string output = Path(kind.name);
@@ -77,10 +84,16 @@ TEST_F(OutputPath, AFileThatIsNotRegularIsWrittenIntoAndKept) {
         if (!MakeSpecialFile(output, kind.type, descriptor)) {
             continue; // device nodes need root
         }
-        if (kind.read) {
-            descriptor = open(output.c_str(), O_RDONLY | O_NONBLOCK);
+        const auto openReader = [&] { descriptor = open(output.c_str(), O_RDONLY | O_NONBLOCK); };
+        if (kind.reader == Reader::Before) {
+            openReader();
         }
-        const RunResult run = RunProgram(GogoCommand(input_, output, kCbr128Joint));
+        Child encoder(GogoCommand(input_, output, kCbr128Joint));
+        if (kind.reader == Reader::Later) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            openReader();
+        }
+        const RunResult run{encoder.Finish(), encoder.Out(), encoder.Err()};
         EXPECT_EQ(run.Succeeded(), kind.written) << run.err;
         if (!kind.written) {
             EXPECT_NE(run.err.find(output), std::string::npos) << run.err;
@@ -89,7 +102,7 @@ TEST_F(OutputPath, AFileThatIsNotRegularIsWrittenIntoAndKept) {
         std::vector<std::string> contents{"in.wav", kind.name};
         std::ranges::sort(contents);
         EXPECT_EQ(FolderContents(Path("")), contents);
-        if (kind.read) {
+        if (kind.reader != Reader::None) {
             const std::vector<unsigned char> data = Drain(descriptor);
             const std::vector<Mp3Frame> frames = ParseFrames(data);
             ASSERT_GT(frames.size(), 1u);
@@ -150,10 +163,9 @@ TEST_F(OutputPath, AFolderThatCanBeWrittenButNotReadTakesTheOutput) {
     std::filesystem::create_directory(folder);
     chmod(folder.c_str(), 0333);
     chmod(Path("").c_str(), 0755);
-    ChildOptions options;
-    options.user = 65534;
-    const RunResult run =
-        RunProgram(GogoCommand(input_, folder + "/out.mp3", kCbr128Joint), options);
+    std::vector<std::string> command = GogoCommand(input_, folder + "/out.mp3", kCbr128Joint);
+    const ChildOptions options = AsNobody(Path(""), command);
+    const RunResult run = RunProgram(command, options);
     chmod(folder.c_str(), 0755);
     EXPECT_TRUE(run.Succeeded()) << run.err;
     EXPECT_EQ(FolderContents(folder), std::vector<std::string>{"out.mp3"});

@@ -9,11 +9,14 @@
 //   noisy              1 MiB on stderr before the marker
 //   hang               start-up line, then waits for ever writing nothing
 //   detach             closes stdout and stderr, then waits for ever
+//   leave-child        starts a child that keeps stdout and stderr open for a minute, then
+//                      encodes and exits
 //   crash              start-up line, then abort()
 //   fail               "gogo: cannot read IN: No such file or directory", status 1
 //   marker-fail        the marker, then status 3
 //   quick              the marker and status 0 at once, nothing else (for benchmarks)
-// FAKE_GOGO_FAIL_ON makes an encoding whose input path contains that text behave as "fail".
+// FAKE_GOGO_FAIL_ON makes an encoding whose input path contains that text behave as "fail",
+// FAKE_GOGO_HANG_ON one as "hang".
 // FAKE_GOGO_STEP_MS pauses between progress lines. When FAKE_GOGO_LOG names a folder, the fake
 // writes PID.running there (its start time in monotonic nanoseconds, then one argument a line)
 // and renames it PID.done when it ends by itself.
@@ -105,9 +108,14 @@ int main(int argc, char** argv) {
         Exit(2);
     }
     const char* modeVariable = std::getenv("FAKE_GOGO_MODE");
-    const char* failOn = std::getenv("FAKE_GOGO_FAIL_ON");
-    const bool failHere = failOn != nullptr && *failOn != '\0' && std::strstr(argv[1], failOn);
-    const std::string_view mode = failHere ? "fail" : modeVariable != nullptr ? modeVariable : "";
+    const auto inputHas = [argv](const char* variable) {
+        const char* text = std::getenv(variable);
+        return text != nullptr && *text != '\0' && std::strstr(argv[1], text) != nullptr;
+    };
+    const std::string_view mode = inputHas("FAKE_GOGO_FAIL_ON")   ? "fail"
+                                  : inputHas("FAKE_GOGO_HANG_ON") ? "hang"
+                                  : modeVariable != nullptr       ? modeVariable
+                                                                  : "";
     const char* step = std::getenv("FAKE_GOGO_STEP_MS");
     const int stepMs = step != nullptr ? std::atoi(step) : 0;
 
@@ -127,6 +135,10 @@ int main(int argc, char** argv) {
         for (;;) {
             pause();
         }
+    }
+    if (mode == "leave-child" && fork() == 0) {
+        sleep(60);
+        _exit(0);
     }
     if (mode == "crash") {
         std::abort();

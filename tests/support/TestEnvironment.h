@@ -3,8 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// Gives the test program its own temporary home, configuration and runtime folders, so that no
-// test reads or writes the user's real settings and no two test programs share files. Must be
+// Gives the test program its own temporary home, configuration, cache and runtime folders, so that
+// no test reads or writes the user's real settings and no two test programs share files. Must be
 // created before the Qt application object.
 class TestEnvironment {
 public:

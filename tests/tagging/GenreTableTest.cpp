@@ -104,4 +104,18 @@ TEST(GenreTableTest, NumbersOutsideTheTableAreNamedUnknown) {
     EXPECT_STREQ(GenreName(-1), "Unknown");
 }
 
+TEST(GenreTableTest, NamesFindTheirNumbersInAnyLetterCase) {
+    const std::pair<const char*, std::optional<uint8_t>> cases[] = {
+        {"Rock", 17},
+        {"rock", 17},
+        {"ALT. ROCK", 40},
+        {"Fusion", 30},
+        {"Alternative Rock", std::nullopt},
+        {"Synthwave", std::nullopt},
+        {"", std::nullopt}};
+    for (const auto& [name, number] : cases) {
+        EXPECT_EQ(GenreNumberOfName(name), number) << name;
+    }
+}
+
 } // namespace

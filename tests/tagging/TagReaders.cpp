@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -27,6 +28,10 @@ QByteArray Run(const QString& program, const QStringList& arguments) {
     return process.readAllStandardOutput();
 }
 
+QByteArray RunPython(const char* script, const QStringList& arguments) {
+    return Run(kPython, QStringList{QStringLiteral("-c"), QString::fromUtf8(script)} + arguments);
+}
+
 QByteArray FileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -42,6 +47,34 @@ ID3_struct MakeTag(const char* title, const char* artist, const char* album, con
     SetTagText(tag.comment, comment);
     tag.genre = genre;
     return tag;
+}
+
+const QByteArray& EncodedMp3() {
+    static const QByteArray mp3 = [] {
+        QTemporaryDir dir;
+        const QString wav = dir.filePath(QStringLiteral("in.wav"));
+        const QString out = dir.filePath(QStringLiteral("out.mp3"));
+        Run(QStringLiteral("sox"),
+            QStringLiteral("-q -n -r 44100 -c 2 -b 16 %1 synth 1 sine 440").arg(wav).split(u' '));
+        Run(QStringLiteral(GOGO_PATH),
+            QStringLiteral("%1 %2 -b 128 -cpu 1 -m j -priority 10").arg(wav, out).split(u' '));
+        return FileBytes(out);
+    }();
+    return mp3;
+}
+
+FinishedFile Finished(const QString& path, const ID3_struct& tag, std::string_view title,
+                      int32_t track) {
+    FinishedFile file;
+    file.path = QFile::encodeName(path).toStdString();
+    file.tag = tag;
+    file.fullTitle = title;
+    file.fullArtist = TagText(tag.artist);
+    file.fullAlbum = TagText(tag.album);
+    file.fullComment = TagText(tag.comment);
+    file.track = track;
+    file.genreGiven = true;
+    return file;
 }
 
 bool HaveProgram(const QString& program) {
@@ -119,8 +152,7 @@ if v2:
     fields['version'] = '.'.join(map(str, tag.version))
 print(json.dumps(fields))
 )";
-    const QByteArray output = Run(kPython, {QStringLiteral("-c"), QString::fromLatin1(script), path,
-                                            QString::fromLatin1(which)});
+    const QByteArray output = RunPython(script, {path, QString::fromLatin1(which)});
     TagFields fields;
     const QJsonObject object = QJsonDocument::fromJson(output).object();
     for (auto it = object.begin(); it != object.end(); ++it) {

@@ -2,6 +2,7 @@
 // id3v2 and python3-mutagen. Each reader reports a failure of its program as a test failure.
 #pragma once
 
+#include "tagging/FinishedFile.h"
 #include "tagging/ID3Struct.h"
 
 #include <QByteArray>
@@ -12,11 +13,19 @@
 
 // Runs a program to its end and returns its standard output; a failure fails the test.
 QByteArray Run(const QString& program, const QStringList& arguments);
+// Runs a Python script with Debian's python3, which imports mutagen, on the arguments.
+QByteArray RunPython(const char* script, const QStringList& arguments);
 // A file's bytes; empty when it cannot be read.
 QByteArray FileBytes(const QString& path);
 // A tag value as the file list fills it.
 ID3_struct MakeTag(const char* title, const char* artist, const char* album, const char* year,
                    const char* comment, uint8_t genre);
+
+// One second of stereo sine made with sox and encoded by the companion encoder, once.
+const QByteArray& EncodedMp3();
+// The file to tag, as the run hands it over, for a row that was given its genre.
+FinishedFile Finished(const QString& path, const ID3_struct& tag, std::string_view title,
+                      int32_t track);
 
 // Whether a program is on the search path (for a clear skip when it is not installed).
 bool HaveProgram(const QString& program);

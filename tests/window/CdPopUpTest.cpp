@@ -1,17 +1,24 @@
+#include "cdaudio/DiscCache.h"
 #include "cdaudio/DiscImage.h"
+#include "cdaudio/DiscReadWorker.h"
 #include "cdaudio/TrackWav.h"
 #include "filelist/FileListView.h"
 #include "kit/Attributes.h"
+#include "support/FakeGogoOnPath.h"
 #include "support/WindowFixture.h"
 #include "tagging/ID3Struct.h"
 #include "window/VambleWindow.h"
 #include "window/WindowMessages.h"
 
+#include <QAbstractItemView>
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <algorithm>
+#include <QWheelEvent>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <tuple>
@@ -26,9 +33,12 @@ class CdPopUpTest : public WindowFixture {
 protected:
     void SetUp() override {
         WindowFixture::SetUp();
+        // Discs are read into a cache of the test's own.
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(root.filePath(QStringLiteral("cache"))));
         Open();
         popUp = Find<QComboBox>(QStringLiteral("Get Files from CD:"));
         status = Find<QLabel>(QStringLiteral("Encoding File: "));
+        stopButton = Find<QPushButton>(QStringLiteral("Stop"));
     }
 
     // A folder of WAV track files of the names given, and a picture.
@@ -40,42 +50,78 @@ protected:
         std::ofstream(folder / "cover.jpg") << "not a track";
         return folder;
     }
+    // The desktop's CD folder for a drive, in the runtime folder the test program has of its own.
+    static fs::path DesktopCd(const std::string& drive) {
+        return TrackFolder(qgetenv("XDG_RUNTIME_DIR").toStdString() + "/gvfs/cdda:host=" + drive,
+                           {"Track 1.wav", "Track 2.wav"});
+    }
+    // Rescans and waits for the CDs found to fill the pop-up.
+    void RescanFor(int count) {
+        Send(kit::Message(MSG_RESCAN_CDS));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return popUp->count() == count; }, 10000));
+    }
+    // A disc in a drive, as the pop-up offers it.
+    static kit::Message DriveCd(const DiscImage& image, const std::string& name) {
+        kit::Message volume(MSG_CD_VOLUME);
+        volume.Add("Volume", name);
+        volume.Add("Device", image.cue.string());
+        volume.Add("dev_t", int32_t{0});
+        return volume;
+    }
 
     void Send(const kit::Message& message) {
         kit::PostMessage(window, message);
         QCoreApplication::processEvents();
     }
+    [[nodiscard]] bool Idle() const { return popUp->isEnabled(); }
+    // The alert or question the window shows; null when none.
+    [[nodiscard]] QMessageBox* Shown() const {
+        for (QMessageBox* box : window->findChildren<QMessageBox*>()) {
+            if (box->isVisible()) {
+                return box;
+            }
+        }
+        return nullptr;
+    }
+    // Answers the window's question with the button of that label.
+    void Answer(const QString& button) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Shown() != nullptr; }, 5000));
+        for (QAbstractButton* choice : Shown()->buttons()) {
+            if (choice->text() == button) {
+                choice->click();
+            }
+        }
+        QCoreApplication::processEvents();
+    }
 
-    // The rows ordered by track.
+    // The rows in list order.
     [[nodiscard]] std::vector<Row> Rows() const {
         std::vector<Row> rows;
         FileListView* list = window->FileList();
         for (int32_t i = 0; i < list->CountItems(); ++i) {
-            const auto* row = static_cast<const AudioItem*>(list->ItemAt(i));
-            rows.emplace_back(TagText(row->tag.artist), TagText(row->tag.album), row->track);
+            rows.emplace_back(TagText(Item(i)->tag.artist), TagText(Item(i)->tag.album),
+                              Item(i)->track);
         }
-        std::sort(rows.begin(), rows.end(),
-                  [](const Row& a, const Row& b) { return std::get<2>(a) < std::get<2>(b); });
         return rows;
+    }
+    [[nodiscard]] const AudioItem* Item(int32_t index) const {
+        return static_cast<const AudioItem*>(window->FileList()->ItemAt(index));
     }
 
     QComboBox* popUp = nullptr;
     QLabel* status = nullptr;
+    QPushButton* stopButton = nullptr;
 };
 
-TEST_F(CdPopUpTest, RescanListsTheDesktopsCdsAndChoosingOneAddsItsTracks) {
+TEST_F(CdPopUpTest, RescanListsTheDesktopsCdsAndChoosingOneAddsItsTracksInOrder) {
     EXPECT_EQ(popUp->count(), 0);
-    // The desktop's CD folders are in the runtime folder the test program has of its own.
-    const fs::path folder =
-        TrackFolder(qgetenv("XDG_RUNTIME_DIR").toStdString() + "/gvfs/cdda:host=sr9",
-                    {"Track 1.wav", "Track 2.wav"});
+    const fs::path folder = DesktopCd("sr9");
     ASSERT_TRUE(kit::WriteInt32Attribute(folder / "Track 1.wav", "Audio:Track", 5));
 
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
-    QCoreApplication::processEvents();
-    ASSERT_EQ(popUp->count(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return popUp->count() == 1; }, 10000));
     EXPECT_EQ(popUp->itemText(0), QStringLiteral("Audio CD"));
     EXPECT_EQ(popUp->currentIndex(), -1);
 
@@ -93,12 +139,51 @@ TEST_F(CdPopUpTest, RescanListsTheDesktopsCdsAndChoosingOneAddsItsTracks) {
     EXPECT_EQ(popUp->currentText(), QString());
 }
 
+TEST_F(CdPopUpTest, OnlyADeliberateChoiceAddsACdsTracks) {
+    DesktopCd("sr9");
+    RescanFor(1);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    popUp->setFocus();
+    // The wheel and the arrow keys over the closed pop-up choose nothing.
+    QWheelEvent wheel(QPointF(5, 5), popUp->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(popUp, &wheel);
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_End, Qt::Key_A}) {
+        QTest::keyClick(popUp, key);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(popUp->currentIndex(), -1);
+
+    // Opened, Enter on an item chooses it.
+    QTest::keyClick(popUp, Qt::Key_Space);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return popUp->view()->isVisible(); }, 5000));
+    QTest::keyClick(popUp->view(), Qt::Key_Down);
+    QTest::keyClick(popUp->view(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Rows().size(), 2U);
+}
+
+TEST_F(CdPopUpTest, AFolderWhosePathIsNotTextIsAddedAllTheSame) {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray odd = QFile::encodeName(root.path()) + "/run\xff\xfe";
+    qputenv("XDG_RUNTIME_DIR", odd);
+    DesktopCd("sr9");
+    RescanFor(1);
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    emit popUp->activated(0);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Rows().size(), 2U);
+    EXPECT_TRUE(Item(0)->ref.path.native().starts_with(odd.toStdString()));
+}
+
 TEST_F(CdPopUpTest, AVolumeNamedArtistDashAlbumTagsEveryRowOnEachChoice) {
     const fs::path folder = TrackFolder(root.path().toStdString() + "/Artist - Album/wav",
                                         {"Track 1.wav", "Track 2.wav"});
     kit::Message volume(MSG_CD_VOLUME);
     volume.Add("Volume", std::string("Artist - Album"));
-    volume.Add("Folder", folder.string());
+    volume.Add("Folder", kit::EntryRef{folder});
     Send(volume); // no "dev_t": nothing happens
     EXPECT_TRUE(Rows().empty());
 
@@ -106,33 +191,104 @@ TEST_F(CdPopUpTest, AVolumeNamedArtistDashAlbumTagsEveryRowOnEachChoice) {
     Send(volume);
     Send(volume);
     EXPECT_EQ(Rows(), (std::vector<Row>{{"Artist", "Album", 1},
-                                        {"Artist", "Album", 1},
                                         {"Artist", "Album", 2},
+                                        {"Artist", "Album", 1},
                                         {"Artist", "Album", 2}}));
 }
 
-TEST_F(CdPopUpTest, ADiscWithoutAFolderIsReadWithItsProgressShownThenAdded) {
+TEST_F(CdPopUpTest, ADiscWithoutAFolderIsReadAndTaggedFromItsCdText) {
     const DiscImage image = WriteDiscImage(root.filePath(QStringLiteral("image")).toStdString(),
-                                           {160, 3000}, "The Band", "Great Album");
-    kit::Message volume(MSG_CD_VOLUME);
-    volume.Add("Volume", std::string("The Band - Great Album"));
-    volume.Add("Device", image.cue.string());
-    volume.Add("dev_t", int32_t{0});
-    const auto idle = [&] { return popUp->isEnabled(); };
+                                           {160, 3000}, "Jean-Michel Jarre", "Oxygene");
+    const kit::Message volume = DriveCd(image, "Jean-Michel Jarre - Oxygene");
 
     // Stop ends the reading at once and adds nothing.
     Send(volume);
     EXPECT_TRUE(status->text().startsWith(QStringLiteral("Reading CD")));
     EXPECT_FALSE(popUp->isEnabled());
     Send(kit::Message(MSG_STOP));
-    ASSERT_TRUE(QTest::qWaitFor(idle, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 60000));
     EXPECT_TRUE(Rows().empty());
 
     Send(volume);
-    ASSERT_TRUE(QTest::qWaitFor(idle, 60000));
-    EXPECT_EQ(Rows(),
-              (std::vector<Row>{{"The Band", "Great Album", 1}, {"The Band", "Great Album", 2}}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 60000));
+    // The performer's own "-" does not split it.
+    EXPECT_EQ(Rows(), (std::vector<Row>{{"Jean-Michel Jarre", "Oxygene", 1},
+                                        {"Jean-Michel Jarre", "Oxygene", 2}}));
     EXPECT_EQ(status->text(), QStringLiteral("Encoding File: "));
+}
+
+TEST_F(CdPopUpTest, AReadAndAnEncodingRunExcludeEachOther) {
+    FakeGogoOnPath fake("hang");
+    ASSERT_TRUE(fake.IsValid());
+    Find<QLineEdit>(QStringLiteral("Save in:"))->setText(root.filePath(QStringLiteral("out")));
+    const fs::path wav = root.filePath(QStringLiteral("song.wav")).toStdString();
+    ASSERT_TRUE(TrackWavWriter(wav).Finish());
+    ASSERT_NE(window->FileList()->AddEntry(wav, -1), nullptr);
+    const DiscImage image =
+        WriteDiscImage(root.filePath(QStringLiteral("image")).toStdString(), {160, 6000}, "", "");
+
+    // A CD choice and an Encode click, both waiting while the window was busy: only the read
+    // runs, and Stop stops it.
+    kit::PostMessage(window, DriveCd(image, "Audio CD"));
+    kit::PostMessage(window, kit::Message(MSG_ENCODE));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->IsEncoding());
+    EXPECT_TRUE(stopButton->isEnabled());
+    Send(kit::Message(MSG_STOP));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 60000));
+    EXPECT_TRUE(fake.Invocations().empty());
+
+    // During a run, a disc is not read.
+    Send(kit::Message(MSG_ENCODE));
+    ASSERT_TRUE(window->IsEncoding());
+    Send(DriveCd(image, "Audio CD"));
+    EXPECT_FALSE(status->text().startsWith(QStringLiteral("Reading CD")));
+    EXPECT_NE(Shown(), nullptr);
+    Send(kit::Message(MSG_STOP));
+    EXPECT_FALSE(window->IsEncoding());
+}
+
+TEST_F(CdPopUpTest, DamagedTracksJoinTheListMarkedOnlyWhenAskedFor) {
+    const DiscImage image =
+        WriteDiscImage(root.filePath(QStringLiteral("image")).toStdString(), {160, 6000}, "", "");
+    const fs::path disc = root.filePath(QStringLiteral("disc")).toStdString();
+    TrackFolder(disc / "wav", {"Track 01.wav"});
+    TrackFolder(disc / "damaged", {"Track 02.wav"});
+    // The window's first read is run 1; it ends as a read of a damaged disc ends.
+    Send(DriveCd(image, "Audio CD"));
+    const DiscReadDone done{1,
+                            image.cue.string(),
+                            "Audio CD",
+                            {"", "Audio CD"},
+                            disc / "wav",
+                            {{2, 12, disc / "damaged" / "Track 02.wav"}, {3, 500, {}}},
+                            {},
+                            false,
+                            {}};
+    kit::Message message = done.ToMessage();
+    window->MessageReceived(&message);
+
+    Answer(QStringLiteral("Add Anyway"));
+    ASSERT_EQ(Rows(), (std::vector<Row>{{"", "Audio CD", 1}, {"", "Audio CD", 2}}));
+    EXPECT_TRUE(Item(0)->SourceDamage().empty());
+    EXPECT_FALSE(Item(1)->SourceDamage().empty());
+}
+
+TEST_F(CdPopUpTest, ClearingTheCdCacheAsksFirst) {
+    const fs::path cache = DiscCacheFolder();
+    TrackFolder(cache / "0123456789abcdef0123" / "wav", {"Track 01.wav"});
+    QAction* clear = nullptr;
+    for (QAction* action : window->findChildren<QAction*>()) {
+        clear = action->text() == QStringLiteral("Clear CD Cache…") ? action : clear;
+    }
+    ASSERT_NE(clear, nullptr);
+
+    clear->trigger();
+    Answer(QStringLiteral("Cancel"));
+    EXPECT_EQ(MeasureDiscCache(cache).discs, 1);
+    clear->trigger();
+    Answer(QStringLiteral("Clear"));
+    EXPECT_EQ(MeasureDiscCache(cache), DiscCacheUsage{});
 }
 
 } // namespace

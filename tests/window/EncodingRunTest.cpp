@@ -5,6 +5,7 @@
 #include "app/VamblePrefs.h"
 #include "encoding/EncoderCommand.h"
 #include "filelist/FileListView.h"
+#include "filelist/RowMarks.h"
 #include "kit/AppDefs.h"
 #include "support/FakeGogoOnPath.h"
 #include "support/WindowFixture.h"
@@ -49,6 +50,7 @@ protected:
         checkBitmap = nullptr;
         qunsetenv("FAKE_GOGO_STEP_MS");
         qunsetenv("FAKE_GOGO_FAIL_ON");
+        qunsetenv("FAKE_GOGO_HANG_ON");
     }
 
     QLineEdit* Field(const QString& label) const { return Find<QLineEdit>(label); }
@@ -62,6 +64,11 @@ protected:
         return {};
     }
     QPushButton* Button(const QString& label) const { return Find<QPushButton>(label); }
+    void SetFilesAtOnce(int count) {
+        auto* filesAtOnce = Find<QSpinBox>(QStringLiteral("Files at once:"));
+        filesAtOnce->setMaximum(count);
+        filesAtOnce->setValue(count);
+    }
 
     // Adds rows for WAV files of these names, made first unless `make` is false (for the fake
     // encoder they need only look like WAV files).
@@ -152,7 +159,9 @@ protected:
 };
 
 TEST_F(EncodingRunTest, EncodesEveryRowInTurnAndTagsEachFile) {
-    AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav"), QStringLiteral("c.wav")});
+    // Added out of order, then sorted by name: the rows are encoded in the order shown.
+    AddRows({QStringLiteral("b.wav"), QStringLiteral("c.wav"), QStringLiteral("a.wav")});
+    list->SetSortKey(AudioItem::kFilenameColumn);
     Row(1)->SetArtist("Somebody");
     Row(1)->track = 2;
     PressEncode();
@@ -259,7 +268,8 @@ TEST_F(EncodingRunTest, RemovingTheRowBeingEncodedStopsOnlyThatRow) {
 }
 
 // The fake encoder's output is no MPEG audio, so a checked box shows in the writer's refusal,
-// which leaves the file as the unchecked box does: the encoder's bytes and the ID3v1 tag.
+// which leaves the file as the unchecked box does: the encoder's bytes and the ID3v1 tag; the
+// row says what was not written.
 TEST_F(EncodingRunTest, ID3v2TagIsWrittenOnlyWhenItsBoxIsChecked) {
     AddRows({QStringLiteral("a.wav")});
     for (const bool checked : {false, true}) {
@@ -277,6 +287,11 @@ TEST_F(EncodingRunTest, ID3v2TagIsWrittenOnlyWhenItsBoxIsChecked) {
         EXPECT_EQ(bytes.left(4096), QByteArray(4096, '\0'));
         EXPECT_TRUE(bytes.mid(4096).startsWith("TAGa.wav"));
         EXPECT_EQ(bytes.size(), 4096 + 128);
+        // The row is done either way; a tag that could not be written marks it with the reason.
+        EXPECT_TRUE(Row(0)->done);
+        EXPECT_EQ(Row(0)->Warning().empty(), !checked);
+        EXPECT_EQ(Row(0)->GetColumnContentBitmap(AudioItem::kDoneColumn),
+                  checked ? &ClashMark() : checkBitmap);
     }
 }
 
@@ -295,16 +310,53 @@ TEST_F(EncodingRunTest, TagsAppliedDuringTheRunReachTheFile) {
     EXPECT_EQ(output.readAll().right(128).mid(93, 4), QByteArray("1999"));
 }
 
-TEST_F(EncodingRunTest, ClosingDuringARunStopsTheEncoderBeforeTheRowsGo) {
+// Closing the window during a run asks first; "Cancel" keeps the run going. Once the user agrees,
+// or when the session ends, the encoders stop before the rows go.
+TEST_F(EncodingRunTest, ClosingDuringARunAsksUnlessTheSessionEnds) {
     AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav")});
     FakeGogoOnPath::SetMode("hang");
     PressEncode();
     WaitForEncoder(1);
-    testing::internal::CaptureStdout();
-    window->close();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("Wait for thread."), std::string::npos);
-    EXPECT_FALSE(AnyEncoderAlive());
+    struct Case {
+        const char* answer; // null: the session ends, nothing is asked
+        bool closes;
+    };
+    for (const Case& c :
+         {Case{"Cancel", false}, Case{"Stop and Quit", true}, Case{nullptr, true}}) {
+        if (!window) {
+            prefs = new VamblePrefs("Xq-Vamble");
+            Open()->show();
+            list = window->FileList();
+            AddRows({QStringLiteral("a.wav")}, false);
+            const size_t started = fake.Invocations().size();
+            PressEncode();
+            WaitForEncoder(started + 1);
+        }
+        bool asked = false;
+        QTimer::singleShot(0, [&asked, answer = QString::fromLatin1(c.answer ? c.answer : "")] {
+            auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            asked = question != nullptr;
+            for (QPushButton* button :
+                 question ? question->findChildren<QPushButton*>() : QList<QPushButton*>()) {
+                if (button->text() == answer) {
+                    button->click();
+                }
+            }
+        });
+        testing::internal::CaptureStdout();
+        if (c.answer) {
+            window->close();
+        } else {
+            window->CloseWithoutAsking();
+        }
+        QCoreApplication::processEvents();
+        const bool closed = QTest::qWaitFor([&] { return window.isNull(); }, c.closes ? 5000 : 200);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(asked, c.answer != nullptr) << (c.answer ? c.answer : "session end");
+        EXPECT_EQ(closed, c.closes);
+        EXPECT_EQ(AnyEncoderAlive(), !c.closes);
+        EXPECT_EQ(printed.find("Wait for thread.") != std::string::npos, c.closes);
+    }
     prefs = new VamblePrefs("Xq-Vamble"); // the window wrote and deleted the store
 }
 
@@ -331,56 +383,9 @@ TEST_F(EncodingRunTest, ApplyTagsAndRemoveWorkOnTheSelectedRows) {
     EXPECT_EQ(list->CurrentSelection(1), -1);
 }
 
-TEST_F(EncodingRunTest, SeveralAtOnceStayWithinTheLimitAndEncodeEachRowOnce) {
-    QSpinBox* filesAtOnce = Find<QSpinBox>(QStringLiteral("Files at once:"));
-    const QStringList names = {QStringLiteral("0.wav"), QStringLiteral("1.wav"),
-                               QStringLiteral("2.wav"), QStringLiteral("3.wav"),
-                               QStringLiteral("4.wav"), QStringLiteral("5.wav")};
-    qputenv("FAKE_GOGO_STEP_MS", "20");
-    for (const int limit : {2, 3}) {
-        list->Select(0, list->CountItems() - 1);
-        Send(MSG_REMOVE_ITEMS);
-        AddRows(names);
-        filesAtOnce->setMaximum(limit);
-        filesAtOnce->setValue(limit);
-        Field(QStringLiteral("Save in:"))
-            ->setText(root.filePath(QStringLiteral("at%1").arg(limit)));
-        const size_t before = fake.Invocations().size();
-        testing::internal::CaptureStdout();
-        PressEncode();
-        size_t most = 0;
-        while (!Idle()) {
-            const auto runs = fake.Invocations();
-            const auto alive = static_cast<size_t>(std::count_if(
-                runs.begin(), runs.end(), [](const auto& run) { return run.running; }));
-            most = std::max(most, alive);
-            EXPECT_LE(alive, static_cast<size_t>(limit));
-            EXPECT_EQ(StatusLine(QStringLiteral("Files Remaining: ")),
-                      QStringLiteral("Files Remaining: %1").arg(list->GetNumItemsNotDone()));
-            QTest::qWait(5);
-        }
-        // The window names each row it starts, in the order it starts them.
-        QStringList started;
-        for (const QString& line :
-             QString::fromStdString(testing::internal::GetCapturedStdout()).split(u'\n')) {
-            if (names.contains(line)) {
-                started << line;
-            }
-        }
-        EXPECT_EQ(started, names) << "each row once, in list order";
-        EXPECT_EQ(most, static_cast<size_t>(limit));
-        EXPECT_EQ(fake.Invocations().size(), before + 6);
-        for (int32_t i = 0; i < 6; ++i) {
-            EXPECT_TRUE(Row(i)->done);
-        }
-    }
-}
-
-TEST_F(EncodingRunTest, StopAndAFailureEndEveryEncoderOfARunAtOnce) {
-    QSpinBox* filesAtOnce = Find<QSpinBox>(QStringLiteral("Files at once:"));
-    filesAtOnce->setMaximum(2);
-    filesAtOnce->setValue(2);
-    AddRows({QStringLiteral("0.wav"), QStringLiteral("1.wav"), QStringLiteral("2-bad.wav"),
+TEST_F(EncodingRunTest, StopEndsEveryEncoderAtOnceAndAFailureLetsTheRowBesideItFinish) {
+    SetFilesAtOnce(2);
+    AddRows({QStringLiteral("0.wav"), QStringLiteral("1-bad.wav"), QStringLiteral("2.wav"),
              QStringLiteral("3.wav")});
     qputenv("FAKE_GOGO_STEP_MS", "200");
     PressEncode();
@@ -390,13 +395,54 @@ TEST_F(EncodingRunTest, StopAndAFailureEndEveryEncoderOfARunAtOnce) {
     EXPECT_FALSE(AnyEncoderAlive());
     EXPECT_FALSE(Row(0)->done || Row(1)->done);
 
+    // 1-bad fails at once; 0, encoded beside it, is finished and tagged; nothing else starts.
     qputenv("FAKE_GOGO_STEP_MS", "50");
     qputenv("FAKE_GOGO_FAIL_ON", "bad");
     PressEncode();
     WaitUntilIdle();
-    EXPECT_TRUE(TakeAlert().contains(QStringLiteral("2-bad.wav")));
-    EXPECT_FALSE(AnyEncoderAlive()) << "the failure stopped the row encoded beside it";
+    EXPECT_TRUE(TakeAlert().contains(QStringLiteral("1-bad.wav")));
+    EXPECT_FALSE(AnyEncoderAlive());
+    EXPECT_TRUE(Row(0)->done);
+    QFile output(root.filePath(QStringLiteral("out/-0.mp3")));
+    ASSERT_TRUE(output.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(output.readAll().right(128).startsWith("TAG0.wav"));
+    EXPECT_FALSE(Row(1)->done || Row(1)->Failure().empty());
     EXPECT_FALSE(Row(2)->done || Row(3)->done);
+    EXPECT_EQ(fake.Invocations().size(), 4U);
+}
+
+TEST_F(EncodingRunTest, TheStatusAreaNamesTheFileWhoseProgressItShows) {
+    SetFilesAtOnce(2);
+    AddRows({QStringLiteral("a-hang.wav"), QStringLiteral("b.wav")});
+    qputenv("FAKE_GOGO_HANG_ON", "hang");
+    PressEncode();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Row(1)->done; }, kRunTimeoutMs));
+    EXPECT_EQ(StatusLine(QStringLiteral("Encoding File: ")),
+              QStringLiteral("Encoding File: a-hang.wav"))
+        << "b, started last, has finished";
+    Click(QStringLiteral("Stop"));
+}
+
+// A row is checked against the disk when it starts: a file the user was never asked about is
+// not replaced, whatever changed after Encode.
+TEST_F(EncodingRunTest, AFileNobodyAgreedToReplaceIsKeptWhenSaveInChangesDuringARun) {
+    QDir().mkpath(root.filePath(QStringLiteral("later")));
+    QFile earlier(root.filePath(QStringLiteral("later/-b.mp3")));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("an earlier MP3");
+    earlier.close();
+    AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav")});
+    qputenv("FAKE_GOGO_STEP_MS", "100");
+    PressEncode();
+    WaitForEncoder(1);
+    Field(QStringLiteral("Save in:"))->setText(root.filePath(QStringLiteral("later")));
+    WaitUntilIdle();
+    EXPECT_TRUE(Row(0)->done);
+    EXPECT_FALSE(Row(1)->done);
+    EXPECT_NE(Row(1)->Clash(), ClashKind::None);
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), "an earlier MP3");
+    EXPECT_FALSE(TakeAlert().isEmpty()) << "the end of the run says a row was held back";
 }
 
 TEST_F(EncodingRunTest, SeveralAtOnceWriteTheSameFilesAsOneAfterAnother) {
@@ -496,7 +542,8 @@ TEST_F(EncodingRunTest, TheWholeRunRisesToTheEndAndAFailedRowKeepsItsReason) {
         WriteTone(root.filePath(QStringLiteral("%1.wav").arg(i)), 440, 0.25 * (i + 1));
     }
     AddRows({QStringLiteral("0.wav"), QStringLiteral("1.wav"), QStringLiteral("2.wav")}, false);
-    qputenv("FAKE_GOGO_STEP_MS", "20");
+    // Slow enough for the window to show the last file's progress before it ends.
+    qputenv("FAKE_GOGO_STEP_MS", "60");
     PressEncode();
     double last = 0.0;
     bool titled = false;

@@ -43,8 +43,9 @@ protected:
 
     // The output path of the command the window builds for the row: its second quoted text.
     [[nodiscard]] std::string CommandOutput(int32_t row) const {
-        std::string command;
-        EXPECT_EQ(window->CreateSwitches(command, row), 0);
+        EncoderCommand built;
+        EXPECT_EQ(window->CreateSwitches(built, row), 0);
+        const std::string& command = built.text;
         const size_t start = command.find('"', command.find('"', command.find('"') + 1) + 1);
         return command.substr(start + 1, command.find('"', start + 1) - start - 1);
     }

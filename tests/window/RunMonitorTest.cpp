@@ -1,11 +1,13 @@
 #include "window/RunMonitor.h"
 
+#include "app/AppIdentity.h"
 #include "encoding/WavDuration.h"
 #include "gogo/TestAudio.h"
 #include "support/WidgetTestSetup.h"
 #include "support/WindowFixture.h"
 #include "window/RunStatusView.h"
 
+#include <QAccessible>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QProcess>
@@ -31,7 +33,7 @@ public slots:
         return static_cast<uint>(notes.size());
     }
     void Update(const QString& app, const QVariantMap& properties) {
-        if (app == QStringLiteral("application://vamble.desktop")) {
+        if (app == QStringLiteral("application://%1.desktop").arg(QLatin1String(kDesktopId))) {
             launcherUpdates.push_back(properties);
         }
     }
@@ -136,6 +138,10 @@ TEST_F(RunMonitorTest, AThreeRowRunRisesToTheWholeAndTellsTheDesktopOnceAtItsEnd
             last = fraction;
             EXPECT_EQ(window.windowTitle(), WindowTitle(fraction));
             EXPECT_FALSE(view.TimeLeft()->text().isEmpty());
+            // A screen reader reads the time itself.
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(view.findChild<QLabel*>())
+                          ->text(QAccessible::Name),
+                      view.TimeLeft()->text());
         }
         monitor->RowDone(row);
     }

@@ -2,6 +2,7 @@
 
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
+#include "filelist/FileListView.h"
 #include "support/SettingsKeys.h"
 #include "support/WidgetTestSetup.h"
 #include "support/WindowFixture.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -204,7 +206,7 @@ TEST_F(VambleWindowTest, ClosingSavesEveryKey) {
     EXPECT_EQ(bits, 128);
     for (const char* key : {"VBRState", "CPUCount", "VBRCount", "EnableTooltips", "threadpriority",
                             "TrackC", "FileNC", "SaveAsC", "PathC", "mp3ext", "deleteFile", "nopsy",
-                            "id3v2", "FilesAtOnce", "OutputC"}) {
+                            "id3v2", "FilesAtOnce", "OutputC", "EmbedCoverArt", "ReplayGain"}) {
         int8_t value = -1;
         EXPECT_EQ(saved.Find(key, &value), kit::B_OK) << key;
     }
@@ -219,6 +221,8 @@ TEST_F(VambleWindowTest, ClosingSavesEveryKey) {
     EXPECT_EQ(text, "/tmp/out");
     EXPECT_EQ(saved.Find("outPutFileName", &text), kit::B_OK);
     EXPECT_EQ(text, "%t-%s");
+    EXPECT_EQ(saved.Find("TagsFromNamesPattern", &text), kit::B_OK);
+    EXPECT_EQ(text, "%t - %a - %s");
     prefs = new VamblePrefs("Xq-Vamble");
 }
 
@@ -232,6 +236,67 @@ TEST_F(VambleWindowTest, CtrlQClosesTheWindowAndWritesTheSettings) {
     EXPECT_TRUE(QFile::exists(root.path() + QStringLiteral("/Xq-Vamble")));
     prefs = new VamblePrefs("Xq-Vamble");
     EXPECT_EQ(prefs->CountNames(), kSettingsKeyCount);
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab switch the tabs wherever the focus is, round at the ends.
+TEST_F(VambleWindowTest, CtrlTabSwitchesTabsFromAnywhereInTheWindow) {
+    VambleWindow* w = Open();
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    auto* tabs = w->findChild<QTabWidget*>();
+    struct Press {
+        QWidget* focus;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int tab;
+    };
+    QWidget* saveIn = Named<QLineEdit>(w, QStringLiteral("Save in:"));
+    QWidget* list = w->FileList();
+    for (const Press& press :
+         {Press{saveIn, Qt::Key_Tab, Qt::ControlModifier, 1},
+          Press{list, Qt::Key_Tab, Qt::ControlModifier, 2},
+          Press{list, Qt::Key_Tab, Qt::ControlModifier, 0},
+          Press{list, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 2}}) {
+        press.focus->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), press.key, press.modifiers);
+        EXPECT_EQ(tabs->currentIndex(), press.tab);
+    }
+}
+
+// The status area spans the window as the list does, and the encoder's check boxes keep to the
+// right edge, however wide the window is.
+TEST_F(VambleWindowTest, TheStatusAreaAndCheckBoxesFollowTheWindowsWidth) {
+    VambleWindow* w = Open();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    const auto right = [w](const QWidget* widget) {
+        return widget->mapTo(w, QPoint(widget->width(), 0)).x();
+    };
+    const QWidget* list = w->FileList()->Container();
+    const QWidget* bar = Named<QProgressBar>(w, QStringLiteral("Encoding progress"));
+    const QWidget* box = Named<QCheckBox>(w, QStringLiteral("Delete input file after encoding"));
+    const QWidget* page = w->findChild<QTabWidget*>()->widget(0);
+    for (const int width : {w->minimumSizeHint().width(), 1800}) {
+        w->resize(width, w->height());
+        QCoreApplication::processEvents();
+        EXPECT_NEAR(right(bar), right(list), 20) << width;
+        EXPECT_NEAR(right(box), right(page), 20) << width;
+    }
+    SaveScreenshot(w, QStringLiteral("main-window-wide"));
+}
+
+TEST_F(VambleWindowTest, ApplyTagsIsEnabledWhileATagIsTicked) {
+    VambleWindow* w = Open();
+    QPushButton* apply = Named<QPushButton>(w, QStringLiteral("Apply Tags"));
+    EXPECT_FALSE(apply->isEnabled());
+    for (const char* tag : {"Album", "Artist", "Song Title", "Comment", "Year", "Genre"}) {
+        QCheckBox* box = Named<QCheckBox>(w, QString::fromLatin1(tag));
+        box->setChecked(true);
+        EXPECT_TRUE(apply->isEnabled()) << tag;
+        box->setChecked(false);
+        EXPECT_FALSE(apply->isEnabled()) << tag;
+    }
 }
 
 TEST_F(VambleWindowTest, ColumnsItemsToggleTheirMarkOnce) {

@@ -2,10 +2,14 @@
 
 #include "kit/AppDefs.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QFontMetricsF>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -88,4 +92,30 @@ TEST_F(XqFilePanelTest, TheExtraButtonStandsLeftOfCancelAndKeepsItsPlace) {
     QCoreApplication::processEvents();
     EXPECT_EQ(button->geometry(), before);
     EXPECT_EQ(Cancel()->mapTo(&panel, QPoint(0, 0)), cancelBefore + QPoint(120, 80));
+}
+
+// Enter in the name field answers and hides the panel; the completion list that typing opened
+// goes with it instead of floating over the window.
+TEST_F(XqFilePanelTest, AnsweringFromTheNameFieldClosesItsCompletionList) {
+    ASSERT_TRUE(QDir(root.path()).mkdir(QStringLiteral("bravo")));
+    panel.show();
+    panel.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    // The folder's entries are listed before the name is typed, as they are for a user.
+    auto* entries = panel.findChild<QFileSystemModel*>();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return entries->rowCount(entries->index(root.path())) == 2; }));
+    auto* name = panel.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setFocus();
+    QTest::keyClicks(name, QStringLiteral("b"));
+    QAbstractItemView* completions = name->completer()->popup();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return completions->isVisible(); }));
+    QTest::keyClicks(name, QStringLiteral("eta"));
+    QTest::keyClick(name, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(panel.isHidden());
+    EXPECT_FALSE(completions->isVisible());
+    ASSERT_EQ(recorder.received.size(), 1u);
+    EXPECT_EQ(Refs(recorder.received[0], "refs"), std::vector{Path("beta")});
 }

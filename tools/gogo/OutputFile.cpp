@@ -4,10 +4,12 @@
 #include "TemporaryFiles.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace gogo {
@@ -15,6 +17,9 @@ namespace {
 
 constexpr mode_t kFileMode = 0666; // narrowed by the umask, as for any new file
 constexpr int kMaxLinks = 40;      // as the system follows at most
+// How long a FIFO at the output path may go without a reader, and how often it is looked at.
+constexpr std::chrono::seconds kFifoReaderWait{5};
+constexpr std::chrono::milliseconds kFifoReaderPoll{20};
 
 // Follows the symbolic links at the end of the path, so that what is replaced is their target.
 // False when the links go round in circles.
@@ -97,10 +102,19 @@ bool OutputFile::OpenInPlace(mode_t type) {
     if (type == S_IFSOCK) {
         return FailWith("the output \"" + path_ + "\" is a socket, which takes no file");
     }
-    // Without waiting: a FIFO that nobody reads is refused, and a device is not waited on.
-    fd_ = open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd_ < 0 && errno == ENXIO && type == S_IFIFO) {
-        return FailWith("no program reads the output FIFO \"" + path_ + "\"");
+    // A device is not waited on. A FIFO whose reader may still be starting (a player started
+    // together with the encoder) is given a few seconds; then, with nobody reading, it is
+    // refused. A stop request ends the wait.
+    const auto giveUp = std::chrono::steady_clock::now() + kFifoReaderWait;
+    for (;;) {
+        fd_ = open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd_ >= 0 || errno != ENXIO || type != S_IFIFO) {
+            break;
+        }
+        if (std::chrono::steady_clock::now() >= giveUp || PendingSignal() != 0) {
+            return FailWith("no program reads the output FIFO \"" + path_ + "\"");
+        }
+        std::this_thread::sleep_for(kFifoReaderPoll);
     }
     if (fd_ < 0) {
         return Fail("cannot open the output");

@@ -1,0 +1,18 @@
+// The CD modules (see kit/FeatureModule.h): "cd" finds audio discs in the drives with libcdio,
+// which the program does at every start; "cdread" reads discs with cdparanoia and writes their
+// tracks with libsndfile, which only a disc chosen to be read needs.
+#pragma once
+
+#include "cdaudio/AudioDisc.h"
+#include "cdaudio/DiscReader.h"
+
+struct CdModule {
+    static constexpr char kModuleName[] = "cd";
+    decltype(&ListCdDrives) listCdDrives;
+    decltype(&ProbeAudioDisc) probeAudioDisc;
+};
+
+struct CdReadModule {
+    static constexpr char kModuleName[] = "cdread";
+    decltype(&ReadDisc) readDisc;
+};

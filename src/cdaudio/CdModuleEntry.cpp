@@ -1,0 +1,5 @@
+// The "cd" module's own side: the table the program loads.
+#include "cdaudio/CdModule.h"
+#include "kit/FeatureModule.h"
+
+VAMBLE_FEATURE_TABLE(CdModule, &ListCdDrives, &ProbeAudioDisc)

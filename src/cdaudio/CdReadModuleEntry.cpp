@@ -1,0 +1,5 @@
+// The "cdread" module's own side: the table the program loads.
+#include "cdaudio/CdModule.h"
+#include "kit/FeatureModule.h"
+
+VAMBLE_FEATURE_TABLE(CdReadModule, &ReadDisc)

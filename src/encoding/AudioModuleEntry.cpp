@@ -1,0 +1,5 @@
+// The audio module's own side: the table the program loads.
+#include "encoding/AudioModule.h"
+#include "kit/FeatureModule.h"
+
+VAMBLE_FEATURE_TABLE(AudioModule, &WavDurationSeconds)

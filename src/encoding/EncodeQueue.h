@@ -1,0 +1,158 @@
+// The encoding run: which row starts next, how many encode at once, which output files the run
+// has claimed, which reports are stale, what a failure ends, rows removed while they encode, and
+// the hand-over of finished files for tagging. It sees the file list only through value
+// snapshots its view gives it, never through pointers into the list; the window is its view.
+#pragma once
+
+#include "encoding/EncodeJob.h"
+#include "encoding/EncodeMessages.h"
+#include "encoding/EncoderCommand.h"
+#include "encoding/LoudnessWorker.h"
+#include "encoding/OutputClashes.h"
+#include "tagging/FinishedFile.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+// A row of the file list as the queue sees it when it looks for the next row to start.
+struct QueuedRow {
+    int64_t id = 0;
+    bool done = false;
+};
+
+// What ended a run without the user asking: a row whose command could not be built (its status
+// says why, with the folder alerts among them) or whose encoder failed (status Ready).
+struct RunFailure {
+    int64_t row = 0;
+    CommandStatus status = CommandStatus::Ready;
+    std::string reason;
+    std::filesystem::path output;
+};
+
+struct RunEnd {
+    enum class Kind { Finished, Stopped, Failed };
+    Kind kind = Kind::Finished;
+    std::optional<RunFailure> failure; // with Failed
+    // Rows held back when they were to start, because their output file was claimed by another
+    // row of the run or would replace a file the user had not agreed to replace.
+    int heldBack = 0;
+};
+
+class EncodeQueue {
+public:
+    // Where the run's work is done: threads in the program, fakes in tests. Both report back
+    // through the queue's Deliver.
+    class Workers {
+    public:
+        virtual ~Workers() = default;
+        virtual std::unique_ptr<RunningEncoder> StartEncoder(EncodeJob job) = 0;
+        // Tags the file off the caller's thread; reports a TagsWrittenReport.
+        virtual void StartTagging(FinishedFile file) = 0;
+        // Measures the loudness of the rows' WAV files for their ReplayGain tags, beside the
+        // encoders; the tagging of a file that is to have them waits for its album.
+        virtual void MeasureLoudness(std::vector<LoudnessJob> rows) = 0;
+    };
+
+    // The queue's view of the file list and of the user.
+    class Hooks {
+    public:
+        virtual ~Hooks() = default;
+        // The row at this place of the list, in the order the list shows now; nothing past its
+        // end.
+        virtual std::optional<QueuedRow> RowAt(int32_t index) = 0;
+        // How many rows may encode at the same time now.
+        virtual int FilesAtOnce() const = 0;
+        // The encoder command of the row at `index`, its folders made; its status says why there
+        // is none.
+        virtual EncoderCommand Command(int32_t index) = 0;
+        virtual void RowStarted(int64_t row) = 0;
+        virtual void Progress(int64_t row, float fraction) = 0;
+        // The row's encoder has written its file, also for a row of a run that has since ended:
+        // the row is done. Returns the file with everything it is tagged with, as the row holds
+        // it now, for the queue to have tagged; nothing when the row is gone.
+        virtual std::optional<FinishedFile> RowEncoded(int64_t row,
+                                                       const std::filesystem::path& output) = 0;
+        // The row was not encoded and keeps the reason.
+        virtual void RowFailed(int64_t row, const std::string& reason) = 0;
+        // The row is left out of the run: its output file clashes as `kind` says.
+        virtual void RowHeldBack(int64_t row, ClashKind kind) = 0;
+        // A finished file's tags are written; `warning` says what is missing, if anything.
+        virtual void RowTagged(int64_t row, const std::string& warning) = 0;
+        virtual void RunEnded(const RunEnd& end) = 0;
+    };
+
+    EncodeQueue(Hooks& view, std::unique_ptr<Workers> workers);
+    // Stops the encoders; files already handed over are still tagged before it returns.
+    ~EncodeQueue();
+    EncodeQueue(const EncodeQueue&) = delete;
+    EncodeQueue& operator=(const EncodeQueue&) = delete;
+
+    // Begins a run that leaves out the rows `leftOut` and may replace the files `agreed` (the
+    // output paths the user agreed to overwrite). Starts nothing yet.
+    void Begin(std::unordered_set<int64_t> leftOut, const std::vector<std::string>& agreed);
+    // Has the loudness of these rows of the run measured for their ReplayGain tags.
+    void MeasureLoudness(std::vector<LoudnessJob> rows) {
+        workers->MeasureLoudness(std::move(rows));
+    }
+    // Starts rows from the cursor on until as many encode as the view allows; ends the run when
+    // nothing is left to start or wait for. Rows that are done, left out or encoding are passed
+    // over. After a failure nothing new starts: the rows encoding finish, then the run ends.
+    void StartMore();
+    // Stops every encoder and waits for them (at most about a second in all); the run ends as
+    // stopped and the cursor goes back to the first row.
+    void Stop();
+    // The row is leaving the list: its encoder is stopped and waited for; nothing of it is
+    // started again. The caller goes on with StartMore once the list is as it will stay.
+    void RowRemoved(int64_t row);
+    void Deliver(const EncodeProgressReport& report);
+    void Deliver(const EncodeFinishedReport& report);
+    void Deliver(const TagsWrittenReport& report);
+
+    [[nodiscard]] bool Running() const { return running; }
+    // The rows encoding now, in the order they started.
+    [[nodiscard]] std::vector<int64_t> EncodingRows() const;
+    // The place in the list where the search for the next row begins.
+    [[nodiscard]] int32_t CurrentIndex() const { return currentIndex; }
+    void SetCurrentIndex(int32_t index) { currentIndex = index; }
+
+private:
+    struct Job {
+        int64_t row;
+        std::unique_ptr<RunningEncoder> encoder;
+    };
+
+    // The next row to start from the cursor on, nothing when none is left.
+    std::optional<QueuedRow> NextRow();
+    // Builds and checks the row's command and starts its encoder; false when the run must not
+    // go on (its command failed).
+    bool StartRow(const QueuedRow& row);
+    void HoldBack(int64_t row, ClashKind kind);
+    // Has the finished file of a row of run `run` tagged off the view's thread.
+    void HandOver(FinishedFile file, int64_t run);
+    // Stops these jobs and waits for them, at most about a second in all.
+    static void StopJobs(std::vector<Job>& stopping);
+    void EndIfIdle();
+    void End(RunEnd::Kind kind);
+
+    Hooks& hooks;
+    std::unique_ptr<Workers> workers;
+    bool running = false;
+    // Reports of other runs are stale; each run, and each stop, has a new id.
+    int64_t runId = 0;
+    int32_t currentIndex = 0;
+    std::vector<Job> jobs;
+    // Rows the user left out of the run and rows held back during it.
+    std::unordered_set<int64_t> leftOut;
+    // The output files the user agreed to replace, and those rows of the run have claimed.
+    OutputPathSet agreedOverwrites;
+    OutputPathSet claimed;
+    int heldBack = 0;
+    // Finished files of this run whose tags are not written yet: the run ends after them.
+    int tagging = 0;
+    // Set when a failure ended the run; the rows still encoding finish first.
+    std::optional<RunFailure> failure;
+};

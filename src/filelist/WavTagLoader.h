@@ -1,0 +1,55 @@
+// Reads the own tags of WAV files added to the list on a thread of its own, at the lowest
+// priority, so that a drop of thousands of files does not wait for them; the list takes the
+// results when they are ready.
+#pragma once
+
+#include "tagging/WavTags.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class WavTagLoader {
+public:
+    struct Result {
+        int64_t row; // the identity of the row the file was added as
+        WavTagsRead read;
+    };
+
+    // `resultsReady` is called on the loader's thread when results wait to be taken, once until
+    // they are.
+    explicit WavTagLoader(std::function<void()> resultsReady);
+    // Drops what is not read yet and waits for the file being read.
+    ~WavTagLoader();
+    WavTagLoader(const WavTagLoader&) = delete;
+    WavTagLoader& operator=(const WavTagLoader&) = delete;
+
+    // Reads the file's tags after those asked for before. The thread starts with the first file.
+    void Read(int64_t row, std::filesystem::path file);
+    // The results read so far, in the order asked.
+    std::vector<Result> TakeResults();
+    // Reads on the calling thread the files the loader has not begun, waits for the one it reads,
+    // and takes every result.
+    std::vector<Result> FinishAndTakeResults();
+
+private:
+    struct Request {
+        int64_t row;
+        std::filesystem::path file;
+    };
+    void Run();
+
+    const std::function<void()> resultsReady;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<Request> requests;
+    std::vector<Result> results;
+    bool reading = false; // a request is taken and its result not yet among the results
+    bool ending = false;
+    std::thread thread;
+};

@@ -1,0 +1,60 @@
+#include "kit/FeatureModule.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <map>
+#include <mutex>
+#include <string>
+#include <system_error>
+
+namespace kit {
+
+namespace {
+
+std::mutex tablesLock;
+// Every module asked for, with its table (null when it could not be loaded). Modules stay
+// loaded for as long as the program runs.
+std::map<std::string, const void*, std::less<>> tables;
+
+const void* Load(const char* name) {
+    const std::filesystem::path path =
+        FeatureModuleFolder() / (std::string("libvamble-") + name + ".so");
+    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (module != nullptr) {
+        using Entry = const void* (*)();
+        if (auto entry = reinterpret_cast<Entry>(dlsym(module, "vamble_feature_table"))) {
+            return entry();
+        }
+    }
+    const char* error = dlerror();
+    std::fprintf(stderr, "vamble: cannot load the %s module (%s): %s\n", name, path.c_str(),
+                 error != nullptr ? error : "no function table");
+    return nullptr;
+}
+
+} // namespace
+
+std::filesystem::path ExecutableFolder() {
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : executable.parent_path();
+}
+
+std::filesystem::path FeatureModuleFolder() {
+    if (const char* folder = std::getenv("VAMBLE_MODULE_DIR"); folder != nullptr && *folder) {
+        return folder;
+    }
+    return (ExecutableFolder() / VAMBLE_MODULE_RELATIVE).lexically_normal();
+}
+
+const void* FeatureTable(const char* name) {
+    const std::lock_guard<std::mutex> guard(tablesLock);
+    const auto known = tables.find(name);
+    if (known != tables.end()) {
+        return known->second;
+    }
+    return tables.emplace(name, Load(name)).first->second;
+}
+
+} // namespace kit

@@ -1,0 +1,5 @@
+// The loudness module's own side: the table the program loads.
+#include "kit/FeatureModule.h"
+#include "tagging/LoudnessModule.h"
+
+VAMBLE_FEATURE_TABLE(LoudnessModule, &MeasureAlbum)

@@ -1,0 +1,5 @@
+// The tags module's own side: the table the program loads.
+#include "kit/FeatureModule.h"
+#include "tagging/TagsModule.h"
+
+VAMBLE_FEATURE_TABLE(TagsModule, &WriteID3v2Tag, &ReadWavTags)

@@ -1,0 +1,45 @@
+// "Tags from File Names": a pattern in the codes of the output name pattern, a preview of what
+// each selected row would get from its file's name and folders, and Apply.
+#pragma once
+
+#include "filelist/FileNameTags.h"
+
+#include <QDialog>
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+class NameTagsDialog : public QDialog {
+public:
+    struct Row {
+        int64_t id; // the row's identity in the file list
+        std::filesystem::path file;
+    };
+    struct Match {
+        int64_t id;
+        FoundTags tags; // only the values the pattern has codes for
+    };
+
+    NameTagsDialog(std::vector<Row> selected, const QString& pattern, QWidget* parent = nullptr);
+
+    [[nodiscard]] QString Pattern() const;
+    // The rows the pattern matches, with what each gets; rows it does not match are left out.
+    [[nodiscard]] std::vector<Match> Matches() const;
+
+    // The pattern offered when none was used before: "01 - Artist - Title.wav".
+    static constexpr const char* kDefaultPattern = "%t - %a - %s";
+
+private:
+    void UpdatePreview();
+
+    std::vector<Row> rows;
+    QLineEdit* patternText;
+    QLabel* summary;
+    QTableWidget* preview;
+    QPushButton* applyButton;
+};
