@@ -36,8 +36,9 @@ struct FinishedFile {
 
     // What the ID3v2 tag gets beside the row's values, and where it comes from: the front cover
     // is the picture `coverFile` (one the user gave the row), else the release's, else the one
-    // found beside the WAV file `source`, when `embedCover` is set; the ReplayGain texts are measured from the WAV
-    // file when `replayGain` is set. The tagging worker fills `extras` from these.
+    // found beside the WAV file `source`, when `embedCover` is set; the ReplayGain texts are
+    // measured from the WAV file when `replayGain` is set. The tagging worker fills `extras` from
+    // these.
     std::filesystem::path source;
     std::filesystem::path coverFile;
     bool embedCover = false;

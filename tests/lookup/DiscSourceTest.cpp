@@ -1,7 +1,8 @@
 // The look-up's view of a disc as a drive describes it, after the description has travelled as a
 // message (as it does from the CD pop-up and a disc read to the window).
-#include "cdaudio/DiscInfo.h"
 #include "lookup/DiscSource.h"
+
+#include "cdaudio/DiscInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,8 @@ TEST(DiscSourceTest, TheAudioTracksInARowWithTheirAddressesFromTheDiscsStart) {
     const Case cases[] = {
         {"audio only", {Track(1, 0, true), Track(2, 14850, true)}, {1, {150, 15000}, 30150}},
         // The audio session ends before the data session's lead-out and lead-in.
-        {"enhanced CD", {Track(1, 0, true), Track(2, 14850, true), Track(3, 25000, false)},
+        {"enhanced CD",
+         {Track(1, 0, true), Track(2, 14850, true), Track(3, 25000, false)},
          {1, {150, 15000}, 25000 + 150 - 11400}},
         {"mixed mode", {Track(1, 0, false), Track(2, 14850, true)}, {2, {15000}, 30150}},
     };

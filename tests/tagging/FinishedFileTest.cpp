@@ -193,7 +193,8 @@ TEST_F(FinishedFileTest, TheCoverIsTheUsersElseTheReleasesElseTheOneBesideTheWav
     const QByteArray beside = QByteArray("\xff\xd8\xff\xe0", 4) + "beside";
     const QByteArray own = QByteArray("\xff\xd8\xff\xe0", 4) + "own";
     Write(QStringLiteral("cover.jpg"), beside);
-    const std::string ownFile = QFile::encodeName(Write(QStringLiteral("mine.jpg"), own)).toStdString();
+    const std::string ownFile =
+        QFile::encodeName(Write(QStringLiteral("mine.jpg"), own)).toStdString();
     const CoverPicture released{"image/png", "released"};
     struct Case {
         bool embed;
@@ -216,8 +217,7 @@ TEST_F(FinishedFileTest, TheCoverIsTheUsersElseTheReleasesElseTheOneBesideTheWav
             file.release.frontCover = released;
         }
         EXPECT_TRUE(AddExtras(file, std::nullopt).empty());
-        EXPECT_EQ(file.extras.frontCover ? file.extras.frontCover->bytes : QByteArray(),
-                  c.expected)
+        EXPECT_EQ(file.extras.frontCover ? file.extras.frontCover->bytes : QByteArray(), c.expected)
             << c.embed << c.userCover << c.releaseCover;
     }
 }
