@@ -1,10 +1,12 @@
 // One audio CD as the CD pop-up lists it.
 #pragma once
 
+#include "cdaudio/DiscInfo.h"
 #include "cdaudio/VolumeName.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,8 @@ struct AudioCd {
     // The artist and album its rows get: from the disc's CD-Text where the drive tells it, else
     // the label split as "Artist - Album".
     ArtistAlbum tags;
+    // What the drive told of the disc, when it was asked; a disc look-up starts from it.
+    std::optional<DiscInfo> disc;
 
     [[nodiscard]] bool NeedsReading() const { return folder.empty(); }
     bool operator==(const AudioCd&) const = default;

@@ -78,6 +78,7 @@ std::vector<AudioCd> FindAudioCds(const CdSearchPlaces& places) {
         if (drive != probed.end() && drive->disc) {
             cd.label = drive->disc->Label();
             cd.tags = drive->disc->Tags();
+            cd.disc = drive->disc;
         }
         shown.insert(key);
         cds.push_back(std::move(cd));
@@ -88,7 +89,8 @@ std::vector<AudioCd> FindAudioCds(const CdSearchPlaces& places) {
                            {},
                            drive.drive,
                            DeviceNumberOf(drive.drive),
-                           drive.disc->Tags()});
+                           drive.disc->Tags(),
+                           drive.disc});
         }
     }
     return cds;
@@ -102,6 +104,9 @@ kit::Message AudioCdMessage(const AudioCd& cd, uint32_t what) {
     message.Add("Folder", kit::EntryRef{cd.folder});
     message.Add("Artist", cd.tags.artist);
     message.Add("Album", cd.tags.album);
+    if (cd.disc) {
+        message.Add("Disc", cd.disc->ToMessage());
+    }
     return message;
 }
 

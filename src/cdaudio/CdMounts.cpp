@@ -52,8 +52,12 @@ std::vector<AudioCd> CdMountsInMountTable(const std::vector<MountEntry>& mounts)
             label = kUnnamedCdLabel;
         }
         ArtistAlbum tags = SplitVolumeName(label);
-        cds.push_back({std::move(label), tracks, mount.source,
-                       EncodeDeviceNumber(mount.major, mount.minor), std::move(tags)});
+        cds.push_back({std::move(label),
+                       tracks,
+                       mount.source,
+                       EncodeDeviceNumber(mount.major, mount.minor),
+                       std::move(tags),
+                       {}});
     }
     return cds;
 }
@@ -85,8 +89,12 @@ std::vector<AudioCd> CdMountsInGvfs(const std::filesystem::path& gvfsFolder) {
             continue;
         }
         const int32_t number = DeviceNumberOf(device);
-        cds.push_back({std::string(kUnnamedCdLabel), folder, std::move(device), number,
-                       SplitVolumeName(kUnnamedCdLabel)});
+        cds.push_back({std::string(kUnnamedCdLabel),
+                       folder,
+                       std::move(device),
+                       number,
+                       SplitVolumeName(kUnnamedCdLabel),
+                       {}});
     }
     std::sort(cds.begin(), cds.end(),
               [](const AudioCd& a, const AudioCd& b) { return a.folder < b.folder; });

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "cdaudio/VolumeName.h"
+#include "kit/Message.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,4 +38,11 @@ struct DiscInfo {
     // The table of contents as text: two discs share it only when their track layouts agree.
     [[nodiscard]] std::string TocText() const;
     bool operator==(const DiscInfo&) const = default;
+
+    // The disc as a message, to travel with the CD pop-up's items and a read's end: "leadOut"
+    // int32, "Title" and "Performer" strings, and one "track" message per track ("number",
+    // "firstSector", "sectors" int32, "audio" bool, "Title" and "Performer" strings).
+    [[nodiscard]] kit::Message ToMessage() const;
+    // None when a field is missing.
+    static std::optional<DiscInfo> From(const kit::Message& message);
 };

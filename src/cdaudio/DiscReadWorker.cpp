@@ -22,6 +22,7 @@ kit::Message DiscReadDone::ToMessage() const {
     }
     message.Add("error", error);
     message.Add("stopped", stopped);
+    message.Add("Disc", disc.ToMessage());
     return message;
 }
 
@@ -38,6 +39,15 @@ std::optional<DiscReadDone> DiscReadDone::From(const kit::Message& message) {
         message.Find("stopped", &done.stopped) != kit::B_OK) {
         return std::nullopt;
     }
+    kit::Message disc;
+    if (message.Find("Disc", &disc) != kit::B_OK) {
+        return std::nullopt;
+    }
+    std::optional<DiscInfo> info = DiscInfo::From(disc);
+    if (!info) {
+        return std::nullopt;
+    }
+    done.disc = std::move(*info);
     done.folder = folder.path;
     kit::Message entry;
     for (int32_t i = 0; message.Find("damaged", i, &entry) == kit::B_OK; ++i) {
@@ -98,7 +108,8 @@ void DiscReadWorker::Run(int32_t run, const std::string& device,
             kit::PostMessage(target, std::move(message));
         });
     const DiscReadDone done{run,           device,         result.disc.Label(), result.disc.Tags(),
-                            result.folder, result.damaged, result.error,        result.stopped};
+                            result.folder, result.damaged, result.error,        result.stopped,
+                            result.disc};
     // Not running any more by the time the message arrives, so its receiver may start again.
     running = false;
     kit::PostMessage(target, done.ToMessage());

@@ -31,7 +31,7 @@ inline constexpr uint32_t MSG_CD_READ_DONE = kit::FourCC("cdrd");
 // string (the disc's name), "Artist" and "Album" strings (from its CD-Text), "Folder" ref (the
 // folder of whole track files, empty when there is none), "damaged" messages ("track" and
 // "sectors" int32, "File" ref, empty when the track could not be read), "error" string (empty
-// when none), "stopped" bool.
+// when none), "stopped" bool, "Disc" message (DiscInfo::ToMessage).
 struct DiscReadDone {
     int32_t run = -1;
     std::string device;
@@ -41,6 +41,7 @@ struct DiscReadDone {
     std::vector<DamagedTrack> damaged;
     std::string error;
     bool stopped = false;
+    DiscInfo disc; // the disc's table of contents and CD-Text
 
     [[nodiscard]] kit::Message ToMessage() const;
     // None when a field is missing.

@@ -116,6 +116,24 @@ void AudioItem::TakeFoundTags(const FoundTags& values) {
     }
 }
 
+void AudioItem::SetReleaseNames(const ReleaseNames& names, const TrackNames* trackNames) {
+    ReleaseTags found = ReleaseTagsFor(names, trackNames);
+    FoundTags values;
+    values.title = found.title;
+    values.artist = found.artist;
+    values.album = found.album;
+    values.year = names.Year();
+    TakeFoundTags(values);
+    if (found.releaseId == release.releaseId) {
+        found.frontCover = std::move(release.frontCover);
+    }
+    release = std::move(found);
+}
+
+ReleaseTags AudioItem::HeldReleaseTags() const {
+    return ReleaseTagsHeld(release, FullTitle(), FullAlbum());
+}
+
 void AudioItem::Keep(std::string FoundTags::*text, std::string value) {
     if (!kept && value.empty()) {
         return;

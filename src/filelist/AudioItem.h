@@ -4,8 +4,10 @@
 #include "encoding/EncoderCommand.h"
 #include "encoding/OutputClashes.h"
 #include "kit/Message.h"
+#include "lookup/DiscSource.h"
 #include "tagging/FoundTags.h"
 #include "tagging/ID3Struct.h"
+#include "tagging/ReleaseTags.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -42,6 +44,14 @@ public:
     // its "Track" cell; a genre name the genre table does not hold is kept only for the ID3v2 tag.
     // The caller redraws the row.
     void TakeFoundTags(const FoundTags& values);
+
+    // Gives the row the names a disc look-up found for its track (`trackNames` may be null): the
+    // title, artist, album and year where the release has them, taken as found tags are, and the
+    // rest of the release for the ID3v2 tag. The release's front cover stays when the release is
+    // the same.
+    void SetReleaseNames(const ReleaseNames& names, const TrackNames* trackNames);
+    // The release's tags for the row's file, as far as its title and album are still the release's.
+    [[nodiscard]] ReleaseTags HeldReleaseTags() const;
 
     // The song title at its full length, for the ID3v2 tag: the title found for the row while
     // the title field still holds it; else the Save As text when the title is that text cut to
@@ -108,6 +118,11 @@ public:
     bool done = false;
     int32_t track = -1;
     ID3_struct tag{};
+    // For a row read from an audio CD, the disc it came from (shared by the disc's rows), so that
+    // it can be looked up again; null for other rows.
+    std::shared_ptr<const DiscSource> disc;
+    // What a disc look-up found for the row beyond its ID3v1 fields.
+    ReleaseTags release;
 
     // The columns of the file list.
     static constexpr int32_t kDoneColumn = 0;

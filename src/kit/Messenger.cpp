@@ -13,6 +13,15 @@ bool Messenger::Post(Message message) {
     return true;
 }
 
+bool Messenger::Invoke(std::function<void()> call) {
+    const std::lock_guard lock(mutex);
+    if (target == nullptr) {
+        return false;
+    }
+    QMetaObject::invokeMethod(target, std::move(call), Qt::QueuedConnection);
+    return true;
+}
+
 void Messenger::Clear() {
     const std::lock_guard lock(mutex);
     target = nullptr;

@@ -3,6 +3,7 @@
 #include "kit/Message.h"
 
 #include <QObject>
+#include <functional>
 #include <mutex>
 
 namespace kit {
@@ -16,6 +17,9 @@ public:
 
     // Queues the message for the target; false when Clear() has been called.
     bool Post(Message message);
+    // Queues a call to run on the target's thread; false when Clear() has been called. What the
+    // call needs travels in it as values.
+    bool Invoke(std::function<void()> call);
     // Revokes the target. When it returns, no Post is under way and none will deliver.
     void Clear();
 

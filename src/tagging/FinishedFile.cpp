@@ -52,7 +52,9 @@ std::vector<std::string> AddExtras(FinishedFile& file, const std::optional<RowLo
     if (!file.id3v2) {
         return missing;
     }
-    if (file.embedCover) {
+    if (file.embedCover && file.coverFile.empty() && file.release.frontCover) {
+        file.extras.frontCover = file.release.frontCover;
+    } else if (file.embedCover) {
         const std::optional<std::filesystem::path> cover =
             file.coverFile.empty() ? FindCoverBeside(file.source) : file.coverFile;
         if (cover) {

@@ -5,6 +5,7 @@
 
 #include "tagging/ID3Struct.h"
 #include "tagging/ID3v2Extras.h"
+#include "tagging/ReleaseTags.h"
 #include "tagging/ReplayGain.h"
 
 #include <cstdint>
@@ -29,10 +30,15 @@ struct FinishedFile {
     std::string genreName;   // without one, a genre name found for the row, for the ID3v2 tag
     bool id3v2 = true;       // also write an ID3v2 tag
 
+    // The names, identifiers and front cover of a disc look-up's release, as far as the row still
+    // holds them; empty for a row that was not looked up.
+    ReleaseTags release;
+
     // What the ID3v2 tag gets beside the row's values, and where it comes from: the front cover
-    // is the picture `coverFile` (one the user gave the row) or else the one found beside the
-    // WAV file `source`, when `embedCover` is set; the ReplayGain texts are measured from the WAV
-    // file when `replayGain` is set. The tagging worker fills `extras` from these.
+    // is the picture `coverFile` (one the user gave the row), else the release's, else the one
+    // found beside the WAV file `source`, when `embedCover` is set; the ReplayGain texts are
+    // measured from the WAV file when `replayGain` is set. The tagging worker fills `extras` from
+    // these.
     std::filesystem::path source;
     std::filesystem::path coverFile;
     bool embedCover = false;

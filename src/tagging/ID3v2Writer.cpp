@@ -19,6 +19,7 @@
 #include <taglib/mpegfile.h>
 #include <taglib/textidentificationframe.h>
 #include <taglib/tfilestream.h>
+#include <taglib/uniquefileidentifierframe.h>
 #include <unistd.h>
 #include <utility>
 
@@ -50,6 +51,40 @@ void SetCommentFrame(TagLib::ID3v2::Tag& id3, std::string_view text) {
     }
 }
 
+void SetMusicBrainzRecording(TagLib::ID3v2::Tag& id3, const std::string& recordingId) {
+    static const TagLib::String kOwner("http://musicbrainz.org");
+    // Copied: removing a frame changes the tag's list.
+    for (TagLib::ID3v2::Frame* frame : TagLib::ID3v2::FrameList(id3.frameList("UFID"))) {
+        const auto* ufid = dynamic_cast<TagLib::ID3v2::UniqueFileIdentifierFrame*>(frame);
+        if (ufid && ufid->owner() == kOwner) {
+            id3.removeFrame(frame);
+        }
+    }
+    if (!recordingId.empty()) {
+        id3.addFrame(new TagLib::ID3v2::UniqueFileIdentifierFrame(
+            kOwner,
+            TagLib::ByteVector(recordingId.data(), static_cast<unsigned int>(recordingId.size()))));
+    }
+}
+
+// The frames of the release the file belongs to (none for a file that belongs to none): the
+// album artist, the disc of the release ("1/2"), the label, the recording's identifier as a UFID
+// and the others as TXXX frames.
+void FillReleaseFrames(TagLib::ID3v2::Tag& id3, const ReleaseTags& release) {
+    if (release.Empty()) {
+        return;
+    }
+    SetTextFrame(id3, "TPE2", release.albumArtist);
+    SetTextFrame(id3, "TPOS",
+                 release.discNumber <= 0  ? std::string()
+                 : release.discCount <= 0 ? std::to_string(release.discNumber)
+                                          : std::to_string(release.discNumber) + "/" +
+                                                std::to_string(release.discCount));
+    SetTextFrame(id3, "TPUB", release.label);
+    SetMusicBrainzRecording(id3, release.recordingId);
+    PutExtras(id3, {std::nullopt, ReleaseUserTexts(release)});
+}
+
 void FillTag(TagLib::ID3v2::Tag& id3, const FinishedFile& file, TagLib::ID3v2::Version version) {
     const ID3_struct& tag = file.tag;
     SetTextFrame(id3, "TIT2", file.fullTitle);
@@ -69,6 +104,7 @@ void FillTag(TagLib::ID3v2::Tag& id3, const FinishedFile& file, TagLib::ID3v2::V
                  : tag.genre < genre_count ? genre_table[tag.genre]
                                            : "");
     SetTextFrame(id3, "TRCK", file.track >= 0 ? std::to_string(file.track) : std::string());
+    FillReleaseFrames(id3, file.release);
     PutExtras(id3, file.extras);
 }
 

@@ -20,6 +20,13 @@
 // begins with; that tag's other frames stay. A file with an ID3v2 tag anywhere else is left as it
 // is, and so is anything but a regular file.
 //
+// A file of a disc look-up's release also gets the album artist (TPE2), the disc of the release
+// (TPOS "1/2"), the label (TPUB) and the MusicBrainz identifiers: the recording as the UFID
+// "http://musicbrainz.org", the others as TXXX frames named as other taggers name them
+// ("MusicBrainz Album Id", "MusicBrainz Artist Id", "MusicBrainz Album Artist Id", "MusicBrainz
+// Release Group Id", "MusicBrainz Release Track Id", "MusicBrainz Disc Id", "MusicBrainz Album
+// Release Country", "CATALOGNUMBER", "BARCODE"). The file's extras follow (see ID3v2Extras.h).
+//
 // Only the ID3v2 tag changes: the audio and the ID3v1 tag at the end stay byte for byte. The file
 // is rewritten as a copy beside it, with its owner, permissions and extended attributes, which
 // replaces it only once complete, checked and on disk; any failure (a file this process may not

@@ -138,13 +138,17 @@ void VambleWindow::GetFilesFromCD(const kit::Message& volume) {
         return;
     }
     const ArtistAlbum tags = CdTags(volume, name);
+    std::string device;
+    volume.Find("Device", &device);
     kit::EntryRef folder;
     if (volume.Find("Folder", &folder) == kit::B_OK && !folder.path.empty()) {
-        AddCDTracks(folder.path, tags, {});
+        kit::Message disc;
+        AddCDTracks(folder.path, tags, {},
+                    volume.Find("Disc", &disc) == kit::B_OK ? DiscInfo::From(disc) : std::nullopt,
+                    device);
         return;
     }
-    std::string device;
-    if (volume.Find("Device", &device) != kit::B_OK || ReadingCD()) {
+    if (device.empty() || ReadingCD()) {
         return;
     }
     // Reading and encoding share the status area and the Stop button.
@@ -162,17 +166,20 @@ void VambleWindow::GetFilesFromCD(const kit::Message& volume) {
 }
 
 void VambleWindow::AddCDTracks(const std::filesystem::path& folder, const ArtistAlbum& tags,
-                               const std::vector<DamagedTrack>& damaged) {
+                               const std::vector<DamagedTrack>& damaged,
+                               const std::optional<DiscInfo>& disc, const std::string& device) {
     std::vector<TrackFile> tracks = ListTrackFiles(folder).value_or(std::vector<TrackFile>{});
     for (const DamagedTrack& track : damaged) {
         tracks.push_back({track.file, track.track});
     }
     SortByTrack(tracks);
+    std::vector<int64_t> added;
     for (const TrackFile& track : tracks) {
         AudioItem* row = fileList->AddEntry(track.path, track.track);
         if (row == nullptr) {
             continue;
         }
+        added.push_back(row->Id());
         if (!tags.album.empty()) {
             row->SetAlbum(tags.album.c_str());
         }
@@ -186,6 +193,7 @@ void VambleWindow::AddCDTracks(const std::filesystem::path& folder, const Artist
             fileList->InvalidateItem(fileList->IndexOf(row));
         }
     }
+    NameDiscRows(disc, device, std::move(added));
 }
 
 void VambleWindow::SetCDReading(bool reading) {
@@ -236,7 +244,7 @@ void VambleWindow::FinishCDRead(const kit::Message& message) {
                  [](const DamagedTrack& track) { return !track.file.empty(); });
     if (readToEnd.empty()) {
         // After a read error the tracks read whole before it are added all the same.
-        AddCDTracks(done->folder, done->tags, {});
+        AddCDTracks(done->folder, done->tags, {}, done->disc, done->device);
         if (!report.isEmpty()) {
             ShowAlert(report);
         }
@@ -248,8 +256,9 @@ void VambleWindow::FinishCDRead(const kit::Message& message) {
             tr("Choose the CD again to read them again, or add the damaged "
                "tracks as they are."),
         tr("Add Anyway"), tr("Leave Out"),
-        [this, folder = done->folder, tags = done->tags, readToEnd](bool add) {
-            AddCDTracks(folder, tags, add ? readToEnd : std::vector<DamagedTrack>{});
+        [this, done = *done, readToEnd](bool add) {
+            AddCDTracks(done.folder, done.tags, add ? readToEnd : std::vector<DamagedTrack>{},
+                        done.disc, done.device);
         });
 }
 

@@ -206,6 +206,7 @@ std::optional<FinishedFile> VambleWindow::RowEncoded(int64_t id,
     file.id3v2 = id3v2Check->isChecked();
     file.source = row->ref.path;
     file.coverFile = row->Cover();
+    file.release = row->HeldReleaseTags();
     file.embedCover = embedCoverCheck->isChecked();
     file.replayGain = runReplayGain;
     return file;

@@ -9,6 +9,7 @@
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
+#include "lookup/DiscLookupService.h"
 #include "window/NameTagsDialog.h"
 #include "window/RunMonitor.h"
 #include "window/RunStatusView.h"
@@ -185,6 +186,8 @@ VambleWindow::~VambleWindow() {
         prefs->SetInt8(flag.key, Flag(flag.box->isChecked()));
     }
     prefs->SetString(kNameTagPatternKey, nameTagPattern.toStdString());
+    prefs->SetInt8(kLookUpDiscsKey, Flag(lookupOnlineCheck->isChecked()));
+    prefs->SetString(kGnudbEmailKey, gnudbEmailText->Text().trimmed().toStdString());
 
     kit::PostMessage(QCoreApplication::instance(), kit::Message(kit::B_QUIT_REQUESTED));
     delete prefs;
@@ -217,6 +220,8 @@ QWidget* VambleWindow::BuildMenus() {
     addItem(editMenu, tr("Select All"), kit::B_SELECT_ALL, QKeySequence(Qt::CTRL | Qt::Key_A),
             this);
     addItem(editMenu, tr("Remove"), MSG_REMOVE_ITEMS, {}, this);
+    addItem(editMenu, tr("Look Up Again"), MSG_LOOK_UP_AGAIN, QKeySequence(Qt::CTRL | Qt::Key_L),
+            this);
     editMenu->addSeparator();
     nameTagsItem = editMenu->addAction(tr("Tags from File Names…"));
     connect(nameTagsItem, &QAction::triggered, this, [this] { TagsFromFileNames(); });
@@ -374,6 +379,8 @@ QWidget* VambleWindow::BuildSettingsTab() {
         connect(id3v2Check, &QCheckBox::toggled, box, &QWidget::setEnabled);
     }
     filesAtOnceSpin = new kit::SpinButton(tr("Files at once:"), 1, processorCount);
+    lookupOnlineCheck = new QCheckBox(tr("Look up discs online"));
+    gnudbEmailText = new kit::TextControl(tr("gnudb e-mail:"), QString());
 
     auto* column = Tight(new QVBoxLayout);
     column->addWidget(legend(tr("%s = Song Title;  %n = Save As Name;  %c = Album")));
@@ -385,6 +392,8 @@ QWidget* VambleWindow::BuildSettingsTab() {
     column->addWidget(embedCoverCheck);
     column->addWidget(replayGainCheck);
     column->addWidget(kit::HGroup({filesAtOnceSpin, kit::Space({0, 0, -1, -1, 1})}));
+    column->addWidget(lookupOnlineCheck);
+    column->addWidget(gnudbEmailText);
     column->addStretch(1);
     auto* row = Tight(new QHBoxLayout);
     row->addLayout(column);
@@ -469,6 +478,8 @@ void VambleWindow::Inititialize() {
     }
     nameTagPattern = QString::fromStdString(
         prefs->GetString(kNameTagPatternKey, NameTagsDialog::kDefaultPattern));
+    lookupOnlineCheck->setChecked(prefs->SetInt8(kLookUpDiscsKey, 1) == 1);
+    gnudbEmailText->SetText(QString::fromStdString(prefs->GetString(kGnudbEmailKey, "")));
     vbrSpin->setEnabled(vbrCheck->isChecked());
 
     for (size_t i = 0; i < columnItems.size(); ++i) {
@@ -543,6 +554,9 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         break;
     case MSG_REMOVE_ITEMS:
         RemoveItems();
+        break;
+    case MSG_LOOK_UP_AGAIN:
+        LookUpAgain();
         break;
     case kit::B_SELECT_ALL:
         SelectAll();

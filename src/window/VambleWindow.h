@@ -3,6 +3,7 @@
 #include "app/DesktopNotifier.h"
 #include "app/LauncherProgress.h"
 #include "bubblehelp/BubbleHelper.h"
+#include "cdaudio/DiscInfo.h"
 #include "encoding/EncodeQueue.h"
 #include "encoding/EncoderSettings.h"
 #include "encoding/OutputClashes.h"
@@ -15,6 +16,7 @@
 #include <QCoreApplication>
 #include <QMainWindow>
 #include <QString>
+#include <QThreadPool>
 #include <QTimer>
 #include <array>
 #include <filesystem>
@@ -25,9 +27,15 @@
 #include <unordered_set>
 
 class AudioItem;
+class DiscLookupService;
 class DiscReadWorker;
 struct ArtistAlbum;
 struct DamagedTrack;
+struct DiscLookupAnswer;
+struct DiscSource;
+struct LookupSettings;
+struct ReleaseNames;
+enum class NameSource;
 class FileListView;
 class QAction;
 class QMenu;
@@ -164,9 +172,12 @@ private:
     void SendCDVolume(int index);
     void RescanCDs();
     void GetFilesFromCD(const kit::Message& volume);
-    // Adds the tracks of the folder and the damaged ones, in track order, the damaged marked.
+    // Adds the tracks of the folder and the damaged ones, in track order, the damaged marked;
+    // the new rows are looked up as the tracks of `disc` (unknown when null: the disc in `device`
+    // is then asked, when that is known).
     void AddCDTracks(const std::filesystem::path& folder, const ArtistAlbum& tags,
-                     const std::vector<DamagedTrack>& damaged);
+                     const std::vector<DamagedTrack>& damaged, const std::optional<DiscInfo>& disc,
+                     const std::string& device);
     void SetCDReading(bool reading);
     void ShowCDReadProgress(const kit::Message& progress);
     void FinishCDRead(const kit::Message& message);
@@ -174,6 +185,25 @@ private:
     [[nodiscard]] bool ReadingCD() const { return cdReadRun >= 0; }
     // Says what the cache of read discs holds and clears it when the user agrees.
     void ClearCDCache();
+    // Disc look-up: names for the rows of a disc (those with these identities) from the
+    // services, CD-Text or gnudb, a choice among several releases, the front cover; "Look Up
+    // Again" repeats it for the selected rows of discs, asking the services anew.
+    LookupSettings CurrentLookupSettings() const;
+    // Gives the disc to these rows (a disc's new rows) and looks them up; without a disc, asks the
+    // drive `device` for it first, away from the window's thread.
+    void NameDiscRows(const std::optional<DiscInfo>& disc, const std::string& device,
+                      std::vector<int64_t> rows);
+    void LookUpDisc(const std::shared_ptr<const DiscSource>& disc, std::vector<int64_t> rows,
+                    bool refresh);
+    void LookUpAgain();
+    void DiscAnswered(const std::shared_ptr<const DiscSource>& disc,
+                      const std::vector<int64_t>& rows, const DiscLookupAnswer& answer);
+    void ApplyRelease(const DiscSource& disc, const std::vector<int64_t>& rows,
+                      const ReleaseNames& release, NameSource source);
+    // One line in the status area: where the names came from, or what went wrong.
+    void ShowLookupStatus(const QString& text);
+    static constexpr const char* kLookUpDiscsKey = "LookUpDiscs";
+    static constexpr const char* kGnudbEmailKey = "GnudbEmail";
 
     // Starts encoding the next rows that are not done, from the current index on, until as
     // many are being encoded as "Files at once:" allows. Pressed with no run going, it first
@@ -275,6 +305,8 @@ private:
     QCheckBox* id3v2Check = nullptr;
     QCheckBox* embedCoverCheck = nullptr;
     QCheckBox* replayGainCheck = nullptr;
+    QCheckBox* lookupOnlineCheck = nullptr;
+    kit::TextControl* gnudbEmailText = nullptr;
     QAction* nameTagsItem = nullptr;
     // The pattern "Tags from File Names…" offers.
     QString nameTagPattern;
@@ -305,6 +337,10 @@ private:
     // True while Encode, started by its command, may ask about clashes before a run begins: a
     // CD choice handled meanwhile must not start a read.
     bool startingRun = false;
+    // Reads discs' tables of contents and CD-Text for the look-up; waits for them when destroyed.
+    QThreadPool discSourceReads;
+    // Looks discs up; created on first use.
+    std::unique_ptr<DiscLookupService> discLookup;
     // Fires once the user has paused changing what the output files are made of.
     QTimer outputCheckTimer;
     DesktopNotifier notifier;

@@ -12,3 +12,4 @@ inline constexpr uint32_t MSG_REMOVE_ITEMS = kit::FourCC("ritm");
 inline constexpr uint32_t MSG_TOGGLE_COLUMN = kit::FourCC("mEnU");
 inline constexpr uint32_t MSG_RESCAN_CDS = kit::FourCC("scan");
 inline constexpr uint32_t MSG_CD_VOLUME = kit::FourCC("cdda");
+inline constexpr uint32_t MSG_LOOK_UP_AGAIN = kit::FourCC("lkup");

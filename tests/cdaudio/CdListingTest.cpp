@@ -70,8 +70,9 @@ TEST_F(CdListingTest, ListsCdMountsWithAWavFolderAndGvfsCdFoldersOnly) {
          Path("media/Artist - Album/wav"),
          "/dev/sr0",
          11 << 8,
-         {"Artist", "Album"}},
-        {"Audio CD", Path("gvfs/cdda:host=sr7"), "/dev/sr7", 0, {"", "Audio CD"}},
+         {"Artist", "Album"},
+         {}},
+        {"Audio CD", Path("gvfs/cdda:host=sr7"), "/dev/sr7", 0, {"", "Audio CD"}, {}},
     };
     // The same disc mounted a second time is one CD.
     Touch("media/Again/wav/Track 1.wav");
@@ -97,6 +98,9 @@ TEST_F(CdListingTest, ListsADriveWithAnAudioDiscOnceByItsCdText) {
     EXPECT_EQ(alone[0].tags, (ArtistAlbum{"Jean-Michel Jarre", "Oxygene"}));
     EXPECT_TRUE(alone[0].NeedsReading());
     EXPECT_EQ(alone[0].device, image.cue.string());
+    // What the drive told travels with the CD, for a look-up to start from.
+    ASSERT_TRUE(alone[0].disc);
+    EXPECT_EQ(alone[0].disc->tracks.size(), 2U);
 
     // Shown through a mount, the drive is not listed again.
     Touch("media/Disc/wav/Track 1.wav");
@@ -113,6 +117,7 @@ TEST_F(CdListingTest, ListsADriveWithAnAudioDiscOnceByItsCdText) {
     EXPECT_EQ(desktop[0].label, "Jean-Michel Jarre - Oxygene");
     EXPECT_EQ(desktop[0].tags, (ArtistAlbum{"Jean-Michel Jarre", "Oxygene"}));
     EXPECT_FALSE(desktop[0].NeedsReading());
+    EXPECT_EQ(desktop[0].disc, alone[0].disc);
 }
 
 } // namespace

@@ -132,3 +132,43 @@ TEST_F(AudioItemTest, FoundTagsFillTheFieldsAndKeepTheirFullTextsWhileTheFieldsH
     EXPECT_FALSE(fresh.GenreGiven());
     EXPECT_EQ(fresh.GenreName(), "Synthwave");
 }
+
+// A looked-up row's file gets the release's tags while its album is still the release's, and the
+// track's own identifiers while its title is still the track's; the cover stays with the release.
+TEST_F(AudioItemTest, ReleaseTagsReachTheFileOnlyWhileTheRowStillHoldsTheRelease) {
+    ReleaseNames release;
+    release.title = "Tide Tables: Collected Recordings of the Northern Coast";
+    release.artist = "Nora Quist";
+    release.date = "2004-05-01";
+    release.releaseId = "release";
+    release.tracks = {{2, "Spring Tide, the extended harbour version", "", {"artist"}, "rec", ""}};
+    struct Case {
+        const char* typedTitle; // null: as found
+        const char* typedAlbum;
+        bool release;
+        bool recording;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, true, true},
+        {"Typed", nullptr, true, false},
+        {nullptr, "Typed Album", false, false},
+    };
+    for (const Case& c : cases) {
+        AudioItem row{kit::EntryRef{"/cd/Track 02.wav"}};
+        row.SetReleaseNames(release, release.Track(2));
+        row.release.frontCover = CoverPicture{"image/png", "png"};
+        row.SetReleaseNames(release, release.Track(2)); // looked up again
+        EXPECT_EQ(row.FullTitle(), release.tracks[0].title);
+        EXPECT_EQ(TagText(row.tag.year), "2004");
+        if (c.typedTitle != nullptr) {
+            row.SetSongTitle(c.typedTitle);
+        }
+        if (c.typedAlbum != nullptr) {
+            row.SetAlbum(c.typedAlbum);
+        }
+        const ReleaseTags held = row.HeldReleaseTags();
+        EXPECT_EQ(held.releaseId, c.release ? "release" : "") << c.typedAlbum;
+        EXPECT_EQ(held.frontCover.has_value(), c.release) << c.typedAlbum;
+        EXPECT_EQ(held.recordingId, c.recording ? "rec" : "") << c.typedTitle;
+    }
+}

@@ -1,4 +1,4 @@
 // How many keys the window writes into the settings file when it closes.
 #pragma once
 
-inline constexpr int kSettingsKeyCount = 23;
+inline constexpr int kSettingsKeyCount = 25;

@@ -187,4 +187,39 @@ print('TCON', tag['TCON'].text[0])
     EXPECT_EQ(ReadID3v2WithMutagen(QFile::decodeName(file.path.c_str()))["title"], "Title");
 }
 
+// The front cover is the user's picture, else the release's, else the one beside the WAV file;
+// with covers off, none.
+TEST_F(FinishedFileTest, TheCoverIsTheUsersElseTheReleasesElseTheOneBesideTheWav) {
+    const QByteArray beside = QByteArray("\xff\xd8\xff\xe0", 4) + "beside";
+    const QByteArray own = QByteArray("\xff\xd8\xff\xe0", 4) + "own";
+    Write(QStringLiteral("cover.jpg"), beside);
+    const std::string ownFile =
+        QFile::encodeName(Write(QStringLiteral("mine.jpg"), own)).toStdString();
+    const CoverPicture released{"image/png", "released"};
+    struct Case {
+        bool embed;
+        bool userCover;
+        bool releaseCover;
+        QByteArray expected; // empty: none
+    };
+    const Case cases[] = {
+        {true, true, true, own},
+        {true, false, true, released.bytes},
+        {true, false, false, beside},
+        {false, false, true, {}},
+    };
+    for (const Case& c : cases) {
+        FinishedFile file = Finished(dir.filePath(QStringLiteral("song.mp3")), {}, "Title", 1);
+        file.source = QFile::encodeName(dir.filePath(QStringLiteral("song.wav"))).toStdString();
+        file.embedCover = c.embed;
+        file.coverFile = c.userCover ? ownFile : std::string();
+        if (c.releaseCover) {
+            file.release.frontCover = released;
+        }
+        EXPECT_TRUE(AddExtras(file, std::nullopt).empty());
+        EXPECT_EQ(file.extras.frontCover ? file.extras.frontCover->bytes : QByteArray(), c.expected)
+            << c.embed << c.userCover << c.releaseCover;
+    }
+}
+
 } // namespace

@@ -110,6 +110,40 @@ TEST_F(ID3v2WriterTest, EveryFieldReadsBackInFullBeforeTheUnchangedFile) {
               QStringList{QStringLiteral("song.mp3")});
 }
 
+TEST_F(ID3v2WriterTest, AReleaseGoesInWithItsAlbumArtistDiscAndIdentifiers) {
+    ReleaseTags release;
+    release.title = "Spring Tide (feat. Ülla Brandt) — the extended harbour version";
+    release.artist = "Nora Quist feat. Ülla Brandt";
+    release.album = "Tide Tables: Collected Recordings of the Northern Coast";
+    release.albumArtist = "Nora Quist & The Ebb";
+    release.discNumber = 2;
+    release.discCount = 3;
+    release.recordingId = "f1000000-0000-4000-8000-000000000002";
+    release.releaseTrackId = "e1000000-0000-4000-8000-000000000002";
+    release.artistIds = {"0a7e4f2c-1111-4c3b-8d6e-0123456789ab",
+                         "0c9a6b4e-5555-4c3b-8d6e-0123456789ab"};
+    release.releaseId = "5a1c0b7e-8a5f-4d3e-9d0e-6f1c2b3a4d5e";
+    release.releaseGroupId = "9d2f4b6c-4444-4c3b-8d6e-0123456789ab";
+    release.catalogNumber = "HBR 042";
+    const ID3_struct tag = MakeTag(release.title.c_str(), release.artist.c_str(),
+                                   release.album.c_str(), "2004", "", 12);
+    const QString path = EncodedFile(dir.path(), tag, 2);
+    FinishedFile file = Finished(path, tag, release.title, 2);
+    file.release = release;
+    ASSERT_EQ(WriteID3v2Tag(file), 0);
+    TagFields frames = ReadID3v2FramesWithMutagen(path);
+    EXPECT_EQ(frames["TPE2"], release.albumArtist);
+    EXPECT_EQ(frames["TPOS"], "2/3");
+    EXPECT_EQ(frames["UFID:http://musicbrainz.org"], release.recordingId);
+    EXPECT_EQ(frames["TXXX:MusicBrainz Album Id"], release.releaseId);
+    EXPECT_EQ(frames["TXXX:MusicBrainz Artist Id"],
+              release.artistIds[0] + "/" + release.artistIds[1]);
+    EXPECT_EQ(frames["TXXX:MusicBrainz Release Group Id"], release.releaseGroupId);
+    EXPECT_EQ(frames["TXXX:MusicBrainz Release Track Id"], release.releaseTrackId);
+    EXPECT_EQ(frames["TXXX:CATALOGNUMBER"], "HBR 042");
+    EXPECT_FALSE(frames.contains("TXXX:BARCODE")); // the release has none
+}
+
 // Another tool's ID3v2.4 tag stays 2.4 with the frames that 2.3 has no place for; a row nobody
 // gave a genre gets none in it (its ID3v1 genre byte stays 0, which has no "none").
 TEST_F(ID3v2WriterTest, AnotherToolsID3v24TagStaysWholeAndAnUntaggedGenreIsLeftOut) {

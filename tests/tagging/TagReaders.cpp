@@ -173,6 +173,30 @@ TagFields ReadID3v2WithMutagen(const QString& path) {
     return ReadWithMutagen(path, "v2");
 }
 
+TagFields ReadID3v2FramesWithMutagen(const QString& path) {
+    static const char* script = R"(
+import hashlib, json, sys
+from mutagen.id3 import ID3
+fields = {}
+for key, frame in ID3(sys.argv[1], load_v1=False).items():
+    if key.startswith('UFID'):
+        fields[key] = frame.data.decode()
+    elif key.startswith('APIC'):
+        fields['APIC'] = '%s %d %s' % (frame.mime, frame.type, hashlib.sha1(frame.data).hexdigest())
+    else:
+        fields[key] = str(frame)
+print(json.dumps(fields))
+)";
+    const QByteArray output =
+        Run(kPython, {QStringLiteral("-c"), QString::fromLatin1(script), path});
+    TagFields fields;
+    const QJsonObject object = QJsonDocument::fromJson(output).object();
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        fields[it.key().toStdString()] = it.value().toString().toStdString();
+    }
+    return fields;
+}
+
 TagFields ReadID3v2WithId3v2(const QString& path) {
     // One line a frame: "TIT2 (Title/songname/content description): text"; a comment's text
     // follows its description and language, a genre's name is followed by its number.

@@ -45,6 +45,10 @@ TagFields ReadTagWithMutagen(const QString& path);
 // "album", "year", "comment", "genre" (the name), "track"; mutagen adds "version" ("2.3.0").
 TagFields ReadID3v2WithMutagen(const QString& path);
 TagFields ReadID3v2WithId3v2(const QString& path);
+// Every frame of the ID3v2 tag by mutagen's key ("TPE2", "TXXX:MusicBrainz Album Id",
+// "UFID:http://musicbrainz.org" with its identifier as text); the front cover as "APIC": its MIME
+// type, picture type and the SHA-1 of its bytes.
+TagFields ReadID3v2FramesWithMutagen(const QString& path);
 
 // An int32 attribute value as it is stored: 4 bytes in host order.
 QByteArray Int32Bytes(int32_t value);

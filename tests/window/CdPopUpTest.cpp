@@ -263,7 +263,8 @@ TEST_F(CdPopUpTest, DamagedTracksJoinTheListMarkedOnlyWhenAskedFor) {
                             disc / "wav",
                             {{2, 12, disc / "damaged" / "Track 02.wav"}, {3, 500, {}}},
                             {},
-                            false};
+                            false,
+                            {}};
     kit::Message message = done.ToMessage();
     window->MessageReceived(&message);
 

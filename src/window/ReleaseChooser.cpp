@@ -1,0 +1,72 @@
+#include "window/ReleaseChooser.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+ReleaseChooser::ReleaseChooser(QWidget* parent, const QString& discName,
+                               const std::vector<ReleaseNames>& releases,
+                               std::function<void(int)> chosen)
+    : QDialog(parent), list(new QTreeWidget) {
+    setWindowTitle(tr("Choose the Release"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowModality(Qt::WindowModal);
+
+    list->setRootIsDecorated(false);
+    list->setAllColumnsShowFocus(true);
+    list->setHeaderLabels({tr("Title"), tr("Artist"), tr("Date"), tr("Country"), tr("Label"),
+                           tr("Catalogue Number"), tr("Barcode"), tr("Tracks")});
+    // The list owns its items.
+    // NOLINTBEGIN(clang-analyzer-cplusplus.NewDeleteLeaks)
+    for (const ReleaseNames& release : releases) {
+        auto* item = new QTreeWidgetItem(
+            list, {Text(release.title), Text(release.artist), Text(release.date),
+                   Text(release.country), Text(release.label), Text(release.catalogNumber),
+                   Text(release.barcode), QString::number(release.trackCount)});
+        if (release.discCount > 1) {
+            item->setText(0, tr("%1 (disc %2 of %3)")
+                                 .arg(Text(release.title))
+                                 .arg(release.discNumber)
+                                 .arg(release.discCount));
+        }
+    }
+    // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
+    list->setCurrentItem(list->topLevelItem(0));
+    // Wide enough for every column, so that no line needs scrolling.
+    int width = 0;
+    for (int column = 0; column < list->columnCount(); ++column) {
+        list->resizeColumnToContents(column);
+        width += list->columnWidth(column);
+    }
+    list->setMinimumWidth(width + 2 * list->frameWidth());
+
+    auto* buttons = new QDialogButtonBox;
+    QPushButton* use = buttons->addButton(tr("Use This Release"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(tr("None of these"), QDialogButtonBox::RejectRole);
+    use->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(list, &QTreeWidget::itemDoubleClicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(
+        new QLabel(tr("Several releases hold the disc “%1”. Which is yours?").arg(discName)));
+    layout->addWidget(list, 1);
+    layout->addWidget(buttons);
+    resize(sizeHint().width(), 260);
+
+    connect(this, &QDialog::finished, this, [this, chosen = std::move(chosen)](int result) {
+        const QModelIndex current = list->currentIndex();
+        chosen(result == QDialog::Accepted && current.isValid() ? current.row() : -1);
+    });
+}
