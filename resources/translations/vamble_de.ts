@@ -104,6 +104,61 @@ Mehr im Handbuch: man vamble
     </message>
 </context>
 <context>
+    <name>DiscLookup</name>
+    <message>
+        <source>%1 does not know this disc</source>
+        <translation>%1 kennt diese CD nicht</translation>
+    </message>
+    <message>
+        <source>%1 is busy; try Look Up Again later</source>
+        <translation>%1 ist ausgelastet; versuchen Sie „Erneut nachschlagen“ später</translation>
+    </message>
+    <message>
+        <source>%1 answered HTTP %2</source>
+        <translation>%1 antwortete mit HTTP %2</translation>
+    </message>
+    <message>
+        <source>the disc&apos;s table of contents cannot be looked up</source>
+        <translation>das Inhaltsverzeichnis der CD kann nicht nachgeschlagen werden</translation>
+    </message>
+    <message>
+        <source>looking up discs online is off</source>
+        <translation>das Nachschlagen von CDs im Netz ist ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>%1 sent an answer that cannot be read</source>
+        <translation>%1 schickte eine Antwort, die nicht gelesen werden kann</translation>
+    </message>
+    <message>
+        <source>gnudb is asked once an e-mail address is set</source>
+        <translation>gnudb wird gefragt, sobald eine E-Mail-Adresse eingetragen ist</translation>
+    </message>
+    <message>
+        <source>gnudb does not know this disc</source>
+        <translation>gnudb kennt diese CD nicht</translation>
+    </message>
+    <message>
+        <source>Names from MusicBrainz</source>
+        <translation>Namen von MusicBrainz</translation>
+    </message>
+    <message>
+        <source>Names from the disc&apos;s CD-Text</source>
+        <translation>Namen aus dem CD-Text der CD</translation>
+    </message>
+    <message>
+        <source>Names from gnudb</source>
+        <translation>Namen von gnudb</translation>
+    </message>
+    <message>
+        <source>No names found for this disc</source>
+        <translation>Für diese CD wurden keine Namen gefunden</translation>
+    </message>
+    <message>
+        <source>The Cover Art Archive sent no JPEG or PNG picture</source>
+        <translation>Das Cover Art Archive schickte kein JPEG- oder PNG-Bild</translation>
+    </message>
+</context>
+<context>
     <name>DiscReader</name>
     <message>
         <source>Cannot write track %1: %2</source>
@@ -455,6 +510,76 @@ Mehr im Handbuch: man vamble
     <message>
         <source>%1 of %2 files match; Apply sets their tags, the others stay as they are.</source>
         <translation>%1 von %2 Dateien passen; „Anwenden“ setzt ihre Tags, die anderen bleiben, wie sie sind.</translation>
+    </message>
+</context>
+<context>
+    <name>PacedHttp</name>
+    <message>
+        <source>sent too much</source>
+        <translation>schickte zu viel</translation>
+    </message>
+    <message>
+        <source>did not answer in time</source>
+        <translation>antwortete nicht rechtzeitig</translation>
+    </message>
+    <message>
+        <source>could not be reached (%1)</source>
+        <translation>war nicht erreichbar (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>ReleaseChooser</name>
+    <message>
+        <source>Choose the Release</source>
+        <translation>Veröffentlichung wählen</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Artist</source>
+        <translation>Interpret</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Country</source>
+        <translation>Land</translation>
+    </message>
+    <message>
+        <source>Label</source>
+        <translation>Label</translation>
+    </message>
+    <message>
+        <source>Catalogue Number</source>
+        <translation>Katalognummer</translation>
+    </message>
+    <message>
+        <source>Barcode</source>
+        <translation>Barcode</translation>
+    </message>
+    <message>
+        <source>Tracks</source>
+        <translation>Stücke</translation>
+    </message>
+    <message>
+        <source>%1 (disc %2 of %3)</source>
+        <translation>%1 (CD %2 von %3)</translation>
+    </message>
+    <message>
+        <source>Use This Release</source>
+        <translation>Diese Veröffentlichung verwenden</translation>
+    </message>
+    <message>
+        <source>None of these</source>
+        <translation>Keine davon</translation>
+    </message>
+    <message>
+        <source>Several releases hold the disc “%1”. Which is yours?</source>
+        <translation>Mehrere Veröffentlichungen enthalten die CD „%1“. Welche ist Ihre?</translation>
     </message>
 </context>
 <context>
@@ -944,6 +1069,30 @@ sobald die Kodierung fertig ist.</translation>
     <message>
         <source>Stop and Quit</source>
         <translation>Anhalten und beenden</translation>
+    </message>
+    <message>
+        <source>Discs cannot be looked up: the program&apos;s part that looks them up cannot be loaded.</source>
+        <translation>CDs können nicht nachgeschlagen werden: Der Programmteil, der sie nachschlägt, kann nicht geladen werden.</translation>
+    </message>
+    <message>
+        <source>Looking up the disc…</source>
+        <translation>Die CD wird nachgeschlagen…</translation>
+    </message>
+    <message>
+        <source>No release chosen: the rows keep their names</source>
+        <translation>Keine Veröffentlichung gewählt: Die Zeilen behalten ihre Namen</translation>
+    </message>
+    <message>
+        <source>Look Up Again</source>
+        <translation>Erneut nachschlagen</translation>
+    </message>
+    <message>
+        <source>Look up discs online</source>
+        <translation>CDs im Netz nachschlagen</translation>
+    </message>
+    <message>
+        <source>gnudb e-mail:</source>
+        <translation>E-Mail für gnudb:</translation>
     </message>
 </context>
 <context>
