@@ -563,8 +563,9 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         break;
     case MSG_ENCODE:
         // An Encode click queued while a disc's reading began is dropped: the two exclude each
-        // other, and the button is disabled while the disc is read.
-        if (!ReadingCD()) {
+        // other, and the button is disabled while the disc is read. So is one handled while an
+        // earlier Encode still asks about clashes: one question, one answer.
+        if (!ReadingCD() && !startingRun) {
             const QScopedValueRollback starting(startingRun, true);
             Encode();
         }

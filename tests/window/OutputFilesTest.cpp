@@ -2,6 +2,7 @@
 #include "filelist/FileListView.h"
 #include "filelist/RowMarks.h"
 #include "gogo/TestAudio.h"
+#include "kit/MessageEvent.h"
 #include "support/WidgetTestSetup.h"
 #include "support/WindowFixture.h"
 #include "window/ClashDialog.h"
@@ -232,6 +233,26 @@ TEST_F(OutputFilesTest, EncodeWithClashesAsksOnceAndTheAnswerDecides) {
     EXPECT_TRUE(window->AskAboutClashes().start);
     QCoreApplication::processEvents();
     EXPECT_FALSE(asked) << "no clash, no question";
+}
+
+TEST_F(OutputFilesTest, EncodeClickedTwiceAsksOnce) {
+    Field(QStringLiteral("Output filename as:"))->setText(QStringLiteral("one"));
+    Add(QStringLiteral("a.wav"));
+    Add(QStringLiteral("b.wav"));
+    int questions = 0;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&questions] {
+        if (auto* dialog = dynamic_cast<ClashDialog*>(QApplication::activeModalWidget())) {
+            ++questions;
+            dialog->reject();
+        }
+    });
+    answer.start(5);
+    kit::PostMessage(window, kit::Message(MSG_ENCODE));
+    kit::PostMessage(window, kit::Message(MSG_ENCODE));
+    QTest::qWait(300);
+    EXPECT_EQ(questions, 1);
+    EXPECT_FALSE(window->IsEncoding());
 }
 
 TEST_F(OutputFilesTest, TheQuestionCountsTheRowsAndNamesTheFirstFew) {
