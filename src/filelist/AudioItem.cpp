@@ -130,6 +130,23 @@ void AudioItem::SetReleaseNames(const ReleaseNames& names, const TrackNames* tra
     release = std::move(found);
 }
 
+FinishedFile AudioItem::Finished(const std::filesystem::path& mp3) const {
+    FinishedFile file;
+    file.path = mp3;
+    file.tag = tag;
+    file.track = track;
+    file.fullTitle = FullTitle();
+    file.fullArtist = FullArtist();
+    file.fullAlbum = FullAlbum();
+    file.fullComment = FullComment();
+    file.genreGiven = GenreGiven();
+    file.genreName = GenreName();
+    file.source = ref.path;
+    file.coverFile = cover;
+    file.release = HeldReleaseTags();
+    return file;
+}
+
 ReleaseTags AudioItem::HeldReleaseTags() const {
     return ReleaseTagsHeld(release, FullTitle(), FullAlbum());
 }

@@ -5,6 +5,7 @@
 #include "encoding/OutputClashes.h"
 #include "kit/Message.h"
 #include "lookup/DiscSource.h"
+#include "tagging/FinishedFile.h"
 #include "tagging/FoundTags.h"
 #include "tagging/ID3Struct.h"
 #include "tagging/ReleaseTags.h"
@@ -71,6 +72,11 @@ public:
     // WAV file is then taken, if any).
     void SetCover(std::filesystem::path picture) { cover = std::move(picture); }
     [[nodiscard]] const std::filesystem::path& Cover() const { return cover; }
+
+    // The row's encoded file `mp3` with what the row gives its tags, as they are now (tags
+    // applied during a run reach the file); the settings' part (`id3v2`, `embedCover`,
+    // `replayGain`) is left for the caller.
+    [[nodiscard]] FinishedFile Finished(const std::filesystem::path& mp3) const;
 
     // Marks the row done and shows the check mark in its first column; a done row has no
     // failure, no clash and no warning yet. The caller redraws the row.

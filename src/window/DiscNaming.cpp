@@ -134,13 +134,8 @@ void VambleWindow::ApplyRelease(const DiscSource& disc, const std::vector<int64_
             row->SetReleaseNames(release, release.Track(disc.Position(row->track)));
         }
     }
-    // The tag fields follow the selected row; output names may use the new names.
-    const auto* selected =
-        dynamic_cast<const AudioItem*>(fileList->ItemAt(fileList->CurrentSelection()));
-    if (selected) {
-        const ID3_struct& tag = selected->tag;
-        FillInMp3Tags(tag.artist, tag.album, tag.comment, tag.title, tag.year, tag.genre);
-    }
+    // Output names may use the new names.
+    ShowSelectedTags();
     ScheduleOutputCheck();
     if (source == NameSource::MusicBrainz && embedCoverCheck->isChecked()) {
         discLookup->FetchFrontCover(

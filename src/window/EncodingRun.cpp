@@ -192,21 +192,8 @@ std::optional<FinishedFile> VambleWindow::RowEncoded(int64_t id,
     if (!row) {
         return std::nullopt;
     }
-    // The tags are the row's as they are now, so that tags applied during the run reach the file.
-    FinishedFile file;
-    file.path = output;
-    file.tag = row->tag;
-    file.track = row->track;
-    file.fullTitle = row->FullTitle();
-    file.fullArtist = row->FullArtist();
-    file.fullAlbum = row->FullAlbum();
-    file.fullComment = row->FullComment();
-    file.genreGiven = row->GenreGiven();
-    file.genreName = row->GenreName();
+    FinishedFile file = row->Finished(output);
     file.id3v2 = id3v2Check->isChecked();
-    file.source = row->ref.path;
-    file.coverFile = row->Cover();
-    file.release = row->HeldReleaseTags();
     file.embedCover = embedCoverCheck->isChecked();
     file.replayGain = runReplayGain;
     return file;

@@ -519,6 +519,13 @@ void VambleWindow::ShowTagsOf(const AudioItem& row) {
     FillInMp3Tags(tag.artist, tag.album, tag.comment, tag.title, tag.year, tag.genre);
 }
 
+void VambleWindow::ShowSelectedTags() {
+    if (const auto* first =
+            dynamic_cast<const AudioItem*>(fileList->ItemAt(fileList->CurrentSelection()))) {
+        ShowTagsOf(*first);
+    }
+}
+
 std::array<VambleWindow::FlagSetting, 2> VambleWindow::TagFlags() const {
     return {FlagSetting{"EmbedCoverArt", true, embedCoverCheck},
             FlagSetting{"ReplayGain", false, replayGainCheck}};

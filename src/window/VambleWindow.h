@@ -147,6 +147,8 @@ private:
     void ApplyTags();
     // Shows the row's tag values in the tag controls.
     void ShowTagsOf(const AudioItem& row);
+    // Shows the first selected row's tag values, after its tags changed; none selected, none.
+    void ShowSelectedTags();
     // "Tags from File Names…": reads the selected rows' tags from their files' names and folders
     // by a pattern the user checks in a preview; the pattern is kept for the next time.
     void TagsFromFileNames();

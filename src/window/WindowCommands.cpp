@@ -67,11 +67,8 @@ void VambleWindow::TagsFromFileNames() {
             fileList->InvalidateItem(index);
         }
     }
-    // The tag controls show the first selected row's new values; the tags name the output files.
-    if (const auto* first =
-            dynamic_cast<const AudioItem*>(fileList->ItemAt(fileList->CurrentSelection()))) {
-        ShowTagsOf(*first);
-    }
+    // The tags name the output files.
+    ShowSelectedTags();
     ScheduleOutputCheck();
 }
 
