@@ -10,7 +10,8 @@ cd "$(dirname "$0")/.."
 scripts/install-deps bench
 build=${1:-build/release}
 rounds=${2:-40}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVAMBLE_BENCH=ON \
+    >/dev/null
 cmake --build "$build" --target vamble startup_probe bare_window
 
 home=$(mktemp -d)

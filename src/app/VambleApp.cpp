@@ -8,6 +8,7 @@
 #include "app/VamblePrefs.h"
 #include "filelist/FileListView.h"
 #include "kit/AppDefs.h"
+#include "kit/DeferredIconStyle.h"
 #include "window/VambleWindow.h"
 
 #include <QDialog>
@@ -88,6 +89,7 @@ VambleApp::VambleApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vamble"));
     setApplicationVersion(QString::fromLatin1(kVambleVersion));
     setDesktopFileName(QString::fromLatin1(kDesktopId));
+    setStyle(new kit::DeferredIconStyle);
     setWindowIcon(QIcon(ResourcePng(QStringLiteral(":/icons/vamble-32.png"))));
     setQuitOnLastWindowClosed(false);
     // All settings live in the program's one settings file. Qt's file dialogs would keep their
