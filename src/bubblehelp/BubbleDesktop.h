@@ -4,16 +4,19 @@
 #include <QRect>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
+class PointerArrival;
 class QWidget;
 
 // What the bubble help reads of the desktop: the pointer and its buttons, the widget under a
-// point, the screen, and a tick ten times a second. This one reads the real pointer, screens and
-// windows and ticks with a timer on the GUI thread; tests give their own pointer and ticks.
+// point, the screen, and a tick ten times a second that can rest while the pointer is away. This
+// one reads the real pointer, screens and windows and ticks with a timer on the GUI thread; tests
+// give their own pointer and ticks.
 class BubbleDesktop {
 public:
-    BubbleDesktop() = default;
-    virtual ~BubbleDesktop() = default;
+    BubbleDesktop();
+    virtual ~BubbleDesktop();
     BubbleDesktop(const BubbleDesktop&) = delete;
     BubbleDesktop& operator=(const BubbleDesktop&) = delete;
 
@@ -21,6 +24,9 @@ public:
 
     // Calls `tick` every tenth of a second from now on.
     virtual void StartTicking(std::function<void()> tick);
+    // Stops the ticks until the pointer comes into one of the application's windows, so that a
+    // program left alone does not wake ten times a second.
+    virtual void PauseTicking();
     // The pointer's position on the screen.
     virtual QPoint PointerPosition() const;
     // Whether any mouse button is down.
@@ -34,4 +40,6 @@ public:
 
 private:
     QTimer timer;
+    // Resumes the ticks when the pointer arrives.
+    std::unique_ptr<PointerArrival> arrival;
 };

@@ -106,6 +106,7 @@ void BubbleHelper::EnableHelp(bool enable) {
 
 void BubbleHelper::Poll() {
     if (!enabled) {
+        desktop->PauseTicking();
         return;
     }
     const QPoint where = desktop->PointerPosition();
@@ -127,6 +128,11 @@ void BubbleHelper::Poll() {
             Watch(where, buttonsDown);
         }
         break;
+    }
+    // With the pointer over none of the application's windows there is nothing to watch until
+    // it comes back; an open bubble still counts down to closing.
+    if (state != State::Showing && !desktop->WidgetAt(where)) {
+        desktop->PauseTicking();
     }
 }
 

@@ -20,7 +20,8 @@ class QWidget;
 // below the pointer. It closes when the pointer moves, a button is pressed, or after a tenth of
 // a second per byte of text (at least 2.1 s), and does not come back until the pointer moves.
 //
-// The pointer is polled ten times a second on the GUI thread, so no widget has to cooperate.
+// The pointer is polled ten times a second on the GUI thread, so no widget has to cooperate;
+// the polls rest while the pointer is over none of the application's windows or the help is off.
 // One instance serves the application; a second one is a programming error and does nothing.
 class BubbleHelper : public QObject {
     Q_OBJECT

@@ -12,6 +12,7 @@ namespace {
 class FakeDesktop : public BubbleDesktop {
 public:
     void StartTicking(std::function<void()> onTick) override { tick = std::move(onTick); }
+    void PauseTicking() override { paused = true; }
     QPoint PointerPosition() const override { return pointer; }
     bool ButtonsDown() const override { return buttons; }
     QRect ScreenFrame(QPoint /*position*/) const override { return screen; }
@@ -19,6 +20,7 @@ public:
     std::function<void()> tick;
     QPoint pointer{-1, -1};
     bool buttons = false;
+    bool paused = false;
     QRect screen{0, 0, 800, 600};
 };
 
@@ -237,4 +239,48 @@ TEST_F(BubbleHelperTest, ASecondInstanceReportsTheErrorAndDoesNothing) {
               QStringList(QStringLiteral("only one BubbleHelper instance allowed/necessary")));
     EXPECT_EQ(another.Bubble(), nullptr);
     EXPECT_FALSE(second->tick) << "it polls nothing";
+}
+
+// Nothing wakes the program while the pointer is away from its windows or the help is off; an
+// open bubble still closes first.
+TEST_F(BubbleHelperTest, TicksRestWhileNothingCanShowABubble) {
+    helper.SetHelp(child, QStringLiteral("help"));
+    const struct {
+        const char* what;
+        std::function<void()> arrange;
+        bool paused;
+    } cases[] = {
+        {"pointer over a widget", [&] { desktop->pointer = child->mapToGlobal(QPoint(5, 5)); },
+         false},
+        {"pointer outside the windows", [&] { desktop->pointer = QPoint(700, 500); }, true},
+        {"bubble open under a window that went away",
+         [&] {
+             RestOver(child);
+             window.hide();
+         },
+         false},
+        {"help turned off", [&] { helper.EnableHelp(false); }, true},
+    };
+    for (const auto& c : cases) {
+        desktop->paused = false;
+        c.arrange();
+        Tick();
+        EXPECT_EQ(desktop->paused, c.paused) << c.what;
+    }
+    window.show();
+    helper.EnableHelp(true);
+}
+
+TEST(BubbleDesktop, RestingTicksComeBackWhenThePointerEntersAWidget) {
+    BubbleDesktop desktop;
+    int ticks = 0;
+    desktop.StartTicking([&ticks] { ++ticks; });
+    desktop.PauseTicking();
+    QTest::qWait(3 * BubbleDesktop::kTickMilliseconds);
+    EXPECT_EQ(ticks, 0);
+
+    QWidget widget;
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(&widget, &enter);
+    EXPECT_TRUE(QTest::qWaitFor([&ticks] { return ticks > 0; }, 5000));
 }
