@@ -89,7 +89,8 @@ VambleApp::VambleApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vamble"));
     setApplicationVersion(QString::fromLatin1(kVambleVersion));
     setDesktopFileName(QString::fromLatin1(kDesktopId));
-    setStyle(new kit::DeferredIconStyle);
+    // The application takes the style over.
+    setStyle(new kit::DeferredIconStyle); // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks)
     setWindowIcon(QIcon(ResourcePng(QStringLiteral(":/icons/vamble-32.png"))));
     setQuitOnLastWindowClosed(false);
     // All settings live in the program's one settings file. Qt's file dialogs would keep their

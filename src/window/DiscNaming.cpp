@@ -57,15 +57,17 @@ void VambleWindow::LookUpDisc(const std::shared_ptr<const DiscSource>& disc,
     if (!disc || rows.empty()) {
         return;
     }
-    if (!discLookup) {
-        discLookup = CreateDiscLookup(CurrentLookupSettings());
+    const LookupSettings settings = CurrentLookupSettings();
+    if (discLookup) {
+        discLookup->SetSettings(settings);
+    } else {
+        discLookup = CreateDiscLookup(settings);
         if (!discLookup) {
             ShowLookupStatus(tr("Discs cannot be looked up: the program's part that looks them up "
                                 "cannot be loaded."));
             return;
         }
     }
-    discLookup->SetSettings(CurrentLookupSettings());
     ShowLookupStatus(tr("Looking up the disc…"));
     discLookup->LookUp({*disc, refresh},
                        [this, disc, rows = std::move(rows)](const DiscLookupAnswer& answer) {

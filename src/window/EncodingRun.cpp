@@ -136,7 +136,7 @@ void VambleWindow::RowStarted(int64_t id) {
     const char* saveAs = row->GetColumnContentText(AudioItem::kSaveAsColumn);
     Print(std::string(saveAs ? saveAs : "") + "\n");
     FollowRow(id);
-    filesRemainingText->setText(tr("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
+    ShowFilesRemaining();
 }
 
 void VambleWindow::FollowRow(int64_t id) {
@@ -207,7 +207,7 @@ void VambleWindow::SetFileDone(const char* /*outputPath*/, int64_t id, bool isDo
         fileList->InvalidateItem(index);
         runMonitor->RowDone(id);
     }
-    filesRemainingText->setText(tr("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
+    ShowFilesRemaining();
     ScheduleOutputCheck(); // the file is there now
 }
 
@@ -277,7 +277,7 @@ void VambleWindow::RunEnded(const RunEnd& end) {
                                                           : RunMonitor::EndKind::Failed;
     runMonitor->End(kind, told.join(QLatin1Char('\n')));
     ShowRunning(false);
-    filesRemainingText->setText(tr("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
+    ShowFilesRemaining();
     // A stop is the user's own doing: it needs no alert.
     if (!told.isEmpty() && end.kind != RunEnd::Kind::Stopped) {
         ShowAlert(told.join(QStringLiteral("\n\n")));
@@ -308,6 +308,10 @@ void VambleWindow::ShowRunning(bool running) {
     if (!running) {
         cdPopUp->setEnabled(true);
     }
+}
+
+void VambleWindow::ShowFilesRemaining() {
+    filesRemainingText->setText(tr("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
 }
 
 void VambleWindow::ShowAlert(const QString& text) {

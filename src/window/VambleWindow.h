@@ -242,6 +242,7 @@ private:
     AudioItem* FindRow(int64_t id) const;
     // Shows the Encode and Stop buttons and the CD pop-up for a run or for no run.
     void ShowRunning(bool running);
+    void ShowFilesRemaining();
     // A modal alert titled "Alert" with one "OK" button; the window goes on while it is open.
     void ShowAlert(const QString& text);
 
