@@ -1,5 +1,11 @@
 // The cache discs are read into: one folder per disc, each guarded by a lock so that only one
 // reader (of any window, program or machine sharing the home folder) writes into it at a time.
+//
+// The cache folder is used only when it is a real folder of this user (made with mode 0700),
+// never through a symbolic link, and each disc folder carries a marker the program wrote. Only
+// marked folders count as discs, and only the files the program writes there are measured and
+// removed: what else the cache holds (a link to the music collection, another program's files) is
+// never touched.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +18,11 @@ inline constexpr std::string_view kPartFileExtension = ".part";
 
 // The cache folder discs are read into: $XDG_CACHE_HOME/vamble, by default ~/.cache/vamble.
 std::filesystem::path DiscCacheFolder();
+
+// Makes the disc's folder in the cache folder where it is missing and marks it as the program's.
+// Why that cannot be done (the cache folder or the disc's folder is a link, or another user's, or
+// cannot be made); empty when it was done.
+std::string MakeDiscFolder(const std::filesystem::path& cacheFolder, const std::string& discId);
 
 // The lock of one disc's folder: an open file description lock on its file "lock", which the
 // kernel also keeps across NFS and drops when its holder ends, crash or not.
@@ -38,13 +49,16 @@ private:
 struct DiscCacheUsage {
     int64_t bytes = 0;
     int32_t discs = 0;
+    std::string refused; // why the cache folder is not used; empty when it is (or is missing)
     bool operator==(const DiscCacheUsage&) const = default;
 };
 
-// What the cache holds: the size of its files and the number of disc folders.
+// What the cache holds: the size of the files the program wrote in its disc folders, and the
+// number of those folders.
 DiscCacheUsage MeasureDiscCache(const std::filesystem::path& cacheFolder);
 
-// Removes everything in the cache but the folders of discs being read now; returns what is left.
+// Removes the disc folders but those of discs being read now, with the files the program wrote
+// in them (a folder that holds anything else keeps that); returns what is left.
 DiscCacheUsage ClearDiscCache(const std::filesystem::path& cacheFolder);
 
 // Removes the part files that reads ended by a crash left in disc folders no one reads now.

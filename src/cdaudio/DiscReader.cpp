@@ -4,6 +4,7 @@
 #include "cdaudio/DiscCache.h"
 #include "cdaudio/TrackWav.h"
 #include "kit/Attributes.h"
+#include "kit/OwnFiles.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -13,7 +14,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <system_error>
 #include <thread>
@@ -79,6 +79,10 @@ public:
         reading = track;
         failedReads = 0;
         lost = false;
+    }
+    // Whether the sector came off the drive at least once.
+    [[nodiscard]] bool CameOffDrive(lsn_t sector) const {
+        return sector >= first && Index(sector) < wasRead.size() && wasRead[Index(sector)];
     }
     // The sectors of the track that never came off the drive or that paranoia skipped.
     [[nodiscard]] int32_t DamagedSectors(const TrackSpan& track) const {
@@ -272,6 +276,7 @@ TrackOutcome DiscRead::ReadTrack(const TrackSpan& track, const fs::path& partFil
     }
     watch.StartTrack(track);
     cdio_paranoia_seek(paranoia.get(), track.first, SEEK_SET);
+    const std::vector<int16_t> silence(kFramesPerSector * 2, 0);
     for (lsn_t sector = track.first; sector <= track.last; ++sector) {
         if ((sector - track.first) % kSectorsPerSecond == 0) {
             Report(track, sector - track.first);
@@ -286,6 +291,12 @@ TrackOutcome DiscRead::ReadTrack(const TrackSpan& track, const fs::path& partFil
         }
         if (samples == nullptr) {
             return TrackOutcome::Unreadable;
+        }
+        // For a sector that never came off the drive, paranoia hands out wherever its buffer
+        // stands, past its end when the buffer is empty (a track whose first sectors fail): such
+        // a sector is written as silence. The track counts it as damaged either way.
+        if (!watch.CameOffDrive(sector)) {
+            samples = silence.data();
         }
         if (!writer.Write(samples, kFramesPerSector)) {
             error = WriteError(track.number, writer.Error());
@@ -308,14 +319,13 @@ bool DiscRead::Keep(const TrackSpan& track, const fs::path& partFile, const Disc
     const int32_t damaged = watch.DamagedSectors(track);
     const fs::path target = (damaged > 0 ? folders.damaged : folders.whole) / name;
     std::error_code error;
-    if (damaged > 0) {
-        fs::create_directories(folders.damaged, error);
-    }
-    if (!error) {
+    const QString refused = damaged > 0 ? kit::MakeOwnFolder(folders.damaged) : QString();
+    if (refused.isEmpty()) {
         fs::rename(partFile, target, error);
     }
-    if (error) {
-        result.error = WriteError(track.number, error.message());
+    if (!refused.isEmpty() || error) {
+        result.error =
+            WriteError(track.number, refused.isEmpty() ? error.message() : refused.toStdString());
         return false;
     }
     if (damaged > 0) {
@@ -374,19 +384,18 @@ void DiscRead::Run(const std::vector<TrackSpan>& tracks, const DiscFolders& fold
 
 // Takes the lock of the disc's folder, waiting while another reader holds it. Null, with the
 // error or the stop in the result, when it was not taken.
-std::unique_ptr<DiscFolderLock> LockDiscFolder(const fs::path& discFolder,
+std::unique_ptr<DiscFolderLock> LockDiscFolder(const fs::path& cacheFolder,
                                                const std::atomic<bool>& stop,
                                                const DiscReadProgressFunction& progress,
                                                DiscReadResult& result) {
+    const fs::path discFolder = cacheFolder / result.discId;
     for (bool told = false;; std::this_thread::sleep_for(kLockPoll)) {
         // Made again each time: clearing the cache may have removed it meanwhile.
-        std::error_code error;
-        fs::create_directories(discFolder, error);
-        if (error) {
+        if (const std::string refused = MakeDiscFolder(cacheFolder, result.discId);
+            !refused.empty()) {
             result.error =
-                QCoreApplication::translate("DiscReader", "Cannot create the folder %1: %2")
-                    .arg(QString::fromStdString(discFolder.string()),
-                         QString::fromStdString(error.message()))
+                QCoreApplication::translate("DiscReader", "The CD cache cannot be used: %1")
+                    .arg(QString::fromStdString(refused))
                     .toStdString();
             return nullptr;
         }
@@ -451,19 +460,16 @@ DiscReadResult ReadDisc(const std::string& device, const fs::path& cacheFolder,
     }
 
     RemoveLeftoverPartFiles(cacheFolder);
-    const DiscFolders folders{cacheFolder / result.discId, cacheFolder / result.discId / "wav",
-                              cacheFolder / result.discId / "damaged"};
     const std::unique_ptr<DiscFolderLock> lock =
-        LockDiscFolder(folders.disc, stop, progress, result);
+        LockDiscFolder(cacheFolder, stop, progress, result);
     if (!lock) {
         return result;
     }
-    std::error_code error;
-    fs::create_directories(folders.whole, error);
-    if (error) {
-        result.error = QCoreApplication::translate("DiscReader", "Cannot create the folder %1: %2")
-                           .arg(QString::fromStdString(folders.whole.string()),
-                                QString::fromStdString(error.message()))
+    const DiscFolders folders{cacheFolder / result.discId, cacheFolder / result.discId / "wav",
+                              cacheFolder / result.discId / "damaged"};
+    if (const QString refused = kit::MakeOwnFolder(folders.whole); !refused.isEmpty()) {
+        result.error = QCoreApplication::translate("DiscReader", "The CD cache cannot be used: %1")
+                           .arg(refused)
                            .toStdString();
         return result;
     }
@@ -473,6 +479,7 @@ DiscReadResult ReadDisc(const std::string& device, const fs::path& cacheFolder,
     const bool whole = std::all_of(tracks.begin(), tracks.end(), [&](const TrackSpan& track) {
         return IsWhole(folders.whole / TrackFileName(track.number), track);
     });
+    std::error_code error;
     if (whole && fs::exists(marker, error)) {
         return result;
     }
@@ -480,7 +487,7 @@ DiscReadResult ReadDisc(const std::string& device, const fs::path& cacheFolder,
 
     DiscRead(drive.get(), watch, stop, progress).Run(tracks, folders, result);
     if (result.Complete()) {
-        std::ofstream(marker) << result.disc.Label() << '\n';
+        kit::WriteOwnFile(marker, QByteArray::fromStdString(result.disc.Label() + '\n'));
     }
     return result;
 }

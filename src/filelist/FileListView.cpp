@@ -139,6 +139,14 @@ void FileListView::FinishReadingTags() {
     TakeWavTags(wavTags.FinishAndTakeResults());
 }
 
+void FileListView::WhenTagsRead(std::function<void()> then) {
+    if (wavTags.Busy()) {
+        tagsRead = std::move(then);
+    } else {
+        then();
+    }
+}
+
 void FileListView::TakeWavTags(std::vector<WavTagLoader::Result> results) {
     bool changed = false;
     int32_t hint = 0;
@@ -183,6 +191,9 @@ void FileListView::TakeWavTags(std::vector<WavTagLoader::Result> results) {
     }
     if (changed) {
         OutputsChanged();
+    }
+    if (tagsRead && !wavTags.Busy()) {
+        std::exchange(tagsRead, {})();
     }
 }
 

@@ -50,6 +50,12 @@ public:
     AudioItem* AddEntry(const std::filesystem::path& entry, long track);
     // Waits until the tags of every file added are read, and gives them to their rows.
     void FinishReadingTags();
+    // Whether the tags of files added are still being read.
+    [[nodiscard]] bool ReadingTags() { return wavTags.Busy(); }
+    // Calls `then` on this thread once the tags of every file added so far are given to their
+    // rows: at once when none are being read, else when the last is in. A later call replaces an
+    // earlier one's `then`.
+    void WhenTagsRead(std::function<void()> then);
     // The rows not yet encoded.
     int32_t GetNumItemsNotDone() const;
     // Shows or hides one of the five named columns: 0 "Track", 1 "Filename", 2 "Save As",
@@ -144,5 +150,6 @@ private:
     std::function<void()> outputsChanged;
     std::function<void(const AudioItem&)> selected;
     std::function<void()> rowsAddedOrMoved;
+    std::function<void()> tagsRead;
     WavTagLoader wavTags;
 };

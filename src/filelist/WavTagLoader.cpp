@@ -41,6 +41,11 @@ std::vector<WavTagLoader::Result> WavTagLoader::TakeResults() {
     return std::exchange(results, {});
 }
 
+bool WavTagLoader::Busy() {
+    const std::lock_guard lock(mutex);
+    return !requests.empty() || reading || !results.empty();
+}
+
 std::vector<WavTagLoader::Result> WavTagLoader::FinishAndTakeResults() {
     // What the thread has not begun is read here, rather than waited for: the thread gives way to
     // everything else the machine does.

@@ -33,6 +33,8 @@ public:
     void Read(int64_t row, std::filesystem::path file);
     // The results read so far, in the order asked.
     std::vector<Result> TakeResults();
+    // Whether a file is still to be read, being read, or its result not yet taken.
+    [[nodiscard]] bool Busy();
     // Reads on the calling thread the files the loader has not begun, waits for the one it reads,
     // and takes every result.
     std::vector<Result> FinishAndTakeResults();

@@ -1,10 +1,33 @@
 #include "lookup/CddbAnswer.h"
 
+#include "kit/OutsideText.h"
+
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <map>
 
 namespace {
+
+constexpr int32_t kLastTrack = 99;
+
+// The categories of the CDDB database; an entry is read by its category and its disc ID.
+constexpr std::array<std::string_view, 11> kCategories = {
+    "blues", "classical", "country", "data",       "folk", "jazz",
+    "misc",  "newage",    "reggae",  "soundtrack", "rock"};
+
+// A CDDB disc ID: eight hex digits.
+bool IsCddbDiscId(std::string_view id) {
+    return id.size() == 8 && std::all_of(id.begin(), id.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+           });
+}
+
+bool IsCategory(std::string_view category) {
+    return std::find(kCategories.begin(), kCategories.end(), category) != kCategories.end();
+}
+
+constexpr const char* kNotText = "gnudb sent an answer that is neither UTF-8 nor Latin-1";
 
 // The lines of an answer without their line ends; a lone "." ends a list.
 std::vector<std::string_view> Lines(std::string_view text) {
@@ -28,24 +51,29 @@ int StatusCode(std::string_view line) {
     return error == std::errc() && end == line.data() + 3 && followedBySpace ? code : 0;
 }
 
-// "category discid title", the title possibly with blanks.
+// "category discid title", the title possibly with blanks. A category the database does not
+// have, or a disc ID that is not one, names no entry.
 std::optional<CddbMatch> ReadMatch(std::string_view line) {
     const size_t first = line.find(' ');
     const size_t second = first == std::string_view::npos ? first : line.find(' ', first + 1);
-    // Both names are single words: a line that begins with a blank names no entry.
-    if (second == std::string_view::npos || first == 0 || second == first + 1) {
+    if (second == std::string_view::npos) {
         return std::nullopt;
     }
-    return CddbMatch{std::string(line.substr(0, first)),
-                     std::string(line.substr(first + 1, second - first - 1)),
-                     std::string(line.substr(second + 1))};
+    const std::string_view category = line.substr(0, first);
+    const std::string_view discId = line.substr(first + 1, second - first - 1);
+    if (!IsCategory(category) || !IsCddbDiscId(discId)) {
+        return std::nullopt;
+    }
+    return CddbMatch{std::string(category), std::string(discId),
+                     kit::CleanOutsideText(line.substr(second + 1))};
 }
 
 std::string Refusal(std::string_view line) {
-    return "gnudb answered \"" + std::string(line.substr(0, 200)) + "\"";
+    return "gnudb answered \"" + kit::CleanOutsideText(line.substr(0, 200)) + "\"";
 }
 
-// The escapes of an xmcd value: \n, \t and \\.
+// The escapes of an xmcd value (\n, \t and \\) undone, and the text cleaned of the control
+// characters they may give.
 std::string Unescape(std::string_view value) {
     std::string text;
     for (size_t i = 0; i < value.size(); ++i) {
@@ -56,7 +84,7 @@ std::string Unescape(std::string_view value) {
             text += value[i];
         }
     }
-    return text;
+    return kit::CleanOutsideText(text);
 }
 
 std::pair<std::string, std::string> SplitArtistTitle(const std::string& text) {
@@ -69,8 +97,12 @@ std::pair<std::string, std::string> SplitArtistTitle(const std::string& text) {
 
 } // namespace
 
-CddbQueryAnswer ParseCddbQuery(std::string_view text) {
-    const std::vector<std::string_view> lines = Lines(text);
+CddbQueryAnswer ParseCddbQuery(std::string_view bytes) {
+    const std::optional<std::string> decoded = kit::Utf8OrLatin1(bytes);
+    if (!decoded) {
+        return {.matches = {}, .error = kNotText};
+    }
+    const std::vector<std::string_view> lines = Lines(*decoded);
     if (lines.empty()) {
         return {.matches = {}, .error = "gnudb sent an empty answer"};
     }
@@ -97,8 +129,12 @@ CddbQueryAnswer ParseCddbQuery(std::string_view text) {
     return answer;
 }
 
-CddbReadAnswer ParseCddbRead(std::string_view text) {
-    const std::vector<std::string_view> lines = Lines(text);
+CddbReadAnswer ParseCddbRead(std::string_view bytes) {
+    const std::optional<std::string> decoded = kit::Utf8OrLatin1(bytes);
+    if (!decoded) {
+        return {.release = std::nullopt, .error = kNotText};
+    }
+    const std::vector<std::string_view> lines = Lines(*decoded);
     if (lines.empty() || StatusCode(lines[0]) != 210) {
         return {.release = std::nullopt,
                 .error = lines.empty() ? "gnudb sent an empty answer" : Refusal(lines[0])};
@@ -117,7 +153,7 @@ CddbReadAnswer ParseCddbRead(std::string_view text) {
     std::tie(release.artist, release.title) = SplitArtistTitle(Unescape(fields["DTITLE"]));
     release.date = Unescape(fields["DYEAR"]);
     const bool variousArtists = release.artist == "Various" || release.artist == "Various Artists";
-    for (int32_t n = 0;; ++n) {
+    for (int32_t n = 0; n < kLastTrack; ++n) {
         const auto found = fields.find("TTITLE" + std::to_string(n));
         if (found == fields.end()) {
             break;

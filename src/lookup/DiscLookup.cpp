@@ -3,6 +3,7 @@
 #include "lookup/CddbAnswer.h"
 #include "lookup/DiscIds.h"
 #include "lookup/MusicBrainzAnswer.h"
+#include "kit/OwnFiles.h"
 
 #include <QFile>
 #include <QMimeDatabase>
@@ -23,13 +24,26 @@ constexpr int kNotFound = 404;
 constexpr int kServiceUnavailable = 503;
 constexpr qint64 kLongestAnswer = qint64{4} << 20;
 constexpr qint64 kLargestImage = qint64{12} << 20;
+constexpr qint64 kLongestChoice = 64;
 constexpr int kSectorsPerSecond = 75;
 
 // The kept answers of one disc: the MusicBrainz answer as it came, the gnudb entry as it came,
-// the user's choice among several releases, and front images by release.
+// the user's choice among several releases, and front images by release ("front-" and the
+// release's ID, checked to be one).
 constexpr const char* kMusicBrainzFile = "musicbrainz.json";
 constexpr const char* kGnudbFile = "gnudb.txt";
 constexpr const char* kChoiceFile = "choice";
+constexpr const char* kLookupFolder = "lookup";
+
+bool IsPicture(const QString& mimeType) {
+    return mimeType == QLatin1StringView("image/jpeg") || mimeType == QLatin1StringView("image/png");
+}
+
+// A kept choice: a release ID, or kNoRelease; anything else counts as no choice.
+std::string ValidChoice(const std::optional<QByteArray>& kept) {
+    const std::string choice = kept.value_or(QByteArray()).toStdString();
+    return choice == kNoRelease || IsMusicBrainzId(choice) ? choice : std::string();
+}
 
 QString FileName(const fs::path& path) {
     return QFile::decodeName(QByteArray(path.c_str()));
@@ -108,16 +122,17 @@ public:
     static void Start(const std::shared_ptr<Chain>& chain);
 
 private:
+    void UseKeptMusicBrainz(const std::shared_ptr<Chain>& self,
+                            const std::optional<QByteArray>& kept);
+    void AskOnline(const std::shared_ptr<Chain>& self);
     void AskMusicBrainz(const std::shared_ptr<Chain>& self);
     void UseCdText(const std::shared_ptr<Chain>& self);
     void AskGnudb(const std::shared_ptr<Chain>& self);
+    void AskGnudbOnline(const std::shared_ptr<Chain>& self);
     void ReadGnudbEntry(const std::shared_ptr<Chain>& self, const QString& category,
                         const QString& entry);
     bool UseGnudbEntry(const QByteArray& text);
     void Finish(NameSource source, std::vector<ReleaseNames> releases);
-    [[nodiscard]] fs::path Kept(const char* name) const {
-        return owner.AnswerFolder(ids.musicBrainz) / name;
-    }
 
     DiscLookup& owner;
     DiscLookupRequest request;
@@ -129,31 +144,46 @@ private:
 
 void DiscLookup::Chain::Start(const std::shared_ptr<Chain>& chain) {
     const std::optional<DiscIds> ids = ComputeDiscIds(chain->request.disc.toc);
-    if (!ids) {
+    if (!ids || !IsMusicBrainzDiscId(ids->musicBrainz)) {
         chain->reasons << tr("the disc's table of contents cannot be looked up");
         chain->UseCdText(chain);
         return;
     }
     chain->ids = *ids;
     chain->answer.discId = ids->musicBrainz;
-    if (!chain->request.refresh) {
-        if (const auto kept = chain->owner.ReadKept(chain->Kept(kMusicBrainzFile))) {
-            MusicBrainzAnswer parsed = ParseMusicBrainzDisc(*kept, ids->musicBrainz);
-            if (!parsed.releases.empty()) {
-                chain->answer.chosenReleaseId = chain->owner.ReadKept(chain->Kept(kChoiceFile))
-                                                    .value_or(QByteArray())
-                                                    .toStdString();
-                chain->Finish(NameSource::MusicBrainz, std::move(parsed.releases));
-                return;
-            }
-        }
-    }
-    if (!chain->owner.settings.online) {
-        chain->reasons << tr("looking up discs online is off");
-        chain->UseCdText(chain);
+    if (chain->request.refresh) {
+        chain->AskOnline(chain);
         return;
     }
-    chain->AskMusicBrainz(chain);
+    chain->owner.ReadKept(chain->ids.musicBrainz, kMusicBrainzFile, kLongestAnswer,
+                          [chain](const std::optional<QByteArray>& kept) {
+                              chain->UseKeptMusicBrainz(chain, kept);
+                          });
+}
+
+void DiscLookup::Chain::UseKeptMusicBrainz(const std::shared_ptr<Chain>& self,
+                                           const std::optional<QByteArray>& kept) {
+    MusicBrainzAnswer parsed =
+        kept ? ParseMusicBrainzDisc(*kept, ids.musicBrainz) : MusicBrainzAnswer();
+    if (parsed.releases.empty()) {
+        AskOnline(self);
+        return;
+    }
+    owner.ReadKept(ids.musicBrainz, kChoiceFile, kLongestChoice,
+                   [self, releases = std::move(parsed.releases)](
+                       const std::optional<QByteArray>& choice) mutable {
+                       self->answer.chosenReleaseId = ValidChoice(choice);
+                       self->Finish(NameSource::MusicBrainz, std::move(releases));
+                   });
+}
+
+void DiscLookup::Chain::AskOnline(const std::shared_ptr<Chain>& self) {
+    if (!owner.settings.online) {
+        reasons << tr("looking up discs online is off");
+        UseCdText(self);
+        return;
+    }
+    AskMusicBrainz(self);
 }
 
 void DiscLookup::Chain::AskMusicBrainz(const std::shared_ptr<Chain>& self) {
@@ -172,7 +202,7 @@ void DiscLookup::Chain::AskMusicBrainz(const std::shared_ptr<Chain>& self) {
         } else if (parsed.releases.empty()) {
             self->reasons << tr("%1 does not know this disc").arg(service);
         } else {
-            self->owner.Keep(self->Kept(kMusicBrainzFile), reply.body);
+            self->owner.Keep(self->ids.musicBrainz, kMusicBrainzFile, reply.body);
             self->Finish(NameSource::MusicBrainz, std::move(parsed.releases));
             return;
         }
@@ -198,11 +228,19 @@ void DiscLookup::Chain::AskGnudb(const std::shared_ptr<Chain>& self) {
         Finish(NameSource::None, {});
         return;
     }
-    if (!request.refresh) {
-        if (const auto entry = owner.ReadKept(Kept(kGnudbFile)); entry && UseGnudbEntry(*entry)) {
-            return;
-        }
+    if (request.refresh) {
+        AskGnudbOnline(self);
+        return;
     }
+    owner.ReadKept(ids.musicBrainz, kGnudbFile, kLongestAnswer,
+                   [self](const std::optional<QByteArray>& entry) {
+                       if (!entry || !self->UseGnudbEntry(*entry)) {
+                           self->AskGnudbOnline(self);
+                       }
+                   });
+}
+
+void DiscLookup::Chain::AskGnudbOnline(const std::shared_ptr<Chain>& self) {
     const QString query = QStringLiteral("cmd=") + CddbQuery(request.disc.toc, ids.freedb) +
                           QStringLiteral("&hello=") + CddbHello(owner.settings.gnudbEmail) +
                           QStringLiteral("&proto=6");
@@ -238,7 +276,7 @@ void DiscLookup::Chain::ReadGnudbEntry(const std::shared_ptr<Chain>& self, const
         if (reply.status != kOk) {
             self->reasons << ServiceFailure(QStringLiteral("gnudb"), reply);
         } else if (self->UseGnudbEntry(reply.body)) {
-            self->owner.Keep(self->Kept(kGnudbFile), reply.body);
+            self->owner.Keep(self->ids.musicBrainz, kGnudbFile, reply.body);
             return;
         }
         self->Finish(NameSource::None, {});
@@ -293,28 +331,55 @@ void DiscLookup::SetSettings(LookupSettings settingsToUse) {
     settings = std::move(settingsToUse);
 }
 
-fs::path DiscLookup::AnswerFolder(const std::string& discId) const {
-    return settings.cacheFolder / "lookup" / discId;
-}
-
-std::optional<QByteArray> DiscLookup::ReadKept(const fs::path& path) const {
-    if (const auto found = kept.find(path); found != kept.end()) {
-        return found->second;
-    }
-    QFile file(FileName(path));
-    if (!file.open(QIODevice::ReadOnly)) {
+std::optional<fs::path> DiscLookup::KeptPath(const std::string& discId,
+                                             const std::string& name) const {
+    if (!IsMusicBrainzDiscId(discId) || settings.cacheFolder.empty()) {
         return std::nullopt;
     }
-    return file.readAll();
+    return settings.cacheFolder / kLookupFolder / discId / name;
 }
 
-void DiscLookup::Keep(const fs::path& path, const QByteArray& bytes) {
-    kept[path] = bytes;
-    keeping.start([path, bytes] {
-        std::error_code error;
-        fs::create_directories(path.parent_path(), error);
+void DiscLookup::ReadKept(const std::string& discId, const std::string& name, qint64 maxBytes,
+                          KeptRead done) {
+    const std::optional<fs::path> path = KeptPath(discId, name);
+    if (!path) {
+        done(std::nullopt);
+        return;
+    }
+    if (const auto found = kept.find(*path); found != kept.end()) {
+        done(found->second);
+        return;
+    }
+    keeping.start([this, path = *path, maxBytes, done = std::move(done)] {
+        // Each folder on the way is checked, so that no link leads the read elsewhere.
+        const fs::path root = path.parent_path().parent_path().parent_path();
+        const bool own = kit::CheckOwnFolder(root).isEmpty() &&
+                         kit::CheckOwnFolder(root / kLookupFolder).isEmpty() &&
+                         kit::CheckOwnFolder(path.parent_path()).isEmpty();
+        std::optional<QByteArray> bytes = own ? kit::ReadOwnFile(path, maxBytes) : std::nullopt;
+        // Qt owns the call from here on and drops it with this object.
+        // NOLINTBEGIN(clang-analyzer-cplusplus.NewDeleteLeaks)
+        QMetaObject::invokeMethod(
+            this, [done, bytes = std::move(bytes)] { done(bytes); }, Qt::QueuedConnection);
+        // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
+    });
+}
+
+void DiscLookup::Keep(const std::string& discId, const std::string& name,
+                      const QByteArray& bytes) {
+    const std::optional<fs::path> path = KeptPath(discId, name);
+    if (!path) {
+        return;
+    }
+    kept[*path] = bytes;
+    keeping.start([path = *path, bytes] {
+        const fs::path folder = path.parent_path();
+        const bool own = kit::MakeOwnFolder(folder.parent_path().parent_path()).isEmpty() &&
+                         kit::MakeOwnFolder(folder.parent_path()).isEmpty() &&
+                         kit::MakeOwnFolder(folder).isEmpty();
+        // Written beside and renamed over the name: a link at the name is replaced, not followed.
         QSaveFile file(FileName(path));
-        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) {
+        if (own && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) {
             file.commit();
         }
     });
@@ -326,33 +391,42 @@ void DiscLookup::LookUp(const DiscLookupRequest& request,
 }
 
 void DiscLookup::RememberChoice(const std::string& discId, const std::string& releaseId) {
-    if (!discId.empty()) {
-        Keep(AnswerFolder(discId) / kChoiceFile, QByteArray::fromStdString(releaseId));
+    if (releaseId == kNoRelease || IsMusicBrainzId(releaseId)) {
+        Keep(discId, kChoiceFile, QByteArray::fromStdString(releaseId));
     }
 }
 
 void DiscLookup::FetchFrontCover(const ReleaseNames& release,
                                  std::function<void(const CoverArt&)> done) {
-    if (release.releaseId.empty() || release.noFrontCover) {
+    // The IDs name a file and a path of the service: only IDs of their shape do.
+    if (!IsMusicBrainzId(release.releaseId) || !IsMusicBrainzDiscId(release.discId) ||
+        release.noFrontCover) {
         done({});
         return;
     }
-    const fs::path keptAs = AnswerFolder(release.discId) / ("front-" + release.releaseId);
-    const QMimeDatabase mimeTypes;
-    if (const auto image = ReadKept(keptAs)) {
-        done({*image, mimeTypes.mimeTypeForData(*image).name(), {}});
-        return;
-    }
-    if (!settings.online) {
-        done({});
-        return;
-    }
-    const QUrl url = ServiceUrl(
-        services.coverArt,
-        QStringLiteral("/release/%1/front-500").arg(QString::fromStdString(release.releaseId)));
+    ReadKept(release.discId, "front-" + release.releaseId, kLargestImage,
+             [this, release, done = std::move(done)](const std::optional<QByteArray>& image) {
+                 const QString type =
+                     image ? QMimeDatabase().mimeTypeForData(*image).name() : QString();
+                 if (IsPicture(type)) {
+                     done({*image, type, {}});
+                 } else if (settings.online) {
+                     DownloadFrontCover(release, done);
+                 } else {
+                     done({});
+                 }
+             });
+}
+
+void DiscLookup::DownloadFrontCover(const ReleaseNames& release,
+                                    const std::function<void(const CoverArt&)>& done) {
+    const QUrl url = ServiceUrl(services.coverArt,
+                                QStringLiteral("/release/%1/front-500")
+                                    .arg(QString::fromLatin1(QUrl::toPercentEncoding(
+                                        QString::fromStdString(release.releaseId)))));
     http.Get(
         url, "image/jpeg, image/png", kLargestImage,
-        [this, keptAs, done = std::move(done)](const HttpAnswer& answer) {
+        [this, release, done](const HttpAnswer& answer) {
             if (answer.status == kNotFound) {
                 done({});
                 return;
@@ -362,11 +436,11 @@ void DiscLookup::FetchFrontCover(const ReleaseNames& release,
                 return;
             }
             const QString type = QMimeDatabase().mimeTypeForData(answer.body).name();
-            if (type != QLatin1StringView("image/jpeg") && type != QLatin1StringView("image/png")) {
+            if (!IsPicture(type)) {
                 done({{}, {}, tr("The Cover Art Archive sent no JPEG or PNG picture")});
                 return;
             }
-            Keep(keptAs, answer.body);
+            Keep(release.discId, "front-" + release.releaseId, answer.body);
             done({answer.body, type, {}});
         });
 }

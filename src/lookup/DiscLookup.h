@@ -44,12 +44,22 @@ public:
 
 private:
     class Chain;
-    std::filesystem::path AnswerFolder(const std::string& discId) const;
-    // Answers are kept in memory at once and written to the cache folder on a thread of their
-    // own: the file is flushed to disk, which may take a while on the window's thread. Writing
+    using KeptRead = std::function<void(const std::optional<QByteArray>&)>;
+
+    // Where a disc's answer of this name is kept: <cache>/lookup/<disc ID>/<name>. Nothing for a
+    // disc ID that is not one: the path is made of checked values only.
+    [[nodiscard]] std::optional<std::filesystem::path> KeptPath(const std::string& discId,
+                                                                const std::string& name) const;
+    // Answers are kept in memory at once, and written to and read from the cache folder on a
+    // thread of their own: the cache may be slow, and its files are checked (the folders real
+    // folders of this user, the file a regular file of at most `maxBytes`) before they are read.
+    // `done` is called on this object's thread, with nothing when no such answer is kept. Writing
     // may fail (a full disk, a read-only cache); the answer is used all the same.
-    std::optional<QByteArray> ReadKept(const std::filesystem::path& path) const;
-    void Keep(const std::filesystem::path& path, const QByteArray& bytes);
+    void ReadKept(const std::string& discId, const std::string& name, qint64 maxBytes,
+                  KeptRead done);
+    void Keep(const std::string& discId, const std::string& name, const QByteArray& bytes);
+    void DownloadFrontCover(const ReleaseNames& release,
+                            const std::function<void(const CoverArt&)>& done);
 
     LookupServices services;
     LookupSettings settings;

@@ -1,5 +1,7 @@
 #include "lookup/MusicBrainzAnswer.h"
 
+#include "kit/OutsideText.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -7,8 +9,40 @@
 
 namespace {
 
+constexpr int kLastTrack = 99;
+constexpr int kMostDiscs = 999;
+
+// A text that a name or tag is made of.
 std::string Text(const QJsonObject& object, QLatin1StringView key) {
-    return object.value(key).toString().toStdString();
+    return kit::CleanOutsideText(object.value(key).toString().toStdString());
+}
+
+// An identifier, taken as it is: it is checked for its shape before anything uses it.
+std::string Id(const QJsonObject& object) {
+    return object.value(QLatin1StringView("id")).toString().toStdString();
+}
+
+int InRange(int value, int most) {
+    return value >= 0 && value <= most ? value : 0;
+}
+
+bool IsIdOrEmpty(const std::string& id) {
+    return id.empty() || IsMusicBrainzId(id);
+}
+
+bool AllAreIds(const std::vector<std::string>& ids) {
+    return std::all_of(ids.begin(), ids.end(), IsMusicBrainzId);
+}
+
+// Whether every identifier of the release has the shape of one; the release's own is required,
+// since its front cover and its tags are found by it.
+bool IdsHaveTheirShape(const ReleaseNames& release) {
+    return IsMusicBrainzId(release.releaseId) && IsIdOrEmpty(release.releaseGroupId) &&
+           AllAreIds(release.artistIds) &&
+           std::all_of(release.tracks.begin(), release.tracks.end(), [](const TrackNames& track) {
+               return IsIdOrEmpty(track.recordingId) && IsIdOrEmpty(track.trackId) &&
+                      AllAreIds(track.artistIds);
+           });
 }
 
 // An artist credit as the service shows it: each credited name followed by its join phrase
@@ -20,8 +54,7 @@ void ReadArtistCredit(const QJsonArray& credit, std::string& shown, std::vector<
         const QJsonObject name = value.toObject();
         shown +=
             Text(name, QLatin1StringView("name")) + Text(name, QLatin1StringView("joinphrase"));
-        const std::string id =
-            Text(name.value(QLatin1StringView("artist")).toObject(), QLatin1StringView("id"));
+        const std::string id = Id(name.value(QLatin1StringView("artist")).toObject());
         if (!id.empty()) {
             ids.push_back(id);
         }
@@ -31,7 +64,7 @@ void ReadArtistCredit(const QJsonArray& credit, std::string& shown, std::vector<
 bool MediumHoldsDisc(const QJsonObject& medium, std::string_view discId) {
     const QJsonArray discs = medium.value(QLatin1StringView("discs")).toArray();
     return std::any_of(discs.begin(), discs.end(), [discId](const QJsonValue& disc) {
-        return Text(disc.toObject(), QLatin1StringView("id")) == discId;
+        return Id(disc.toObject()) == discId;
     });
 }
 
@@ -52,9 +85,9 @@ std::vector<TrackNames> ReadTracks(const QJsonArray& tracks) {
             credit = recording.value(QLatin1StringView("artist-credit")).toArray();
         }
         ReadArtistCredit(credit, names.artist, names.artistIds);
-        names.recordingId = Text(recording, QLatin1StringView("id"));
-        names.trackId = Text(track, QLatin1StringView("id"));
-        if (names.position > 0) {
+        names.recordingId = Id(recording);
+        names.trackId = Id(track);
+        if (names.position > 0 && names.position <= kLastTrack) {
             read.push_back(std::move(names));
         }
     }
@@ -63,15 +96,14 @@ std::vector<TrackNames> ReadTracks(const QJsonArray& tracks) {
 
 ReleaseNames ReadRelease(const QJsonObject& release, std::string_view discId) {
     ReleaseNames names;
-    names.releaseId = Text(release, QLatin1StringView("id"));
+    names.releaseId = Id(release);
     names.title = Text(release, QLatin1StringView("title"));
     ReadArtistCredit(release.value(QLatin1StringView("artist-credit")).toArray(), names.artist,
                      names.artistIds);
     names.date = Text(release, QLatin1StringView("date"));
     names.country = Text(release, QLatin1StringView("country"));
     names.barcode = Text(release, QLatin1StringView("barcode"));
-    names.releaseGroupId =
-        Text(release.value(QLatin1StringView("release-group")).toObject(), QLatin1StringView("id"));
+    names.releaseGroupId = Id(release.value(QLatin1StringView("release-group")).toObject());
     names.discId = discId;
     const QJsonValue front = release.value(QLatin1StringView("cover-art-archive"))
                                  .toObject()
@@ -88,7 +120,7 @@ ReleaseNames ReadRelease(const QJsonObject& release, std::string_view discId) {
         }
     }
     const QJsonArray media = release.value(QLatin1StringView("media")).toArray();
-    names.discCount = static_cast<int32_t>(media.size());
+    names.discCount = InRange(static_cast<int>(media.size()), kMostDiscs);
     QJsonObject medium = media.isEmpty() ? QJsonObject() : media.first().toObject();
     for (const QJsonValue& value : media) {
         if (MediumHoldsDisc(value.toObject(), discId)) {
@@ -96,10 +128,11 @@ ReleaseNames ReadRelease(const QJsonObject& release, std::string_view discId) {
             break;
         }
     }
-    names.discNumber = medium.value(QLatin1StringView("position")).toInt();
+    names.discNumber = InRange(medium.value(QLatin1StringView("position")).toInt(), kMostDiscs);
     names.tracks = ReadTracks(medium.value(QLatin1StringView("tracks")).toArray());
-    names.trackCount =
-        medium.value(QLatin1StringView("track-count")).toInt(static_cast<int>(names.tracks.size()));
+    names.trackCount = InRange(
+        medium.value(QLatin1StringView("track-count")).toInt(static_cast<int>(names.tracks.size())),
+        kLastTrack);
     return names;
 }
 
@@ -117,7 +150,35 @@ MusicBrainzAnswer ParseMusicBrainzDisc(const QByteArray& json, std::string_view 
         if (!release.isObject()) {
             return {.releases = {}, .malformed = true};
         }
-        answer.releases.push_back(ReadRelease(release.toObject(), discId));
+        ReleaseNames names = ReadRelease(release.toObject(), discId);
+        if (!IdsHaveTheirShape(names)) {
+            return {.releases = {}, .malformed = true};
+        }
+        answer.releases.push_back(std::move(names));
     }
     return answer;
+}
+
+bool IsMusicBrainzId(std::string_view id) {
+    constexpr size_t kLength = 36;
+    if (id.size() != kLength) {
+        return false;
+    }
+    for (size_t i = 0; i < kLength; ++i) {
+        const char c = id[i];
+        const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+        const bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+        if (dash ? c != '-' : !hex) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsMusicBrainzDiscId(std::string_view id) {
+    constexpr size_t kLength = 28;
+    return id.size() == kLength && std::all_of(id.begin(), id.end(), [](char c) {
+               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                      c == '.' || c == '_' || c == '-';
+           });
 }

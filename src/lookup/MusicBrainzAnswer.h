@@ -12,10 +12,19 @@
 
 struct MusicBrainzAnswer {
     std::vector<ReleaseNames> releases;
-    bool malformed = false; // the answer is not the JSON the service sends
+    // The answer is not the JSON the service sends, or an identifier in it is not a MusicBrainz
+    // identifier: such an answer gives no release.
+    bool malformed = false;
 };
+
+// Whether the text is a MusicBrainz identifier (a UUID in lower-case hex, "8-4-4-4-12").
+bool IsMusicBrainzId(std::string_view id);
+
+// Whether the text is a MusicBrainz disc ID: 28 characters of letters, digits, ".", "_" and "-".
+bool IsMusicBrainzDiscId(std::string_view id);
 
 // Each release gets the tracks of its medium that holds the disc `discId` (the first medium when
 // none names it), that medium's place as its disc number, and the release's number of media as the
-// disc count.
+// disc count. Its texts are cleaned of control and direction characters; tracks whose place is not
+// 1 to 99 are left out.
 MusicBrainzAnswer ParseMusicBrainzDisc(const QByteArray& json, std::string_view discId);

@@ -55,26 +55,35 @@ void PacedHttp::Send(Request request) {
     http.setRawHeader("Accept", request.accept);
     http.setTransferTimeout(static_cast<int>(timing.timeout.count()));
     QNetworkReply* reply = network.get(http);
-    auto tooLarge = std::make_shared<bool>(false);
+    auto ended = std::make_shared<Ended>(Ended::No);
+    const auto end = [reply, ended](Ended why) {
+        if (*ended == Ended::No) {
+            *ended = why;
+            reply->abort();
+        }
+    };
     connect(reply, &QNetworkReply::downloadProgress, this,
-            [reply, tooLarge, limit = request.maxBytes](qint64 received, qint64) {
-                if (received > limit && !*tooLarge) {
-                    *tooLarge = true;
-                    reply->abort();
+            [end, limit = request.maxBytes](qint64 received, qint64) {
+                if (received > limit) {
+                    end(Ended::TooLarge);
                 }
             });
+    // The transfer timeout counts only silence; this counts the whole request.
+    QTimer::singleShot(timing.deadline, reply, [end] { end(Ended::TooSlow); });
     connect(reply, &QNetworkReply::finished, this,
-            [this, reply, tooLarge, request = std::move(request)]() mutable {
-                Finish(reply, std::move(request), *tooLarge);
+            [this, reply, ended, request = std::move(request)]() mutable {
+                Finish(reply, std::move(request), *ended);
             });
 }
 
-void PacedHttp::Finish(QNetworkReply* reply, Request request, bool tooLarge) {
+void PacedHttp::Finish(QNetworkReply* reply, Request request, Ended ended) {
     reply->deleteLater();
     HttpAnswer answer;
     answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (tooLarge) {
+    if (ended == Ended::TooLarge) {
         answer = {.status = 0, .body = {}, .failure = tr("sent too much")};
+    } else if (ended == Ended::TooSlow) {
+        answer = {.status = 0, .body = {}, .failure = tr("is too slow to answer")};
     } else if (answer.status == 0) {
         const bool timedOut = reply->error() == QNetworkReply::OperationCanceledError ||
                               reply->error() == QNetworkReply::TimeoutError;

@@ -1,11 +1,13 @@
 #include "tagging/WavTags.h"
 
+#include "kit/OutsideText.h"
 #include "tagging/GenreTable.h"
 
 #include <QByteArrayView>
 #include <QCoreApplication>
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
 #include <mutex>
 #include <taglib/id3v1genres.h>
 #include <taglib/id3v2tag.h>
@@ -14,6 +16,11 @@
 #include <taglib/wavfile.h>
 
 namespace {
+
+// TagLib reads a tag chunk whole into memory: a larger one is not read (a file of a few
+// kilobytes may say its chunk holds gigabytes). ID3v2 tags carry pictures; INFO lists only texts.
+constexpr uint32_t kLargestId3Chunk = uint32_t{16} << 20;
+constexpr uint32_t kLargestListChunk = uint32_t{1} << 20;
 
 uint32_t LittleEndian32(const char* bytes) {
     uint32_t value = 0;
@@ -83,9 +90,19 @@ bool InfoListIsWhole(QFile& file, qint64 offset, uint32_t length) {
     return true;
 }
 
+// A chunk ID of four printable ASCII characters; TagLib stops reading the chunks at another.
+bool IsChunkId(QByteArrayView id) {
+    return std::all_of(id.begin(), id.end(), [](char c) { return c >= 32 && c <= 126; });
+}
+
+std::string Translated(const char* text) {
+    return QCoreApplication::translate("WavTags", text).toStdString();
+}
+
 // Walks the file's chunks and says what is wrong with those that carry tags: TagLib skips such
-// chunks silently, or reads the bytes behind a tag as if they were its frames. A data chunk that
-// reaches past the end (a recording that was cut off) is no damage: what precedes it is whole.
+// chunks silently, or reads the bytes behind a tag as if they were its frames; a chunk larger
+// than TagLib may read is damage too. A data chunk that reaches past the end (a recording that was
+// cut off) is no damage: what precedes it is whole.
 std::string ChunkDamage(QFile& file) {
     const QByteArray riff = ReadAt(file, 0, 12);
     if (riff.size() != 12 || !riff.startsWith("RIFF") || riff.mid(8) != "WAVE") {
@@ -98,27 +115,28 @@ std::string ChunkDamage(QFile& file) {
             return {};
         }
         const QByteArrayView id = QByteArrayView(header).first(4);
+        if (!IsChunkId(id)) {
+            return {};
+        }
         const uint32_t size = LittleEndian32(header.constData() + 4);
         const uint64_t end = offset + 8 + size;
         const bool isList = id == "LIST";
         const bool isId3 = id == "id3 " || id == "ID3 ";
         if (end > fileSize) {
-            return isList ? QCoreApplication::translate(
-                                "WavTags", "its LIST chunk reaches past the end of the file")
-                                .toStdString()
-                   : isId3 ? QCoreApplication::translate(
-                                 "WavTags", "its id3 chunk reaches past the end of the file")
-                                 .toStdString()
+            return isList  ? Translated("its LIST chunk reaches past the end of the file")
+                   : isId3 ? Translated("its id3 chunk reaches past the end of the file")
                            : std::string();
+        }
+        if ((isList && size > kLargestListChunk) || (isId3 && size > kLargestId3Chunk)) {
+            return Translated("a chunk that carries its tags is too large to be read");
         }
         const qint64 body = static_cast<qint64>(offset) + 8;
         if (isId3 && !HoldsId3v2Tag(file, body, size)) {
-            return QCoreApplication::translate("WavTags", "its id3 chunk holds no whole ID3v2 tag")
-                .toStdString();
+            return Translated("its id3 chunk holds no whole ID3v2 tag");
         }
         if (isList && size >= 4 && ReadAt(file, body, 4) == "INFO" &&
             !InfoListIsWhole(file, body + 4, size - 4)) {
-            return QCoreApplication::translate("WavTags", "its INFO list is damaged").toStdString();
+            return Translated("its INFO list is damaged");
         }
         offset = end + (end & 1);
     }
@@ -126,7 +144,7 @@ std::string ChunkDamage(QFile& file) {
 }
 
 std::string Utf8(const TagLib::String& text) {
-    return text.stripWhiteSpace().to8Bit(true);
+    return kit::CleanOutsideText(text.stripWhiteSpace().to8Bit(true));
 }
 
 // TagLib names the 111 genres as other programs do ("Alternative Rock" for number 40); the genre

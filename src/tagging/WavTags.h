@@ -20,5 +20,7 @@ struct WavTagsRead {
 // else Latin-1, as older Windows programs wrote them. A genre one of the 111 of the genre table
 // is given by the table's name for it, however the file spells it ("Alternative Rock" gives
 // "Alt. Rock"). A file that cannot be opened, or is not a RIFF WAVE file, has no tags and no
-// damage. TagLib is in the tags module, loaded by the first call.
+// damage. Its texts are cleaned of control and direction characters. A LIST chunk larger than
+// 1 MiB or an id3 chunk larger than 16 MiB is damage: nothing is read of it. TagLib is in the tags
+// module, loaded by the first call.
 WavTagsRead ReadWavTags(const std::filesystem::path& file);

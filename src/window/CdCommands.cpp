@@ -15,7 +15,9 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QThreadPool>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -273,8 +275,29 @@ void VambleWindow::ClearCDCache() {
         ShowAlert(tr("The CD cache can be cleared once the CD has been read."));
         return;
     }
+    // The cache is looked at off the window's thread: it may be large, or on a slow disk.
     const std::filesystem::path cache = DiscCacheFolder();
-    const DiscCacheUsage usage = MeasureDiscCache(cache);
+    QThreadPool::globalInstance()->start([cache, window = QPointer<VambleWindow>(this)] {
+        const DiscCacheUsage usage = MeasureDiscCache(cache);
+        // NOLINTBEGIN(clang-analyzer-cplusplus.NewDeleteLeaks)
+        QMetaObject::invokeMethod(
+            qApp,
+            [window, cache, usage] {
+                if (window) {
+                    window->AskToClearCDCache(cache, usage);
+                }
+            },
+            Qt::QueuedConnection);
+        // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
+    });
+}
+
+void VambleWindow::AskToClearCDCache(const std::filesystem::path& cache,
+                                     const DiscCacheUsage& usage) {
+    if (!usage.refused.empty()) {
+        ShowAlert(tr("The CD cache cannot be used: %1").arg(QString::fromStdString(usage.refused)));
+        return;
+    }
     if (usage.bytes == 0 && usage.discs == 0) {
         ShowAlert(tr("The CD cache is empty."));
         return;
@@ -298,10 +321,19 @@ void VambleWindow::ClearCDCache() {
         if (!clear || ReadingCD()) {
             return;
         }
-        const DiscCacheUsage left = ClearDiscCache(cache);
-        if (left.discs > 0) {
-            ShowAlert(tr("%1 being read by another program stayed in the cache.")
-                          .arg(CdCount(left.discs)));
-        }
+        QThreadPool::globalInstance()->start([cache, window = QPointer<VambleWindow>(this)] {
+            const DiscCacheUsage left = ClearDiscCache(cache);
+            // NOLINTBEGIN(clang-analyzer-cplusplus.NewDeleteLeaks)
+            QMetaObject::invokeMethod(
+                qApp,
+                [window, left] {
+                    if (window && left.discs > 0) {
+                        window->ShowAlert(tr("%1 being read by another program stayed in the cache.")
+                                              .arg(CdCount(left.discs)));
+                    }
+                },
+                Qt::QueuedConnection);
+            // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
+        });
     });
 }

@@ -62,15 +62,33 @@ int VambleWindow::FilesAtOnce() const {
 }
 
 void VambleWindow::Encode() {
-    if (!queue->Running() && !BeginRun()) {
-        return;
+    if (!queue->Running()) {
+        if (waitingForTags) {
+            return;
+        }
+        // The tags of files just added name their output files. A file may be slow to read (a
+        // network folder, a sleeping disk): the window goes on answering meanwhile.
+        if (fileList->ReadingTags()) {
+            waitingForTags = true;
+            ShowRunning(true);
+            encodingFileText->setText(tr("Reading the tags of the files added…"));
+            fileList->WhenTagsRead([this] {
+                if (std::exchange(waitingForTags, false)) {
+                    ShowRunning(false);
+                    encodingFileText->setText(tr("Encoding File: "));
+                    Encode();
+                }
+            });
+            return;
+        }
+        if (!BeginRun()) {
+            return;
+        }
     }
     queue->StartMore();
 }
 
 bool VambleWindow::BeginRun() {
-    // The tags of files just added name their output files.
-    fileList->FinishReadingTags();
     ClashDecision decision = AskAboutClashes();
     if (!decision.start) {
         return false;
@@ -285,6 +303,9 @@ void VambleWindow::RunEnded(const RunEnd& end) {
 }
 
 void VambleWindow::StopThread() {
+    if (std::exchange(waitingForTags, false)) {
+        encodingFileText->setText(tr("Encoding File: "));
+    }
     queue->Stop();
     ShowRunning(false);
 }

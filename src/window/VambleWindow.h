@@ -30,6 +30,7 @@ class AudioItem;
 class DiscLookupService;
 class DiscReadWorker;
 struct ArtistAlbum;
+struct DiscCacheUsage;
 struct DamagedTrack;
 struct DiscLookupAnswer;
 struct DiscSource;
@@ -187,6 +188,8 @@ private:
     [[nodiscard]] bool ReadingCD() const { return cdReadRun >= 0; }
     // Says what the cache of read discs holds and clears it when the user agrees.
     void ClearCDCache();
+    // Asks whether to clear the cache that holds this much, once it is measured.
+    void AskToClearCDCache(const std::filesystem::path& cache, const DiscCacheUsage& usage);
     // Disc look-up: names for the rows of a disc (those with these identities) from the
     // services, CD-Text or gnudb, a choice among several releases, the front cover; "Look Up
     // Again" repeats it for the selected rows of discs, asking the services anew.
@@ -316,6 +319,9 @@ private:
     // Whether the files of the run get ReplayGain tags: decided when it begins, as their
     // loudness is measured from then on.
     bool runReplayGain = false;
+    // Encode was pressed while the tags of files just added were being read: the run begins
+    // once they are in.
+    bool waitingForTags = false;
     // The output-folder chooser, made when first asked for.
     XqFilePanel* dirPanel = nullptr;
 

@@ -1,6 +1,7 @@
 #include "cdaudio/DiscReader.h"
 
 #include "DiscImage.h"
+#include "cdaudio/DiscCache.h"
 #include "cdaudio/TrackFiles.h"
 
 #include <QTemporaryDir>
@@ -147,6 +148,26 @@ TEST_F(DiscReaderTest, UnreadableSectorsKeepATrackFromBeingWholeUntilItIsReadAga
     EXPECT_FALSE(fs::exists(track.file));
 }
 
+TEST_F(DiscReaderTest, AnUnreadableFirstOrLastSectorIsDamageAndNothingElse) {
+    // The disc's first sector, a track's first and the disc's last.
+    const std::vector<std::pair<int32_t, int32_t>> cases = {{0, 1}, {160, 2}, {529, 3}};
+    for (const auto& [unreadable, track] : cases) {
+        fs::remove_all(cache);
+        const DiscReadResult result =
+            Read({}, [unreadable = unreadable](int32_t sector) { return sector == unreadable; });
+        EXPECT_TRUE(result.error.empty()) << unreadable << ": " << result.error;
+        ASSERT_EQ(result.damaged.size(), 1U) << unreadable;
+        EXPECT_EQ(result.damaged[0].track, track) << unreadable;
+        EXPECT_GE(result.damaged[0].sectors, 1) << unreadable;
+        if (!result.damaged[0].file.empty()) {
+            EXPECT_EQ(WavSamples(result.damaged[0].file).size(),
+                      image.tracks[static_cast<size_t>(track - 1)].size())
+                << unreadable;
+        }
+        EXPECT_EQ(TrackNumbers(result.folder).size(), 2U) << unreadable;
+    }
+}
+
 TEST_F(DiscReaderTest, AnUnreadableTrackKeepsNoneOfTheOthersFromBeingRead) {
     const DiscReadResult result =
         Read({}, [](int32_t sector) { return sector >= 160 && sector < 360; });
@@ -203,7 +224,7 @@ TEST_F(DiscReaderTest, ALinkLeftAtAPartFileIsNeverWrittenThrough) {
     std::ofstream(root / "victim") << "precious";
     fs::create_symlink(root / "victim", first.folder.parent_path() / "Track 01.wav.part");
     // A part file that a crash left in another disc's folder goes at the next read too.
-    fs::create_directories(cache / "other");
+    ASSERT_EQ(MakeDiscFolder(cache, "other"), "");
     std::ofstream(cache / "other" / "Track 05.wav.part") << "left";
 
     EXPECT_TRUE(Read().Complete());

@@ -5,6 +5,7 @@
 #include "support/LoopbackServer.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -84,6 +85,31 @@ TEST(MusicBrainzAnswerTest, AnythingButItsJsonIsMalformed) {
     EXPECT_TRUE(none.releases.empty());
 }
 
+TEST(MusicBrainzAnswerTest, IdsOfAnyOtherShapeMakeTheAnswerMalformed) {
+    const QByteArray answer = AnswerFile("musicbrainz-one-release.json");
+    for (const char* id : {"5a1c0b7e-8a5f-4d3e-9d0e-6f1c2b3a4d5e", // the release
+                           "9d2f4b6c-4444-4c3b-8d6e-0123456789ab", // its release group
+                           "0a7e4f2c-1111-4c3b-8d6e-0123456789ab", // an artist
+                           "f1000000-0000-4000-8000-000000000002", // a recording
+                           "e1000000-0000-4000-8000-000000000002"}) { // a track
+        for (const char* bad : {"../../../../../../.bashrc", "a/b", "/dev/zero", "not-an-id",
+                                "5A1C0B7E-8A5F-4D3E-9D0E-6F1C2B3A4D5E"}) {
+            const MusicBrainzAnswer parsed =
+                ParseMusicBrainzDisc(QByteArray(answer).replace(id, bad), kDiscId);
+            EXPECT_TRUE(parsed.malformed) << id << " as " << bad;
+            EXPECT_TRUE(parsed.releases.empty()) << id << " as " << bad;
+        }
+    }
+}
+
+TEST(MusicBrainzAnswerTest, NamesAreCleanedOfControlAndDirectionCharacters) {
+    const QByteArray answer = AnswerFile("musicbrainz-one-release.json")
+                                  .replace("\"Tide Tables\"", R"("Tide\nTables\u0000\u202Egpj.exe")");
+    const MusicBrainzAnswer parsed = ParseMusicBrainzDisc(answer, kDiscId);
+    ASSERT_EQ(parsed.releases.size(), 1U);
+    EXPECT_EQ(parsed.releases[0].title, "Tide Tablesgpj.exe");
+}
+
 TEST(CddbAnswerTest, QueryAnswers) {
     struct Case {
         std::string text;
@@ -110,6 +136,10 @@ TEST(CddbAnswerTest, QueryAnswers) {
         // Found by fuzzing: a bare status, and a line that begins with a blank.
         {"200", {}, true},
         {"211 close matches found\n rock 08025603 x\n.\n", {}, true},
+        // A category or a disc ID that is none names no entry to read.
+        {"200 ../.. 08025603 x\r\n", {}, true},
+        {"200 rock ../x/y x\r\n", {}, true},
+        {"210 Found exact matches\r\nrock 0802560Z x\r\nRock 08025603 x\r\n.\r\n", {}, true},
     };
     for (const Case& c : cases) {
         const CddbQueryAnswer answer = ParseCddbQuery(c.text);
@@ -130,7 +160,7 @@ TEST(CddbAnswerTest, ReadAnswerGivesNamesOfDiscAndTracks) {
     EXPECT_EQ(read.release->Track(2)->title,
               "A Title So Long That The Entry Carries It Over Two Lines Of The File");
     EXPECT_EQ(read.release->Track(3)->artist, "Various");
-    EXPECT_EQ(read.release->Track(3)->title, "Slack\tTide");
+    EXPECT_EQ(read.release->Track(3)->title, "Slack Tide"); // its escaped tab a space
 
     // One artist: both halves of DTITLE, and a " / " in a track title stays.
     const CddbReadAnswer single = ParseCddbRead(
@@ -144,6 +174,29 @@ TEST(CddbAnswerTest, ReadAnswerGivesNamesOfDiscAndTracks) {
         const CddbReadAnswer none = ParseCddbRead(refused);
         EXPECT_FALSE(none.release) << refused;
         EXPECT_FALSE(none.error.empty()) << refused;
+    }
+}
+
+TEST(CddbAnswerTest, EntriesAreReadAsUtf8ElseLatin1AndCleaned) {
+    struct Case {
+        std::string entry;
+        std::optional<std::string> title; // of the first track; none when refused
+    };
+    const std::vector<Case> cases = {
+        {"TTITLE0=Caf\xC3\xA9 Se\xC3\xB1ores", "Café Señores"},
+        {"TTITLE0=Caf\xE9 Se\xF1ores", "Café Señores"}, // Latin-1, as older entries are
+        {"TTITLE0=Tab\\tand\\nbreak", "Tab and break"},
+        {"TTITLE0=Bell\x07 photo\xE2\x80\xAEgpj.exe", "Bell photogpj.exe"},
+        {std::string("T\0T\0I\0T\0L\0E\0", 12), std::nullopt}, // UTF-16
+    };
+    for (const Case& c : cases) {
+        const CddbReadAnswer read = ParseCddbRead("210 rock 08025603\nDTITLE=A / B\n" + c.entry + "\n.\n");
+        ASSERT_EQ(read.release.has_value(), c.title.has_value()) << c.entry;
+        if (c.title) {
+            EXPECT_EQ(read.release->Track(1)->title, *c.title);
+        } else {
+            EXPECT_FALSE(read.error.empty());
+        }
     }
 }
 

@@ -5,11 +5,15 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/stat.h>
 
 namespace {
 
+namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 const QByteArray kDiscPath = "/ws/2/discid/ohhlX44vA82K1SAvWfO52oJ_ZxQ-";
@@ -44,7 +48,7 @@ protected:
         lookup = std::make_unique<DiscLookup>(
             LookupServices{musicBrainz.value_or(server.Url()), server.Url(), server.Url()},
             LookupSettings{online, gnudbEmail, cache.path().toStdString()},
-            LookupTiming{interval, 400ms, 200ms});
+            LookupTiming{interval, 400ms, 200ms, 1500ms});
     }
 
     DiscLookupAnswer LookUp(ReleaseNames cdText = {}, bool refresh = false) {
@@ -211,6 +215,87 @@ TEST_F(DiscLookupTest, SlowAnswerEndsInTime) {
     server.Serve(kDiscPath, {slow});
     const DiscLookupAnswer answer = LookUp(CdTextNames());
     EXPECT_EQ(answer.source, NameSource::CdText);
+}
+
+TEST_F(DiscLookupTest, AnAnswerThatDripsInEndsAtTheDeadline) {
+    // A byte every 50 ms never leaves the line silent for the 400 ms the silence timeout needs.
+    RecordedAnswer dripping = Json("musicbrainz-one-release.json");
+    dripping.drip = 50ms;
+    server.Serve(kDiscPath, {dripping});
+    const DiscLookupAnswer answer = LookUp(CdTextNames());
+    EXPECT_EQ(answer.source, NameSource::CdText);
+    EXPECT_EQ(server.RequestsTo(kDiscPath).size(), 1U);
+}
+
+TEST_F(DiscLookupTest, IdsThatAreNotIdsAreRefusedAndNameNoFile) {
+    const QByteArray releaseId = "5a1c0b7e-8a5f-4d3e-9d0e-6f1c2b3a4d5e";
+    const fs::path root = cache.path().toStdString();
+    for (const QByteArray& id :
+         {QByteArray("../../../../../../.bashrc"), QByteArray("a/b"), QByteArray("/dev/zero"),
+          QByteArray("not-a-uuid"), releaseId.toUpper()}) {
+        Restart({});
+        server.Serve(kDiscPath, {{200, AnswerFile("musicbrainz-one-release.json").replace(releaseId, id),
+                                  "application/json", {}, {}}});
+        const DiscLookupAnswer answer = LookUp({}, true);
+        EXPECT_EQ(answer.source, NameSource::None) << id.data();
+        EXPECT_TRUE(answer.releases.empty()) << id.data();
+
+        // Given to the cover fetch all the same, it neither asks nor reads nor keeps anything.
+        ReleaseNames hostile;
+        hostile.discId = answer.discId;
+        hostile.releaseId = id.toStdString();
+        EXPECT_TRUE(FetchCover(hostile).image.isEmpty()) << id.data();
+        hostile.discId = "../../..";
+        hostile.releaseId = releaseId.toStdString();
+        EXPECT_TRUE(FetchCover(hostile).image.isEmpty()) << id.data();
+    }
+    lookup.reset(); // waits for what it keeps
+    EXPECT_TRUE(server.RequestsTo("/release").empty());
+    EXPECT_TRUE(fs::is_empty(root)) << "nothing was kept";
+}
+
+TEST_F(DiscLookupTest, KeptAnswersAreReadOnlyFromTheProgramsOwnFiles) {
+    const fs::path root = cache.path().toStdString();
+    const fs::path folder = root / "lookup" / "ohhlX44vA82K1SAvWfO52oJ_ZxQ-";
+    const fs::path outside = root / "outside";
+    const auto plantFile = [&](const fs::path& at) {
+        fs::create_directories(outside);
+        std::ofstream(outside / "answer.json") << AnswerFile("musicbrainz-one-release.json").data();
+        fs::create_directories(at.parent_path());
+        fs::create_symlink(outside / "answer.json", at);
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> plants = {
+        {"a link to an answer", [&] { plantFile(folder / "musicbrainz.json"); }},
+        {"a link to the folder of answers",
+         [&] {
+             fs::create_directories(outside / "ohhlX44vA82K1SAvWfO52oJ_ZxQ-");
+             std::ofstream(outside / "ohhlX44vA82K1SAvWfO52oJ_ZxQ-" / "musicbrainz.json")
+                 << AnswerFile("musicbrainz-one-release.json").data();
+             fs::create_directory_symlink(outside, root / "lookup");
+         }},
+        {"an answer too large",
+         [&] {
+             fs::create_directories(folder);
+             std::ofstream(folder / "musicbrainz.json")
+                 << AnswerFile("musicbrainz-one-release.json").data()
+                 << std::string(size_t{5} << 20, ' ');
+         }},
+        {"a FIFO", [&] {
+             fs::create_directories(folder);
+             ::mkfifo((folder / "musicbrainz.json").c_str(), 0600);
+         }},
+    };
+    server.Serve(kDiscPath, {Json("musicbrainz-not-found.json", 404)});
+    size_t asked = 0;
+    for (const auto& [name, plant] : plants) {
+        lookup.reset();
+        fs::remove_all(root / "lookup");
+        fs::remove_all(outside);
+        plant();
+        Restart({});
+        EXPECT_EQ(LookUp().source, NameSource::None) << name;
+        EXPECT_EQ(server.RequestsTo(kDiscPath).size(), ++asked) << name << ": asked the service";
+    }
 }
 
 TEST_F(DiscLookupTest, RequestsToOneServiceKeepTheirDistance) {

@@ -78,6 +78,17 @@ void LoopbackServer::Answer(QTcpSocket* socket, const QByteArray& head) {
         response += name + ": " + value + "\r\n";
     }
     response += "\r\n" + answer.body;
+    if (answer.drip.count() > 0) {
+        auto* drip = new QTimer(socket);
+        drip->setInterval(answer.drip);
+        connect(drip, &QTimer::timeout, socket, [socket, response, sent = qsizetype{0}]() mutable {
+            if (sent < response.size()) {
+                socket->write(response.mid(sent++, 1));
+            }
+        });
+        drip->start();
+        return;
+    }
     QTimer::singleShot(answer.delay, socket, [socket, response] {
         socket->write(response);
         socket->disconnectFromHost();

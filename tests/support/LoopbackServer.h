@@ -16,6 +16,7 @@ struct RecordedAnswer {
     QByteArray contentType = "application/json";
     std::vector<std::pair<QByteArray, QByteArray>> headers;
     std::chrono::milliseconds delay{0}; // before the answer is sent
+    std::chrono::milliseconds drip{0};  // when set, the answer is sent a byte at a time this apart
 };
 
 struct SeenRequest {

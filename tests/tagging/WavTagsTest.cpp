@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/infotag.h>
 #include <taglib/wavfile.h>
@@ -165,6 +166,36 @@ TEST_F(WavTagsTest, DamagedTagChunksGiveNoTagsButSayWhy) {
     const WavTagsRead read = Read(WriteRiff("cut-off.wav", cutOff));
     EXPECT_EQ(read.damage, "");
     EXPECT_EQ(read.tags.title, "Title");
+}
+
+TEST_F(WavTagsTest, TagChunksLargerThanTheirLimitAreNotRead) {
+    // Files of a few kilobytes on disk that say a tag chunk of 4 GB follows (sparse files).
+    const QByteArray info = "INFO" + Chunk("INAM", "Title");
+    const QByteArray id3 = QByteArray("ID3\x03\x00\x00\x7f\x7f\x7f\x7f", 10);
+    const std::pair<const char*, QByteArray> huge[] = {
+        {"huge-info.wav", "LIST" + LittleEndian32(0xFFFF0000U) + info},
+        {"huge-id3.wav", "id3 " + LittleEndian32(0xFFFF0000U) + id3},
+    };
+    rusage before{};
+    ::getrusage(RUSAGE_SELF, &before);
+    for (const auto& [name, chunk] : huge) {
+        const QString path = WriteRiff(name, PlainChunks() + chunk);
+        ASSERT_TRUE(QFile::resize(path, QFile(path).size() + 0xFFFF0000LL - chunk.size() + 8));
+        const WavTagsRead read = Read(path);
+        EXPECT_NE(read.damage, "") << name;
+        EXPECT_TRUE(read.tags.Empty()) << name;
+    }
+    rusage after{};
+    ::getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "kilobytes more at the peak";
+}
+
+TEST_F(WavTagsTest, TextsAreCleanedOfControlAndDirectionCharacters) {
+    const WavTagsRead read = Read(WriteRiff(
+        "controls.wav", PlainChunks() + Chunk("LIST", "INFO" + Chunk("INAM", "Line\nbreak\x01 "
+                                                                             "photo\xE2\x80\xAEgpj.exe"))));
+    EXPECT_EQ(read.damage, "");
+    EXPECT_EQ(read.tags.title, "Line break photogpj.exe");
 }
 
 } // namespace

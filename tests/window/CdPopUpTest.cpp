@@ -276,7 +276,8 @@ TEST_F(CdPopUpTest, DamagedTracksJoinTheListMarkedOnlyWhenAskedFor) {
 
 TEST_F(CdPopUpTest, ClearingTheCdCacheAsksFirst) {
     const fs::path cache = DiscCacheFolder();
-    TrackFolder(cache / "0123456789abcdef0123" / "wav", {"Track 01.wav"});
+    ASSERT_EQ(MakeDiscFolder(cache, "0123456789abcdef0123"), "");
+    fs::remove(TrackFolder(cache / "0123456789abcdef0123" / "wav", {"Track 01.wav"}) / "cover.jpg");
     QAction* clear = nullptr;
     for (QAction* action : window->findChildren<QAction*>()) {
         clear = action->text() == QStringLiteral("Clear CD Cache…") ? action : clear;
@@ -288,7 +289,7 @@ TEST_F(CdPopUpTest, ClearingTheCdCacheAsksFirst) {
     EXPECT_EQ(MeasureDiscCache(cache).discs, 1);
     clear->trigger();
     Answer(QStringLiteral("Clear"));
-    EXPECT_EQ(MeasureDiscCache(cache), DiscCacheUsage{});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return MeasureDiscCache(cache) == DiscCacheUsage{}; }, 5000));
 }
 
 } // namespace

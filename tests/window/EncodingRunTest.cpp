@@ -121,7 +121,11 @@ protected:
         QTest::mouseClick(Button(label), Qt::LeftButton);
         QCoreApplication::processEvents();
     }
-    void PressEncode() { Click(QStringLiteral("Encode")); }
+    // Once the tags of the files added are in: Encode pressed before begins the run only then.
+    void PressEncode() {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !list->ReadingTags(); }, kRunTimeoutMs));
+        Click(QStringLiteral("Encode"));
+    }
     bool Idle() const {
         return Button(QStringLiteral("Encode"))->isEnabled() &&
                !Button(QStringLiteral("Stop"))->isEnabled();
