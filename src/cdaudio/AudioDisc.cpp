@@ -1,6 +1,7 @@
 #include "cdaudio/AudioDisc.h"
 
 #include "cdaudio/CdioDisc.h"
+#include "kit/OutsideText.h"
 
 #include <cdio/cdtext.h>
 #include <string_view>
@@ -16,9 +17,11 @@ std::string Trimmed(const char* text) {
     return std::string(view.substr(first, view.find_last_not_of(" \t") - first + 1));
 }
 
-// A CD-Text field of a track; track 0 holds the values of the whole disc.
+// A CD-Text field of a track; track 0 holds the values of the whole disc. The disc's bytes are
+// cleaned of control and direction characters.
 std::string CdTextField(const cdtext_t* cdtext, cdtext_field_t field, track_t track) {
-    return cdtext != nullptr ? Trimmed(cdtext_get_const(cdtext, field, track)) : std::string();
+    const char* text = cdtext != nullptr ? cdtext_get_const(cdtext, field, track) : nullptr;
+    return text != nullptr ? Trimmed(kit::CleanOutsideText(text).c_str()) : std::string();
 }
 
 } // namespace

@@ -39,11 +39,16 @@ void EncodeQueue::StartMore() {
     if (!running) {
         return;
     }
+    bool rowsLeft = true;
     while (!failure && jobs.size() < static_cast<size_t>(std::max(1, hooks.FilesAtOnce()))) {
         const std::optional<QueuedRow> row = NextRow();
+        rowsLeft = row.has_value();
         if (!row || !StartRow(*row)) {
             break;
         }
+    }
+    if (failure || !rowsLeft) {
+        workers->NoMoreStart(EncodingRows());
     }
     EndIfIdle();
 }
@@ -100,6 +105,7 @@ void EncodeQueue::HoldBack(int64_t row, ClashKind kind) {
 void EncodeQueue::Stop() {
     ++runId; // what the stopped encoders still report belongs to no run
     StopJobs(jobs);
+    workers->NoMoreStart({});
     End(RunEnd::Kind::Stopped);
 }
 

@@ -55,6 +55,8 @@ public:
         // Measures the loudness of the rows' WAV files for their ReplayGain tags, beside the
         // encoders; the tagging of a file that is to have them waits for its album.
         virtual void MeasureLoudness(std::vector<LoudnessJob> rows) = 0;
+        // No further row of the run starts; those of `encoding` may still be encoded.
+        virtual void NoMoreStart(const std::vector<int64_t>& encoding) = 0;
     };
 
     // The queue's view of the file list and of the user.

@@ -50,9 +50,16 @@ public:
     RunWorkers& operator=(const RunWorkers&) = delete;
 
     std::unique_ptr<RunningEncoder> StartEncoder(EncodeJob job) override;
-    void StartTagging(FinishedFile file) override { tagger.Tag(std::move(file)); }
+    // The file counts in its album's loudness before its tagging waits for that.
+    void StartTagging(FinishedFile file) override {
+        loudness->Encoded(file.row);
+        tagger.Tag(std::move(file));
+    }
     void MeasureLoudness(std::vector<LoudnessJob> rows) override {
         loudness->Measure(std::move(rows));
+    }
+    void NoMoreStart(const std::vector<int64_t>& encoding) override {
+        loudness->NoMoreStart(encoding);
     }
 
 private:

@@ -1,5 +1,7 @@
 #include "filelist/FileNameTags.h"
 
+#include "kit/OutsideText.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
@@ -115,7 +117,9 @@ std::optional<FoundTags> FileNameTagPattern::Match(const std::filesystem::path& 
         if (value.isEmpty()) {
             continue;
         }
-        const std::string text = value.toStdString();
+        // A file's name may hold anything but "/" and NUL: a line break or a direction
+        // override stays out of the tags.
+        const std::string text = kit::CleanOutsideText(value.toStdString());
         switch (groupCodes[group]) {
         case 't':
             found.track = TrackNumber(value);

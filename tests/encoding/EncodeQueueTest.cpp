@@ -96,6 +96,7 @@ public:
     }
     void StartTagging(FinishedFile file) override { view.tagging.push_back(std::move(file)); }
     void MeasureLoudness(std::vector<LoudnessJob> /*rows*/) override {}
+    void NoMoreStart(const std::vector<int64_t>& /*encoding*/) override {}
 
 private:
     FakeView& view;

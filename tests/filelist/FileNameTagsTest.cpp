@@ -38,6 +38,9 @@ TEST(FileNameTagsTest, PatternsReadTheirValuesFromNamesAndFolders) {
         {"[%t] %s (*)", "/m/4 a+b (*).wav", std::nullopt},
         // A value of spaces only is no value.
         {"%a-%s", "/m/ -Title.wav", FoundTags{"Title", "", "", "", "", "", -1}},
+        // Control and direction characters a name may hold stay out of the tags.
+        {"%a-%s", "/m/Two\nLines-photo\u202Egpj.exe.wav",
+         FoundTags{"photogpj.exe", "Two Lines", "", "", "", "", -1}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.pattern) + " on " + c.path);
