@@ -1,6 +1,7 @@
 #include "app/SingleLaunch.h"
 
 #include "kit/AppDefs.h"
+#include "kit/OwnFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <thread>
 #include <unistd.h>
@@ -92,22 +94,64 @@ SingleLaunch::SingleLaunch(const QString& folder, std::chrono::milliseconds answ
       socketPath(QFile::encodeName(folder + QStringLiteral("/vamble.socket"))) {}
 
 SingleLaunch::~SingleLaunch() {
+    Release();
+}
+
+void SingleLaunch::Release() {
     while (!connections.empty()) {
         Close(connections.back().get());
     }
     if (serverFd >= 0) {
         serverNotifier.reset();
         close(serverFd);
+        serverFd = -1;
         unlink(socketPath.constData());
     }
     // Last, so that a start taking the lock over finds no socket of this instance.
     if (lockFd >= 0) {
         close(lockFd);
+        lockFd = -1;
     }
 }
 
-QString SingleLaunch::DefaultFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+namespace {
+
+// Why the folder is not one only this user can reach; empty when it is.
+QString CheckPrivateFolder(const QString& folder) {
+    const std::filesystem::path path(QFile::encodeName(folder).toStdString());
+    if (QString refused = kit::CheckOwnFolder(path); !refused.isEmpty()) {
+        return refused;
+    }
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || (status.st_mode & 077) != 0) {
+        return QStringLiteral("%1 may be entered by other users").arg(folder);
+    }
+    return {};
+}
+
+} // namespace
+
+QString SingleLaunch::DefaultFolder(QString* refused) {
+    const QString runtime = QFile::decodeName(qgetenv("XDG_RUNTIME_DIR"));
+    if (!runtime.isEmpty() && CheckPrivateFolder(runtime).isEmpty()) {
+        return runtime;
+    }
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                          QStringLiteral("/vamble");
+    QString why = kit::MakeOwnFolder(QFile::encodeName(cache).toStdString());
+    if (why.isEmpty() && ::chmod(QFile::encodeName(cache).constData(), 0700) != 0) {
+        why = QStringLiteral("%1: %2").arg(cache, QString::fromUtf8(std::strerror(errno)));
+    }
+    if (why.isEmpty()) {
+        why = CheckPrivateFolder(cache);
+    }
+    if (!why.isEmpty()) {
+        if (refused != nullptr) {
+            *refused = why;
+        }
+        return {};
+    }
+    return cache;
 }
 
 kit::Message SingleLaunch::RefsMessage(const QStringList& files) {

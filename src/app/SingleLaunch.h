@@ -29,8 +29,11 @@ public:
     SingleLaunch(const SingleLaunch&) = delete;
     SingleLaunch& operator=(const SingleLaunch&) = delete;
 
-    // The user's runtime folder ($XDG_RUNTIME_DIR).
-    static QString DefaultFolder();
+    // Where the lock and the socket lie: the user's runtime folder ($XDG_RUNTIME_DIR) when it is
+    // a private folder of this user (not a link, mode 0700), else the program's cache folder,
+    // made private. Empty, with `refused` telling why, when neither can be used: a folder others
+    // may write into could let a second instance run beside the first.
+    static QString DefaultFolder(QString* refused = nullptr);
 
     enum class Outcome {
         Alone,      // no instance runs: this start holds the lock and is to become the instance
@@ -46,6 +49,9 @@ public:
     // hand-over reaches the receiver as its message on the GUI thread. False when the socket
     // cannot be made.
     bool Listen(std::function<void(const kit::Message&)> receiver);
+
+    // Stops taking files and lets go of the lock: the next start becomes the running instance.
+    void Release();
 
     // The message a start sends for these files.
     static kit::Message RefsMessage(const QStringList& files);

@@ -101,7 +101,13 @@ VambleApp::VambleApp(int& argc, char** argv) : QApplication(argc, argv) {
     }
 
     openedFiles = arguments().mid(1);
-    singleLaunch = std::make_unique<SingleLaunch>(SingleLaunch::DefaultFolder());
+    QString refused;
+    const QString launchFolder = SingleLaunch::DefaultFolder(&refused);
+    if (launchFolder.isEmpty()) {
+        launchRefused = refused;
+        return;
+    }
+    singleLaunch = std::make_unique<SingleLaunch>(launchFolder);
     launch = singleLaunch->HandOver(openedFiles);
     if (launch != SingleLaunch::Outcome::Alone) {
         return;
@@ -124,6 +130,13 @@ VambleApp::~VambleApp() {
 }
 
 int VambleApp::Run() {
+    if (!launchRefused.isEmpty()) {
+        std::fprintf(stderr,
+                     "vamble: no private folder to tell whether Vamble runs already (%s); not "
+                     "started.\n",
+                     launchRefused.toLocal8Bit().constData());
+        return 1;
+    }
     if (launch == SingleLaunch::Outcome::HandedOver) {
         return 0;
     }
@@ -159,6 +172,9 @@ void VambleApp::ReadyToRun() {
     const bool usesDefault = stored == defaultFrame || !IsUsable(stored);
     mainWindow = new VambleWindow(usesDefault ? defaultFrame : stored);
     mainWindow->Inititialize();
+    // Files still being tagged once the window has gone do not keep a new start waiting: it
+    // becomes the running instance at once.
+    mainWindow->SetSettingsSavedHandler([this] { singleLaunch->Release(); });
     if (usesDefault) {
         // The window grows from the default size to the size its contents ask for, as far as
         // the screen has room, and at least to what they need; the grown frame is centred

@@ -69,4 +69,5 @@ private:
     QPointer<About> aboutWindow;
     QStringList openedFiles;
     SingleLaunch::Outcome launch = SingleLaunch::Outcome::Alone;
+    QString launchRefused; // why no folder could tell whether an instance runs
 };

@@ -1,6 +1,7 @@
 #include "cdaudio/AudioCdLister.h"
 
 #include "cdaudio/AudioDisc.h"
+#include "cdaudio/CdModule.h"
 #include "cdaudio/CdMounts.h"
 #include "cdaudio/MountTable.h"
 #include "kit/Messenger.h"
@@ -118,6 +119,9 @@ void FindAudioCdsInBackground(std::shared_ptr<kit::Messenger> messenger, int32_t
         found.Add("scan", scan);
         for (const AudioCd& cd : FindAudioCds(SystemCdSearchPlaces())) {
             found.Add("cd", AudioCdMessage(cd, 0));
+        }
+        if (std::string problem = CdModuleProblem(); !problem.empty()) {
+            found.Add("problem", problem);
         }
         messenger->Post(std::move(found));
     });

@@ -18,7 +18,8 @@ class Messenger;
 }
 
 // The CDs a scan found: "scan" int32 (the number the scan was started with) and one "cd" message
-// per CD (AudioCdMessage), in FindAudioCds's order.
+// per CD (AudioCdMessage), in FindAudioCds's order; "problem" string when drives could not be
+// asked, and why.
 inline constexpr uint32_t MSG_CD_SCAN_DONE = kit::FourCC("cdsc");
 
 // Where to look.

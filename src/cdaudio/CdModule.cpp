@@ -10,6 +10,15 @@ std::vector<std::string> ListCdDrives() {
     return module != nullptr ? module->listCdDrives() : std::vector<std::string>();
 }
 
+std::string CdModuleProblem() {
+    return kit::Feature<CdModule>() != nullptr
+               ? std::string()
+               : QCoreApplication::translate(
+                     "CdModule", "CDs in drives cannot be found: the program's part that asks "
+                                 "drives cannot be loaded.")
+                     .toStdString();
+}
+
 std::optional<DiscInfo> ProbeAudioDisc(const std::string& device) {
     const auto* module = kit::Feature<CdModule>();
     return module != nullptr ? module->probeAudioDisc(device) : std::nullopt;

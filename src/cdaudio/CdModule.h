@@ -12,6 +12,10 @@ struct CdModule {
     decltype(&ProbeAudioDisc) probeAudioDisc;
 };
 
+// Why drives cannot be asked for discs (the module that does it cannot be loaded); empty when
+// they can.
+std::string CdModuleProblem();
+
 struct CdReadModule {
     static constexpr char kModuleName[] = "cdread";
     decltype(&ReadDisc) readDisc;

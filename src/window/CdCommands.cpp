@@ -117,6 +117,12 @@ void VambleWindow::ShowFoundCDs(const kit::Message& found) {
         menu->addItem(QString::fromStdString(label), QVariant::fromValue(volume));
     }
     cdPopUp->MarkItem(marked);
+    // Said where the user looks for CDs, and in the status area.
+    std::string problem;
+    if (found.Find("problem", &problem) == kit::B_OK) {
+        cdPopUp->setToolTip(QString::fromStdString(problem));
+        encodingFileText->setText(QString::fromStdString(problem));
+    }
 }
 
 void VambleWindow::SendCDVolume(int index) {

@@ -192,6 +192,9 @@ VambleWindow::~VambleWindow() {
     kit::PostMessage(QCoreApplication::instance(), kit::Message(kit::B_QUIT_REQUESTED));
     delete prefs;
     prefs = nullptr;
+    if (settingsSaved) {
+        settingsSaved();
+    }
 }
 
 QWidget* VambleWindow::BuildMenus() {

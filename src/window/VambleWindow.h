@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -59,6 +60,11 @@ public:
 
     // Loads the stored settings into the controls; called once before the window is shown.
     void Inititialize();
+    // Called as the window goes, once it has saved the settings and before it waits for the
+    // files still being tagged: a later start may take over from then on.
+    void SetSettingsSavedHandler(std::function<void()> handler) {
+        settingsSaved = std::move(handler);
+    }
 
     void MessageReceived(kit::Message* message) override;
 
@@ -319,6 +325,7 @@ private:
     // Whether the files of the run get ReplayGain tags: decided when it begins, as their
     // loudness is measured from then on.
     bool runReplayGain = false;
+    std::function<void()> settingsSaved;
     // Encode was pressed while the tags of files just added were being read: the run begins
     // once they are in.
     bool waitingForTags = false;

@@ -30,6 +30,7 @@
 #include <limits>
 #include <optional>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -344,6 +345,63 @@ TEST(SingleLaunch, NeitherAStuckNorACrashedInstanceKeepsAStartWaiting) {
     SingleLaunch next(folder.path());
     ASSERT_EQ(next.HandOver({}), SingleLaunch::Outcome::Alone);
     EXPECT_TRUE(next.Listen({}));
+}
+
+TEST(SingleLaunch, AReleasedInstanceLetsTheNextStartRun) {
+    QTemporaryDir folder;
+    SingleLaunch quitting(folder.path());
+    ASSERT_EQ(quitting.HandOver({}), SingleLaunch::Outcome::Alone);
+    ASSERT_TRUE(quitting.Listen({}));
+    quitting.Release(); // the settings are saved; files are still being tagged
+    SingleLaunch next(folder.path(), std::chrono::milliseconds(300));
+    EXPECT_EQ(next.HandOver({}), SingleLaunch::Outcome::Alone);
+}
+
+TEST(SingleLaunch, OnlyAPrivateFolderOfTheUserTellsWhetherAnInstanceRuns) {
+    const QByteArray runtimeBefore = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray cacheBefore = qgetenv("XDG_CACHE_HOME");
+    QTemporaryDir dir;
+    const QString runtime = dir.filePath(QStringLiteral("runtime"));
+    const QString cache = dir.filePath(QStringLiteral("cache"));
+    ASSERT_TRUE(QDir().mkpath(runtime));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+    const QString fallback = cache + QStringLiteral("/vamble");
+
+    struct Case {
+        const char* name;
+        mode_t runtimeMode; // 0: XDG_RUNTIME_DIR unset
+        bool cacheIsLink;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"a private runtime folder", 0700, false, runtime},
+        {"a runtime folder others may enter", 0755, false, fallback},
+        {"no runtime folder", 0, false, fallback},
+        {"a cache folder that is a link", 0, true, QString()},
+    };
+    for (const Case& c : cases) {
+        QDir(cache).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(cache));
+        if (c.cacheIsLink) {
+            ASSERT_TRUE(QFile::link(dir.path(), fallback));
+        }
+        if (c.runtimeMode != 0) {
+            ::chmod(QFile::encodeName(runtime).constData(), c.runtimeMode);
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        } else {
+            qunsetenv("XDG_RUNTIME_DIR");
+        }
+        QString refused;
+        EXPECT_EQ(SingleLaunch::DefaultFolder(&refused), c.expected) << c.name;
+        EXPECT_EQ(refused.isEmpty(), !c.expected.isEmpty()) << c.name;
+    }
+    struct stat status {};
+    QDir(cache).removeRecursively();
+    EXPECT_EQ(SingleLaunch::DefaultFolder(), fallback);
+    ASSERT_EQ(::stat(QFile::encodeName(fallback).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700U);
+    qputenv("XDG_RUNTIME_DIR", runtimeBefore);
+    qputenv("XDG_CACHE_HOME", cacheBefore);
 }
 
 int main(int argc, char** argv) {
