@@ -18,6 +18,10 @@
         <source>The program&apos;s part that reads discs cannot be loaded.</source>
         <translation>Der Programmteil, der CDs liest, kann nicht geladen werden.</translation>
     </message>
+    <message>
+        <source>CDs in drives cannot be found: the program&apos;s part that asks drives cannot be loaded.</source>
+        <translation>CDs in Laufwerken können nicht gefunden werden: Der Programmteil, der Laufwerke abfragt, kann nicht geladen werden.</translation>
+    </message>
 </context>
 <context>
     <name>ClashDialog</name>
@@ -169,10 +173,6 @@ Mehr im Handbuch: man vamble
         <translation>Von der CD kann kein Audio gelesen werden.</translation>
     </message>
     <message>
-        <source>Cannot create the folder %1: %2</source>
-        <translation>Der Ordner %1 kann nicht angelegt werden: %2</translation>
-    </message>
-    <message>
         <source>Cannot lock the folder %1: %2</source>
         <translation>Der Ordner %1 kann nicht gesperrt werden: %2</translation>
     </message>
@@ -187,6 +187,10 @@ Mehr im Handbuch: man vamble
     <message>
         <source>The disc in %1 has no audio tracks.</source>
         <translation>Die CD in %1 hat keine Audiotitel.</translation>
+    </message>
+    <message>
+        <source>The CD cache cannot be used: %1</source>
+        <translation>Der CD-Zwischenspeicher kann nicht verwendet werden: %1</translation>
     </message>
 </context>
 <context>
@@ -513,6 +517,21 @@ Mehr im Handbuch: man vamble
     </message>
 </context>
 <context>
+    <name>OwnFiles</name>
+    <message>
+        <source>%1 is a symbolic link, which is not followed</source>
+        <translation>%1 ist ein symbolischer Link, dem nicht gefolgt wird</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>%1 belongs to another user</source>
+        <translation>%1 gehört einem anderen Benutzer</translation>
+    </message>
+</context>
+<context>
     <name>PacedHttp</name>
     <message>
         <source>sent too much</source>
@@ -525,6 +544,10 @@ Mehr im Handbuch: man vamble
     <message>
         <source>could not be reached (%1)</source>
         <translation>war nicht erreichbar (%1)</translation>
+    </message>
+    <message>
+        <source>is too slow to answer</source>
+        <translation>antwortet zu langsam</translation>
     </message>
 </context>
 <context>
@@ -1094,6 +1117,14 @@ sobald die Kodierung fertig ist.</translation>
         <source>gnudb e-mail:</source>
         <translation>E-Mail für gnudb:</translation>
     </message>
+    <message>
+        <source>The CD cache cannot be used: %1</source>
+        <translation>Der CD-Zwischenspeicher kann nicht verwendet werden: %1</translation>
+    </message>
+    <message>
+        <source>Reading the tags of the files added…</source>
+        <translation>Die Tags der hinzugefügten Dateien werden gelesen…</translation>
+    </message>
 </context>
 <context>
     <name>WavTags</name>
@@ -1112,6 +1143,10 @@ sobald die Kodierung fertig ist.</translation>
     <message>
         <source>its INFO list is damaged</source>
         <translation>ihre INFO-Liste ist beschädigt</translation>
+    </message>
+    <message>
+        <source>a chunk that carries its tags is too large to be read</source>
+        <translation>ein Block mit ihren Tags ist zu groß, um gelesen zu werden</translation>
     </message>
 </context>
 <context>

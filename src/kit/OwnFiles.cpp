@@ -25,16 +25,21 @@ QString FolderName(const std::filesystem::path& folder) {
 QString CheckOwnFolder(const std::filesystem::path& folder) {
     struct stat status {};
     if (::lstat(folder.c_str(), &status) != 0) {
-        return QStringLiteral("%1: %2").arg(FolderName(folder), QString::fromUtf8(std::strerror(errno)));
+        return QStringLiteral("%1: %2").arg(FolderName(folder),
+                                            QString::fromUtf8(std::strerror(errno)));
     }
     if (S_ISLNK(status.st_mode)) {
-        return Translated("%1 is a symbolic link, which is not followed").arg(FolderName(folder));
+        return Translated(
+                   QT_TRANSLATE_NOOP("OwnFiles", "%1 is a symbolic link, which is not followed"))
+            .arg(FolderName(folder));
     }
     if (!S_ISDIR(status.st_mode)) {
-        return Translated("%1 is not a folder").arg(FolderName(folder));
+        return Translated(QT_TRANSLATE_NOOP("OwnFiles", "%1 is not a folder"))
+            .arg(FolderName(folder));
     }
     if (status.st_uid != ::geteuid()) {
-        return Translated("%1 belongs to another user").arg(FolderName(folder));
+        return Translated(QT_TRANSLATE_NOOP("OwnFiles", "%1 belongs to another user"))
+            .arg(FolderName(folder));
     }
     return {};
 }
@@ -45,7 +50,8 @@ QString MakeOwnFolder(const std::filesystem::path& folder) {
         std::filesystem::create_directories(folder.parent_path(), error);
     }
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        return QStringLiteral("%1: %2").arg(FolderName(folder), QString::fromUtf8(std::strerror(errno)));
+        return QStringLiteral("%1: %2").arg(FolderName(folder),
+                                            QString::fromUtf8(std::strerror(errno)));
     }
     return CheckOwnFolder(folder);
 }
@@ -82,8 +88,8 @@ std::optional<QByteArray> ReadOwnFile(const std::filesystem::path& file, int64_t
 }
 
 bool WriteOwnFile(const std::filesystem::path& file, const QByteArray& bytes) {
-    const int fd =
-        ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+    const int fd = ::open(file.c_str(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0) {
         return false;
     }

@@ -123,20 +123,24 @@ std::string ChunkDamage(QFile& file) {
         const bool isList = id == "LIST";
         const bool isId3 = id == "id3 " || id == "ID3 ";
         if (end > fileSize) {
-            return isList  ? Translated("its LIST chunk reaches past the end of the file")
-                   : isId3 ? Translated("its id3 chunk reaches past the end of the file")
+            return isList  ? Translated(QT_TRANSLATE_NOOP(
+                                 "WavTags", "its LIST chunk reaches past the end of the file"))
+                   : isId3 ? Translated(QT_TRANSLATE_NOOP(
+                                 "WavTags", "its id3 chunk reaches past the end of the file"))
                            : std::string();
         }
         if ((isList && size > kLargestListChunk) || (isId3 && size > kLargestId3Chunk)) {
-            return Translated("a chunk that carries its tags is too large to be read");
+            return Translated(QT_TRANSLATE_NOOP(
+                "WavTags", "a chunk that carries its tags is too large to be read"));
         }
         const qint64 body = static_cast<qint64>(offset) + 8;
         if (isId3 && !HoldsId3v2Tag(file, body, size)) {
-            return Translated("its id3 chunk holds no whole ID3v2 tag");
+            return Translated(
+                QT_TRANSLATE_NOOP("WavTags", "its id3 chunk holds no whole ID3v2 tag"));
         }
         if (isList && size >= 4 && ReadAt(file, body, 4) == "INFO" &&
             !InfoListIsWhole(file, body + 4, size - 4)) {
-            return Translated("its INFO list is damaged");
+            return Translated(QT_TRANSLATE_NOOP("WavTags", "its INFO list is damaged"));
         }
         offset = end + (end & 1);
     }
