@@ -211,46 +211,45 @@ DiscCacheUsage MeasureDiscCache(const fs::path& cacheFolder) {
 }
 
 DiscCacheUsage ClearDiscCache(const fs::path& cacheFolder) {
-    ForEachDiscFolder(cacheFolder, [&](const Folder& cache, const std::string& name,
-                                       const Folder& disc) {
-        // Removed while its lock is held, so that no reader writes into it meanwhile.
-        const DiscFolderLock lock(cacheFolder / name);
-        if (lock.Result() == DiscFolderLock::State::Busy) {
-            return;
-        }
-        ForEachOwnFile(disc, [](const Folder& folder, const std::string& file) {
-            if (file != kLockFile && file != kMarker) {
-                ::unlinkat(folder.Fd(), file.c_str(), 0);
+    ForEachDiscFolder(
+        cacheFolder, [&](const Folder& cache, const std::string& name, const Folder& disc) {
+            // Removed while its lock is held, so that no reader writes into it meanwhile.
+            const DiscFolderLock lock(cacheFolder / name);
+            if (lock.Result() == DiscFolderLock::State::Busy) {
+                return;
+            }
+            ForEachOwnFile(disc, [](const Folder& folder, const std::string& file) {
+                if (file != kLockFile && file != kMarker) {
+                    ::unlinkat(folder.Fd(), file.c_str(), 0);
+                }
+            });
+            for (const char* tracks : kTrackFolders) {
+                ::unlinkat(disc.Fd(), tracks, AT_REMOVEDIR); // stays when it holds anything else
+            }
+            // The folder goes, marker and all, once it holds nothing else.
+            const std::vector<std::string> left = disc.Names();
+            if (std::all_of(left.begin(), left.end(), [](const std::string& file) {
+                    return file == kLockFile || file == kMarker;
+                })) {
+                ::unlinkat(disc.Fd(), kLockFile, 0);
+                ::unlinkat(disc.Fd(), kMarker, 0);
+                ::unlinkat(cache.Fd(), name.c_str(), AT_REMOVEDIR);
             }
         });
-        for (const char* tracks : kTrackFolders) {
-            ::unlinkat(disc.Fd(), tracks, AT_REMOVEDIR); // stays when it holds anything else
-        }
-        // The folder goes, marker and all, once it holds nothing else.
-        const std::vector<std::string> left = disc.Names();
-        if (std::all_of(left.begin(), left.end(), [](const std::string& file) {
-                return file == kLockFile || file == kMarker;
-            })) {
-            ::unlinkat(disc.Fd(), kLockFile, 0);
-            ::unlinkat(disc.Fd(), kMarker, 0);
-            ::unlinkat(cache.Fd(), name.c_str(), AT_REMOVEDIR);
-        }
-    });
     return MeasureDiscCache(cacheFolder);
 }
 
 void RemoveLeftoverPartFiles(const fs::path& cacheFolder) {
-    ForEachDiscFolder(cacheFolder,
-                      [&](const Folder& /*cache*/, const std::string& name, const Folder& disc) {
-                          const DiscFolderLock lock(cacheFolder / name);
-                          if (lock.Result() != DiscFolderLock::State::Held) {
-                              return;
-                          }
-                          for (const std::string& file : disc.Names()) {
-                              if (IsTrackFile(file, kPartFileExtension) &&
-                                  disc.FileSize(file) >= 0) {
-                                  ::unlinkat(disc.Fd(), file.c_str(), 0);
-                              }
-                          }
-                      });
+    ForEachDiscFolder(
+        cacheFolder, [&](const Folder& /*cache*/, const std::string& name, const Folder& disc) {
+            const DiscFolderLock lock(cacheFolder / name);
+            if (lock.Result() != DiscFolderLock::State::Held) {
+                return;
+            }
+            for (const std::string& file : disc.Names()) {
+                if (IsTrackFile(file, kPartFileExtension) && disc.FileSize(file) >= 0) {
+                    ::unlinkat(disc.Fd(), file.c_str(), 0);
+                }
+            }
+        });
 }

@@ -43,7 +43,8 @@ void LoudnessWorker::Measure(std::vector<LoudnessJob> jobs) {
             Album& album = albums[found->second];
             album.rows.push_back(job.row);
             album.files.push_back(std::move(job.wav));
-            rows[job.row] = RowState{found->second, job.beforeEncoding, false, Outcome::Pending, {}};
+            rows[job.row] =
+                RowState{found->second, job.beforeEncoding, false, Outcome::Pending, {}};
         }
         if (!thread.joinable() && !albums.empty()) {
             thread = std::thread([this] { Run(); });
@@ -153,9 +154,8 @@ void LoudnessWorker::Run() {
     setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kNice);
     std::unique_lock lock(mutex);
     for (;;) {
-        changed.wait(lock, [this] {
-            return ending || !measureAgain.empty() || nextAlbum < albums.size();
-        });
+        changed.wait(
+            lock, [this] { return ending || !measureAgain.empty() || nextAlbum < albums.size(); });
         if (ending) {
             return;
         }

@@ -76,7 +76,7 @@ private:
     void MeasureOneAlbum(std::unique_lock<std::mutex>& lock, size_t album, uint64_t started);
     void LeaveOut(RowState& row);
     // The album's rows to count changed: an album already measured is measured anew.
-    void AlbumChanged(size_t album);
+    void AlbumChanged(size_t index);
 
     std::mutex mutex;
     std::condition_variable changed;

@@ -113,13 +113,16 @@ std::optional<FoundTags> FileNameTagPattern::Match(const std::filesystem::path& 
     }
     FoundTags found;
     for (size_t group = 0; group < groupCodes.size(); ++group) {
-        const QString value = match.captured(static_cast<int>(group) + 1).trimmed();
+        // A file's name may hold anything but "/" and NUL: a line break or a direction
+        // override stays out of the tags.
+        const QString value =
+            QString::fromStdString(
+                kit::CleanOutsideText(match.captured(static_cast<int>(group) + 1).toStdString()))
+                .trimmed();
         if (value.isEmpty()) {
             continue;
         }
-        // A file's name may hold anything but "/" and NUL: a line break or a direction
-        // override stays out of the tags.
-        const std::string text = kit::CleanOutsideText(value.toStdString());
+        const std::string text = value.toStdString();
         switch (groupCodes[group]) {
         case 't':
             found.track = TrackNumber(value);

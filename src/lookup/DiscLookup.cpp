@@ -1,9 +1,9 @@
 #include "lookup/DiscLookup.h"
 
+#include "kit/OwnFiles.h"
 #include "lookup/CddbAnswer.h"
 #include "lookup/DiscIds.h"
 #include "lookup/MusicBrainzAnswer.h"
-#include "kit/OwnFiles.h"
 
 #include <QFile>
 #include <QMimeDatabase>
@@ -36,7 +36,8 @@ constexpr const char* kChoiceFile = "choice";
 constexpr const char* kLookupFolder = "lookup";
 
 bool IsPicture(const QString& mimeType) {
-    return mimeType == QLatin1StringView("image/jpeg") || mimeType == QLatin1StringView("image/png");
+    return mimeType == QLatin1StringView("image/jpeg") ||
+           mimeType == QLatin1StringView("image/png");
 }
 
 // A kept choice: a release ID, or kNoRelease; anything else counts as no choice.
@@ -123,7 +124,7 @@ public:
 
 private:
     void UseKeptMusicBrainz(const std::shared_ptr<Chain>& self,
-                            const std::optional<QByteArray>& kept);
+                            const std::optional<QByteArray>& keptAnswer);
     void AskOnline(const std::shared_ptr<Chain>& self);
     void AskMusicBrainz(const std::shared_ptr<Chain>& self);
     void UseCdText(const std::shared_ptr<Chain>& self);
@@ -156,15 +157,15 @@ void DiscLookup::Chain::Start(const std::shared_ptr<Chain>& chain) {
         return;
     }
     chain->owner.ReadKept(chain->ids.musicBrainz, kMusicBrainzFile, kLongestAnswer,
-                          [chain](const std::optional<QByteArray>& kept) {
-                              chain->UseKeptMusicBrainz(chain, kept);
+                          [chain](const std::optional<QByteArray>& keptAnswer) {
+                              chain->UseKeptMusicBrainz(chain, keptAnswer);
                           });
 }
 
 void DiscLookup::Chain::UseKeptMusicBrainz(const std::shared_ptr<Chain>& self,
-                                           const std::optional<QByteArray>& kept) {
+                                           const std::optional<QByteArray>& keptAnswer) {
     MusicBrainzAnswer parsed =
-        kept ? ParseMusicBrainzDisc(*kept, ids.musicBrainz) : MusicBrainzAnswer();
+        keptAnswer ? ParseMusicBrainzDisc(*keptAnswer, ids.musicBrainz) : MusicBrainzAnswer();
     if (parsed.releases.empty()) {
         AskOnline(self);
         return;
@@ -323,6 +324,7 @@ DiscLookup::DiscLookup(LookupServices servicesToAsk, LookupSettings settingsToUs
     : QObject(parent), services(std::move(servicesToAsk)), settings(std::move(settingsToUse)),
       http(timing, this) {
     keeping.setMaxThreadCount(1); // in the order kept
+    connect(this, &DiscLookup::KeptAnswerRead, this, &DiscLookup::FinishRead, Qt::QueuedConnection);
 }
 
 DiscLookup::~DiscLookup() = default;
@@ -350,23 +352,38 @@ void DiscLookup::ReadKept(const std::string& discId, const std::string& name, qi
         done(found->second);
         return;
     }
-    keeping.start([this, path = *path, maxBytes, done = std::move(done)] {
+    const quint64 read = nextRead++;
+    readsWaiting[read] = std::move(done);
+    keeping.start([this, path = *path, maxBytes, read] {
         // Each folder on the way is checked, so that no link leads the read elsewhere.
         const fs::path root = path.parent_path().parent_path().parent_path();
         const bool own = kit::CheckOwnFolder(root).isEmpty() &&
                          kit::CheckOwnFolder(root / kLookupFolder).isEmpty() &&
                          kit::CheckOwnFolder(path.parent_path()).isEmpty();
-        std::optional<QByteArray> bytes = own ? kit::ReadOwnFile(path, maxBytes) : std::nullopt;
-        // Qt owns the call from here on and drops it with this object.
-        // NOLINTBEGIN(clang-analyzer-cplusplus.NewDeleteLeaks)
-        QMetaObject::invokeMethod(
-            this, [done, bytes = std::move(bytes)] { done(bytes); }, Qt::QueuedConnection);
-        // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
+        {
+            const std::lock_guard lock(readsMutex);
+            readsDone[read] = own ? kit::ReadOwnFile(path, maxBytes) : std::nullopt;
+        }
+        emit KeptAnswerRead(read);
     });
 }
 
-void DiscLookup::Keep(const std::string& discId, const std::string& name,
-                      const QByteArray& bytes) {
+void DiscLookup::FinishRead(quint64 read) {
+    std::optional<QByteArray> bytes;
+    {
+        const std::lock_guard lock(readsMutex);
+        bytes = std::move(readsDone[read]);
+        readsDone.erase(read);
+    }
+    const auto waiting = readsWaiting.find(read);
+    if (waiting != readsWaiting.end()) {
+        const KeptRead done = std::move(waiting->second);
+        readsWaiting.erase(waiting);
+        done(bytes);
+    }
+}
+
+void DiscLookup::Keep(const std::string& discId, const std::string& name, const QByteArray& bytes) {
     const std::optional<fs::path> path = KeptPath(discId, name);
     if (!path) {
         return;
@@ -420,10 +437,10 @@ void DiscLookup::FetchFrontCover(const ReleaseNames& release,
 
 void DiscLookup::DownloadFrontCover(const ReleaseNames& release,
                                     const std::function<void(const CoverArt&)>& done) {
-    const QUrl url = ServiceUrl(services.coverArt,
-                                QStringLiteral("/release/%1/front-500")
-                                    .arg(QString::fromLatin1(QUrl::toPercentEncoding(
-                                        QString::fromStdString(release.releaseId)))));
+    const QUrl url =
+        ServiceUrl(services.coverArt, QStringLiteral("/release/%1/front-500")
+                                          .arg(QString::fromLatin1(QUrl::toPercentEncoding(
+                                              QString::fromStdString(release.releaseId)))));
     http.Get(
         url, "image/jpeg, image/png", kLargestImage,
         [this, release, done](const HttpAnswer& answer) {

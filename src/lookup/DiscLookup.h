@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,10 @@ public:
                          std::function<void(const CoverArt&)> done) override;
     void RememberChoice(const std::string& discId, const std::string& releaseId) override;
 
+signals:
+    // The keeping thread has read a kept answer; queued to this object's thread.
+    void KeptAnswerRead(quint64 read);
+
 private:
     class Chain;
     using KeptRead = std::function<void(const std::optional<QByteArray>&)>;
@@ -57,6 +62,8 @@ private:
     // may fail (a full disk, a read-only cache); the answer is used all the same.
     void ReadKept(const std::string& discId, const std::string& name, qint64 maxBytes,
                   KeptRead done);
+    // Gives a read's bytes, handed over by the keeping thread, to whoever waits for them.
+    void FinishRead(quint64 read);
     void Keep(const std::string& discId, const std::string& name, const QByteArray& bytes);
     void DownloadFrontCover(const ReleaseNames& release,
                             const std::function<void(const CoverArt&)>& done);
@@ -65,5 +72,11 @@ private:
     LookupSettings settings;
     PacedHttp http;
     std::map<std::filesystem::path, QByteArray> kept;
+    // Reads of kept answers under way: who waits for each (on this object's thread), and what
+    // the keeping thread has read.
+    quint64 nextRead = 0;
+    std::map<quint64, KeptRead> readsWaiting;
+    std::mutex readsMutex;
+    std::map<quint64, std::optional<QByteArray>> readsDone;
     QThreadPool keeping; // waits for the writes when destroyed
 };

@@ -63,9 +63,8 @@ void ReadArtistCredit(const QJsonArray& credit, std::string& shown, std::vector<
 
 bool MediumHoldsDisc(const QJsonObject& medium, std::string_view discId) {
     const QJsonArray discs = medium.value(QLatin1StringView("discs")).toArray();
-    return std::any_of(discs.begin(), discs.end(), [discId](const QJsonValue& disc) {
-        return Id(disc.toObject()) == discId;
-    });
+    return std::any_of(discs.begin(), discs.end(),
+                       [discId](const QJsonValue& disc) { return Id(disc.toObject()) == discId; });
 }
 
 std::vector<TrackNames> ReadTracks(const QJsonArray& tracks) {

@@ -19,7 +19,7 @@ struct LookupTiming {
     std::chrono::milliseconds interval{1000}; // between two requests to one host
     std::chrono::milliseconds timeout{20000}; // a request that receives nothing this long fails
     std::chrono::milliseconds longestRetryWait{30000}; // the longest "Retry-After" waited for
-    std::chrono::milliseconds deadline{60000}; // a request not answered whole by then fails
+    std::chrono::milliseconds deadline{60000};         // a request not answered whole by then fails
 };
 
 struct HttpAnswer {

@@ -263,8 +263,7 @@ void VambleWindow::FinishCDRead(const kit::Message& message) {
         report + QStringLiteral("\n\n") +
             tr("Choose the CD again to read them again, or add the damaged "
                "tracks as they are."),
-        tr("Add Anyway"), tr("Leave Out"),
-        [this, done = *done, readToEnd](bool add) {
+        tr("Add Anyway"), tr("Leave Out"), [this, done = *done, readToEnd](bool add) {
             AddCDTracks(done.folder, done.tags, add ? readToEnd : std::vector<DamagedTrack>{},
                         done.disc, done.device);
         });
@@ -334,8 +333,9 @@ void VambleWindow::AskToClearCDCache(const std::filesystem::path& cache,
                 qApp,
                 [window, left] {
                     if (window && left.discs > 0) {
-                        window->ShowAlert(tr("%1 being read by another program stayed in the cache.")
-                                              .arg(CdCount(left.discs)));
+                        window->ShowAlert(
+                            tr("%1 being read by another program stayed in the cache.")
+                                .arg(CdCount(left.discs)));
                     }
                 },
                 Qt::QueuedConnection);

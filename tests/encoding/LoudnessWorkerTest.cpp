@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <future>
+#include <gtest/gtest.h>
 #include <sndfile.h>
 #include <vector>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -80,8 +80,12 @@ TEST_F(LoudnessWorkerTest, WaitsEndAtOnceWhenTheRowsAreDroppedOrTheEncoderStops)
 TEST_F(LoudnessWorkerTest, AnAlbumCountsOnlyTheRowsThatWereEncoded) {
     // Row 3 is far louder than the others (a full-scale tone): an album that counts it is louder.
     const std::filesystem::path loud = Wav("a/3.wav");
-    SF_INFO info{.frames = 0, .samplerate = 44100, .channels = 2,
-                 .format = SF_FORMAT_WAV | SF_FORMAT_PCM_16, .sections = 0, .seekable = 0};
+    SF_INFO info{.frames = 0,
+                 .samplerate = 44100,
+                 .channels = 2,
+                 .format = SF_FORMAT_WAV | SF_FORMAT_PCM_16,
+                 .sections = 0,
+                 .seekable = 0};
     SNDFILE* file = sf_open(loud.c_str(), SFM_WRITE, &info);
     ASSERT_NE(file, nullptr);
     std::vector<float> tone(88200);
@@ -101,7 +105,10 @@ TEST_F(LoudnessWorkerTest, AnAlbumCountsOnlyTheRowsThatWereEncoded) {
 
     // The loud row fails before the album is measured, after it, or is never reached.
     const std::vector<std::pair<const char*, std::function<void(LoudnessWorker&)>>> ways = {
-        {"left out at once", [](LoudnessWorker& w) { w.NoMoreStart({1, 2}); }},
+        {"left out at once",
+         [](LoudnessWorker& w) {
+             w.NoMoreStart({1, 2});
+         }},
         {"left out once measured",
          [](LoudnessWorker& w) {
              w.WaitMeasured(3, EncodeStop());

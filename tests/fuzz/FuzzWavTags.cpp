@@ -1,6 +1,8 @@
 // Feeds arbitrary files to the reader of a WAV file's own tags: chunk sizes that reach anywhere,
-// INFO lists and id3 chunks cut or lying about their sizes. Nothing may crash, and a file called
-// damaged gives no tags.
+// INFO lists and id3 chunks cut or lying about their sizes, and larger than the reader takes (the
+// fuzzer is run with inputs of a few megabytes and a bound on its memory). Nothing may crash, a
+// file called damaged gives no tags, and every text is free of control and direction characters.
+#include "kit/OutsideText.h"
 #include "tagging/WavTags.h"
 
 #include <cstdlib>
@@ -17,6 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const WavTagsRead read = ReadWavTags("/proc/self/fd/" + std::to_string(fd));
     if (!read.damage.empty() && !read.tags.Empty()) {
         std::abort();
+    }
+    for (const std::string* text : {&read.tags.title, &read.tags.artist, &read.tags.album,
+                                    &read.tags.comment, &read.tags.genre, &read.tags.year}) {
+        if (kit::CleanOutsideText(*text) != *text) {
+            std::abort();
+        }
     }
     return 0;
 }

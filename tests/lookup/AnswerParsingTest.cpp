@@ -87,10 +87,10 @@ TEST(MusicBrainzAnswerTest, AnythingButItsJsonIsMalformed) {
 
 TEST(MusicBrainzAnswerTest, IdsOfAnyOtherShapeMakeTheAnswerMalformed) {
     const QByteArray answer = AnswerFile("musicbrainz-one-release.json");
-    for (const char* id : {"5a1c0b7e-8a5f-4d3e-9d0e-6f1c2b3a4d5e", // the release
-                           "9d2f4b6c-4444-4c3b-8d6e-0123456789ab", // its release group
-                           "0a7e4f2c-1111-4c3b-8d6e-0123456789ab", // an artist
-                           "f1000000-0000-4000-8000-000000000002", // a recording
+    for (const char* id : {"5a1c0b7e-8a5f-4d3e-9d0e-6f1c2b3a4d5e",    // the release
+                           "9d2f4b6c-4444-4c3b-8d6e-0123456789ab",    // its release group
+                           "0a7e4f2c-1111-4c3b-8d6e-0123456789ab",    // an artist
+                           "f1000000-0000-4000-8000-000000000002",    // a recording
                            "e1000000-0000-4000-8000-000000000002"}) { // a track
         for (const char* bad : {"../../../../../../.bashrc", "a/b", "/dev/zero", "not-an-id",
                                 "5A1C0B7E-8A5F-4D3E-9D0E-6F1C2B3A4D5E"}) {
@@ -103,8 +103,9 @@ TEST(MusicBrainzAnswerTest, IdsOfAnyOtherShapeMakeTheAnswerMalformed) {
 }
 
 TEST(MusicBrainzAnswerTest, NamesAreCleanedOfControlAndDirectionCharacters) {
-    const QByteArray answer = AnswerFile("musicbrainz-one-release.json")
-                                  .replace("\"Tide Tables\"", R"("Tide\nTables\u0000\u202Egpj.exe")");
+    const QByteArray answer =
+        AnswerFile("musicbrainz-one-release.json")
+            .replace("\"Tide Tables\"", R"("Tide\nTables\u0000\u202Egpj.exe")");
     const MusicBrainzAnswer parsed = ParseMusicBrainzDisc(answer, kDiscId);
     ASSERT_EQ(parsed.releases.size(), 1U);
     EXPECT_EQ(parsed.releases[0].title, "Tide Tablesgpj.exe");
@@ -190,7 +191,8 @@ TEST(CddbAnswerTest, EntriesAreReadAsUtf8ElseLatin1AndCleaned) {
         {std::string("T\0T\0I\0T\0L\0E\0", 12), std::nullopt}, // UTF-16
     };
     for (const Case& c : cases) {
-        const CddbReadAnswer read = ParseCddbRead("210 rock 08025603\nDTITLE=A / B\n" + c.entry + "\n.\n");
+        const CddbReadAnswer read =
+            ParseCddbRead("210 rock 08025603\nDTITLE=A / B\n" + c.entry + "\n.\n");
         ASSERT_EQ(read.release.has_value(), c.title.has_value()) << c.entry;
         if (c.title) {
             EXPECT_EQ(read.release->Track(1)->title, *c.title);

@@ -234,8 +234,11 @@ TEST_F(DiscLookupTest, IdsThatAreNotIdsAreRefusedAndNameNoFile) {
          {QByteArray("../../../../../../.bashrc"), QByteArray("a/b"), QByteArray("/dev/zero"),
           QByteArray("not-a-uuid"), releaseId.toUpper()}) {
         Restart({});
-        server.Serve(kDiscPath, {{200, AnswerFile("musicbrainz-one-release.json").replace(releaseId, id),
-                                  "application/json", {}, {}}});
+        server.Serve(kDiscPath, {{200,
+                                  AnswerFile("musicbrainz-one-release.json").replace(releaseId, id),
+                                  "application/json",
+                                  {},
+                                  {}}});
         const DiscLookupAnswer answer = LookUp({}, true);
         EXPECT_EQ(answer.source, NameSource::None) << id.data();
         EXPECT_TRUE(answer.releases.empty()) << id.data();
@@ -280,7 +283,8 @@ TEST_F(DiscLookupTest, KeptAnswersAreReadOnlyFromTheProgramsOwnFiles) {
                  << AnswerFile("musicbrainz-one-release.json").data()
                  << std::string(size_t{5} << 20, ' ');
          }},
-        {"a FIFO", [&] {
+        {"a FIFO",
+         [&] {
              fs::create_directories(folder);
              ::mkfifo((folder / "musicbrainz.json").c_str(), 0600);
          }},

@@ -192,8 +192,9 @@ TEST_F(WavTagsTest, TagChunksLargerThanTheirLimitAreNotRead) {
 
 TEST_F(WavTagsTest, TextsAreCleanedOfControlAndDirectionCharacters) {
     const WavTagsRead read = Read(WriteRiff(
-        "controls.wav", PlainChunks() + Chunk("LIST", "INFO" + Chunk("INAM", "Line\nbreak\x01 "
-                                                                             "photo\xE2\x80\xAEgpj.exe"))));
+        "controls.wav",
+        PlainChunks() + Chunk("LIST", "INFO" + Chunk("INAM", "Line\nbreak\x01 "
+                                                             "photo\xE2\x80\xAEgpj.exe"))));
     EXPECT_EQ(read.damage, "");
     EXPECT_EQ(read.tags.title, "Line break photogpj.exe");
 }

@@ -200,14 +200,15 @@ TEST_F(EncodingRunTest, EncodeRightAfterADropBeginsOnceTheTagsAreIn) {
     // The file's own title names its output: the run waits for it, the window does not.
     QFile file(root.filePath(QStringLiteral("tagged.wav")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    const QByteArray chunks =
-        QByteArray("fmt \x10\x00\x00\x00\x01\x00\x02\x00\x44\xac\x00\x00"
-                   "\x10\xb1\x02\x00\x04\x00\x10\x00",
-                   24) +
-        QByteArray("data\x04\x00\x00\x00\x00\x00\x00\x00", 12) +
-        QByteArray("LIST\x18\x00\x00\x00INFOINAM\x0c\x00\x00\x00" "Found Title\x00", 32);
-    file.write("RIFF" + QByteArray(1, static_cast<char>(chunks.size() + 4)) +
-               QByteArray(3, '\0') + "WAVE" + chunks);
+    const QByteArray chunks = QByteArray("fmt \x10\x00\x00\x00\x01\x00\x02\x00\x44\xac\x00\x00"
+                                         "\x10\xb1\x02\x00\x04\x00\x10\x00",
+                                         24) +
+                              QByteArray("data\x04\x00\x00\x00\x00\x00\x00\x00", 12) +
+                              QByteArray("LIST\x18\x00\x00\x00INFOINAM\x0c\x00\x00\x00"
+                                         "Found Title\x00",
+                                         32);
+    file.write("RIFF" + QByteArray(1, static_cast<char>(chunks.size() + 4)) + QByteArray(3, '\0') +
+               "WAVE" + chunks);
     file.close();
     Field(QStringLiteral("Output filename as:"))->setText(QStringLiteral("%s"));
     AddRows({QStringLiteral("tagged.wav")}, false);
