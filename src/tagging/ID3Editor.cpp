@@ -3,6 +3,7 @@
 #include "tagging/FileBytes.h"
 #include "tagging/GenreTable.h"
 
+#include <QString>
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -34,9 +35,30 @@ int32_t TrackFrom(long long track) {
                                                                       : -1;
 }
 
-// Appends a text field of the tag: the text, then zeros up to its width.
+// The text in ISO 8859-1, the one encoding ID3v1 readers know: a character beyond it becomes its
+// base letter where it has one ("ř" gives "r"), else "?". Never longer than the UTF-8 text.
+std::string Latin1(std::string_view utf8) {
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    std::string latin1;
+    latin1.reserve(utf8.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char32_t point = text.at(i).isHighSurrogate() && i + 1 < text.size()
+                                   ? QChar::surrogateToUcs4(text.at(i), text.at(++i))
+                                   : text.at(i).unicode();
+        char32_t shown = point;
+        if (point > 0xFF) {
+            const QString base =
+                QString::fromUcs4(&point, 1).normalized(QString::NormalizationForm_D);
+            shown = !base.isEmpty() && base.at(0).unicode() <= 0xFF ? base.at(0).unicode() : U'?';
+        }
+        latin1 += static_cast<char>(shown);
+    }
+    return latin1;
+}
+
+// Appends a text field of the tag: the text in Latin-1, then zeros up to its width.
 template <std::size_t N> char* PutField(char* out, const char (&field)[N]) {
-    const std::string_view text = TagText(field);
+    const std::string text = Latin1(TagText(field));
     std::copy(text.begin(), text.end(), out);
     std::fill(out + text.size(), out + (N - 1), '\0');
     return out + (N - 1);

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -101,6 +102,21 @@ TEST_F(ID3EditorTest, SettersCutLongTextsAndNeighbouringFieldsKeepTheirPlace) {
     EXPECT_EQ(tag.mid(93, 4), "2024");
     EXPECT_EQ(tag.mid(97, 30), QByteArray(30, 'c'));
     EXPECT_EQ(tag.at(127), 3);
+}
+
+TEST_F(ID3EditorTest, TextsAreWrittenInLatin1AsID3v1ReadersReadThem) {
+    const std::vector<std::pair<const char*, QByteArray>> cases = {
+        {"Los Señores", "Los Se\xF1ores"},
+        {"Ærø Café", "\xC6r\xF8 Caf\xE9"},
+        {"Dvořák", "Dvor\xE1k"},
+        {"日本 🎵", "?? ?"},
+    };
+    for (const auto& [title, latin1] : cases) {
+        const QString path = MakeFile(kAudio);
+        const ID3_struct tag = MakeTag(title, "", "", "", "", 0);
+        ASSERT_EQ(ID3Editor(path.toLocal8Bit().constData(), &tag, -1).WriteTag(), 0);
+        EXPECT_EQ(Contents(path).right(128).mid(3, 30), latin1.leftJustified(30, '\0')) << title;
+    }
 }
 
 TEST_F(ID3EditorTest, ShortFileGetsNoTagButItsAttributes) {
