@@ -35,6 +35,11 @@ void DefuseDotComponent(std::string& result, size_t componentStart) {
     }
 }
 
+// What separates codes in a pattern ("%t-%s", "%t - %s", "%a_%s", "%t.%s").
+bool IsSeparator(char c) {
+    return c == '-' || c == ' ' || c == '_' || c == '.';
+}
+
 } // namespace
 
 std::string_view WithoutWavExtension(std::string_view text) {
@@ -55,6 +60,11 @@ std::string ExpandNamePattern(std::string_view pattern, const ID3_struct& tag, i
                 }
                 componentStart = result.size() + 1;
                 componentHasCode = false;
+            }
+            // Codes that gave nothing leave no separator at the start of a name: "%t-%s" without
+            // a track gives "Alpha", not "-Alpha", which a shell would take for an option.
+            if (componentHasCode && result.size() == componentStart && IsSeparator(pattern[i])) {
+                continue;
             }
             result += pattern[i];
             continue;

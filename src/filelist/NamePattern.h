@@ -5,6 +5,8 @@
 // "%" and drops that byte; a "%" at the end gives "%". Every other byte is copied unchanged.
 // The folder levels of the result are exactly those the pattern writes: a "/" inside an inserted
 // value becomes "-", and a component that codes made "." or ".." has its dots turned into "_".
+// Separators ("-", " ", "_", ".") that would begin a component only because the codes before
+// them gave nothing are left out.
 #pragma once
 
 #include "tagging/ID3Struct.h"

@@ -7,7 +7,7 @@
 set -euo pipefail
 vamble=$1
 write_settings=$2
-for tool in Xvfb xdotool sox mpg123 getfattr; do
+for tool in Xvfb xdotool sox mpg123 getfattr iconv; do
     command -v "$tool" >/dev/null || { echo "needs $tool"; exit 1; }
 done
 
@@ -51,15 +51,17 @@ wait "$program" || { echo "the program failed"; cat "$work/stdout"; exit 1; }
 
 status=0
 for name in "${names[@]}"; do
-    mp3="$work/out/-$name.mp3"
+    # "%t-%s" without a track: no dash is left in front of the title.
+    mp3="$work/out/$name.mp3"
     [ -f "$mp3" ] || { echo "missing: $mp3"; status=1; continue; }
     samples=$(mpg123 -q -s -- "$mp3" | wc -c)
     [ "$samples" -eq $((66150 * 4)) ] || { echo "$name: decoded $samples bytes"; status=1; }
+    # ID3v1 texts are Latin-1, as its readers read them; the attribute keeps the UTF-8 text.
     title=$(tail -c 128 "$mp3" | head -c 33 | tail -c 30 | tr -d '\0')
-    [ "$title" = "$name.wav" ] || [ "$title" = "$(printf '%s.wav' "$name" | head -c 30)" ] ||
+    [ "$title" = "$(printf '%s.wav' "$name" | iconv -f UTF-8 -t ISO-8859-1)" ] ||
         { echo "$name: tag title '$title'"; status=1; }
     attribute=$(getfattr --only-values -n user.Audio:Title -- "$mp3" | tr -d '\0')
-    [ "$attribute" = "$title" ] || { echo "$name: attribute '$attribute'"; status=1; }
+    [ "$attribute" = "$name.wav" ] || { echo "$name: attribute '$attribute'"; status=1; }
     id3v2_title=$(/usr/bin/python3 -c 'import sys; from mutagen.id3 import ID3
 print(ID3(sys.argv[1], load_v1=False)["TIT2"])' "$mp3")
     # Like "%s", the ID3v2 title leaves out the ".wav" the file name carries.

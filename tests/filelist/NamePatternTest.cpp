@@ -32,9 +32,21 @@ TEST(NamePatternTest, TrackHasTwoDigitsBelowTenAndNothingWhenNegative) {
         EXPECT_EQ(row.Expand("%t"), expected) << track;
     }
     row.track = -1;
-    EXPECT_EQ(row.Expand("%t-%s"), "-song");
     EXPECT_EQ(row.Expand("%t"), "");
     EXPECT_EQ(row.Expand(""), "");
+}
+
+TEST(NamePatternTest, CodesThatGiveNothingLeaveNoSeparatorAtTheStartOfAName) {
+    Row row;
+    SetTagText(row.tag.title, "Alpha");
+    const std::pair<const char*, const char*> cases[] = {
+        {"%t-%s", "Alpha"},      {"%t - %s", "Alpha"},   {"%a_%t.%s", "Alpha"},
+        {"%c/%t-%s", "/Alpha"},  {"%y-%t-%s", "Alpha"},  {"-%s", "-Alpha"}, // typed: kept
+        {"%s - %t", "Alpha - "}, {"x/%t-%s", "x/Alpha"},
+    };
+    for (const auto& [pattern, expected] : cases) {
+        EXPECT_EQ(row.Expand(pattern), expected) << pattern;
+    }
 }
 
 TEST(NamePatternTest, TagCodesInsertTheirFields) {
@@ -66,7 +78,8 @@ TEST(NamePatternTest, WavRuleLooksAtTheWholeResultAndOnlyAtLowerCase) {
     EXPECT_EQ(row.Expand("my.w%n"), "my");
     row.saveAs = "";
     EXPECT_EQ(row.Expand(".wav%n"), "");
-    EXPECT_EQ(row.Expand("%t.wav"), ".wav");
+    row.track = 5;
+    EXPECT_EQ(row.Expand("%t.wav"), "05.wav");
 
     row.saveAs = "twice.wav.wav";
     EXPECT_EQ(row.Expand("%n"), "twice.wav");

@@ -94,7 +94,7 @@ TEST_F(OutputFilesTest, EachRowKnowsThePathItsCommandWillGet) {
         {"%a/%c/%s", "Art", nullptr, "/Art/Alb/song.mp3", -1, true},
         {"%a/%c/%s", "", nullptr, "///song.mp3", -1, true},
         {"%t-%s", "", nullptr, "/03-song", 3, false},
-        {"%t-%s", "", nullptr, "/-song.mp3", -1, true},
+        {"%t-%s", "", nullptr, "/song.mp3", -1, true},
         {"%t-%s", "", nullptr, "/00-song.mp3", 0, true},
         {"%s", "", "tttttttttttttttttttttttttttttttttttttttt", "/" + cut + ".mp3", -1, true},
     };
