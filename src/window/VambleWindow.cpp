@@ -136,10 +136,6 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
     auto* previousTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this);
     connect(previousTab, &QShortcut::activated, this, [stepTabs] { stepTabs(-1); });
 
-    auto* removeShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete), this);
-    connect(removeShortcut, &QShortcut::activated, this,
-            [this] { kit::PostMessage(this, kit::Message(MSG_REMOVE_ITEMS)); });
-
     countView->Init();
     fileList->Initialize();
     fileList->SetSelectionHandler([this](const AudioItem& row) { ShowTagsOf(row); });
@@ -222,7 +218,9 @@ QWidget* VambleWindow::BuildMenus() {
     editMenu = bar->addMenu(tr("&Edit"));
     addItem(editMenu, tr("Select All"), kit::B_SELECT_ALL, QKeySequence(Qt::CTRL | Qt::Key_A),
             this);
-    addItem(editMenu, tr("Remove"), MSG_REMOVE_ITEMS, {}, this);
+    // The menu shows the shortcut, which works wherever the focus is in the window.
+    addItem(editMenu, tr("Remove"), MSG_REMOVE_ITEMS, QKeySequence(Qt::CTRL | Qt::Key_Delete),
+            this);
     addItem(editMenu, tr("Look Up Again"), MSG_LOOK_UP_AGAIN, QKeySequence(Qt::CTRL | Qt::Key_L),
             this);
     editMenu->addSeparator();
@@ -421,7 +419,8 @@ QWidget* VambleWindow::BuildFileListArea() {
 }
 
 QWidget* VambleWindow::BuildStatusArea() {
-    encodingFileText = new QLabel(tr("Encoding File: "));
+    // A long status (a look-up's reasons, a German translation) never widens the window.
+    encodingFileText = new kit::ElidedLabel(tr("Encoding File: "), 80);
     encodingFileText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     filesRemainingText = new QLabel(tr("Files Remaining: "));
     filesRemainingText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

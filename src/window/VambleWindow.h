@@ -7,6 +7,7 @@
 #include "encoding/EncodeQueue.h"
 #include "encoding/EncoderSettings.h"
 #include "encoding/OutputClashes.h"
+#include "kit/ElidedLabel.h"
 #include "kit/Geometry.h"
 #include "kit/Layout.h"
 #include "kit/MessageEvent.h"
@@ -294,7 +295,7 @@ private:
     FileListView* fileList = nullptr;
     SmallView* countView = nullptr;
     QLabel* filesRemainingText = nullptr;
-    QLabel* encodingFileText = nullptr;
+    kit::ElidedLabel* encodingFileText = nullptr;
     RunStatusView* runStatus = nullptr;
     QWidget* onlyApplyFrame = nullptr;
     kit::TextControl* artistText = nullptr;

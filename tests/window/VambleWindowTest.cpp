@@ -3,6 +3,7 @@
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
 #include "filelist/FileListView.h"
+#include "kit/ElidedLabel.h"
 #include "support/SettingsKeys.h"
 #include "support/WidgetTestSetup.h"
 #include "support/WindowFixture.h"
@@ -262,6 +263,60 @@ TEST_F(VambleWindowTest, CtrlTabSwitchesTabsFromAnywhereInTheWindow) {
         QTest::keyClick(QApplication::focusWidget(), press.key, press.modifiers);
         EXPECT_EQ(tabs->currentIndex(), press.tab);
     }
+}
+
+// A status line longer than the window is cut with "…" and told whole in its tooltip and
+// accessible description; the window keeps its width.
+TEST_F(VambleWindowTest, ALongStatusLineNeverWidensTheWindow) {
+    VambleWindow* w = Open();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    kit::ElidedLabel* status = nullptr;
+    for (auto* label : w->findChildren<kit::ElidedLabel*>()) {
+        status = label->text().startsWith(QStringLiteral("Encoding File: ")) ? label : status;
+    }
+    ASSERT_NE(status, nullptr);
+    const int width = w->width();
+    const int minimum = w->minimumSizeHint().width();
+    const QString text = QStringLiteral("No names found for this disc (MusicBrainz could not be "
+                                        "reached: %1)")
+                             .arg(QString(300, u'x'));
+    status->setText(text);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->width(), width);
+    EXPECT_LE(w->minimumSizeHint().width(), minimum);
+    EXPECT_EQ(status->text(), text);
+    EXPECT_EQ(status->toolTip(), text);
+    EXPECT_EQ(status->accessibleDescription(), text);
+    status->setText(QStringLiteral("Short"));
+    EXPECT_TRUE(status->toolTip().isEmpty());
+}
+
+// Edit > Remove shows its shortcut, and the shortcut removes the selected rows from the list.
+TEST_F(VambleWindowTest, RemoveShowsCtrlDeleteWhichRemovesTheSelectedRows) {
+    VambleWindow* w = Open();
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    QAction* remove = nullptr;
+    for (QAction* action : w->findChildren<QAction*>()) {
+        remove = action->text() == QStringLiteral("Remove") ? action : remove;
+    }
+    ASSERT_NE(remove, nullptr);
+    EXPECT_EQ(remove->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+
+    FileListView* list = w->FileList();
+    for (const char* name : {"a.wav", "b.wav"}) {
+        QFile file(root.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("RIFF\x24\x00\x00\x00WAVEfmt ", 16));
+        file.close();
+        ASSERT_NE(list->AddEntry(QFile::encodeName(file.fileName()).toStdString(), -1), nullptr);
+    }
+    list->Select(0);
+    list->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([list] { return list->CountItems() == 1; }));
 }
 
 // The status area spans the window as the list does, and the encoder's check boxes keep to the
