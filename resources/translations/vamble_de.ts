@@ -166,7 +166,7 @@ Mehr im Handbuch: man vamble
     <name>DiscReader</name>
     <message>
         <source>Cannot write track %1: %2</source>
-        <translation>Titel %1 kann nicht geschrieben werden: %2</translation>
+        <translation>Stück %1 kann nicht geschrieben werden: %2</translation>
     </message>
     <message>
         <source>Cannot read audio from the disc.</source>
@@ -709,11 +709,11 @@ Mehr im Handbuch: man vamble
     </message>
     <message>
         <source>Track %1 could not be read.</source>
-        <translation>Titel %1 konnte nicht gelesen werden.</translation>
+        <translation>Stück %1 konnte nicht gelesen werden.</translation>
     </message>
     <message>
         <source>Track %1: %2 sectors (%3 s) could not be read exactly.</source>
-        <translation>Titel %1: %2 Sektoren (%3 s) konnten nicht genau gelesen werden.</translation>
+        <translation>Stück %1: %2 Sektoren (%3 s) konnten nicht genau gelesen werden.</translation>
     </message>
     <message>
         <source>Alert</source>
@@ -737,11 +737,11 @@ Mehr im Handbuch: man vamble
     </message>
     <message>
         <source>Reading CD track %1 (%2 of %3)</source>
-        <translation>Lese CD-Titel %1 (%2 von %3)</translation>
+        <translation>Lese Stück %1 der CD (%2 von %3)</translation>
     </message>
     <message>
         <source>Choose the CD again to read them again, or add the damaged tracks as they are.</source>
-        <translation>Wählen Sie die CD erneut, um sie noch einmal zu lesen, oder fügen Sie die beschädigten Titel so hinzu, wie sie sind.</translation>
+        <translation>Wählen Sie die CD erneut, um sie noch einmal zu lesen, oder fügen Sie die beschädigten Stücke so hinzu, wie sie sind.</translation>
     </message>
     <message>
         <source>Add Anyway</source>
@@ -866,8 +866,8 @@ die ausgewählten Dateien angewandt werden sollen.</translation>
     <message>
         <source>File being encoded will be deleted
 after encoding is complete.</source>
-        <translation>Die kodierte Datei wird gelöscht,
-sobald die Kodierung fertig ist.</translation>
+        <translation>Die Eingabedatei wird gelöscht,
+sobald sie fertig kodiert ist.</translation>
     </message>
     <message>
         <source>Select an audio CD to retrieve files from.</source>

@@ -29,4 +29,8 @@ void Translations::Install() {
             QCoreApplication::installTranslator(translator);
         }
     }
+    const QLocale translated(program.language());
+    if (!program.isEmpty() && QLocale().language() != translated.language()) {
+        QLocale::setDefault(translated);
+    }
 }

@@ -29,8 +29,10 @@ public:
     // texts printed before the application object exists; afterwards tr() does this.
     QString Translate(const char* context, const char* sourceText) const;
 
-    // Makes tr() translate in the running application. Call it once the application object
-    // exists and before any window is built; the translations must outlive the application.
+    // Makes tr() translate in the running application, and numbers and sizes shown in the
+    // translation's language ("3,73 MiB" in German) where the locale is of another language. Call
+    // it once the application object exists and before any window is built; the translations
+    // must outlive the application.
     void Install();
 
 private:

@@ -67,6 +67,12 @@ std::vector<std::string> AddExtras(FinishedFile& file, const std::optional<RowLo
                              QString::fromStdString(read.error))
                         .toStdString());
             }
+        } else if (file.release.frontCoverComing) {
+            missing.emplace_back(QCoreApplication::translate(
+                                     "FinishedFile",
+                                     "the front cover (it was still being downloaded when the "
+                                     "file was encoded)")
+                                     .toStdString());
         }
     }
     if (file.replayGain) {

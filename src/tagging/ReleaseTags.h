@@ -37,6 +37,7 @@ struct ReleaseTags {
     std::string barcode;
 
     std::optional<CoverPicture> frontCover; // the release's, from the Cover Art Archive
+    bool frontCoverComing = false;          // asked for and not answered yet
 
     [[nodiscard]] bool Empty() const { return album.empty() && title.empty() && artist.empty(); }
 };

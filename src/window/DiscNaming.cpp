@@ -84,6 +84,11 @@ void VambleWindow::LookUpAgain() {
             discs[row->disc].push_back(row->Id());
         }
     }
+    if (discs.empty()) {
+        ShowLookupStatus(tr("Look Up Again looks up the selected rows of a CD that are not "
+                            "encoded yet; none are selected."));
+        return;
+    }
     for (auto& [disc, rows] : discs) {
         LookUpDisc(disc, std::move(rows), true);
     }
@@ -140,19 +145,25 @@ void VambleWindow::ApplyRelease(const DiscSource& disc, const std::vector<int64_
     ShowSelectedTags();
     ScheduleOutputCheck();
     if (source == NameSource::MusicBrainz && embedCoverCheck->isChecked()) {
+        // A row encoded before the cover comes says so in its warning.
+        for (const int64_t id : rows) {
+            if (AudioItem* row = FindRow(id); row && !row->done) {
+                row->release.frontCoverComing = true;
+            }
+        }
         discLookup->FetchFrontCover(
             release, [this, rows, releaseId = release.releaseId](const CoverArt& cover) {
                 if (!cover.failure.isEmpty()) {
                     ShowLookupStatus(cover.failure);
                 }
-                if (cover.image.isEmpty()) {
-                    return;
-                }
                 for (const int64_t id : rows) {
                     AudioItem* row = FindRow(id);
-                    if (row && !row->done && row->release.releaseId == releaseId) {
-                        row->release.frontCover =
-                            CoverPicture{cover.mimeType.toStdString(), cover.image};
+                    if (row && row->release.releaseId == releaseId) {
+                        row->release.frontCoverComing = false;
+                        if (!row->done && !cover.image.isEmpty()) {
+                            row->release.frontCover =
+                                CoverPicture{cover.mimeType.toStdString(), cover.image};
+                        }
                     }
                 }
             });

@@ -274,8 +274,13 @@ void VambleWindow::RunEnded(const RunEnd& end) {
         const RunFailure& failure = *end.failure;
         const AudioItem* row = FindRow(failure.row);
         const QString name = row ? FileName(*row) : QFile::decodeName(failure.output.c_str());
-        const char* alert = AlertMessage(failure.status);
-        told << (alert != nullptr ? QCoreApplication::translate("EncoderCommand", alert)
+        // No folder given (or no home folder for a relative one): nothing was tried to make, and
+        // the reason says what to mend.
+        const bool noFolder = failure.status == CommandStatus::OutputDirectoryError &&
+                              failure.output.empty() && !failure.reason.empty();
+        const char* alert = noFolder ? nullptr : AlertMessage(failure.status);
+        told << (noFolder           ? QString::fromStdString(failure.reason)
+                 : alert != nullptr ? QCoreApplication::translate("EncoderCommand", alert)
                  : failure.status == CommandStatus::Ready
                      ? tr("The file “%1” was not encoded: %2")
                            .arg(name, QString::fromStdString(failure.reason))

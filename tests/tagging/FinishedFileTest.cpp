@@ -222,4 +222,19 @@ TEST_F(FinishedFileTest, TheCoverIsTheUsersElseTheReleasesElseTheOneBesideTheWav
     }
 }
 
+// A release's cover still on its way when the file was encoded: the file says it has none, unless
+// a picture beside the WAV file stands in.
+TEST_F(FinishedFileTest, ACoverStillComingIsToldMissing) {
+    for (const bool beside : {false, true}) {
+        if (beside) {
+            Write(QStringLiteral("cover.jpg"), QByteArray("\xff\xd8\xff\xe0", 4) + "beside");
+        }
+        FinishedFile file = Finished(dir.filePath(QStringLiteral("song.mp3")), {}, "Title", 1);
+        file.source = QFile::encodeName(dir.filePath(QStringLiteral("song.wav"))).toStdString();
+        file.embedCover = true;
+        file.release.frontCoverComing = true;
+        EXPECT_EQ(AddExtras(file, std::nullopt).size(), beside ? 0U : 1U) << beside;
+    }
+}
+
 } // namespace

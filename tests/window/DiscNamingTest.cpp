@@ -129,6 +129,12 @@ TEST_F(DiscNamingTest, AnUnknownDiscKeepsTheRowsNamesAndSaysSo) {
         StatusMentioning(QStringLiteral("MusicBrainz")).contains(QStringLiteral("No names")));
     EXPECT_EQ(TagText(row->tag.title), "Track 1");
     EXPECT_TRUE(row->release.releaseId.empty());
+
+    // Encoded, the row is not looked up again, and the status line says why nothing happens.
+    row->done = true;
+    LookUpAgain();
+    EXPECT_TRUE(StatusMentioning(QStringLiteral("Look Up Again")).contains(QStringLiteral("none")));
+    EXPECT_EQ(server.RequestsTo(kDiscPath).size(), 1U);
 }
 
 // End to end: a disc image that libcdio opens like a drive is chosen, read, named from each
