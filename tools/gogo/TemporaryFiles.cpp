@@ -35,7 +35,11 @@ void RemoveIfAbandoned(int folder, const std::string& name) {
 
 std::string TemporaryName(const std::string& leaf) {
     static std::mt19937 random{std::random_device{}()};
-    std::string name = "." + leaf.substr(0, 200) + std::string(kMarker);
+    // Appended piece by piece: GCC 12 takes '"." + std::string' for an overlapping copy
+    // (-Wrestrict) in optimised builds.
+    std::string name(1, '.');
+    name.append(leaf, 0, 200);
+    name.append(kMarker);
     for (std::size_t i = 0; i < kRandomLetters; ++i) {
         name += kLetters[random() % kLetters.size()];
     }
