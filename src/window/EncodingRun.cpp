@@ -259,6 +259,12 @@ void VambleWindow::RowTagged(int64_t id, const std::string& warning) {
 }
 
 void VambleWindow::RunEnded(const RunEnd& end) {
+    // Finished, it leaves nothing to stop and the window closes as asked; failed, the window
+    // stays for its alert.
+    if (stopQuestion != nullptr && end.kind != RunEnd::Kind::Stopped) {
+        runEndedWhileAsked = end.kind == RunEnd::Kind::Finished;
+        stopQuestion->done(QDialog::Rejected);
+    }
     ShowProgress();
     unshownProgress.clear();
     for (int32_t i = 0; i < fileList->CountItems(); ++i) {

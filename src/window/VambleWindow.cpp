@@ -674,8 +674,12 @@ bool VambleWindow::ConfirmStopAndQuit() {
     // Enter keeps the run going: nothing is lost by answering in haste.
     question.setDefaultButton(cancel);
     question.setEscapeButton(cancel);
+    // A run that ends while the question is open answers it: nothing is left to stop.
+    runEndedWhileAsked = false;
+    stopQuestion = &question;
     question.exec();
-    return question.clickedButton() == quit;
+    stopQuestion = nullptr;
+    return question.clickedButton() == quit || runEndedWhileAsked;
 }
 
 void VambleWindow::Quit() {

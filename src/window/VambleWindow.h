@@ -29,6 +29,7 @@
 #include <unordered_set>
 
 class AudioItem;
+class QMessageBox;
 class DiscLookupService;
 class DiscReadWorker;
 struct ArtistAlbum;
@@ -326,6 +327,9 @@ private:
     // Whether the files of the run get ReplayGain tags: decided when it begins, as their
     // loudness is measured from then on.
     bool runReplayGain = false;
+    // The "Stop Encoding?" question while it is open; a run that ends by itself closes it.
+    QMessageBox* stopQuestion = nullptr;
+    bool runEndedWhileAsked = false;
     std::function<void()> settingsSaved;
     // Encode was pressed while the tags of files just added were being read: the run begins
     // once they are in.

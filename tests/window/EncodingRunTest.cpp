@@ -220,6 +220,23 @@ TEST_F(EncodingRunTest, EncodeRightAfterADropBeginsOnceTheTagsAreIn) {
     EXPECT_EQ(runs[0].args[2], root.filePath(QStringLiteral("out/Found Title.mp3")).toStdString());
 }
 
+TEST_F(EncodingRunTest, AStopQuestionOpenWhenTheRunFinishesIsAnsweredByIt) {
+    AddRows({QStringLiteral("a.wav")});
+    qputenv("FAKE_GOGO_STEP_MS", "50");
+    PressEncode();
+    WaitForEncoder(1);
+    bool asked = false;
+    QTimer::singleShot(0, window, [&] {
+        for (QMessageBox* box : window->findChildren<QMessageBox*>()) {
+            asked = asked || (box->isVisible() && box->windowTitle() == "Stop Encoding?");
+        }
+    });
+    // Closing asks, in a loop of its own, until the encoder finishes by itself.
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(fake.Invocations().size(), 1U);
+}
+
 TEST_F(EncodingRunTest, StopLeavesTheRowNotDoneAndTheNextRunStartsAtTheTop) {
     AddRows({QStringLiteral("a.wav"), QStringLiteral("b.wav"), QStringLiteral("c.wav")});
     qputenv("FAKE_GOGO_STEP_MS", "100");
