@@ -24,6 +24,7 @@ struct TrackNames {
 
 struct ReleaseNames {
     std::string title;                  // the album
+    std::string disambiguation;         // what tells it from releases of the same title
     std::string artist;                 // the album artist credit as it is shown
     std::vector<std::string> artistIds; // MusicBrainz artists of that credit
     std::string date;                   // "1997-05-21", "1997-05", "1997" or empty
@@ -34,6 +35,7 @@ struct ReleaseNames {
     int32_t trackCount = 0;
     int32_t discNumber = 0; // the disc's place among the release's discs, 0 when unknown
     int32_t discCount = 0;  // how many discs the release has, 0 when unknown
+    std::string format;     // the disc's medium as MusicBrainz names it ("CD", "Enhanced CD")
     std::string releaseId;
     std::string releaseGroupId;
     std::string discId;        // the MusicBrainz disc ID the release was found by

@@ -97,6 +97,7 @@ ReleaseNames ReadRelease(const QJsonObject& release, std::string_view discId) {
     ReleaseNames names;
     names.releaseId = Id(release);
     names.title = Text(release, QLatin1StringView("title"));
+    names.disambiguation = Text(release, QLatin1StringView("disambiguation"));
     ReadArtistCredit(release.value(QLatin1StringView("artist-credit")).toArray(), names.artist,
                      names.artistIds);
     names.date = Text(release, QLatin1StringView("date"));
@@ -128,6 +129,7 @@ ReleaseNames ReadRelease(const QJsonObject& release, std::string_view discId) {
         }
     }
     names.discNumber = InRange(medium.value(QLatin1StringView("position")).toInt(), kMostDiscs);
+    names.format = Text(medium, QLatin1StringView("format"));
     names.tracks = ReadTracks(medium.value(QLatin1StringView("tracks")).toArray());
     names.trackCount = InRange(
         medium.value(QLatin1StringView("track-count")).toInt(static_cast<int>(names.tracks.size())),

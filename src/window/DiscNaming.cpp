@@ -15,9 +15,16 @@
 
 namespace {
 
-QString DiscName(const DiscSource& disc) {
-    return disc.cdText.title.empty() ? QStringLiteral("Audio CD")
-                                     : QString::fromStdString(disc.cdText.title);
+// The disc as the user knows it: by its CD-Text, else by the title its releases share.
+QString DiscName(const DiscSource& disc, const std::vector<ReleaseNames>& releases) {
+    if (!disc.cdText.title.empty()) {
+        return QString::fromStdString(disc.cdText.title);
+    }
+    const bool shared = !releases.empty() && !releases.front().title.empty() &&
+                        std::all_of(releases.begin(), releases.end(), [&](const ReleaseNames& r) {
+                            return r.title == releases.front().title;
+                        });
+    return shared ? QString::fromStdString(releases.front().title) : QStringLiteral("Audio CD");
 }
 
 } // namespace
@@ -117,8 +124,8 @@ void VambleWindow::DiscAnswered(const std::shared_ptr<const DiscSource>& disc,
         ApplyRelease(*disc, rows, *earlier, answer.source);
         return;
     }
-    auto* chooser =
-        new ReleaseChooser(this, DiscName(*disc), releases, [this, disc, rows, answer](int index) {
+    auto* chooser = new ReleaseChooser(
+        this, DiscName(*disc, releases), releases, [this, disc, rows, answer](int index) {
             const bool none = index < 0 || index >= static_cast<int>(answer.releases.size());
             discLookup->RememberChoice(
                 answer.discId, none ? std::string(kNoRelease)

@@ -1,6 +1,6 @@
-// The question asked when several releases hold a disc: one line per release (title, artist,
-// date, country, label, catalogue number, barcode, track count), "Use This Release" and
-// "None of these". It does not block the window: the answer comes through `chosen`.
+// The question asked when several releases hold a disc: one line per release (title with what
+// tells it apart, artist, date, country, label, catalogue number, barcode, track count, format),
+// the selected release's track titles, "Use This Release" and "None of these". It does not block the window: the answer comes through `chosen`.
 #pragma once
 
 #include "lookup/DiscNames.h"
@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+class QLabel;
 class QTreeWidget;
 
 class ReleaseChooser : public QDialog {
@@ -23,7 +24,9 @@ public:
                    const std::vector<ReleaseNames>& releases, std::function<void(int)> chosen);
 
     [[nodiscard]] QTreeWidget* List() const { return list; }
+    [[nodiscard]] QLabel* Tracks() const { return tracks; }
 
 private:
     QTreeWidget* list;
+    QLabel* tracks;
 };

@@ -72,6 +72,8 @@ TEST(MusicBrainzAnswerTest, TheMediumHoldingTheDiscGivesTracksAndDiscNumber) {
     EXPECT_TRUE(boxSet.noFrontCover);
     EXPECT_EQ(boxSet.Year(), "2011");
     EXPECT_EQ(answer.releases[1].label, "");
+    EXPECT_EQ(answer.releases[1].disambiguation, "first pressing");
+    EXPECT_EQ(boxSet.format, "CD");
 }
 
 TEST(MusicBrainzAnswerTest, AnythingButItsJsonIsMalformed) {

@@ -102,7 +102,12 @@ TEST_F(DiscNamingTest, TheChosenReleaseNamesTheRowsNotEncodedAndBringsItsCover) 
     EXPECT_EQ(list->topLevelItem(0)->text(2), QStringLiteral("2011"));
     EXPECT_EQ(list->topLevelItem(0)->text(5), QStringLiteral("CT-2"));
     EXPECT_EQ(list->topLevelItem(1)->text(6), QStringLiteral("5012345678900"));
+    // What tells pressings apart: the disambiguation, the format, the track titles.
+    EXPECT_EQ(list->topLevelItem(1)->text(0), QStringLiteral("Tide Tables (first pressing)"));
+    EXPECT_EQ(list->topLevelItem(0)->text(8), QStringLiteral("CD"));
+    EXPECT_TRUE(chooser->Tracks()->text().contains(QStringLiteral("Low Water (Live)")));
     list->setCurrentItem(list->topLevelItem(1));
+    EXPECT_TRUE(chooser->Tracks()->text().contains(QStringLiteral("2. Spring Tide")));
     chooser->accept();
 
     EXPECT_EQ(TagText(first->tag.title), "Low Water");
