@@ -391,6 +391,10 @@ Mehr im Handbuch: man vamble
         <source>Not written: %1.</source>
         <translation>Nicht geschrieben: %1.</translation>
     </message>
+    <message>
+        <source>the front cover (it was still being downloaded when the file was encoded)</source>
+        <translation>das Titelbild (es wurde noch heruntergeladen, als die Datei kodiert wurde)</translation>
+    </message>
 </context>
 <context>
     <name>ID3v2Writer</name>
@@ -603,6 +607,14 @@ Mehr im Handbuch: man vamble
     <message>
         <source>Several releases hold the disc “%1”. Which is yours?</source>
         <translation>Mehrere Veröffentlichungen enthalten die CD „%1“. Welche ist Ihre?</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>Tracks: %1</source>
+        <translation>Stücke: %1</translation>
     </message>
 </context>
 <context>
@@ -1124,6 +1136,10 @@ sobald sie fertig kodiert ist.</translation>
     <message>
         <source>Reading the tags of the files added…</source>
         <translation>Die Tags der hinzugefügten Dateien werden gelesen…</translation>
+    </message>
+    <message>
+        <source>Look Up Again looks up the selected rows of a CD that are not encoded yet; none are selected.</source>
+        <translation>„Erneut nachschlagen“ schlägt die ausgewählten, noch nicht kodierten Zeilen einer CD nach; es sind keine ausgewählt.</translation>
     </message>
 </context>
 <context>
