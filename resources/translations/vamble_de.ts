@@ -1172,4 +1172,15 @@ sobald sie fertig kodiert ist.</translation>
         <translation>Aktuellen Ordner wählen</translation>
     </message>
 </context>
+<context>
+    <name>main</name>
+    <message>
+        <source>vamble: no graphical display (neither DISPLAY nor WAYLAND_DISPLAY is set); start Vamble from a desktop session.</source>
+        <translation>vamble: keine grafische Anzeige (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt); starten Sie Vamble aus einer Desktop-Sitzung.</translation>
+    </message>
+    <message>
+        <source>vamble: cannot open the display &quot;%1&quot;; check that it is running and that you may use it.</source>
+        <translation>vamble: die Anzeige „%1“ kann nicht geöffnet werden; prüfen Sie, ob sie läuft und Sie sie verwenden dürfen.</translation>
+    </message>
+</context>
 </TS>

@@ -42,6 +42,7 @@ struct HeldMessage {
     QString text;
 };
 
+QByteArray cannotOpenLine; // the line said when the display cannot be opened
 std::mutex heldLock;
 std::vector<HeldMessage> held;
 QtMessageHandler previousHandler = nullptr;
@@ -50,10 +51,7 @@ QtMessageHandler previousHandler = nullptr;
 // plugin that could start, which means the display could not be opened.
 void HoldOrFail(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
-        std::fprintf(stderr,
-                     "vamble: cannot open the display \"%s\"; check that it is running and "
-                     "that you may use it.\n",
-                     DisplayName().constData());
+        std::fputs(cannotOpenLine.constData(), stderr);
         std::_Exit(1);
     }
     const std::lock_guard<std::mutex> guard(heldLock);
@@ -66,7 +64,8 @@ bool HasDisplay() {
     return !DisplayName().isEmpty();
 }
 
-DisplayOpenGuard::DisplayOpenGuard() {
+DisplayOpenGuard::DisplayOpenGuard(const QString& cannotOpen) {
+    cannotOpenLine = cannotOpen.arg(QString::fromLocal8Bit(DisplayName())).toLocal8Bit() + '\n';
     previousHandler = qInstallMessageHandler(HoldOrFail);
 }
 

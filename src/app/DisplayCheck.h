@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // Whether a graphical display is named at all: DISPLAY, WAYLAND_DISPLAY or a chosen Qt platform
 // plugin (QT_QPA_PLATFORM, e.g. offscreen or vnc, which needs no display).
 bool HasDisplay();
@@ -7,10 +9,11 @@ bool HasDisplay();
 // While it lives, Qt failing to open the display ends the program with status 1 and one line
 // that names the display, instead of Qt's abort with its advice to reinstall. Qt's other messages
 // meanwhile are held back and passed on when the guard ends, so that a failure prints nothing
-// else. Lives across the construction of the application object only; one at a time.
+// else. Lives across the construction of the application object only; one at a time. The line
+// is `cannotOpen` (already in the user's language) with the display's name for its "%1".
 class DisplayOpenGuard {
 public:
-    DisplayOpenGuard();
+    explicit DisplayOpenGuard(const QString& cannotOpen);
     ~DisplayOpenGuard();
 
     DisplayOpenGuard(const DisplayOpenGuard&) = delete;

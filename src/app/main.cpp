@@ -19,8 +19,14 @@ int main(int argc, char** argv) {
     }
     // Qt aborts with a long message when it finds no display; say it in one line instead.
     if (!HasDisplay()) {
-        std::fputs("vamble: no graphical display (neither DISPLAY nor WAYLAND_DISPLAY is set); "
-                   "start Vamble from a desktop session.\n",
+        std::fputs(translations
+                       .Translate("main",
+                                  QT_TRANSLATE_NOOP("main", "vamble: no graphical display (neither "
+                                                            "DISPLAY nor WAYLAND_DISPLAY is set); "
+                                                            "start Vamble from a desktop session."))
+                       .append(u'\n')
+                       .toLocal8Bit()
+                       .constData(),
                    stderr);
         return 1;
     }
@@ -29,7 +35,10 @@ int main(int argc, char** argv) {
     // Fontconfig reads its configuration and font caches the first time it is used, which the
     // window's first text would wait for; a second processor reads them while the display opens.
     std::thread fontSetUp([] { FcInit(); });
-    auto displayGuard = std::make_unique<DisplayOpenGuard>();
+    auto displayGuard = std::make_unique<DisplayOpenGuard>(translations.Translate(
+        "main",
+        QT_TRANSLATE_NOOP("main", "vamble: cannot open the display \"%1\"; check that it is "
+                                  "running and that you may use it.")));
     VambleApp app(argc, argv);
     displayGuard.reset();
     translations.Install();
