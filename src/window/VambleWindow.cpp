@@ -519,6 +519,10 @@ void VambleWindow::Inititialize() {
 void VambleWindow::ShowTagsOf(const AudioItem& row) {
     const ID3_struct& tag = row.tag;
     FillInMp3Tags(tag.artist, tag.album, tag.comment, tag.title, tag.year, tag.genre);
+    // A row nobody gave a genre shows none, not the "Blues" its genre byte 0 stands for.
+    if (!row.GenreGiven()) {
+        genrePopUp->MarkItem(-1);
+    }
 }
 
 void VambleWindow::ShowSelectedTags() {

@@ -2,6 +2,7 @@
 
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
+#include "filelist/AudioItem.h"
 #include "filelist/FileListView.h"
 #include "kit/ElidedLabel.h"
 #include "support/SettingsKeys.h"
@@ -290,6 +291,29 @@ TEST_F(VambleWindowTest, ALongStatusLineNeverWidensTheWindow) {
     EXPECT_EQ(status->accessibleDescription(), text);
     status->setText(QStringLiteral("Short"));
     EXPECT_TRUE(status->toolTip().isEmpty());
+}
+
+// A selected row shows its genre in the MP3 Tags tab, and none when nobody gave it one.
+TEST_F(VambleWindowTest, ARowWithoutAGenreShowsNone) {
+    VambleWindow* w = Open();
+    kit::PopUp* genre = nullptr;
+    for (auto* popUp : w->findChildren<kit::PopUp*>()) {
+        genre = popUp->Label()->text() == QStringLiteral("Genre:") ? popUp : genre;
+    }
+    ASSERT_NE(genre, nullptr);
+    QFile file(root.filePath(QStringLiteral("a.wav")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("RIFF\x24\x00\x00\x00WAVEfmt ", 16));
+    file.close();
+    FileListView* list = w->FileList();
+    AudioItem* row = list->AddEntry(QFile::encodeName(file.fileName()).toStdString(), -1);
+    ASSERT_NE(row, nullptr);
+    list->Select(0);
+    EXPECT_EQ(genre->MarkedLabel(), QString());
+    row->SetGenre(17);
+    list->DeselectAll();
+    list->Select(0);
+    EXPECT_EQ(genre->MarkedLabel(), QStringLiteral("Rock"));
 }
 
 // Edit > Remove shows its shortcut, and the shortcut removes the selected rows from the list.
