@@ -3,6 +3,7 @@
 #include "tagging/FileBytes.h"
 #include "tagging/GenreTable.h"
 
+#include <QList>
 #include <QString>
 #include <algorithm>
 #include <array>
@@ -41,10 +42,7 @@ std::string Latin1(std::string_view utf8) {
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     std::string latin1;
     latin1.reserve(utf8.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char32_t point = text.at(i).isHighSurrogate() && i + 1 < text.size()
-                                   ? QChar::surrogateToUcs4(text.at(i), text.at(++i))
-                                   : text.at(i).unicode();
+    for (const char32_t point : text.toUcs4()) {
         char32_t shown = point;
         if (point > 0xFF) {
             const QString base =

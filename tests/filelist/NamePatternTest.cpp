@@ -134,7 +134,7 @@ TEST(NamePatternTest, DotComponentsMadeByCodesBecomeUnderscores) {
     // Codes that insert nothing or only part of the dots count too; dots the pattern writes alone
     // are the user's own folder levels.
     SetTagText(row.tag.title, ".");
-    EXPECT_EQ(row.Expand("%t./.%s/%a"), "_/__/");
+    EXPECT_EQ(row.Expand("%t./.%s/%a"), "/__/"); // the separator after no track goes too
     EXPECT_EQ(row.Expand("../%s"), "../_");
     row.saveAs = "..wav";
     EXPECT_EQ(row.Expand("%n"), "_");

@@ -228,7 +228,8 @@ TEST_F(EncodingRunTest, AStopQuestionOpenWhenTheRunFinishesIsAnsweredByIt) {
     bool asked = false;
     QTimer::singleShot(0, window, [&] {
         for (QMessageBox* box : window->findChildren<QMessageBox*>()) {
-            asked = asked || (box->isVisible() && box->windowTitle() == "Stop Encoding?");
+            asked = asked ||
+                    (box->isVisible() && box->windowTitle() == QStringLiteral("Stop Encoding?"));
         }
     });
     // Closing asks, in a loop of its own, until the encoder finishes by itself.
@@ -322,13 +323,13 @@ TEST_F(EncodingRunTest, ID3v2TagIsWrittenOnlyWhenItsBoxIsChecked) {
     for (const bool checked : {false, true}) {
         Find<QCheckBox>(QStringLiteral("Also write ID3v2 tags"))->setChecked(checked);
         Row(0)->done = false;
-        QFile::remove(root.filePath(QStringLiteral("out/-a.mp3"))); // no file to ask about
+        QFile::remove(root.filePath(QStringLiteral("out/a.mp3"))); // no file to ask about
         ::testing::internal::CaptureStdout();
         PressEncode();
         WaitUntilIdle();
         const std::string printed = ::testing::internal::GetCapturedStdout();
         EXPECT_EQ(printed.find("Error writing ID3v2 tag.\n") != std::string::npos, checked);
-        QFile output(root.filePath(QStringLiteral("out/-a.mp3")));
+        QFile output(root.filePath(QStringLiteral("out/a.mp3")));
         ASSERT_TRUE(output.open(QIODevice::ReadOnly));
         const QByteArray bytes = output.readAll();
         EXPECT_EQ(bytes.left(4096), QByteArray(4096, '\0'));
@@ -352,7 +353,7 @@ TEST_F(EncodingRunTest, TagsAppliedDuringTheRunReachTheFile) {
     Find<QCheckBox>(QStringLiteral("Year"))->setChecked(true);
     Send(MSG_APPLY_TAGS);
     WaitUntilIdle();
-    QFile output(root.filePath(QStringLiteral("out/-a.mp3")));
+    QFile output(root.filePath(QStringLiteral("out/a.mp3")));
     ASSERT_TRUE(output.open(QIODevice::ReadOnly));
     EXPECT_EQ(output.readAll().right(128).mid(93, 4), QByteArray("1999"));
 }
@@ -450,7 +451,7 @@ TEST_F(EncodingRunTest, StopEndsEveryEncoderAtOnceAndAFailureLetsTheRowBesideItF
     EXPECT_TRUE(TakeAlert().contains(QStringLiteral("1-bad.wav")));
     EXPECT_FALSE(AnyEncoderAlive());
     EXPECT_TRUE(Row(0)->done);
-    QFile output(root.filePath(QStringLiteral("out/-0.mp3")));
+    QFile output(root.filePath(QStringLiteral("out/0.mp3")));
     ASSERT_TRUE(output.open(QIODevice::ReadOnly));
     EXPECT_TRUE(output.readAll().right(128).startsWith("TAG0.wav"));
     EXPECT_FALSE(Row(1)->done || Row(1)->Failure().empty());
@@ -474,7 +475,7 @@ TEST_F(EncodingRunTest, TheStatusAreaNamesTheFileWhoseProgressItShows) {
 // not replaced, whatever changed after Encode.
 TEST_F(EncodingRunTest, AFileNobodyAgreedToReplaceIsKeptWhenSaveInChangesDuringARun) {
     QDir().mkpath(root.filePath(QStringLiteral("later")));
-    QFile earlier(root.filePath(QStringLiteral("later/-b.mp3")));
+    QFile earlier(root.filePath(QStringLiteral("later/b.mp3")));
     ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
     earlier.write("an earlier MP3");
     earlier.close();
@@ -514,7 +515,7 @@ TEST_F(EncodingRunTest, SeveralAtOnceWriteTheSameFilesAsOneAfterAnother) {
         EXPECT_EQ(list->GetNumItemsNotDone(), 0);
     }
     for (int i = 0; i < 5; ++i) {
-        const QString name = QStringLiteral("/-tone%1.mp3").arg(i);
+        const QString name = QStringLiteral("/tone%1.mp3").arg(i);
         QFile one(root.filePath(QStringLiteral("out1")) + name);
         QFile two(root.filePath(QStringLiteral("out2")) + name);
         ASSERT_TRUE(one.open(QIODevice::ReadOnly) && two.open(QIODevice::ReadOnly)) << i;

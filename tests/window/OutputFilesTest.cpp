@@ -167,7 +167,7 @@ TEST_F(OutputFilesTest, ChangesAreFollowedOnceTheUserPauses) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
         QApplication::sendEvent(pattern, &press);
     }
-    EXPECT_EQ(second->Output().outputPath, out + "/-b.mp3") << "not while typing goes on";
+    EXPECT_EQ(second->Output().outputPath, out + "/b.mp3") << "not while typing goes on";
     EXPECT_TRUE(followed("/+b.mp3"));
 
     list->Select(1);
