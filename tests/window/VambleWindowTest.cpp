@@ -284,6 +284,9 @@ TEST_F(VambleWindowTest, ALongStatusLineNeverWidensTheWindow) {
                              .arg(QString(300, u'x'));
     status->setText(text);
     QCoreApplication::processEvents();
+    if (const QByteArray shots = qgetenv("VAMBLE_SCREENSHOT_DIR"); !shots.isEmpty()) {
+        w->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/long-status.png"));
+    }
     EXPECT_EQ(w->width(), width);
     EXPECT_LE(w->minimumSizeHint().width(), minimum);
     EXPECT_EQ(status->text(), text);
