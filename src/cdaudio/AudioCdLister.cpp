@@ -31,15 +31,6 @@ std::string DeviceKey(const std::string& device) {
     return error ? device : resolved.string();
 }
 
-std::string ReadMountTable() {
-    // /proc files report no size, so read to the end rather than by size.
-    QFile file(QStringLiteral("/proc/self/mountinfo"));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return file.readAll().toStdString();
-}
-
 std::filesystem::path GvfsFolder() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime != nullptr && runtime[0] != '\0') {

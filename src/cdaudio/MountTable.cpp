@@ -1,5 +1,6 @@
 #include "cdaudio/MountTable.h"
 
+#include <QFile>
 #include <charconv>
 #include <optional>
 
@@ -97,4 +98,14 @@ std::vector<MountEntry> ParseMountInfo(std::string_view text) {
         start = stop + 1;
     }
     return mounts;
+}
+
+std::string ReadMountTable() {
+    // /proc files report no size, so they are read to their end, within a bound.
+    constexpr qint64 kLongestTable = qint64{4} << 20;
+    QFile file(QStringLiteral("/proc/self/mountinfo"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.read(kLongestTable).toStdString();
 }

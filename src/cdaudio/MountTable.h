@@ -19,6 +19,9 @@ struct MountEntry {
     bool operator==(const MountEntry&) const = default;
 };
 
+// The text of this process's mount table; empty when it cannot be read.
+std::string ReadMountTable();
+
 // The mounts of the text in its order. Lines that do not have the fields above, or whose mount
 // point or type is empty, are left out; the source may be empty.
 std::vector<MountEntry> ParseMountInfo(std::string_view text);

@@ -1,6 +1,7 @@
 #include "encoding/EncoderCommand.h"
 
 #include "encoding/OutputFolders.h"
+#include "encoding/OutputNames.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -150,8 +151,9 @@ OutputPlan PlanOutputPath(const EncoderSettings& settings, std::string_view outp
         plan.status = CommandStatus::OutputDirectoryError;
         return plan;
     }
+    plan.name = settings.windowsNames ? WindowsSafeName(outputName) : std::string(outputName);
     std::string output = plan.directory;
-    output += outputName;
+    output += plan.name;
     if (settings.addExtension) {
         output += ".mp3";
     }
@@ -213,7 +215,7 @@ EncoderCommand BuildEncoderCommand(const EncoderSettings& settings,
                 .toStdString());
     }
     // Other failures are left to the encoder, which then reports that it cannot write its file.
-    switch (CreateDirectories(std::string(outputName), plan.directory)) {
+    switch (CreateDirectories(plan.name, plan.directory)) {
     case kit::B_NOT_ALLOWED:
         return fail(CommandStatus::WriteProtected, FoldersNotMade(plan.outputPath));
     case kit::B_BAD_VALUE:

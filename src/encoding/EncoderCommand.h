@@ -32,12 +32,14 @@ struct OutputPlan {
     CommandStatus status = CommandStatus::Ready;
     std::string directory;            // the output folder, absolute, ending in "/"
     std::filesystem::path outputPath; // where the encoder writes; empty without an output folder
+    std::string name;                 // the output name as written there, without ".mp3"
     std::string detail;               // what went wrong, for the user
 };
 
 // Where a row's MP3 file goes with these settings, without touching the disk. `outputName` is the
 // row's expansion of the name pattern. The "Save in:" text loses one trailing "/"; a relative
-// text, "~" and a leading "~/" are taken from the home folder. Fails with OutputDirectoryError
+// text, "~" and a leading "~/" are taken from the home folder. With `windowsNames` the name gets
+// the replacements that file system needs (see OutputNames.h). Fails with OutputDirectoryError
 // when no folder is given and with UnsafePath when the output path holds a double quote.
 OutputPlan PlanOutputPath(const EncoderSettings& settings, std::string_view outputName);
 

@@ -19,4 +19,7 @@ struct EncoderSettings {
     bool noPsy = false;       // "Disable psycho-acoustics"
     double priority = 10;     // "Priority:"
     bool deleteInput = false; // "Delete input file after encoding"
+    // The output folder lies on a file system that refuses some characters (a USB stick's vfat or
+    // exFAT, NTFS): names get WindowsSafeName's replacements.
+    bool windowsNames = false;
 };

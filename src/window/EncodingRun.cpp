@@ -2,6 +2,7 @@
 // what the run's queue reports.
 #include "encoding/EncodeMessages.h"
 #include "encoding/EncoderCommand.h"
+#include "encoding/OutputNames.h"
 #include "filelist/FileListView.h"
 #include "window/VambleWindow.h"
 
@@ -40,6 +41,10 @@ EncoderSettings VambleWindow::CurrentEncoderSettings() const {
     settings.noPsy = noPsyCheck->isChecked();
     settings.priority = prioritySpin->Value();
     settings.deleteInput = deleteInputCheck->isChecked();
+    // Asked anew each time (the mount table is small): a USB stick may be mounted at the folder
+    // after it was typed.
+    const std::string folder = PlanOutputPath(settings, {}).directory;
+    settings.windowsNames = !folder.empty() && FolderTakesOnlyWindowsNames(folder);
     return settings;
 }
 

@@ -7,6 +7,7 @@
 #include "filelist/FileListView.h"
 #include "filelist/RowMarks.h"
 #include "kit/AppDefs.h"
+#include "support/ExfatMount.h"
 #include "support/FakeGogoOnPath.h"
 #include "support/WindowFixture.h"
 #include "window/ClashDialog.h"
@@ -236,6 +237,49 @@ TEST_F(EncodingRunTest, AStopQuestionOpenWhenTheRunFinishesIsAnsweredByIt) {
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(asked);
     EXPECT_EQ(fake.Invocations().size(), 1U);
+}
+
+// Titles with characters a USB stick's file system refuses: an exFAT folder takes them as "_" in
+// the names, the tags keep them as typed; an ext4 folder keeps them in the names too.
+TEST_F(EncodingRunTest, TitlesAUsbStickRefusesGetNamesItTakes) {
+    const std::vector<std::pair<std::string, QString>> titles = {
+        {"What?", QStringLiteral("What_")},           {"AC:DC Live", QStringLiteral("AC_DC Live")},
+        {"Star*Power", QStringLiteral("Star_Power")}, {"Less<More>", QStringLiteral("Less_More_")},
+        {"Either|Or", QStringLiteral("Either_Or")},   {"Back\\Slash", QStringLiteral("Back_Slash")},
+        {"The End.", QStringLiteral("The End_")},
+    };
+    const ExfatMount stick(root.filePath(QStringLiteral("stick")).toStdString());
+    if (!stick.Mounted()) {
+        GTEST_SKIP() << "no exFAT file system could be mounted (root, a loop device, FUSE and "
+                        "exfat-fuse are needed)";
+    }
+    Field(QStringLiteral("Output filename as:"))->setText(QStringLiteral("%s"));
+    for (const bool usb : {false, true}) {
+        const QString folder = root.filePath(usb ? QStringLiteral("stick") : QStringLiteral("ext"));
+        Field(QStringLiteral("Save in:"))->setText(folder);
+        list->DeselectAll();
+        while (list->CountItems() > 0) {
+            delete list->RemoveItem(0);
+        }
+        QStringList names;
+        for (size_t i = 0; i < titles.size(); ++i) {
+            names << QStringLiteral("%1-%2.wav").arg(usb ? 1 : 0).arg(i);
+        }
+        AddRows(names);
+        for (size_t i = 0; i < titles.size(); ++i) {
+            Row(static_cast<int32_t>(i))->SetSongTitle(titles[i].first.c_str());
+        }
+        PressEncode();
+        WaitUntilIdle();
+        EXPECT_EQ(TakeAlert(), QString()) << usb;
+        for (size_t i = 0; i < titles.size(); ++i) {
+            const QString name = usb ? titles[i].second : QString::fromStdString(titles[i].first);
+            QFile output(folder + QLatin1Char('/') + name + QStringLiteral(".mp3"));
+            ASSERT_TRUE(output.open(QIODevice::ReadOnly)) << output.fileName().toStdString();
+            EXPECT_TRUE(output.readAll().right(128).mid(3).startsWith(titles[i].first.c_str()))
+                << "the tag keeps the title as typed: " << titles[i].first;
+        }
+    }
 }
 
 TEST_F(EncodingRunTest, StopLeavesTheRowNotDoneAndTheNextRunStartsAtTheTop) {
