@@ -151,7 +151,13 @@ OutputPlan PlanOutputPath(const EncoderSettings& settings, std::string_view outp
         plan.status = CommandStatus::OutputDirectoryError;
         return plan;
     }
-    plan.name = settings.windowsNames ? WindowsSafeName(outputName) : std::string(outputName);
+    // Cut first: a cut may leave a dot or a space at a component's end.
+    plan.name =
+        FitNameLengths(outputName, settings.windowsNames,
+                       settings.addExtension ? std::string_view(".mp3") : std::string_view());
+    if (settings.windowsNames) {
+        plan.name = WindowsSafeName(plan.name);
+    }
     std::string output = plan.directory;
     output += plan.name;
     if (settings.addExtension) {

@@ -59,6 +59,41 @@ bool FolderTakesOnlyWindowsNames(const std::filesystem::path& folder) {
     return TakesOnlyWindowsNames(ReadMountTable(), error ? folder : resolved);
 }
 
+std::string FitNameLengths(std::string_view name, bool windowsNames, std::string_view extension) {
+    constexpr size_t kLongestComponent = 255;
+    std::string fitted;
+    fitted.reserve(name.size());
+    while (true) {
+        const size_t slash = name.find('/');
+        const std::string_view component = name.substr(0, slash);
+        const bool last = slash == std::string_view::npos;
+        const size_t room = kLongestComponent - (last ? extension.size() : 0);
+        size_t used = 0;
+        size_t units = 0;
+        while (used < component.size()) {
+            // A character's length from its lead byte; UTF-16 needs two units beyond U+FFFF.
+            const auto lead = static_cast<unsigned char>(component[used]);
+            const size_t length = lead < 0x80    ? 1
+                                  : lead >= 0xF0 ? 4
+                                  : lead >= 0xE0 ? 3
+                                  : lead >= 0xC0 ? 2
+                                                 : 1;
+            const size_t next = windowsNames ? units + (length == 4 ? 2 : 1) : used + length;
+            if (next > room || used + length > component.size()) {
+                break;
+            }
+            used += length;
+            units = windowsNames ? next : used;
+        }
+        fitted += component.substr(0, used);
+        if (last) {
+            return fitted;
+        }
+        fitted += '/';
+        name.remove_prefix(slash + 1);
+    }
+}
+
 std::string WindowsSafeName(std::string_view name) {
     std::string safe;
     safe.reserve(name.size());

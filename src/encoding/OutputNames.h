@@ -20,3 +20,8 @@ bool FolderTakesOnlyWindowsNames(const std::filesystem::path& folder);
 // each component: ? : * < > | \ and the double quote, control characters, and dots and spaces at
 // a component's end. The same character for each, so that names stay recognisable.
 std::string WindowsSafeName(std::string_view name);
+
+// The name with each component cut, on a character boundary, to what a file system allows of a
+// file or folder name: 255 bytes, or on Windows file systems 255 UTF-16 units; the last
+// component keeps room for `extension` (".mp3").
+std::string FitNameLengths(std::string_view name, bool windowsNames, std::string_view extension);

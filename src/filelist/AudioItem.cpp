@@ -199,7 +199,11 @@ std::string AudioItem::GenreName() const {
 
 char* AudioItem::CreateString(const char* pattern) const {
     const char* saveAs = GetColumnContentText(kSaveAsColumn);
-    const std::string name = ExpandNamePattern(pattern, tag, track, saveAs ? saveAs : "");
+    const std::string title = FullTitle();
+    const std::string artist = FullArtist();
+    const std::string album = FullAlbum();
+    const std::string name =
+        ExpandNamePattern(pattern, tag, track, saveAs ? saveAs : "", {title, artist, album});
     auto* result = new char[name.size() + 1];
     std::memcpy(result, name.c_str(), name.size() + 1);
     return result;

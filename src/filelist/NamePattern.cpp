@@ -40,6 +40,11 @@ bool IsSeparator(char c) {
     return c == '-' || c == ' ' || c == '_' || c == '.';
 }
 
+// The full text where the field cut it, else the field's.
+std::string_view Longer(std::string_view field, std::string_view full) {
+    return full.size() > field.size() ? full : field;
+}
+
 } // namespace
 
 std::string_view WithoutWavExtension(std::string_view text) {
@@ -47,7 +52,7 @@ std::string_view WithoutWavExtension(std::string_view text) {
 }
 
 std::string ExpandNamePattern(std::string_view pattern, const ID3_struct& tag, int32_t track,
-                              std::string_view saveAsText) {
+                              std::string_view saveAsText, const FullTexts& full) {
     std::string result;
     // The component being written, and whether a code wrote into it.
     size_t componentStart = 0;
@@ -73,10 +78,10 @@ std::string ExpandNamePattern(std::string_view pattern, const ID3_struct& tag, i
         const char code = i + 1 < pattern.size() ? pattern[++i] : '\0';
         switch (code) {
         case 'a':
-            AppendValue(result, TagText(tag.artist));
+            AppendValue(result, Longer(TagText(tag.artist), full.artist));
             break;
         case 'c':
-            AppendValue(result, TagText(tag.album));
+            AppendValue(result, Longer(TagText(tag.album), full.album));
             break;
         case 'y':
             AppendValue(result, TagText(tag.year));
@@ -85,7 +90,7 @@ std::string ExpandNamePattern(std::string_view pattern, const ID3_struct& tag, i
             AppendTrack(result, track);
             break;
         case 's': {
-            const std::string_view title = TagText(tag.title);
+            const std::string_view title = Longer(TagText(tag.title), full.title);
             AppendValue(result, title.empty() ? saveAsText : title);
             DropWavExtension(result);
             break;

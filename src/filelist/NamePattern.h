@@ -18,5 +18,14 @@
 // The text without a final ".wav" (lower case only), as "%s" and "%n" drop it.
 std::string_view WithoutWavExtension(std::string_view text);
 
+// The title, artist and album at their full length, as the row's ID3v2 tag holds them. Where
+// one is longer than its 30-byte field's text, "%s", "%a" and "%c" take it instead; rows whose
+// texts fit the fields get the same names as without.
+struct FullTexts {
+    std::string_view title;
+    std::string_view artist;
+    std::string_view album;
+};
+
 std::string ExpandNamePattern(std::string_view pattern, const ID3_struct& tag, int32_t track,
-                              std::string_view saveAsText);
+                              std::string_view saveAsText, const FullTexts& full = {});

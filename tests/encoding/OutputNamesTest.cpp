@@ -2,7 +2,10 @@
 
 #include "encoding/EncoderCommand.h"
 
+#include <QString>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -47,6 +50,41 @@ TEST(OutputNamesTest, APlanOnSuchAFolderWritesTheSafeNameAndTakesADoubleQuote) {
     EXPECT_EQ(plan.outputPath, "/media/u/STICK/Say _Hi_/What_.mp3");
     settings.windowsNames = false;
     EXPECT_EQ(PlanOutputPath(settings, "Say \"Hi\"/What?").status, CommandStatus::UnsafePath);
+}
+
+TEST(OutputNamesTest, EachComponentIsCutToWhatAFileSystemAllowsOnACharacterBoundary) {
+    const auto repeat = [](const std::string& piece, size_t times) {
+        std::string text;
+        for (size_t i = 0; i < times; ++i) {
+            text += piece;
+        }
+        return text;
+    };
+    struct Case {
+        std::string name;
+        bool windows;
+        std::string fitted;
+    };
+    const std::vector<Case> cases = {
+        {repeat("a", 300), false, repeat("a", 251)},
+        {repeat("a", 300) + "/x", false, repeat("a", 255) + "/x"},
+        {repeat("é", 200), false, repeat("é", 125)}, // two bytes each
+        {repeat("é", 200), true, repeat("é", 200)},  // one UTF-16 unit each
+        {repeat("😀", 130), false, repeat("😀", 62)},  // four bytes each
+        {repeat("😀", 130), true, repeat("😀", 125)},  // two units each
+        {"Short/Name", false, "Short/Name"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FitNameLengths(c.name, c.windows, ".mp3"), c.fitted) << c.name.size();
+    }
+
+    EncoderSettings settings;
+    settings.outputDir = "/music";
+    const OutputPlan plan = PlanOutputPath(settings, repeat("Ünïcödé ", 25));
+    const std::string leaf = plan.outputPath.filename().string();
+    EXPECT_LE(leaf.size(), 255U);
+    EXPECT_TRUE(leaf.ends_with(".mp3"));
+    EXPECT_TRUE(QString::fromStdString(leaf).toStdString() == leaf) << "valid UTF-8";
 }
 
 } // namespace

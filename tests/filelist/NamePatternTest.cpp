@@ -59,6 +59,16 @@ TEST(NamePatternTest, TagCodesInsertTheirFields) {
     EXPECT_EQ(row.Expand("%a/%c (%y)/%t %s [%n]"), "Artist/Album (1999)/12 Title [song]");
 }
 
+TEST(NamePatternTest, TextsLongerThanTheirFieldsNameTheFileInFull) {
+    Row row;
+    const std::string longTitle = "Deuxième partie, longer than thirty bytes";
+    SetTagText(row.tag.title, longTitle.c_str());
+    SetTagText(row.tag.artist, "Short");
+    const FullTexts full{longTitle, "Short", ""};
+    EXPECT_EQ(ExpandNamePattern("%a - %s", row.tag, -1, row.saveAs, full), "Short - " + longTitle);
+    EXPECT_EQ(row.Expand("%s"), "Deuxième partie, longer than ") << "without: the 30 bytes";
+}
+
 TEST(NamePatternTest, TitleFallsBackToSaveAsText) {
     Row row;
     row.saveAs = "Edited Name.wav";
