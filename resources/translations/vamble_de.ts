@@ -1141,6 +1141,18 @@ sobald sie fertig kodiert ist.</translation>
         <source>Look Up Again looks up the selected rows of a CD that are not encoded yet; none are selected.</source>
         <translation>„Erneut nachschlagen“ schlägt die ausgewählten, noch nicht kodierten Zeilen einer CD nach; es sind keine ausgewählt.</translation>
     </message>
+    <message>
+        <source>The name of each MP3 file: %s song title, %n Save As name, %c album,
+%a artist, %A album artist, %y year, %t track, %d disc of several;
+a / makes folders, as in %A/%c/%d-%t-%s.</source>
+        <translation>Der Name jeder MP3-Datei: %s Titel, %n Name unter „Speichern als“, %c Album,
+%a Interpret, %A Album-Interpret, %y Jahr, %t Titelnummer, %d CD von mehreren;
+ein / legt Ordner an, wie in %A/%c/%d-%t-%s.</translation>
+    </message>
+    <message>
+        <source>%d = Disc # (of several);  %A = Album Artist</source>
+        <translation>%d = CD-Nr. (von mehreren);  %A = Album-Interpret</translation>
+    </message>
 </context>
 <context>
     <name>WavTags</name>

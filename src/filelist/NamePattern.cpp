@@ -14,6 +14,14 @@ void AppendTrack(std::string& result, int32_t track) {
     result += std::to_string(track);
 }
 
+// The disc's number where the release has several discs (or an unknown number, and this is not
+// its first); nothing for a release of one disc.
+void AppendDisc(std::string& result, int32_t number, int32_t count) {
+    if (number > 0 && (count > 1 || (count == 0 && number > 1))) {
+        result += std::to_string(number);
+    }
+}
+
 // A value names one file or folder, never a path: its slashes would add folder levels.
 void AppendValue(std::string& result, std::string_view value) {
     const size_t start = result.size();
@@ -88,6 +96,14 @@ std::string ExpandNamePattern(std::string_view pattern, const ID3_struct& tag, i
             break;
         case 't':
             AppendTrack(result, track);
+            break;
+        case 'd':
+            AppendDisc(result, full.discNumber, full.discCount);
+            break;
+        case 'A':
+            AppendValue(result, full.albumArtist.empty()
+                                    ? Longer(TagText(tag.artist), full.artist)
+                                    : full.albumArtist);
             break;
         case 's': {
             const std::string_view title = Longer(TagText(tag.title), full.title);

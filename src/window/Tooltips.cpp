@@ -21,6 +21,10 @@ void VambleWindow::AttachTooltips() {
         {cdPopUp, QT_TR_NOOP("Select an audio CD to retrieve files from.")},
         {genrePopUp, QT_TR_NOOP("Select the type of music that applies to this song.")},
         {prioritySpin, QT_TR_NOOP("This sets the priority of the encoding thread.")},
+        {outputNameText,
+         QT_TR_NOOP("The name of each MP3 file: %s song title, %n Save As name, %c album,\n"
+                    "%a artist, %A album artist, %y year, %t track, %d disc of several;\n"
+                    "a / makes folders, as in %A/%c/%d-%t-%s.")},
     };
     for (const auto& [view, text] : tooltips) {
         bubbleHelper.SetHelp(view, tr(text));

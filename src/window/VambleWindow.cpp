@@ -386,6 +386,7 @@ QWidget* VambleWindow::BuildSettingsTab() {
     auto* column = Tight(new QVBoxLayout);
     column->addWidget(legend(tr("%s = Song Title;  %n = Save As Name;  %c = Album")));
     column->addWidget(legend(tr("%a = Artist;  %y = Year;  %t = Track #")));
+    column->addWidget(legend(tr("%d = Disc # (of several);  %A = Album Artist")));
     column->addWidget(outputNameText);
     column->addWidget(mp3ExtensionCheck);
     column->addWidget(tooltipsCheck);

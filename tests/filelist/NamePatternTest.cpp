@@ -69,6 +69,28 @@ TEST(NamePatternTest, TextsLongerThanTheirFieldsNameTheFileInFull) {
     EXPECT_EQ(row.Expand("%s"), "Deuxième partie, longer than ") << "without: the 30 bytes";
 }
 
+TEST(NamePatternTest, DiscAndAlbumArtistNameTheDiscsOfAReleaseApart) {
+    Row row;
+    SetTagText(row.tag.title, "Intro");
+    SetTagText(row.tag.album, "Album");
+    SetTagText(row.tag.artist, "Guest");
+    row.track = 1;
+    struct Case {
+        FullTexts full;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {{"", "", "", "Band", 1, 2}, "Band/Album/1-01-Intro"},
+        {{"", "", "", "Band", 2, 2}, "Band/Album/2-01-Intro"},
+        {{"", "", "", "Band", 1, 1}, "Band/Album/01-Intro"}, // one disc: no number
+        {{"", "", "", "", 0, 0}, "Guest/Album/01-Intro"},    // nothing known: the artist
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ExpandNamePattern("%A/%c/%d-%t-%s", row.tag, row.track, row.saveAs, c.full),
+                  c.expected);
+    }
+}
+
 TEST(NamePatternTest, TitleFallsBackToSaveAsText) {
     Row row;
     row.saveAs = "Edited Name.wav";

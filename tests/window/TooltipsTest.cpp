@@ -3,7 +3,7 @@
 
 using TooltipsTest = WindowFixture;
 
-TEST_F(TooltipsTest, TheTenControlsGetTheirTextsOnlyWhenTooltipsAreEnabled) {
+TEST_F(TooltipsTest, TheControlsGetTheirTextsOnlyWhenTooltipsAreEnabled) {
     // A control named by its label or text, or by the widget's own name; any part of a
     // control finds the control's help.
     const std::pair<const char*, const char*> expected[] = {
@@ -20,6 +20,10 @@ TEST_F(TooltipsTest, TheTenControlsGetTheirTextsOnlyWhenTooltipsAreEnabled) {
         {"Get Files from CD:", "Select an audio CD to retrieve files from."},
         {"Genre:", "Select the type of music that applies to this song."},
         {"Priority:", "This sets the priority of the encoding thread."},
+        {"Output filename as:",
+         "The name of each MP3 file: %s song title, %n Save As name, %c album,\n%a artist, %A "
+         "album artist, %y year, %t track, %d disc of several;\na / makes folders, as in "
+         "%A/%c/%d-%t-%s."},
         {"Artist:", ""},
     };
     Open();
