@@ -25,10 +25,10 @@ std::string_view WithoutWavExtension(std::string_view text);
 // texts fit the fields get the same names as without. The album artist and the disc's place
 // among the release's discs come from a disc look-up.
 struct FullTexts {
-    std::string_view title;
-    std::string_view artist;
-    std::string_view album;
-    std::string_view albumArtist;
+    std::string_view title{};
+    std::string_view artist{};
+    std::string_view album{};
+    std::string_view albumArtist{};
     int32_t discNumber = 0; // 0: not known
     int32_t discCount = 0;  // 0: not known
 };

@@ -64,7 +64,7 @@ TEST(NamePatternTest, TextsLongerThanTheirFieldsNameTheFileInFull) {
     const std::string longTitle = "Deuxième partie, longer than thirty bytes";
     SetTagText(row.tag.title, longTitle.c_str());
     SetTagText(row.tag.artist, "Short");
-    const FullTexts full{longTitle, "Short", ""};
+    const FullTexts full{.title = longTitle, .artist = "Short"};
     EXPECT_EQ(ExpandNamePattern("%a - %s", row.tag, -1, row.saveAs, full), "Short - " + longTitle);
     EXPECT_EQ(row.Expand("%s"), "Deuxième partie, longer than ") << "without: the 30 bytes";
 }
@@ -80,10 +80,10 @@ TEST(NamePatternTest, DiscAndAlbumArtistNameTheDiscsOfAReleaseApart) {
         const char* expected;
     };
     const Case cases[] = {
-        {{"", "", "", "Band", 1, 2}, "Band/Album/1-01-Intro"},
-        {{"", "", "", "Band", 2, 2}, "Band/Album/2-01-Intro"},
-        {{"", "", "", "Band", 1, 1}, "Band/Album/01-Intro"}, // one disc: no number
-        {{"", "", "", "", 0, 0}, "Guest/Album/01-Intro"},    // nothing known: the artist
+        {{.albumArtist = "Band", .discNumber = 1, .discCount = 2}, "Band/Album/1-01-Intro"},
+        {{.albumArtist = "Band", .discNumber = 2, .discCount = 2}, "Band/Album/2-01-Intro"},
+        {{.albumArtist = "Band", .discNumber = 1, .discCount = 1}, "Band/Album/01-Intro"},
+        {{}, "Guest/Album/01-Intro"}, // nothing known: the artist
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ExpandNamePattern("%A/%c/%d-%t-%s", row.tag, row.track, row.saveAs, c.full),
