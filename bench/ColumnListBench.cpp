@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timings of the column list with many rows: adding them, painting one screenful, resizing a
 // column, sorting flat and outlined rows, removing many rows one by one. Runs offscreen; the rows
 // are built like the file list's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The disc look-up seen from the window, offscreen: after choosing a disc (a desktop CD folder
 // whose device is a disc image libcdio opens), the time until its rows are in the list (the disc
 // read into the cache, or kept there from before) and how much later they are named, with the

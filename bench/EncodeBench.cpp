@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worker's own cost per row: splitting the command, starting the encoder, reading its pipes
 // to their end and reaping it, with a fake encoder that exits at once. The bare spawn and wait
 // of the same program is measured beside it, so the difference is what the worker adds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's own cost per row of a run (building the command, starting the encoder, reading
 // it, tagging the file, going on to the next row), with a fake encoder that finishes at once,
 // and the memory and descriptors a run leaves behind; and the longest the GUI thread is kept

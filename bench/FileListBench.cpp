@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One drop of 10,000 WAV files on the file list: the type of every file read, the rows added,
 // and the list painted, and their own tags read. Also the type check alone, the memory a row takes,
 // the output files of 10,000 rows planned and checked for clashes, and 10,000 rows sorted. Runs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the start of windowed programs on an X server, side by side: for each program, the
 // time from starting it to the moment its first top-level window is mapped, the shared libraries
 // it has loaded by then, and the peak memory of the run (which then ends with SIGTERM, through

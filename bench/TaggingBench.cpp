@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What tagging one finished file and naming one output file cost: the name expansion, the genre
 // lookups, the ID3v1 tag with its attributes written to a real file, and the ID3v2 tag, which
 // rewrites the whole file. Also what finding those tags costs: a WAV file's own tags read when it

@@ -11,6 +11,10 @@
         <source>Vamble, version %1. WAV to tagged MP3. A GUI wrapper for the gogo MP3 encoder.</source>
         <translation>Vamble, Version %1. Von WAV zu MP3 mit Tags. Eine grafische Oberfläche für den MP3-Encoder gogo.</translation>
     </message>
+    <message>
+        <source>Free software under the GNU General Public License, version 3 or later.</source>
+        <translation>Freie Software unter der GNU General Public License, Version 3 oder später.</translation>
+    </message>
 </context>
 <context>
     <name>CdModule</name>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a ColumnListView presents itself to screen readers and automation tools: as a table whose
 // rows are the list's rows and whose columns are its shown columns, left to right, with the
 // column labels as headers and each cell's text; rows can be selected through it.

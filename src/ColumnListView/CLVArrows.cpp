@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ColumnListView/CLVArrows.h"
 
 // 11 rows of 12 bytes (the last byte of each row pads it to a multiple of 4): 0x00 outline,

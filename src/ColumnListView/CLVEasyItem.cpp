@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ColumnListView/CLVEasyItem.h"
 
 #include "ColumnListView/CLVStrings.h"

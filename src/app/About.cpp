@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/About.h"
 
 #include "app/VambleApp.h"
@@ -43,7 +44,9 @@ About::About()
     setAccessibleDescription(
         tr("Vamble, version %1. WAV to tagged MP3. A GUI wrapper for the gogo MP3 "
            "encoder.")
-            .arg(QCoreApplication::applicationVersion()));
+            .arg(QCoreApplication::applicationVersion()) +
+        QLatin1Char(' ') +
+        tr("Free software under the GNU General Public License, version 3 or later."));
 }
 
 About::~About() {

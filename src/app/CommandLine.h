@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options a start answers without opening a window: --help and --version. Every other
 // argument is left alone, for Qt's own options and for the files the window adds to its list.
 #pragma once

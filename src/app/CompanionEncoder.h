@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder that ships with the program lives in a libexec folder beside the program's own
 // bin folder, in the build tree as when installed. The program appends that folder to the end of
 // its search path, so that a gogo the user installed is found first and this one is the fallback.

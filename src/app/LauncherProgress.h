@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Progress on the program's launcher or task-bar entry: the launcher-entry signal that the
 // Plasma task manager and several docks show.
 #pragma once

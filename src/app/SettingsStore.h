@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's one settings store, declared apart from the application object so that the
 // window reaches it without depending on the application.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's texts, and Qt's own in its dialogs, in the desktop's language.
 #pragma once
 

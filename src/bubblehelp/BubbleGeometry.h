@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Where a help bubble goes, how large it is and how long it stays: plain arithmetic, kept apart

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One audio CD as the CD pop-up lists it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finds the audio CDs to offer: CDs already mounted as folders of track files (a "cdda" or
 // "cdfs" mount, the desktop's GVFS CD folders) and, for desktops without such mounts, every
 // drive holding an audio disc, to be read into a folder when chosen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CD drives and the audio discs in them, through libcdio.
 #pragma once
 

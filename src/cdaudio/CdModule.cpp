@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's side of the CD modules: each is loaded when first needed.
 #include "cdaudio/CdModule.h"
 

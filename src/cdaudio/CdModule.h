@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CD modules (see kit/FeatureModule.h): "cd" finds audio discs in the drives with libcdio,
 // which the program does at every start; "cdread" reads discs with cdparanoia and writes their
 // tracks with libsndfile, which only a disc chosen to be read needs.

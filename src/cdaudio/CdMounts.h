@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Audio CDs that something else has already mounted as a folder of WAV track files.
 #pragma once
 

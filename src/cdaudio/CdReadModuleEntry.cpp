@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "cdread" module's own side: the table the program loads.
 #include "cdaudio/CdModule.h"
 #include "kit/FeatureModule.h"

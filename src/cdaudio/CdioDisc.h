@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the drive listing and the disc reader: a disc opened with libcdio (a drive, or a
 // disc image such as a CUE sheet, which libcdio opens like a drive) and what it tells of itself.
 #pragma once

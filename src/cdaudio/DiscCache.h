@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cache discs are read into: one folder per disc, each guarded by a lock so that only one
 // reader (of any window, program or machine sharing the home folder) writes into it at a time.
 //

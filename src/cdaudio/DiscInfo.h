@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a drive tells of the disc in it: its table of contents and its CD-Text, kept as one value
 // so that whatever needs the disc's identity or names (the reader, a later look-up) takes it
 // whole.

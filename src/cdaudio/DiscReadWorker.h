@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a disc on a thread of its own and reports to a window through messages that carry
 // value copies only:
 //   MSG_CD_READ_PROGRESS 'cdrp': "run" int32, "track" int32 (the track being read), "index" and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the audio tracks of a disc with cdparanoia's error correction into a folder of WAV
 // track files, for desktops that do not mount audio CDs as folders themselves.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mount table as the kernel lists it in /proc/self/mountinfo, one mount a line:
 //   36 35 98:0 /mnt1 /mnt2 rw,noatime master:1 - ext3 /dev/root rw,errors=continue
 // (mount id, parent id, major:minor, root, mount point, options, optional fields, "-", file

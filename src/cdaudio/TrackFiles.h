@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The track files of an audio CD's folder and their track numbers.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // WAV files of audio CD tracks: 16-bit stereo at 44.1 kHz, written with libsndfile.
 #pragma once
 

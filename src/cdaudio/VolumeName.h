@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Artist and album taken from the name of an audio CD, such as "Artist - Album".
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's side of the audio module: loads it on the first audio file read.
 #include "encoding/AudioModule.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The audio module: what reads audio files with libsndfile (see kit/FeatureModule.h).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One row's encoding as the run hands it to a worker, and the worker as the run holds it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the encoding run's threads report to the window, as typed values beside their message
 // codes: each value makes its own message and reads itself back from one, so that every field's
 // name and type is spelled in one place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoding run: which row starts next, how many encode at once, which output files the run
 // has claimed, which reports are stale, what a failure ends, rows removed while they encode, and
 // the hand-over of finished files for tagging. It sees the file list only through value

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running one encoder command and judging how it ended, without any window.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoding thread: runs one encoder command and reports to the window by messages.
 #pragma once
 

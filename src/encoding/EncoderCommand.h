@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder's command line for one row of the file list, and where that command writes its
 // output.
 #pragma once

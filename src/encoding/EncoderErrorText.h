@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the encoder writes on its standard error, followed as it arrives.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder options of the window's controls, read afresh for every command that is built.
 #pragma once
 

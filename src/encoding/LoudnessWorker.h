@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the loudness of a run's WAV files for their ReplayGain tags, on a thread of its own
 // beside the encoders: album by album (the rows of one folder, which is also one disc), in the
 // order of the list, each album's rows in list order, so that it keeps ahead of the encoders that

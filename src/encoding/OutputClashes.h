@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rows whose MP3 files would land on one another or on a file that is already there.
 #pragma once
 

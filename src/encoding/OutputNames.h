@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Output names on the file systems of USB sticks, players and Windows disks (vfat, exFAT, NTFS and
 // their FUSE mounts), which refuse some characters that Linux file systems take: an encoding into
 // such a folder would fail for a title such as "What?" or "AC:DC".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the percentage out of one progress line of the encoder.
 #pragma once
 

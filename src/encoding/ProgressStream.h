@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cutting the encoder's standard output into progress lines.
 #pragma once
 

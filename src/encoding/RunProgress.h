@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress of a whole encoding run, weighted by how long each file plays, and the time the
 // rest will take at the speed so far.
 #pragma once

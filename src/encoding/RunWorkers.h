@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The threads that do an encoding run's work in the program: one encoding thread per row, and
 // one thread that tags the finished files, so that the window never waits for a file's copy to
 // reach the disk. Both report to the window through one messenger.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long a WAV file plays, read from its header.
 #pragma once
 

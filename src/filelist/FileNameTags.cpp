@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelist/FileNameTags.h"
 
 #include "kit/OutsideText.h"

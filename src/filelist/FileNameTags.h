@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Tags from File Names": a pattern in the codes of the output name pattern that reads tag values
 // back out of a file's name and the names of its folders.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelist/FileType.h"
 
 #include "kit/Attributes.h"

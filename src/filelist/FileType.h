@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Telling WAV files from others by their type, never by their name.
 #pragma once
 

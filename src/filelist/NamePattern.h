@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Expands the output-name pattern of one row. Codes: "%a" artist, "%c" album, "%y" year, "%t" the
 // track (0 to 9 as two digits, a negative track as nothing), "%s" the title or, when the title is
 // empty, the Save As text, "%n" the Save As text, "%d" the disc number of a release of several

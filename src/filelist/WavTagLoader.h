@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the own tags of WAV files added to the list on a thread of its own, at the lowest
 // priority, so that a drop of thousands of files does not wait for them; the list takes the
 // results when they are ready.

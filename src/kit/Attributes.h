@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typed file attributes as Linux user extended attributes: the attribute "Audio:Track" of a file
 // is its extended attribute "user.Audio:Track".
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A one-line label for texts of any length (status lines): it never asks the window for more width
 // than its minimum, and a text wider than the label is shown cut with "…", whole in its tooltip
 // and its accessible description.

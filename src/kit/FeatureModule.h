@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Libraries that only some features need (reading discs, writing ID3v2 tags, reading audio files)
 // are not linked into the program, so that its start loads none of them. The code of such a
 // feature that calls them is built into a feature module of the program's own,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive form of a message: one CBOR array
 //   [ "kit-message", what, [ [name, type, [value, ...]], ... ] ]
 // Integers are CBOR integers (range-checked when read back), floats single precision, doubles

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts that come from outside the user's hands (web answers, a disc's CD-Text, the tags inside
 // a WAV file, file names) before they become names, tags or status lines.
 #pragma once

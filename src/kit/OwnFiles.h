@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folders and files the program keeps for itself (its caches) in places a link, another
 // user or another program may have got at: a folder is used only when it is a real folder of
 // this user, never through a symbolic link, and a file is read only when it is a regular file of

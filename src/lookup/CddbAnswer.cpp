@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lookup/CddbAnswer.h"
 
 #include "kit/OutsideText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the answers of a CDDB server spoken to over HTTP (protocol level 6, UTF-8), as gnudb
 // serves them: the answer to "cddb query" (which entries match a disc) and to "cddb read" (one
 // entry in the xmcd format). Answers are taken as UTF-8 where they are, else as Latin-1 (as entries

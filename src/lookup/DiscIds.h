@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two identities a disc is looked up by, both computed from its table of contents.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The disc look-up over the network (see DiscLookupService.h for what it does), paced as the
 // services ask.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The disc look-up as the program sees it: plain values and one interface, free of the network
 // and disc-ID libraries. Those live in a module of their own, loaded when a disc first wants
 // names (lookup/LookupModule.h), so that a start without a CD never loads them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names a look-up finds for a disc, whichever source they come from: one release (an issue of
 // an album, as MusicBrainz counts them) with its tracks. Sources that know less leave fields empty.
 // Plain values, free of the look-up's libraries, so that the rows and the window can hold them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a disc look-up starts from: the table of contents of the disc's audio session and its
 // CD-Text, of the disc and of each track. The rows read from one disc share one of these, so the
 // disc can be looked up again later.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table of contents of an audio disc as the disc-ID algorithms and the CDDB protocol take it:
 // sector addresses counted from the very start of the disc, so the first track of a disc without a
 // hidden pregap starts at sector 150 (the two-second lead-in).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's side of the look-up module, loaded when a disc first wants names.
 #include "lookup/LookupModule.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The look-up module (see kit/FeatureModule.h): asking the services about discs with Qt Network
 // and computing disc IDs with libdiscid, which only a disc that wants names needs.
 #pragma once

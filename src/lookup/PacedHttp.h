@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HTTP GET requests to the look-up services as they ask to be used: at most one request per
 // interval to each host (later requests wait their turn), a User-Agent naming the program, its
 // version and a contact address, a time limit on a request that receives nothing and one on the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Child processes with their standard streams on pipes, and the splitting of a command text
 // into an argument vector. Plain functions: they keep no state, report failures as the small
 // result codes below and leave errno describing the last system call that failed. They may be

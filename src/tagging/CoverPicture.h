@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Front cover pictures: found beside a WAV file, or named by the user, and read for an MP3's tag.
 #pragma once
 

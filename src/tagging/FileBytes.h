@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole reads and writes at a position in an open file: retried when a signal interrupts them or
 // the system transfers less than asked, failing only on an error or the file's end.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A file an encoder has finished, with everything it is tagged with: value copies taken from its
 // row when the row was marked done, so that a worker thread can tag the file while the row
 // changes or goes.

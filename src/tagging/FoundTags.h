@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tag values found for a row outside the program: in the WAV file's own chunks, or in its name and
 // folders by a pattern.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 111 ID3v1 genres: their names by genre number, the same names in the order of the Genre
 // menu, and the lookups between a name, its number and its menu position.
 #pragma once

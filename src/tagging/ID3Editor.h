@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the tag values of one encoded file in two forms: an ID3v1 tag in the last 128 bytes of
 // the file, and "Audio:" attributes kept beside the file's data as Linux user extended attributes
 // ("Audio:Title" is stored as "user.Audio:Title"). A text attribute holds the text and its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tag values of one file, laid out byte for byte as the file list keeps them and the ID3v1
 // writer copies them: every text is zero-filled behind its last character, so each can be written
 // as a fixed-width ID3v1 field (30 bytes, the year 4) without further work.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ID3v2 frames that go into an MP3's tag beside the row's texts, as values that travel with the
 // finished row to the code that writes its tag: a front cover picture and user texts (TXXX).
 #pragma once

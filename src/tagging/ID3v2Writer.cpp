@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tagging/ID3v2Writer.h"
 
 #include "tagging/FileBytes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes an ID3v2 tag at the start of an encoded MP3 file, beside the ID3v1 tag at its end: the
 // same values in Unicode and at their full length, which players show as they are, where they
 // read the ID3v1 tag's 30 bytes as Latin-1.

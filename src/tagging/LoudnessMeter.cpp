@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The loudness module's measurement: libsndfile reads the samples, libebur128 measures them.
 #include "tagging/ReplayGain.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's side of the loudness module: loads it on the first album measured.
 #include "tagging/LoudnessModule.h"
 

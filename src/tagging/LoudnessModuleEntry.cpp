@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The loudness module's own side: the table the program loads.
 #include "kit/FeatureModule.h"
 #include "tagging/LoudnessModule.h"

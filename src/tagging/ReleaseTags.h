@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a disc look-up knows of a row beyond its ID3v1 fields: the texts at their full length, the
 // album artist, the disc's place in its release, the MusicBrainz identifiers under the names other
 // taggers use, and the release's front cover. The row keeps the texts at their full length as it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ReplayGain 2.0: the loudness of tracks and albums by EBU R128, the gain that brings them to the
 // reference of -18 LUFS, and the ID3v2 user texts that players read.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's side of the tags module: loads it on the first tag written or read.
 #include "tagging/TagsModule.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tags module: what writes ID3v2 tags and reads a WAV file's own tags with TagLib (see
 // kit/FeatureModule.h).
 #pragma once

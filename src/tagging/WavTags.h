@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tags a WAV file carries of its own, as recorders, audio workstations, download shops and
 // taggers leave them: an ID3v2 tag in an "id3 " (or "ID3 ") chunk, and RIFF INFO texts in a
 // "LIST" chunk of type "INFO".

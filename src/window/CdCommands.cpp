@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Get Files from CD:" pop-up: listing the audio CDs, adding a chosen CD's tracks, and
 // reading a disc that no mount presents as a folder, with its progress in the status area; and
 // the cache such discs are read into.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The question asked when Encode is pressed while rows would overwrite files: overwrite them,
 // leave those rows out of the run, or start nothing.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names for the rows of an audio CD without typing: the window's side of the disc look-up. The
 // look-up runs asynchronously; its answer finds the rows again by their identity, and touches
 // only those still in the list and not encoded yet.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's side of an encoding run: beginning it, building each row's command, and showing
 // what the run's queue reports.
 #include "encoding/EncodeMessages.h"

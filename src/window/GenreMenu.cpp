@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Genre pop-up of the MP3 Tags tab, and showing a row's tag values in the tag controls.
 #include "tagging/GenreTable.h"
 #include "window/VambleWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Tags from File Names": a pattern in the codes of the output name pattern, a preview of what
 // each selected row would get from its file's name and folders, and Apply.
 #pragma once

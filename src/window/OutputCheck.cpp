@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where each row's MP3 file goes and which rows would overwrite a file: recomputed once the
 // user pauses changing what the names are made of, and asked about before a run.
 #include "filelist/FileListView.h"

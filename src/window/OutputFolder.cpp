@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's output folder: the chooser, and folders dropped on the window.
 #include "kit/FileDrop.h"
 #include "window/VambleWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a whole encoding run shows beyond the file being encoded: the part done and the time left
 // in the status area, the percentage in the window's title, the progress on the desktop's
 // launcher, and a notification when the run ends while the window is not the active one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole run at a glance, beside the bar of the file being encoded: a bar for the part of
 // the run done and the time the rest will take. Hidden while no run goes on.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help bubbles of the window's controls.
 #include "filelist/FileListView.h"
 #include "window/VambleWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's commands on the rows: applying the tag fields, removing rows, selecting all.
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts the program itself, as a user or the desktop would.
 #include "app/AppIdentity.h"
 #include "app/VamblePrefs.h"

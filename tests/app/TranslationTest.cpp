@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts the application as a German desktop would, with its own main: the language is chosen
 // before the application object exists.
 #include "app/Translations.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs with the application object itself as the Qt application.
 #include "app/VambleApp.h"
 
@@ -252,6 +253,8 @@ TEST(VambleApp, ScreenReadersFindEveryPartByName) {
     const QString description = about.accessibleDescription();
     EXPECT_TRUE(description.contains(QStringLiteral("Vamble"))) << description.toStdString();
     EXPECT_TRUE(description.contains(QCoreApplication::applicationVersion()))
+        << description.toStdString();
+    EXPECT_TRUE(description.contains(QStringLiteral("General Public License")))
         << description.toStdString();
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Audio CD images for the tests: a BIN file of raw CD audio and a CUE sheet that libcdio opens
 // like a drive, with the disc's performer and title as CD-Text.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a settings file for a start of the program in a test or a benchmark: "Save in:", the
 // window's frame and, when given, "Files at once:" (a number) and further check boxes or numbers
 // by their keys (KEY=NUMBER, as "ReplayGain=1"), the way the program stores them.

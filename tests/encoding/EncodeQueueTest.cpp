@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run's scheduling, driven step by step with a fake view and fake workers: no processes, no
 // threads, no waiting. Each case is a script of what happens and the events the queue causes.
 #include "encoding/EncodeQueue.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The loudness measured beside a run: album by album of one folder each, waited for by the
 // tagging, and dropped at once when the run's rows change or the program ends.
 #include "encoding/LoudnessWorker.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the readers of gnudb's answers. Neither may read out of bounds; every
 // match names a category and an entry of their shapes (nothing a URL or a path could be led
 // astray by), and an entry read has tracks numbered from 1 in order and names that are UTF-8

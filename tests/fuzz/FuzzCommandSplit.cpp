@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary commands to the splitter. It must not crash or leak; it succeeds exactly when
 // the command's double quotes pair up; and a command without double quotes splits into the same
 // words as cutting it at runs of blanks.

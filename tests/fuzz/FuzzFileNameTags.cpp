@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary "Tags from File Names" patterns and paths to the parser. A pattern either says
 // why it cannot be used and matches nothing, or matches without crashing; what a match reads is
 // trimmed, never spans folders, and a track is never negative.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the message archive reader. Whatever it accepts must write back to an
 // archive that reads again to the same bytes.
 #include "kit/Message.h"

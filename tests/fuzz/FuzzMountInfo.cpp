@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary text to the mount-table parser. It must never read out of bounds, list more
 // mounts than the text has lines, and every mount it lists, written back as the kernel escapes
 // it, must read back the same.

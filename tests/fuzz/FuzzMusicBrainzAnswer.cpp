@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the reader of MusicBrainz's disc answers. It must never crash; a
 // malformed answer gives no release; every release it gives has a MusicBrainz ID (the only part
 // of the answer that names a file or a path of a service), every track a place on its disc, and

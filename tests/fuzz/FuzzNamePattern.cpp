@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary patterns, tag bytes (texts without terminators included), Save As texts and
 // track numbers to the output-name expansion. A pattern without "%" must come back unchanged, no
 // expansion may grow beyond what its codes can insert, the folder levels are exactly those the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary lines to the progress scan. It must never read past the line's end, and it
 // returns either the previous value unchanged or a finite percentage that does not depend on the
 // previous value.

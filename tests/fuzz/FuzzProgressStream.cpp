@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary encoder output to the progress stream, cut at a point the input chooses. It
 // must not crash, and the cut must not change the percentages read.
 #include "encoding/ProgressStream.h"

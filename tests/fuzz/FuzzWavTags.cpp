@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary files to the reader of a WAV file's own tags: chunk sizes that reach anywhere,
 // INFO lists and id3 chunks cut or lying about their sizes, and larger than the reader takes (the
 // fuzzer is run with inputs of a few megabytes and a bound on its memory). Nothing may crash, a

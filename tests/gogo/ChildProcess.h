@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a program (found along PATH) with its standard output and standard error on pipes, for the
 // encoder's tests.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encode loop with audio from memory and a sink in memory: what it writes, how it stops and
 // how it fails.
 #include "Encoder.h"

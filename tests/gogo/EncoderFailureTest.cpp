@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every way the encoder can fail: a message on standard error, no "End of encoding", a non-zero
 // exit status, no output left behind, and the input kept even with -delete.
 #include "EncoderRun.h"

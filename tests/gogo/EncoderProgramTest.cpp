@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built encoder, run as the program runs it, checked with players that nobody here wrote
 // (mpg123, ffmpeg's ffprobe and decoder) and against Debian's lame on the same library.
 #include "EncoderRun.h"

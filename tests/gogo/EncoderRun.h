@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared helpers of the tests that run the built encoder: a temporary folder with a test WAV,
 // the command line, and what other programs make of the result.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads an MP3 file's frame headers and its LAME tag, independently of libmp3lame, so the tests
 // can check what the encoder wrote.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preloaded into the encoder by its tests: refuses O_TMPFILE with the error that vfat and exFAT
 // give, so the encoder takes the path it takes on those file systems.
 #define _GNU_SOURCE

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output file: invisible or hidden while it is written, in place only once committed, and
 // never anything but its own temporary file removed.
 #include "OutputFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the MP3 goes: into devices and FIFOs as they are, through symbolic links into their
 // targets, over existing files keeping their permissions, into folders that may be written but
 // not read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test WAV files written with libsndfile: two tones and a little noise, the same every time.
 #pragma once
 

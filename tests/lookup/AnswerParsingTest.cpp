@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Disc IDs from known tables of contents, and the services' answers read into names.
 #include "lookup/CddbAnswer.h"
 #include "lookup/DiscIds.h"

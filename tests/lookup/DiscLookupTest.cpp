@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The look-up chain against recorded answers served on 127.0.0.1.
 #include "lookup/DiscLookup.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The look-up's view of a disc as a drive describes it, after the description has travelled as a
 // message (as it does from the CD pop-up and a disc read to the window).
 #include "lookup/DiscSource.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the gogo encoder in tests. It takes gogo's command line (gogo IN OUT options...)
 // and behaves as FAKE_GOGO_MODE says:
 //   encode (or unset)  start-up line on stderr, progress lines, a 4 KiB file at OUT, the marker

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Puts the fake encoder (FakeGogo.cpp, built as fake_gogo) on PATH under the name "gogo".
 #pragma once
 

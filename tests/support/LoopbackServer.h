@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small HTTP/1.1 server on 127.0.0.1 for the look-up tests: it serves recorded answers by path
 // and notes every request it receives.
 #pragma once

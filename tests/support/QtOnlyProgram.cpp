@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick of the program_libraries test, never run: a program of Qt's widgets and D-Bus
 // alone, built with the same settings as the program.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How many keys the window writes into the settings file when it closes.
 #pragma once
 

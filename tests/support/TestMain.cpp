@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GoogleTest entry point of the test programs: a Qt application object (a QApplication for
 // widget tests, defined by VAMBLE_TEST_WIDGETS) in a temporary environment of its own.
 #include "support/TestEnvironment.h"

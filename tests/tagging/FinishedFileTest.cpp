@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tagging a finished file where the file or its file system is not as a tag writer expects: the
 // row learns what is missing, and nothing waits for ever.
 #include "tagging/FinishedFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cover pictures found beside WAV files and read by their content, and the extra frames as mutagen
 // reads them back from a tag.
 #include "tagging/ID3v2Extras.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ID3v2 tag on MP3 files the companion encoder makes, each already carrying its ID3v1 tag and
 // attributes as the encoding run leaves it: what other programs read back, what stays byte for
 // byte, and failures that leave the file whole.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A file on a file system that keeps no extended attributes still gets its tag, and every
 // attribute that was due prints its own message. The file system is a real one: ramfs, which has
 // no extended attributes at all, mounted by a child process in a private mount namespace so that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loudness of signals made by sox against the values EBU R128 gives them.
 #include "tagging/ReplayGain.h"
 

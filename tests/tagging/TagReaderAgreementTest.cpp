@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tag as other programs read it: id3v2 (id3lib) and python3-mutagen must see every field.
 #include "TagReaders.h"
 #include "tagging/ID3Editor.h"

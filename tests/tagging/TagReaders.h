@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads tags and attributes back with programs that nobody here wrote: getfattr (package attr),
 // id3v2 and python3-mutagen. Each reader reports a failure of its program as a test failure.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A WAV file's own tags as other programs write them (ffmpeg's INFO list, mutagen's and TagLib's
 // id3 chunks, an old Latin-1 INFO list), and damaged chunks that must not pass as tags.
 #include "tagging/WavTags.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cdaudio/DiscCache.h"
 #include "cdaudio/DiscImage.h"
 #include "cdaudio/DiscReadWorker.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rows of an audio CD named by a disc look-up, in the window: the chooser for several releases,
 // rows already encoded left alone, the front cover, and a disc nobody knows.
 #include "cdaudio/DiscImage.h"

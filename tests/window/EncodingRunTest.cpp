@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encoding runs through the window, against the fake encoder: rows done in turn, stops, failures
 // told to the user, rows removed or retagged during a run, and closing in the middle.
 #include "app/CheckBitmap.h"

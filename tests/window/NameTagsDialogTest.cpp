@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Tags from File Names" dialog: its preview follows the pattern as it is typed, and Apply
 // hands over only the rows it matches.
 #include "window/NameTagsDialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder's command line: two file names and the options that choose how to encode.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encode loop: reads PCM from a source, encodes it with libmp3lame, writes the MP3 stream to
 // a sink, reports progress and finally writes the LAME tag (encoder delay and padding, for
 // gapless playback) over the placeholder frame at the start of the stream.

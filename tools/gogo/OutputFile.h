@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder's output file.
 //
 // A regular file at the output path, or a new one, is replaced atomically: the MP3 is written as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Progress lines on standard output, in the form a front end scans after removing spaces:
 //   {frames done/frames total}  PP.P% re:[hh:mm:ss.cc]to:[hh:mm:ss.cc]
 // each ended by a carriage return. "re" is the estimated time remaining, "to" the estimated

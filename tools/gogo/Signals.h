@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Signals that end the encoder (SIGTERM, SIGINT, SIGHUP) are noted rather than obeyed at once, so
 // that the encoder can remove its partial output and say why it stopped.
 #pragma once

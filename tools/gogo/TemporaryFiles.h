@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder's hidden temporary files in an output folder: their names, the mark of a file that
 // is being written, and the removal of those whose writer is gone.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder's input: a WAV file read through libsndfile (8/16/24/32-bit integer or float PCM,
 // the compressed encodings libsndfile decodes, WAVE_FORMAT_EXTENSIBLE and RF64), mono or stereo.
 // A data chunk whose size says 0 while audio follows it (as a recorder that crashed or streamed

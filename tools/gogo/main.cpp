@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // gogo: a command-line MP3 encoder on libmp3lame and libsndfile that speaks the command line,
 // progress lines and closing text of the gogo encoder, so the program can run it in gogo's place.
 //
