@@ -166,7 +166,7 @@ kit::Message SingleLaunch::RefsMessage(const QStringList& files) {
 }
 
 SingleLaunch::Outcome SingleLaunch::HandOver(const QStringList& files) {
-    lockFd = open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    lockFd = open(lockPath.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (lockFd < 0) {
         return Outcome::Alone;
     }
