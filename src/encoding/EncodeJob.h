@@ -2,6 +2,8 @@
 // One row's encoding as the run hands it to a worker, and the worker as the run holds it.
 #pragma once
 
+#include "encoding/EncoderCommand.h"
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -13,7 +15,12 @@ class EncodeStop;
 struct EncodeJob {
     int64_t run = 0;     // the run this worker belongs to
     int64_t row = 0;     // the identity of the row being encoded (not its index)
-    std::string command; // the encoder's command line
+    EncoderCommand command; // the encoder's command, planned (its text is the command line)
+    // Before the encoder starts, on the worker's thread: make the folders and check the files the
+    // command needs (PrepareOutput) ...
+    bool prepare = true;
+    // ... and, unless this is set, refuse to replace a file already at the output path.
+    bool mayReplace = false;
     // Run on the worker's thread before the encoder starts, when set; a stop requested meanwhile
     // ends the wait, and the encoder is then not started.
     std::function<void(const EncodeStop&)> beforeEncoder = nullptr;

@@ -21,19 +21,55 @@ EncodeQueue::~EncodeQueue() {
     workers.reset();
 }
 
-void EncodeQueue::Begin(std::unordered_set<int64_t> rowsLeftOut,
-                        const std::vector<std::string>& agreed) {
-    running = true;
-    ++runId;
-    leftOut = std::move(rowsLeftOut);
+bool EncodeQueue::Begin(RunStart runStart) {
+    start = std::move(runStart);
     agreedOverwrites.Clear();
-    for (const std::string& path : agreed) {
+    for (const std::string& path : start.agreed) {
         agreedOverwrites.Insert(path);
     }
-    claimed.Clear();
-    heldBack = 0;
-    tagging = 0;
-    failure.reset();
+    ++runId;
+    progress.emplace(std::vector<RunProgress::Row>{});
+    std::vector<LoudnessJob> loudness = JoinNewRows();
+    if (rowsInRun == 0) {
+        progress.reset();
+        return false;
+    }
+    running = true;
+    // The loudness is measured from the start; rows that join later are tagged without it.
+    if (start.replayGain) {
+        workers->MeasureLoudness(std::move(loudness));
+    }
+    ShowProgress();
+    return true;
+}
+
+std::vector<LoudnessJob> EncodeQueue::JoinNewRows() {
+    std::vector<LengthJob> lengths;
+    std::vector<LoudnessJob> loudness;
+    for (int32_t index = 0;; ++index) {
+        const std::optional<QueuedRow> row = hooks.RowAt(index);
+        if (!row) {
+            break;
+        }
+        if (row->done || start.leftOut.contains(row->id) || !progress->Join(row->id)) {
+            continue;
+        }
+        ++rowsInRun;
+        lengths.push_back({row->id, row->source});
+        loudness.push_back({row->id, row->source, start.deleteInput});
+    }
+    if (!lengths.empty()) {
+        workers->MeasureLengths(runId, std::move(lengths));
+    }
+    return loudness;
+}
+
+void EncodeQueue::RowsChanged() {
+    currentIndex = 0;
+    if (running) {
+        JoinNewRows();
+        ShowProgress();
+    }
 }
 
 void EncodeQueue::StartMore() {
@@ -56,7 +92,7 @@ void EncodeQueue::StartMore() {
 
 std::optional<QueuedRow> EncodeQueue::NextRow() {
     const auto passedOver = [this](const QueuedRow& row) {
-        return row.done || leftOut.contains(row.id) ||
+        return row.done || start.leftOut.contains(row.id) ||
                std::any_of(jobs.begin(), jobs.end(),
                            [&row](const Job& job) { return job.row == row.id; });
     };
@@ -71,36 +107,68 @@ std::optional<QueuedRow> EncodeQueue::NextRow() {
 bool EncodeQueue::StartRow(const QueuedRow& row) {
     EncoderCommand command = hooks.Command(currentIndex);
     if (command.status != CommandStatus::Ready) {
-        failure = RunFailure{row.id, command.status, std::move(command.detail),
-                             std::move(command.outputPath)};
-        // A row that cannot be encoded keeps the reason; a folder that cannot be made is no
-        // row's fault, and the alert says what to mend.
-        if (AlertMessage(command.status) == nullptr) {
-            hooks.RowFailed(row.id, failure->reason);
-        }
+        CommandFailed(row.id, command.status, std::move(command.detail),
+                      std::move(command.outputPath));
         return false;
     }
     // Two rows of one run never write one file, and a file the user did not agree to replace
-    // is not replaced, even when it appeared or the settings changed after the question.
-    const std::string& output = command.outputPath.native();
-    if (claimed.Contains(output)) {
+    // is not replaced, even when it appeared or the settings changed after the question: the
+    // worker looks before its encoder starts.
+    const std::string output = command.outputPath.native();
+    if (const auto owner = claimedBy.find(OutputKey(output));
+        owner != claimedBy.end() && owner->second != row.id) {
         HoldBack(row.id, ClashKind::SameAsRow);
         return true;
     }
-    if (!agreedOverwrites.Contains(output) && FileExistsOnDisk(output)) {
-        HoldBack(row.id, ClashKind::ExistingFile);
-        return true;
-    }
-    claimed.Insert(output);
-    jobs.push_back({row.id, workers->StartEncoder({runId, row.id, std::move(command.text)})});
+    progress->Join(row.id); // a row the list did not announce
+    Claim(row.id, output);
+    EncodeJob job{runId, row.id, std::move(command)};
+    job.mayReplace = agreedOverwrites.Contains(output);
+    jobs.push_back({row.id, workers->StartEncoder(std::move(job))});
     hooks.RowStarted(row.id);
     return true;
 }
 
+void EncodeQueue::CommandFailed(int64_t row, CommandStatus status, std::string reason,
+                                std::filesystem::path output) {
+    RowLeft(row);
+    if (!failure) {
+        failure = RunFailure{row, status, std::move(reason), std::move(output)};
+    }
+    // A row that cannot be encoded keeps the reason; a folder that cannot be made is no row's
+    // fault, and the alert says what to mend.
+    if (AlertMessage(status) == nullptr) {
+        hooks.RowFailed(row, failure->reason);
+    }
+}
+
 void EncodeQueue::HoldBack(int64_t row, ClashKind kind) {
-    leftOut.insert(row);
+    RowLeft(row);
     ++heldBack;
     hooks.RowHeldBack(row, kind);
+}
+
+void EncodeQueue::RowLeft(int64_t row) {
+    start.leftOut.insert(row); // nothing of it starts again in this run
+    Release(row);
+    if (progress && progress->RowLeft(row)) {
+        --rowsInRun;
+        ShowProgress();
+    }
+}
+
+void EncodeQueue::Claim(int64_t row, const std::string& output) {
+    Release(row);
+    const std::string key = OutputKey(output);
+    claimedBy[key] = row;
+    claims[row] = key;
+}
+
+void EncodeQueue::Release(int64_t row) {
+    if (const auto claim = claims.find(row); claim != claims.end()) {
+        claimedBy.erase(claim->second);
+        claims.erase(claim);
+    }
 }
 
 void EncodeQueue::Stop() {
@@ -126,7 +194,7 @@ void EncodeQueue::StopJobs(std::vector<Job>& stopping) {
 }
 
 void EncodeQueue::RowRemoved(int64_t row) {
-    leftOut.insert(row);
+    RowLeft(row);
     const auto found =
         std::find_if(jobs.begin(), jobs.end(), [row](const Job& job) { return job.row == row; });
     if (found == jobs.end()) {
@@ -142,8 +210,20 @@ void EncodeQueue::HandOver(FinishedFile file, int64_t run) {
     file.run = run;
     if (running && run == runId) {
         ++tagging; // the run ends once its files are tagged
+        file.replayGain = start.replayGain && file.id3v2;
+        if (progress) {
+            progress->RowDone(file.row);
+            ++rowsDone;
+            ShowProgress();
+        }
+    } else {
+        file.replayGain = false;
     }
     workers->StartTagging(std::move(file));
+}
+
+void EncodeQueue::Deliver(const RunReport& report) {
+    std::visit([this](const auto& typed) { Deliver(typed); }, report);
 }
 
 void EncodeQueue::Deliver(const EncodeProgressReport& report) {
@@ -151,6 +231,10 @@ void EncodeQueue::Deliver(const EncodeProgressReport& report) {
             return job.row == report.row;
         })) {
         hooks.Progress(report.row, report.fraction);
+        if (progress) {
+            progress->Progress(report.row, report.fraction);
+            ShowProgress();
+        }
     }
 }
 
@@ -161,19 +245,23 @@ void EncodeQueue::Deliver(const EncodeFinishedReport& report) {
     if (current) {
         jobs.erase(found); // the thread has ended; this joins it
     }
+    const EncodeOutcome& outcome = report.outcome;
     // A file the encoder finished is never thrown away, whatever became of its run.
-    if (report.outcome.encoded) {
-        if (std::optional<FinishedFile> file =
-                hooks.RowEncoded(report.row, report.outcome.output)) {
+    if (outcome.encoded) {
+        if (std::optional<FinishedFile> file = hooks.RowEncoded(report.row, outcome.output)) {
             file->row = report.row;
             HandOver(std::move(*file), report.run);
         }
-    } else if (current && !report.outcome.stopped) {
-        hooks.RowFailed(report.row, report.outcome.reason);
+    } else if (current && outcome.outputExists) {
+        HoldBack(report.row, ClashKind::ExistingFile);
+    } else if (current && outcome.prepared != CommandStatus::Ready) {
+        CommandFailed(report.row, outcome.prepared, outcome.reason, outcome.output);
+    } else if (current && !outcome.stopped) {
+        RowLeft(report.row);
+        hooks.RowFailed(report.row, outcome.reason);
         // The first failure ends the run; the rows encoding beside it are finished first.
         if (!failure) {
-            failure = RunFailure{report.row, CommandStatus::Ready, report.outcome.reason,
-                                 report.outcome.output};
+            failure = RunFailure{report.row, CommandStatus::Ready, outcome.reason, outcome.output};
         }
     }
     if (current) {
@@ -186,6 +274,28 @@ void EncodeQueue::Deliver(const TagsWrittenReport& report) {
     if (running && report.run == runId) {
         --tagging;
         StartMore();
+    }
+}
+
+void EncodeQueue::Deliver(const RowLengthsReport& report) {
+    // The lengths of rows that joined a run are taken whatever run reads them: each row keeps
+    // its identity.
+    if (progress) {
+        progress->SetLengths(report.rows);
+        ShowProgress();
+    }
+}
+
+RunSummary EncodeQueue::Summary() const {
+    if (!progress) {
+        return {};
+    }
+    return {progress->Fraction(), progress->TimeLeft(), rowsInRun, rowsDone};
+}
+
+void EncodeQueue::ShowProgress() {
+    if (running) {
+        hooks.RunProgressed(Summary());
     }
 }
 
@@ -209,10 +319,14 @@ void EncodeQueue::End(RunEnd::Kind kind) {
     running = false;
     ++runId;
     currentIndex = 0;
-    leftOut.clear();
-    claimed.Clear();
+    RunEnd end{kind, std::exchange(failure, std::nullopt), std::exchange(heldBack, 0), Summary()};
+    start = {};
+    claimedBy.clear();
+    claims.clear();
     agreedOverwrites.Clear();
-    RunEnd end{kind, std::exchange(failure, std::nullopt), std::exchange(heldBack, 0)};
+    progress.reset();
+    rowsInRun = 0;
+    rowsDone = 0;
     tagging = 0;
     if (wasRunning) {
         hooks.RunEnded(end);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "encoding/EncodeStop.h"
+#include "encoding/EncoderCommand.h"
 
 #include <cstdio>
 #include <functional>
@@ -16,6 +17,10 @@ struct EncodeOutcome {
     int status = -1;      // the encoder's exit status; -1 when it did not exit by itself
     std::string reason;   // why the file was not encoded, for the user; empty when encoded or
                           // stopped
+    // The encoder was not started: what its file needs could not be made on disk (the status
+    // says why), or a file the run may not replace is at the output path.
+    CommandStatus prepared = CommandStatus::Ready;
+    bool outputExists = false;
 };
 
 using ProgressFunction = std::function<void(float fraction)>;

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "encoding/EncodeWorker.h"
 
-#include "encoding/EncodeMessages.h"
 #include "encoding/EncodeRun.h"
+#include "encoding/OutputClashes.h"
+#include "encoding/RunReports.h"
 
 #include <pthread.h>
 
@@ -17,18 +18,42 @@ bool EncodeThreadState::WaitEnded(std::chrono::milliseconds limit) {
     return endedChanged.wait_for(lock, limit, [this] { return ended; });
 }
 
-int32_t vamble_thread(const EncodeJob& job, EncodeThreadState& state) {
-    pthread_setname_np(pthread_self(), "vamble_thread");
-    EncodeFinishedReport finished{job.run, job.row, {}};
+namespace {
+
+// The disk work before the encoder (folders, the source, a file already at the output path) is
+// done here rather than by the run, so that a slow or stalled folder holds up this thread only.
+EncodeOutcome PrepareAndRun(const EncodeJob& job, EncodeThreadState& state) {
+    EncodeOutcome outcome;
+    outcome.output = job.command.outputPath.string();
+    if (job.prepare) {
+        OutputPreparation prepared = PrepareOutput(job.command);
+        if (prepared.status != CommandStatus::Ready) {
+            outcome.prepared = prepared.status;
+            outcome.reason = std::move(prepared.detail);
+            return outcome;
+        }
+        if (!job.mayReplace && FileExistsOnDisk(outcome.output)) {
+            outcome.outputExists = true;
+            return outcome;
+        }
+    }
     if (job.beforeEncoder) {
         job.beforeEncoder(state.stop);
     }
-    finished.outcome = RunEncoder(job.command, state.stop, [&](float fraction) {
-        state.target->Post(EncodeProgressReport{job.run, job.row, fraction}.ToMessage());
+    return RunEncoder(job.command.text, state.stop, [&](float fraction) {
+        state.report(EncodeProgressReport{job.run, job.row, fraction});
     });
-    // Marked first, so that the window may start the next worker as soon as it reads this.
+}
+
+} // namespace
+
+int32_t vamble_thread(const EncodeJob& job, EncodeThreadState& state) {
+    pthread_setname_np(pthread_self(), "vamble_thread");
+    EncodeFinishedReport finished{job.run, job.row, {}};
+    finished.outcome = PrepareAndRun(job, state);
+    // Marked first, so that the run may start the next worker as soon as it reads this.
     state.MarkEnded();
-    state.target->Post(finished.ToMessage());
+    state.report(finished);
     return 0;
 }
 
@@ -37,7 +62,7 @@ EncodeWorker::~EncodeWorker() {
     Wait(std::chrono::seconds(1));
 }
 
-bool EncodeWorker::Start(EncodeJob job, std::shared_ptr<kit::Messenger> target) {
+bool EncodeWorker::Start(EncodeJob job, ReportSink target) {
     if (thread.joinable()) {
         if (!state->WaitEnded(std::chrono::milliseconds(0))) {
             return false;

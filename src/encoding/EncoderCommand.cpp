@@ -172,12 +172,14 @@ OutputPlan PlanOutputPath(const EncoderSettings& settings, std::string_view outp
     return plan;
 }
 
-EncoderCommand BuildEncoderCommand(const EncoderSettings& settings,
-                                   const std::filesystem::path& source,
-                                   std::string_view outputName) {
+EncoderCommand PlanEncoderCommand(const EncoderSettings& settings,
+                                  const std::filesystem::path& source,
+                                  std::string_view outputName) {
     EncoderCommand command;
     OutputPlan plan = PlanOutputPath(settings, outputName);
     command.outputPath = plan.outputPath;
+    command.directory = plan.directory;
+    command.name = plan.name;
     const auto fail = [&command](CommandStatus status, std::string detail) {
         command.status = status;
         command.detail = std::move(detail);
@@ -187,7 +189,7 @@ EncoderCommand BuildEncoderCommand(const EncoderSettings& settings,
         return fail(plan.status, std::move(plan.detail));
     }
     std::error_code error;
-    const std::string sourcePath = std::filesystem::absolute(source, error).string();
+    command.source = std::filesystem::absolute(source, error).string();
     if (error) {
         return fail(
             CommandStatus::NoCommand,
@@ -196,40 +198,63 @@ EncoderCommand BuildEncoderCommand(const EncoderSettings& settings,
                      QString::fromStdString(error.message()))
                 .toStdString());
     }
-    if (sourcePath.find('"') != std::string::npos) {
-        return fail(CommandStatus::UnsafePath, UnsafePathDetail(sourcePath));
+    if (command.source.find('"') != std::string::npos) {
+        return fail(CommandStatus::UnsafePath, UnsafePathDetail(command.source));
     }
+    command.text = CommandText(settings, command.source, plan.outputPath.string());
+    return command;
+}
 
-    if (CreateDirectories(plan.directory) != kit::B_OK) {
+OutputPreparation PrepareOutput(const EncoderCommand& command) {
+    const auto fail = [](CommandStatus status, std::string detail) {
+        return OutputPreparation{status, std::move(detail)};
+    };
+    if (CreateDirectories(command.directory) != kit::B_OK) {
         return fail(
             CommandStatus::OutputDirectoryError,
             QCoreApplication::translate("EncoderCommand", "The output folder %1 cannot be made.")
-                .arg(QString::fromStdString(plan.directory))
+                .arg(QString::fromStdString(command.directory))
                 .toStdString());
     }
-    if (const auto why = OpenFailure(plan.directory, O_DIRECTORY)) {
+    if (const auto why = OpenFailure(command.directory, O_DIRECTORY)) {
         return fail(CommandStatus::NoCommand,
                     QCoreApplication::translate("EncoderCommand",
                                                 "The output folder %1 cannot be opened: %2")
-                        .arg(QString::fromStdString(plan.directory), QString::fromStdString(*why))
+                        .arg(QString::fromStdString(command.directory),
+                             QString::fromStdString(*why))
                         .toStdString());
     }
-    if (const auto why = OpenFailure(sourcePath, 0)) {
+    if (const auto why = OpenFailure(command.source, 0)) {
         return fail(
             CommandStatus::NoCommand,
             QCoreApplication::translate("EncoderCommand", "The source file %1 cannot be opened: %2")
-                .arg(QString::fromStdString(sourcePath), QString::fromStdString(*why))
+                .arg(QString::fromStdString(command.source), QString::fromStdString(*why))
                 .toStdString());
     }
     // Other failures are left to the encoder, which then reports that it cannot write its file.
-    switch (CreateDirectories(plan.name, plan.directory)) {
+    switch (CreateDirectories(command.name, command.directory)) {
     case kit::B_NOT_ALLOWED:
-        return fail(CommandStatus::WriteProtected, FoldersNotMade(plan.outputPath));
+        return fail(CommandStatus::WriteProtected, FoldersNotMade(command.outputPath));
     case kit::B_BAD_VALUE:
-        return fail(CommandStatus::OutputDirectoryError, FoldersNotMade(plan.outputPath));
+        return fail(CommandStatus::OutputDirectoryError, FoldersNotMade(command.outputPath));
     default:
         break;
     }
-    command.text = CommandText(settings, sourcePath, plan.outputPath.string());
+    return {};
+}
+
+EncoderCommand BuildEncoderCommand(const EncoderSettings& settings,
+                                   const std::filesystem::path& source,
+                                   std::string_view outputName) {
+    EncoderCommand command = PlanEncoderCommand(settings, source, outputName);
+    if (command.status != CommandStatus::Ready) {
+        return command;
+    }
+    OutputPreparation prepared = PrepareOutput(command);
+    if (prepared.status != CommandStatus::Ready) {
+        command.status = prepared.status;
+        command.detail = std::move(prepared.detail);
+        command.text.clear();
+    }
     return command;
 }

@@ -49,13 +49,33 @@ struct EncoderCommand {
     std::string text;                 // empty unless status is Ready
     std::filesystem::path outputPath; // as PlanOutputPath gives it
     std::string detail;               // what went wrong, for the user
+    // What PrepareOutput makes and checks: the output folder and name as planned, and the source
+    // file as an absolute path.
+    std::string directory;
+    std::string name;
+    std::string source;
 };
 
-// Builds the command that encodes `source` into the row's output file and makes the folders that
-// file needs: the output folder with every missing level, then the folders the output name
-// writes. The text is: gogo "SOURCE" "OUTPUT" -b BITRATE -cpu N [-v LEVEL] [-nopsy] -m MODE
-// -priority N [-delete] and a final blank; paths are quoted, never escaped. Nothing is made for a
-// row whose source or output path holds a double quote.
+// The command that encodes `source` into the row's output file, without touching the disk. The
+// text is: gogo "SOURCE" "OUTPUT" -b BITRATE -cpu N [-v LEVEL] [-nopsy] -m MODE -priority N
+// [-delete] and a final blank; paths are quoted, never escaped. A source or output path holding a
+// double quote gets no command (UnsafePath).
+EncoderCommand PlanEncoderCommand(const EncoderSettings& settings,
+                                  const std::filesystem::path& source,
+                                  std::string_view outputName);
+
+// Whether a planned command may run, after making what it needs on disk.
+struct OutputPreparation {
+    CommandStatus status = CommandStatus::Ready;
+    std::string detail; // what went wrong, for the user
+};
+
+// Makes the folders a planned command's file needs (the output folder with every missing level,
+// then the folders the output name writes) and checks that the output folder and the source file
+// can be opened. Touches the disk: the run calls it on the encoder's thread.
+OutputPreparation PrepareOutput(const EncoderCommand& command);
+
+// PlanEncoderCommand and then PrepareOutput; a command that cannot run has no text.
 EncoderCommand BuildEncoderCommand(const EncoderSettings& settings,
                                    const std::filesystem::path& source,
                                    std::string_view outputName);

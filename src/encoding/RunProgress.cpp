@@ -12,28 +12,40 @@ RunProgress::RunProgress(const std::vector<Row>& rows, Clock runClock)
     SetLengths(rows);
 }
 
+bool RunProgress::Join(int64_t row) {
+    if (!shares.try_emplace(row, Share{}).second) {
+        return false;
+    }
+    Reweigh();
+    // More is left to do: the part done goes back.
+    shown = CurrentFraction();
+    return true;
+}
+
 void RunProgress::SetLengths(const std::vector<Row>& rows) {
+    for (const Row& row : rows) {
+        const auto found = shares.find(row.id);
+        if (found != shares.end() && row.seconds && *row.seconds > 0.0) {
+            found->second.seconds = row.seconds;
+        }
+    }
+    Reweigh();
+}
+
+void RunProgress::Reweigh() {
     double known = 0.0;
     int knownCount = 0;
-    for (const Row& row : rows) {
-        if (row.seconds && *row.seconds > 0.0 && shares.contains(row.id)) {
-            known += *row.seconds;
+    for (const auto& [id, share] : shares) {
+        if (share.seconds) {
+            known += *share.seconds;
             ++knownCount;
         }
     }
     const double average = knownCount > 0 ? known / knownCount : 1.0;
-    for (auto& [id, share] : shares) {
-        share.weight = average;
-    }
-    for (const Row& row : rows) {
-        const auto found = shares.find(row.id);
-        if (found != shares.end() && row.seconds && *row.seconds > 0.0) {
-            found->second.weight = *row.seconds;
-        }
-    }
     total = 0.0;
     encoded = 0.0;
-    for (const auto& [id, share] : shares) {
+    for (auto& [id, share] : shares) {
+        share.weight = share.seconds.value_or(average);
         total += share.weight;
         encoded += share.weight * share.fraction;
     }
@@ -70,13 +82,16 @@ bool RunProgress::RowLeft(int64_t row) {
     return true;
 }
 
-void RunProgress::Update() {
+double RunProgress::CurrentFraction() {
     // Sums of many small steps drift; a run whose rows are all whole is whole.
     if (complete == shares.size()) {
         encoded = total;
     }
-    const double fraction = total > 0.0 ? std::clamp(encoded / total, 0.0, 1.0) : 1.0;
-    shown = std::max(shown, fraction);
+    return total > 0.0 ? std::clamp(encoded / total, 0.0, 1.0) : 1.0;
+}
+
+void RunProgress::Update() {
+    shown = std::max(shown, CurrentFraction());
 }
 
 std::optional<std::chrono::seconds> RunProgress::TimeLeft() const {

@@ -26,8 +26,12 @@ public:
     explicit RunProgress(const std::vector<Row>& rows,
                          Clock clock = std::chrono::steady_clock::now);
 
+    // A row joins the run (added to the list while it goes): the part done may go back. False
+    // when it was in the run.
+    bool Join(int64_t row);
+
     // The lengths of the rows, learnt after the run started: the rows weigh by them from now on.
-    // Rows not in the run are ignored.
+    // Rows not in the run are ignored, and so are lengths that are unknown.
     void SetLengths(const std::vector<Row>& rows);
 
     // The part of the row encoded so far, 0 to 1; a row's part never goes back. Rows not in the
@@ -39,16 +43,21 @@ public:
     // False when it was not in the run.
     bool RowLeft(int64_t row);
 
-    // The part of the whole run done, 0 to 1; it never goes back, even when a row leaves.
+    // The part of the whole run done, 0 to 1; it goes back only when a row joins, not when one
+    // leaves.
     double Fraction() const { return shown; }
     // The time the rest will take at the speed so far; nothing before anything was encoded.
     std::optional<std::chrono::seconds> TimeLeft() const;
 
 private:
     struct Share {
+        std::optional<double> seconds;
         double weight = 0.0;
         double fraction = 0.0;
     };
+    // Weighs each row by its length, those of unknown length by the average of the known.
+    void Reweigh();
+    double CurrentFraction();
     void Update();
 
     Clock clock;

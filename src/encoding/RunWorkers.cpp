@@ -2,12 +2,14 @@
 #include "encoding/RunWorkers.h"
 
 #include "encoding/EncodeWorker.h"
+#include "encoding/WavDuration.h"
+
+#include <QThreadPool>
 
 #include <pthread.h>
 
-TagWorker::TagWorker(std::shared_ptr<kit::Messenger> target,
-                     std::shared_ptr<LoudnessWorker> measured)
-    : messenger(std::move(target)), loudness(std::move(measured)), thread([this] { Run(); }) {}
+TagWorker::TagWorker(ReportSink target, std::shared_ptr<LoudnessWorker> measured)
+    : report(std::move(target)), loudness(std::move(measured)), thread([this] { Run(); }) {}
 
 TagWorker::~TagWorker() {
     {
@@ -40,9 +42,7 @@ void TagWorker::Run() {
         const std::optional<RowLoudness> measured =
             file.replayGain && file.id3v2 ? loudness->WaitForAlbum(file.row) : std::nullopt;
         std::vector<std::string> missing = AddExtras(file, measured);
-        const TagsWrittenReport report{file.run, file.row,
-                                       TagFinishedFile(file, std::move(missing))};
-        messenger->Post(report.ToMessage());
+        report(TagsWrittenReport{file.run, file.row, TagFinishedFile(file, std::move(missing))});
         lock.lock();
     }
 }
@@ -58,6 +58,17 @@ std::unique_ptr<RunningEncoder> RunWorkers::StartEncoder(EncodeJob job) {
         };
     }
     auto worker = std::make_unique<EncodeWorker>();
-    worker->Start(std::move(job), messenger);
+    worker->Start(std::move(job), report);
     return worker;
+}
+
+void RunWorkers::MeasureLengths(int64_t run, std::vector<LengthJob> rows) {
+    QThreadPool::globalInstance()->start([run, rows = std::move(rows), sink = report] {
+        RowLengthsReport lengths{run, {}};
+        lengths.rows.reserve(rows.size());
+        for (const LengthJob& row : rows) {
+            lengths.rows.push_back({row.row, WavDurationSeconds(row.wav)});
+        }
+        sink(std::move(lengths));
+    });
 }

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The threads that do an encoding run's work in the program: one encoding thread per row, and
-// one thread that tags the finished files, so that the window never waits for a file's copy to
-// reach the disk. Both report to the window through one messenger.
+// The threads that do an encoding run's work in the program: one encoding thread per row, one
+// thread that tags the finished files, so that the window never waits for a file's copy to reach
+// the disk, one that measures loudness, and pooled reads of the WAV files' lengths. All report to
+// the run through one sink.
 #pragma once
 
 #include "encoding/EncodeQueue.h"
 #include "encoding/LoudnessWorker.h"
-#include "kit/Messenger.h"
+#include "encoding/RunReports.h"
 
 #include <condition_variable>
 #include <deque>
@@ -19,7 +20,7 @@
 // album.
 class TagWorker {
 public:
-    TagWorker(std::shared_ptr<kit::Messenger> target, std::shared_ptr<LoudnessWorker> measured);
+    TagWorker(ReportSink target, std::shared_ptr<LoudnessWorker> measured);
     // Tags the files still waiting, then ends the thread: nothing handed over is left untagged.
     ~TagWorker();
     TagWorker(const TagWorker&) = delete;
@@ -30,7 +31,7 @@ public:
 private:
     void Run();
 
-    const std::shared_ptr<kit::Messenger> messenger;
+    const ReportSink report;
     const std::shared_ptr<LoudnessWorker> loudness;
     std::mutex mutex;
     std::condition_variable waiting;
@@ -41,9 +42,8 @@ private:
 
 class RunWorkers : public EncodeQueue::Workers {
 public:
-    explicit RunWorkers(std::shared_ptr<kit::Messenger> target)
-        : messenger(target), loudness(std::make_shared<LoudnessWorker>()),
-          tagger(std::move(target), loudness) {}
+    explicit RunWorkers(const ReportSink& target)
+        : report(target), loudness(std::make_shared<LoudnessWorker>()), tagger(target, loudness) {}
     // The files handed over are tagged before it returns; a loudness not measured yet is not
     // waited for.
     ~RunWorkers() override;
@@ -62,9 +62,10 @@ public:
     void NoMoreStart(const std::vector<int64_t>& encoding) override {
         loudness->NoMoreStart(encoding);
     }
+    void MeasureLengths(int64_t run, std::vector<LengthJob> rows) override;
 
 private:
-    std::shared_ptr<kit::Messenger> messenger;
+    ReportSink report;
     // Shared with the encoding threads that wait for it, which may outlive the workers.
     std::shared_ptr<LoudnessWorker> loudness;
     TagWorker tagger;

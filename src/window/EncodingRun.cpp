@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window's side of an encoding run: beginning it, building each row's command, and showing
 // what the run's queue reports.
-#include "encoding/EncodeMessages.h"
 #include "encoding/EncoderCommand.h"
 #include "encoding/OutputNames.h"
 #include "filelist/FileListView.h"
@@ -99,39 +98,22 @@ bool VambleWindow::BeginRun() {
     if (!decision.start) {
         return false;
     }
-    std::vector<RunMonitor::RunRow> rows;
-    for (int32_t i = 0; i < fileList->CountItems(); ++i) {
-        const auto* row = dynamic_cast<const AudioItem*>(fileList->ItemAt(i));
-        if (row && !row->done && !decision.skipped.contains(row->Id())) {
-            rows.push_back({row->Id(), row->ref.path});
-        }
-    }
-    if (rows.empty()) {
+    RunStart start;
+    start.leftOut = std::move(decision.skipped);
+    start.agreed = std::move(decision.agreed);
+    start.replayGain = id3v2Check->isChecked() && replayGainCheck->isChecked();
+    start.deleteInput = deleteInputCheck->isChecked();
+    if (!queue->Begin(std::move(start))) {
         return false;
     }
-    queue->Begin(std::move(decision.skipped), decision.agreed);
-    runReplayGain = id3v2Check->isChecked() && replayGainCheck->isChecked();
-    if (runReplayGain) {
-        std::vector<LoudnessJob> measured;
-        measured.reserve(rows.size());
-        for (const RunMonitor::RunRow& row : rows) {
-            measured.push_back({row.id, row.source, deleteInputCheck->isChecked()});
-        }
-        queue->MeasureLoudness(std::move(measured));
-    }
-    runMonitor->Start(rows);
     ShowRunning(true);
     return true;
 }
 
-void VambleWindow::Deliver(const kit::Message& message) {
-    if (const auto progress = EncodeProgressReport::From(message)) {
-        queue->Deliver(*progress);
-    } else if (const auto finished = EncodeFinishedReport::From(message)) {
-        queue->Deliver(*finished);
-    } else if (const auto tagged = TagsWrittenReport::From(message)) {
-        queue->Deliver(*tagged);
-    }
+ReportSink VambleWindow::RunReportSink() {
+    return [reply = messenger, this](RunReport report) {
+        reply->Invoke([this, report = std::move(report)] { queue->Deliver(report); });
+    };
 }
 
 std::optional<QueuedRow> VambleWindow::RowAt(int32_t index) {
@@ -139,13 +121,14 @@ std::optional<QueuedRow> VambleWindow::RowAt(int32_t index) {
     if (!row) {
         return std::nullopt;
     }
-    return QueuedRow{row->Id(), row->done};
+    return QueuedRow{row->Id(), row->done, row->ref.path};
 }
 
 EncoderCommand VambleWindow::Command(int32_t index) {
-    EncoderCommand command;
-    CreateSwitches(command, index);
-    return command;
+    const auto* row = dynamic_cast<const AudioItem*>(fileList->ItemAt(index));
+    const EncoderSettings settings = CurrentEncoderSettings();
+    const std::unique_ptr<char[]> outputName(row->CreateString(settings.namePattern.c_str()));
+    return PlanEncoderCommand(settings, row->ref.path, outputName.get());
 }
 
 void VambleWindow::RowStarted(int64_t id) {
@@ -188,13 +171,16 @@ void VambleWindow::Progress(int64_t id, float fraction) {
     }
 }
 
+void VambleWindow::RunProgressed(const RunSummary& summary) {
+    runMonitor->Show(summary);
+}
+
 void VambleWindow::ShowProgress() {
     progressTimer.stop();
     for (const auto& [id, fraction] : std::exchange(unshownProgress, {})) {
         if (id == statusRow) {
             progressBar->SetFraction(fraction);
         }
-        runMonitor->Progress(id, fraction);
         const auto [row, index] = fileList->FindRow(id, CurrentIndex());
         if (row && row->progress >= 0.0f) {
             row->progress = fraction;
@@ -219,7 +205,6 @@ std::optional<FinishedFile> VambleWindow::RowEncoded(int64_t id,
     FinishedFile file = row->Finished(output);
     file.id3v2 = id3v2Check->isChecked();
     file.embedCover = embedCoverCheck->isChecked();
-    file.replayGain = runReplayGain;
     return file;
 }
 
@@ -229,14 +214,12 @@ void VambleWindow::SetFileDone(const char* /*outputPath*/, int64_t id, bool isDo
         row->progress = -1.0f;
         row->SetItemDone(true);
         fileList->InvalidateItem(index);
-        runMonitor->RowDone(id);
     }
     ShowFilesRemaining();
     ScheduleOutputCheck(); // the file is there now
 }
 
 void VambleWindow::RowFailed(int64_t id, const std::string& reason) {
-    runMonitor->RowLeft(id);
     const auto [row, index] = fileList->FindRow(id, CurrentIndex());
     if (row) {
         row->progress = -1.0f;
@@ -247,7 +230,6 @@ void VambleWindow::RowFailed(int64_t id, const std::string& reason) {
 }
 
 void VambleWindow::RowHeldBack(int64_t id, ClashKind kind) {
-    runMonitor->RowLeft(id);
     const auto [row, index] = fileList->FindRow(id, CurrentIndex());
     if (row) {
         row->SetClash(kind);
@@ -307,10 +289,7 @@ void VambleWindow::RunEnded(const RunEnd& end) {
                           "or other rows write them; their rows are marked.")
                            .arg(end.heldBack));
     }
-    const auto kind = end.kind == RunEnd::Kind::Finished  ? RunMonitor::EndKind::Finished
-                      : end.kind == RunEnd::Kind::Stopped ? RunMonitor::EndKind::Stopped
-                                                          : RunMonitor::EndKind::Failed;
-    runMonitor->End(kind, told.join(QLatin1Char('\n')));
+    runMonitor->End(end, told.join(QLatin1Char('\n')));
     ShowRunning(false);
     ShowFilesRemaining();
     // A stop is the user's own doing: it needs no alert.
@@ -328,9 +307,6 @@ void VambleWindow::StopThread() {
 }
 
 void VambleWindow::RowRemoved(const AudioItem& row) {
-    if (!row.done) {
-        runMonitor->RowLeft(row.Id());
-    }
     queue->RowRemoved(row.Id());
     unshownProgress.erase(row.Id());
 }

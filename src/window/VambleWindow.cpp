@@ -5,7 +5,7 @@
 #include "app/VamblePrefs.h"
 #include "cdaudio/AudioCdLister.h"
 #include "cdaudio/DiscReadWorker.h"
-#include "encoding/EncodeMessages.h"
+#include "encoding/RunReports.h"
 #include "encoding/RunWorkers.h"
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
@@ -140,13 +140,13 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
     countView->Init();
     fileList->Initialize();
     fileList->SetSelectionHandler([this](const AudioItem& row) { ShowTagsOf(row); });
-    fileList->SetRowsAddedOrMovedHandler([this] { SetCurrentIndex(0); });
+    fileList->SetRowsAddedOrMovedHandler([this] { queue->RowsChanged(); });
     progressTimer.setSingleShot(true);
     progressTimer.setInterval(std::chrono::milliseconds(100));
     connect(&progressTimer, &QTimer::timeout, this, [this] { ShowProgress(); });
     runMonitor = std::make_unique<RunMonitor>(this, runStatus, notifier, launcher);
     queue = std::make_unique<EncodeQueue>(static_cast<EncodeQueue::Hooks&>(*this),
-                                          std::make_unique<RunWorkers>(messenger));
+                                          std::make_unique<RunWorkers>(RunReportSink()));
     WatchOutputChanges();
 
     stopButton->setEnabled(false);
@@ -592,11 +592,6 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         } else {
             StopThread();
         }
-        break;
-    case MSG_ENCODE_PROGRESS:
-    case MSG_ENCODE_FINISHED:
-    case MSG_TAGS_WRITTEN:
-        Deliver(*message);
         break;
     case MSG_SELECT_DIR:
         SelectDirectory();

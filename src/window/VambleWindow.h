@@ -226,8 +226,9 @@ private:
     // Asks about clashes and begins a run of the rows not done; false when the user cancelled
     // or nothing is left to encode.
     bool BeginRun();
-    // Hands a report of the run's threads to the queue.
-    void Deliver(const kit::Message& message);
+    // Where the run's threads report: to the queue, on the window's thread, while the window
+    // is there.
+    ReportSink RunReportSink();
     // Shows the progress the workers reported since it was last shown. Encoders report a few
     // times a second each; drawing each report would take processor time from the encoders, so
     // the window shows them together.
@@ -244,6 +245,7 @@ private:
     EncoderCommand Command(int32_t index) override;
     void RowStarted(int64_t id) override;
     void Progress(int64_t id, float fraction) override;
+    void RunProgressed(const RunSummary& summary) override;
     std::optional<FinishedFile> RowEncoded(int64_t id,
                                            const std::filesystem::path& output) override;
     void RowFailed(int64_t id, const std::string& reason) override;
@@ -325,9 +327,6 @@ private:
     QAction* nameTagsItem = nullptr;
     // The pattern "Tags from File Names…" offers.
     QString nameTagPattern;
-    // Whether the files of the run get ReplayGain tags: decided when it begins, as their
-    // loudness is measured from then on.
-    bool runReplayGain = false;
     // The "Stop Encoding?" question while it is open; a run that ends by itself closes it.
     QMessageBox* stopQuestion = nullptr;
     bool runEndedWhileAsked = false;

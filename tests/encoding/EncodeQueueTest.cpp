@@ -32,6 +32,7 @@ public:
     }
     void RowStarted(int64_t row) override { Log("start", row); }
     void Progress(int64_t row, float /*fraction*/) override { Log("progress", row); }
+    void RunProgressed(const RunSummary& /*summary*/) override {}
     std::optional<FinishedFile> RowEncoded(int64_t row,
                                            const std::filesystem::path& output) override {
         Log("encoded", row);
@@ -59,7 +60,11 @@ public:
         if (end.heldBack > 0) {
             text += " held " + std::to_string(end.heldBack);
         }
-        log.push_back(text);
+        log.push_back(text + " " + Counts(end.summary));
+    }
+
+    static std::string Counts(const RunSummary& summary) {
+        return std::to_string(summary.rowsDone) + "/" + std::to_string(summary.rowsInRun);
     }
 
     void Log(const char* what, int64_t row) {
@@ -74,6 +79,8 @@ public:
     std::vector<std::string> log;
     // What the fake workers were given: each row's runs in order, and the files to tag.
     std::map<int64_t, std::vector<int64_t>> runsOfRow;
+    // The last job each row was given.
+    std::map<int64_t, EncodeJob> jobs;
     std::vector<FinishedFile> tagging;
 };
 
@@ -93,11 +100,13 @@ public:
     explicit FakeWorkers(FakeView& owner) : view(owner) {}
     std::unique_ptr<RunningEncoder> StartEncoder(EncodeJob job) override {
         view.runsOfRow[job.row].push_back(job.run);
+        view.jobs[job.row] = job;
         return std::make_unique<FakeEncoder>(view, job.row);
     }
     void StartTagging(FinishedFile file) override { view.tagging.push_back(std::move(file)); }
     void MeasureLoudness(std::vector<LoudnessJob> /*rows*/) override {}
     void NoMoreStart(const std::vector<int64_t>& /*encoding*/) override {}
+    void MeasureLengths(int64_t /*run*/, std::vector<LengthJob> /*rows*/) override {}
 
 private:
     FakeView& view;
@@ -110,7 +119,9 @@ struct Case {
     // Set-up: "done N", "name N FILE" (row N writes FILE), "exists FILE", "agreed FILE" (the user
     // agreed to replace it), "refuse N" (N's path holds a double quote), "nofolder N" (no output
     // folder for N). Then: "encode", "finish N", "fail N", "stopped N", "progress N", "tag N",
-    // "stop", "remove N", "add N"; a report with "late-" comes from the first encoder row N had.
+    // "stop", "remove N", "add N", "look N" (N's worker checks the disk before its encoder),
+    // "unwritable N" (N's worker cannot make its folders), "summary" (logs rows done/in run); a
+    // report with "late-" comes from the first encoder row N had.
     std::vector<std::string> steps;
     std::string events;
 };
@@ -121,66 +132,84 @@ const Case kCases[] = {
      1,
      {"encode", "finish 1", "tag 1", "finish 2", "finish 3", "tag 2", "tag 3"},
      "start 1, encoded 1, start 2, tagged 1, encoded 2, start 3, encoded 3, tagged 2, "
-     "tagged 3, end finished"},
+     "tagged 3, end finished 3/3"},
     {"AtMostTheLimitAtOnceAndDoneRowsPassedOver",
      4,
      2,
      {"done 2", "encode", "finish 3", "finish 1", "finish 4", "tag 3", "tag 1", "tag 4"},
      "start 1, start 3, encoded 3, start 4, encoded 1, encoded 4, tagged 3, tagged 1, tagged 4, "
-     "end finished"},
+     "end finished 3/3"},
     {"AFailureLetsTheRowBesideItFinishAndTagsIt",
      3,
      2,
      {"encode", "fail 1", "progress 2", "finish 2", "tag 2"},
-     "start 1, start 2, failed 1, progress 2, encoded 2, tagged 2, end failed by 1"},
+     "start 1, start 2, failed 1, progress 2, encoded 2, tagged 2, end failed by 1 1/2"},
     {"ARefusedRowKeepsItsReasonAndStopsNothing",
      3,
      2,
      {"refuse 2", "encode", "finish 1", "tag 1"},
-     "start 1, failed 2, encoded 1, tagged 1, end failed by 2"},
+     "start 1, failed 2, encoded 1, tagged 1, end failed by 2 1/2"},
     {"AFolderThatCannotBeMadeEndsTheRunWithoutMarkingARow",
      2,
      1,
      {"nofolder 1", "encode"},
-     "end failed by 1"},
+     "end failed by 1 0/1"},
+    {"AFolderTheWorkerCannotMakeEndsTheRunLikewise",
+     2,
+     2,
+     {"encode", "unwritable 1", "finish 2", "tag 2"},
+     "start 1, start 2, encoded 2, tagged 2, end failed by 1 1/1"},
     {"ReportsOfAStoppedRunAreDroppedButAFinishedFileIsKept",
      3,
      2,
      {"encode", "stop", "progress 1", "fail 2", "finish 1", "tag 1"},
-     "start 1, start 2, stop 1, stop 2, end stopped, encoded 1, tagged 1"},
+     "start 1, start 2, stop 1, stop 2, end stopped 0/3, encoded 1, tagged 1"},
     {"ALateReportOfAnEarlierRunTouchesNothingOfTheNext",
      2,
      1,
      {"encode", "stop", "encode", "late-fail 1", "late-progress 1", "finish 1"},
-     "start 1, stop 1, end stopped, start 1, encoded 1, start 2"},
+     "start 1, stop 1, end stopped 0/2, start 1, encoded 1, start 2"},
     {"TheRunEndsOnlyOnceItsFilesAreTagged",
      1,
      1,
      {"encode", "finish 1", "encode", "tag 1"},
-     "start 1, encoded 1, tagged 1, end finished"},
+     "start 1, encoded 1, tagged 1, end finished 1/1"},
     {"ARemovedRowIsStoppedAndTheNextOneStarts",
      3,
      1,
      {"encode", "remove 1", "stopped 1", "finish 2", "tag 2", "finish 3", "tag 3"},
      "start 1, stop 1, start 2, encoded 2, start 3, tagged 2, encoded 3, tagged 3, "
-     "end finished"},
+     "end finished 2/2"},
+    {"ARemovedRowGivesUpItsOutputFile",
+     2,
+     1,
+     {"name 1 a.mp3", "name 3 A.mp3", "encode", "remove 1", "add 3", "finish 2", "finish 3",
+      "tag 2", "tag 3"},
+     "start 1, stop 1, start 2, encoded 2, start 3, encoded 3, tagged 2, tagged 3, "
+     "end finished 2/2"},
     {"RowsAddedDuringTheRunAreEncodedInIt",
      1,
      1,
      {"encode", "add 2", "finish 1", "tag 1", "finish 2", "tag 2"},
-     "start 1, encoded 1, start 2, tagged 1, encoded 2, tagged 2, end finished"},
+     "start 1, encoded 1, start 2, tagged 1, encoded 2, tagged 2, end finished 2/2"},
+    {"RowsAddedDuringTheRunCountInItsProgress",
+     1,
+     1,
+     {"encode", "finish 1", "add 2", "add 3", "summary", "stop"},
+     "start 1, encoded 1, 1/3, end stopped 1/3"},
     {"TwoRowsOfOneFileWhateverTheLetterCase",
      3,
      2,
      {"name 1 Song.mp3", "name 2 song.MP3", "encode", "finish 1", "finish 3", "tag 1", "tag 3"},
      "start 1, held-same 2, start 3, encoded 1, encoded 3, tagged 1, tagged 3, "
-     "end finished held 1"},
+     "end finished held 1 2/2"},
     {"AFileNobodyAgreedToReplaceIsHeldBackWhenItsRowStarts",
      3,
      1,
-     {"exists 2", "exists 3", "agreed 3", "encode", "finish 1", "tag 1", "finish 3", "tag 3"},
-     "start 1, encoded 1, held-existing 2, start 3, tagged 1, encoded 3, tagged 3, "
-     "end finished held 1"},
+     {"exists 2", "exists 3", "agreed 3", "encode", "look 1", "finish 1", "tag 1", "look 2",
+      "look 3", "finish 3", "tag 3"},
+     "start 1, encoded 1, start 2, tagged 1, held-existing 2, start 3, encoded 3, tagged 3, "
+     "end finished held 1 2/2"},
 };
 
 class EncodeQueueTest : public ::testing::TestWithParam<Case> {};
@@ -192,7 +221,7 @@ TEST_P(EncodeQueueTest, Schedules) {
     view.folder = folder.path().toStdString();
     view.filesAtOnce = c.filesAtOnce;
     for (int64_t id = 1; id <= c.rows; ++id) {
-        view.rows.push_back({id, false});
+        view.rows.push_back({id, false, {}});
     }
     std::vector<std::string> agreed;
     EncodeQueue queue(view, std::make_unique<FakeWorkers>(view));
@@ -229,7 +258,9 @@ TEST_P(EncodeQueueTest, Schedules) {
                 word == "refuse" ? CommandStatus::UnsafePath : CommandStatus::OutputDirectoryError;
         } else if (word == "encode") {
             if (!queue.Running()) {
-                queue.Begin({}, agreed);
+                RunStart start;
+                start.agreed = agreed;
+                queue.Begin(std::move(start));
             }
             queue.StartMore();
         } else if (word == "finish" || word == "fail" || word == "stopped") {
@@ -250,7 +281,20 @@ TEST_P(EncodeQueueTest, Schedules) {
             queue.RowRemoved(row);
             queue.StartMore();
         } else if (word == "add") {
-            view.rows.push_back({row, false});
+            view.rows.push_back({row, false, {}});
+            queue.RowsChanged();
+        } else if (word == "look") {
+            const EncodeJob& job = view.jobs[row];
+            finished.outcome.outputExists =
+                !job.mayReplace && FileExistsOnDisk(job.command.outputPath.native());
+            if (finished.outcome.outputExists) {
+                queue.Deliver(finished);
+            }
+        } else if (word == "unwritable") {
+            finished.outcome.prepared = CommandStatus::WriteProtected;
+            queue.Deliver(finished);
+        } else if (word == "summary") {
+            view.log.push_back(FakeView::Counts(queue.Summary()));
         }
     }
     std::string events;

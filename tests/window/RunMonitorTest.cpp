@@ -50,6 +50,10 @@ public:
     std::vector<QVariantMap> launcherUpdates;
 };
 
+RunEnd Ended(RunEnd::Kind kind, int done, int inRun) {
+    return {kind, std::nullopt, 0, {1.0, std::nullopt, inRun, done}};
+}
+
 class RunMonitorTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -72,7 +76,7 @@ protected:
         bus.emplace(QDBusConnection::connectToBus(address, QStringLiteral("vamble-side")));
         notifier.emplace(*bus);
         launcher.emplace(*bus);
-        monitor.emplace(&window, &view, *notifier, *launcher, [this] { return now; });
+        monitor.emplace(&window, &view, *notifier, *launcher);
 
         window.setGeometry(0, 0, 200, 100);
         other.setGeometry(300, 0, 200, 100);
@@ -96,19 +100,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(widget));
     }
 
-    // Three WAV files of 1, 3 and 2 seconds as the rows 1, 2 and 3 of a run.
-    std::vector<RunMonitor::RunRow> ThreeRows() {
-        std::vector<RunMonitor::RunRow> rows;
-        int64_t id = 0;
-        for (const double seconds : {1.0, 3.0, 2.0}) {
-            const std::string path =
-                folder.filePath(QStringLiteral("%1.wav").arg(++id)).toStdString();
-            gogotest::WriteTestWav(path, {.channels = 1, .sampleRate = 8000, .seconds = seconds});
-            rows.push_back({id, path});
-        }
-        return rows;
-    }
-
     QTemporaryDir folder;
     QProcess daemon;
     FakeDesktop desktop;
@@ -118,39 +109,28 @@ protected:
     QWidget window;
     QWidget other;
     RunStatusView view{&window};
-    std::chrono::steady_clock::time_point now{};
     std::optional<RunMonitor> monitor;
 };
 
 } // namespace
 
-TEST_F(RunMonitorTest, AThreeRowRunRisesToTheWholeAndTellsTheDesktopOnceAtItsEnd) {
+TEST_F(RunMonitorTest, ARunRisesToTheWholeAndTellsTheDesktopOnceAtItsEnd) {
     Activate(&other);
-    monitor->Start(ThreeRows());
-    EXPECT_TRUE(view.isVisible());
-    EXPECT_TRUE(view.TimeLeft()->text().isEmpty()) << "no estimate before the first progress";
-    double last = 0.0;
-    for (int64_t row = 1; row <= 3; ++row) {
-        for (int step = 1; step <= 4; ++step) {
-            now += 1s;
-            monitor->Progress(row, step / 4.0);
-            const double fraction = *monitor->Fraction();
-            EXPECT_GE(fraction, last);
-            last = fraction;
-            EXPECT_EQ(window.windowTitle(), WindowTitle(fraction));
-            EXPECT_FALSE(view.TimeLeft()->text().isEmpty());
-            // A screen reader reads the time itself.
-            EXPECT_EQ(QAccessible::queryAccessibleInterface(view.findChild<QLabel*>())
-                          ->text(QAccessible::Name),
-                      view.TimeLeft()->text());
-        }
-        monitor->RowDone(row);
+    for (int step = 0; step <= 12; ++step) {
+        const double fraction = step / 12.0;
+        monitor->Show({fraction, std::chrono::seconds(12 - step), 3, step / 4});
+        EXPECT_TRUE(view.isVisible());
+        EXPECT_EQ(window.windowTitle(), WindowTitle(fraction));
+        EXPECT_FALSE(view.TimeLeft()->text().isEmpty());
+        // A screen reader reads the time itself.
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(view.findChild<QLabel*>())
+                      ->text(QAccessible::Name),
+                  view.TimeLeft()->text());
     }
-    EXPECT_EQ(*monitor->Fraction(), 1.0);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("100% — Vamble"));
     SaveScreenshot(&view, QStringLiteral("run-status"));
 
-    monitor->End(RunMonitor::EndKind::Finished);
+    monitor->End(Ended(RunEnd::Kind::Finished, 3, 3));
     EXPECT_FALSE(view.isVisible());
     EXPECT_TRUE(view.TimeLeft()->text().isEmpty());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Vamble"));
@@ -176,13 +156,12 @@ TEST_F(RunMonitorTest, AThreeRowRunRisesToTheWholeAndTellsTheDesktopOnceAtItsEnd
 
 TEST_F(RunMonitorTest, NoNotificationWhileTheWindowIsActive) {
     Activate(&window);
-    monitor->Start(ThreeRows());
-    monitor->End(RunMonitor::EndKind::Stopped);
+    monitor->Show({});
+    monitor->End(Ended(RunEnd::Kind::Stopped, 0, 3));
     Activate(&other);
-    monitor->Start(ThreeRows());
-    monitor->RowDone(1);
-    monitor->End(RunMonitor::EndKind::Failed, QStringLiteral("“2.wav” was not encoded."));
-    monitor->End(RunMonitor::EndKind::Failed, QStringLiteral("a run that has ended"));
+    monitor->Show({0.3, std::nullopt, 3, 1});
+    monitor->End(Ended(RunEnd::Kind::Failed, 1, 2), QStringLiteral("“2.wav” was not encoded."));
+    monitor->End(Ended(RunEnd::Kind::Failed, 1, 2), QStringLiteral("a run that has ended"));
     // The bus keeps one sender's calls in order: the first end would have arrived first.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !desktop.notes.empty(); }));
     QTest::qWait(100);
@@ -200,21 +179,17 @@ TEST_F(RunMonitorTest, TimeLeftReadsInMinutesAndHours) {
 using WindowRunStatusTest = WindowFixture;
 
 TEST_F(WindowRunStatusTest, TheStatusAreaShowsTheWholeRunOnlyWhileOneGoesOn) {
-    QTemporaryDir folder;
-    const std::string path = folder.filePath(QStringLiteral("a.wav")).toStdString();
-    gogotest::WriteTestWav(path, {.channels = 1, .sampleRate = 8000, .seconds = 1.0});
     VambleWindow* w = Open();
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
     auto* status = w->findChild<RunStatusView*>();
     ASSERT_NE(status, nullptr);
     EXPECT_FALSE(status->isVisible());
-    w->Monitor().Start({{7, path}, {8, path}});
-    w->Monitor().Progress(7, 0.75);
+    w->Monitor().Show({0.375, std::nullopt, 2, 0});
     EXPECT_TRUE(status->isVisible());
     EXPECT_EQ(w->windowTitle(), QStringLiteral("37% — Vamble"));
     SaveScreenshot(w, QStringLiteral("window-run-status"));
-    w->Monitor().End(RunMonitor::EndKind::Stopped); // no session bus here: nothing to tell
+    w->Monitor().End(Ended(RunEnd::Kind::Stopped, 0, 2)); // no session bus: nothing to tell
     EXPECT_FALSE(status->isVisible());
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Vamble"));
 }
