@@ -356,6 +356,18 @@ void FileListView::UpdateOutputFiles(const EncoderSettings& settings, const File
     }
 }
 
+std::vector<std::string> FileListView::OutputNames(const std::string& pattern) const {
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < CountItems(); ++i) {
+        const auto* row = dynamic_cast<const AudioItem*>(ItemAt(i));
+        if (row && !row->done) {
+            const std::unique_ptr<char[]> name(row->CreateString(pattern.c_str()));
+            names.emplace_back(name.get());
+        }
+    }
+    return names;
+}
+
 QString FileListView::HelpAt(QPoint where) const {
     const kit::Point point = ConvertFromWidget(where);
     const auto* row = dynamic_cast<const AudioItem*>(ItemAt(IndexOf(point)));

@@ -67,6 +67,8 @@ public:
     // and marks the rows not done whose file clashes with an earlier row's or with what
     // `exists` finds. Only rows that changed are redrawn.
     void UpdateOutputFiles(const EncoderSettings& settings, const FileExists& exists);
+    // The name pattern's expansion for each row not done, in list order.
+    [[nodiscard]] std::vector<std::string> OutputNames(const std::string& pattern) const;
     // Called when something a row's output file depends on changed in the list: rows added or
     // removed, a "Save As" or "Track" cell edited.
     void SetOutputsChangedHandler(std::function<void()> handler) {

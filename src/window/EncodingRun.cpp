@@ -28,7 +28,7 @@ QString FileName(const AudioItem& row) {
 
 } // namespace
 
-EncoderSettings VambleWindow::CurrentEncoderSettings() const {
+EncoderSettings VambleWindow::ControlSettings() const {
     EncoderSettings settings;
     settings.outputDir = saveInText->Text().toStdString();
     settings.namePattern = outputNameText->Text().toStdString();
@@ -41,10 +41,17 @@ EncoderSettings VambleWindow::CurrentEncoderSettings() const {
     settings.noPsy = noPsyCheck->isChecked();
     settings.priority = prioritySpin->Value();
     settings.deleteInput = deleteInputCheck->isChecked();
-    // Asked anew each time (the mount table is small): a USB stick may be mounted at the folder
-    // after it was typed.
+    return settings;
+}
+
+EncoderSettings VambleWindow::CurrentEncoderSettings() const {
+    EncoderSettings settings = ControlSettings();
+    // The output check asks the disk off this thread, and Encode waits for it; only a folder
+    // typed since the last check is asked here.
     const std::string folder = PlanOutputPath(settings, {}).directory;
-    settings.windowsNames = !folder.empty() && FolderTakesOnlyWindowsNames(folder);
+    settings.windowsNames = folder == outputFolderNames.first
+                                ? outputFolderNames.second
+                                : !folder.empty() && FolderTakesOnlyWindowsNames(folder);
     return settings;
 }
 
@@ -86,9 +93,18 @@ void VambleWindow::Encode() {
             });
             return;
         }
-        if (!BeginRun()) {
-            return;
-        }
+        // The output files are looked at anew, off this thread, before the run begins: a USB
+        // stick may have been mounted at the folder, or a file written there, since the last look.
+        startingRun = true;
+        ShowRunning(true);
+        CheckOutputs([this] {
+            ShowRunning(false);
+            if (BeginRun()) {
+                queue->StartMore();
+            }
+            startingRun = false;
+        });
+        return;
     }
     queue->StartMore();
 }
@@ -301,6 +317,10 @@ void VambleWindow::RunEnded(const RunEnd& end) {
 void VambleWindow::StopThread() {
     if (std::exchange(waitingForTags, false)) {
         encodingFileText->setText(tr("Encoding File: "));
+    }
+    // A run waiting for its output check does not begin.
+    if (std::exchange(startingRun, false)) {
+        afterOutputCheck.clear();
     }
     queue->Stop();
     ShowRunning(false);

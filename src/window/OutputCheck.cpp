@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Where each row's MP3 file goes and which rows would overwrite a file: recomputed once the
 // user pauses changing what the names are made of, and asked about before a run.
+#include "encoding/OutputSurvey.h"
 #include "filelist/FileListView.h"
 #include "window/ClashDialog.h"
 #include "window/VambleWindow.h"
 
 #include <QFile>
+#include <QThreadPool>
 
 namespace {
 
@@ -29,23 +31,46 @@ void VambleWindow::ScheduleOutputCheck() {
     outputCheckTimer.start();
 }
 
-void VambleWindow::CheckOutputs() {
+void VambleWindow::CheckOutputs(std::function<void()> then) {
     outputCheckTimer.stop();
+    if (then) {
+        afterOutputCheck.push_back(std::move(then));
+    }
+    EncoderSettings settings = ControlSettings();
+    std::vector<std::string> names = fileList->OutputNames(settings.namePattern);
+    const int check = ++outputCheck;
+    QThreadPool::globalInstance()->start([check, settings, names = std::move(names),
+                                          reply = messenger, this]() mutable {
+        OutputSurvey survey = SurveyOutputs(settings, names);
+        reply->Invoke([check, settings, survey = std::move(survey), this]() mutable {
+            // A later check supersedes this one: it looks at what was changed since.
+            if (check == outputCheck) {
+                ShowOutputs(settings, survey);
+            }
+        });
+    });
+}
+
+void VambleWindow::ShowOutputs(EncoderSettings settings, const OutputSurvey& survey) {
+    outputFolderNames = {PlanOutputPath(settings, {}).directory, survey.windowsNames};
+    settings.windowsNames = survey.windowsNames;
     // The files being encoded are their rows' own, not clashes.
     std::unordered_set<std::string> writing;
     for (const int64_t id : queue->EncodingRows()) {
         if (const AudioItem* row = FindRow(id)) {
-            writing.insert(row->Output().outputPath.native());
+            writing.insert(OutputKey(row->Output().outputPath.native()));
         }
     }
-    FolderListings disk;
-    fileList->UpdateOutputFiles(CurrentEncoderSettings(), [&](std::string_view path) {
-        return !writing.contains(std::string(path)) && disk.Exists(path);
+    fileList->UpdateOutputFiles(settings, [&](std::string_view path) {
+        const std::string key = OutputKey(path);
+        return !writing.contains(key) && survey.existing.contains(key);
     });
+    for (const std::function<void()>& then : std::exchange(afterOutputCheck, {})) {
+        then();
+    }
 }
 
 VambleWindow::ClashDecision VambleWindow::AskAboutClashes() {
-    CheckOutputs();
     std::unordered_set<int64_t> clashing;
     std::vector<std::string> paths;
     QStringList firstFew;

@@ -24,7 +24,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QThread>
@@ -581,7 +580,6 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         // other, and the button is disabled while the disc is read. So is one handled while an
         // earlier Encode still asks about clashes: one question, one answer.
         if (!ReadingCD() && !startingRun) {
-            const QScopedValueRollback starting(startingRun, true);
             Encode();
         }
         break;

@@ -34,6 +34,7 @@ class QMessageBox;
 class DiscLookupService;
 class DiscReadWorker;
 struct ArtistAlbum;
+struct OutputSurvey;
 struct DiscCacheUsage;
 struct DamagedTrack;
 struct DiscLookupAnswer;
@@ -98,7 +99,8 @@ public:
     // making the output folders. Returns 0 when the command was built, -1 when it was not: the
     // command's status and detail then say why, and the run ends with the alert.
     int32_t CreateSwitches(EncoderCommand& command, int32_t index);
-    // The encoder options as the controls hold them now.
+    // The encoder options as the controls hold them now, and whether the output folder takes only
+    // Windows names as the last output check found.
     EncoderSettings CurrentEncoderSettings() const;
 
     // A row was encoded into `outputPath`: marks it done and updates "Files Remaining: "; the
@@ -115,8 +117,9 @@ public:
     // Plans every row's output file and marks the clashes once the user has paused: changes of
     // "Save in:", "Output filename as:", the extension box, the tags and the rows call it.
     void ScheduleOutputCheck();
-    // Plans every row's output file and marks the clashes now.
-    void CheckOutputs();
+    // Plans every row's output file and marks the clashes, with the disk looked at off the GUI
+    // thread; `then` runs once the newest check is shown.
+    void CheckOutputs(std::function<void()> then = nullptr);
     // What to do about the rows whose output files clash, asked before a run starts: when
     // `start` is false nothing is to start; the rows in `skipped` are left out of the run; the
     // files `agreed` may be replaced.
@@ -125,7 +128,7 @@ public:
         std::unordered_set<int64_t> skipped;
         std::vector<std::string> agreed;
     };
-    // Checks the outputs now and, when rows not done clash, asks the user once.
+    // When rows not done clash as the last output check found, asks the user once.
     ClashDecision AskAboutClashes();
     // The whole run's progress, title, launcher progress and closing notification.
     [[nodiscard]] RunMonitor& Monitor() const { return *runMonitor; }
@@ -274,6 +277,10 @@ private:
     void AcceptFolderDrops();
     // Recomputes the output files whenever what they are made of changes.
     void WatchOutputChanges();
+    // The encoder options as the controls hold them, without asking the disk about the folder.
+    EncoderSettings ControlSettings() const;
+    // Shows a check's plan and clashes, and runs what waited for it.
+    void ShowOutputs(EncoderSettings settings, const OutputSurvey& survey);
 
     kit::ProgressBar* progressBar = nullptr;
     BubbleHelper bubbleHelper{this};
@@ -364,6 +371,11 @@ private:
     std::unique_ptr<DiscLookupService> discLookup;
     // Fires once the user has paused changing what the output files are made of.
     QTimer outputCheckTimer;
+    // The newest output check, what waits for it, and the output folder it looked at with
+    // whether that takes only Windows names.
+    int outputCheck = 0;
+    std::vector<std::function<void()>> afterOutputCheck;
+    std::pair<std::string, bool> outputFolderNames;
     DesktopNotifier notifier;
     LauncherProgress launcher;
     std::unique_ptr<RunMonitor> runMonitor;

@@ -241,7 +241,7 @@ TEST_F(CdPopUpTest, AReadAndAnEncodingRunExcludeEachOther) {
 
     // During a run, a disc is not read.
     Send(kit::Message(MSG_ENCODE));
-    ASSERT_TRUE(window->IsEncoding());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->IsEncoding(); }));
     Send(DriveCd(image, "Audio CD"));
     EXPECT_FALSE(status->text().startsWith(QStringLiteral("Reading CD")));
     EXPECT_NE(Shown(), nullptr);

@@ -327,12 +327,12 @@ TEST_F(EncodingRunTest, AFailedFileStopsTheRunAndTheUserLearnsWhy) {
 TEST_F(EncodingRunTest, RowsThatCannotBeEncodedAreNamedBeforeAnyEncoderStarts) {
     AddRows({QStringLiteral("say \"hi\".wav")});
     PressEncode();
-    EXPECT_TRUE(Idle());
+    WaitUntilIdle();
     EXPECT_TRUE(TakeAlert().contains(QStringLiteral("say \"hi\".wav")));
     for (const QString& folder : {QString(), QStringLiteral("/")}) {
         Field(QStringLiteral("Save in:"))->setText(folder);
         PressEncode();
-        EXPECT_TRUE(Idle());
+        WaitUntilIdle();
         const QString alert = TakeAlert();
         EXPECT_FALSE(alert.isEmpty());
         EXPECT_NE(alert, QString::fromUtf8(kOutputDirectoryAlert)) << "nothing was made";

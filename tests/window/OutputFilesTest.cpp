@@ -34,6 +34,13 @@ protected:
 
     [[nodiscard]] QLineEdit* Field(const QString& label) const { return Find<QLineEdit>(label); }
 
+    // Checks the output files now and waits until the check is shown.
+    void CheckOutputs() const {
+        bool shown = false;
+        window->CheckOutputs([&shown] { shown = true; });
+        ASSERT_TRUE(QTest::qWaitFor([&shown] { return shown; }));
+    }
+
     // A row for a WAV file of that name in a source folder of its own.
     AudioItem* Add(const QString& name, long track = -1) {
         const QString folder = root.filePath(QStringLiteral("src%1").arg(++sources));
@@ -110,7 +117,7 @@ TEST_F(OutputFilesTest, EachRowKnowsThePathItsCommandWillGet) {
         Field(QStringLiteral("Output filename as:"))->setText(QString::fromLatin1(c.pattern));
         Find<QCheckBox>(QStringLiteral("Add .mp3 file extension to file."))
             ->setChecked(c.extension);
-        window->CheckOutputs();
+        CheckOutputs();
         const int32_t index = list->IndexOf(row);
         EXPECT_EQ(row->Output().outputPath.string(), out + c.expected) << c.pattern;
         EXPECT_EQ(row->GetColumnContentText(AudioItem::kOutputColumn), out + c.expected);
@@ -129,7 +136,7 @@ TEST_F(OutputFilesTest, RowsOntoOneFileOrAnExistingOneAreMarkedAndSayWhy) {
     Add(QStringLiteral("old.wav"));
     Add(QStringLiteral("done.wav"))->SetItemDone(true);
     Add(QStringLiteral("fresh.wav"));
-    window->CheckOutputs();
+    CheckOutputs();
 
     const auto row = [this](int32_t i) { return static_cast<AudioItem*>(list->ItemAt(i)); };
     const ClashKind expected[] = {ClashKind::None, ClashKind::SameAsRow, ClashKind::ExistingFile,
@@ -157,7 +164,7 @@ TEST_F(OutputFilesTest, RowsOntoOneFileOrAnExistingOneAreMarkedAndSayWhy) {
 TEST_F(OutputFilesTest, ChangesAreFollowedOnceTheUserPauses) {
     AudioItem* first = Add(QStringLiteral("a.wav"));
     AudioItem* second = Add(QStringLiteral("b.wav"));
-    window->CheckOutputs();
+    CheckOutputs();
     const auto followed = [&](const std::string& name) {
         return QTest::qWaitFor([&] { return second->Output().outputPath == out + name; });
     };
@@ -197,7 +204,7 @@ TEST_F(OutputFilesTest, AFailureStaysMarkedUntilTheRowIsEncoded) {
     failed->SetFailure("gogo: cannot read a.wav");
     other->SetItemDone(true);
     Field(QStringLiteral("Output filename as:"))->setText(QStringLiteral("%n"));
-    window->CheckOutputs();
+    CheckOutputs();
     EXPECT_EQ(failed->GetColumnContentBitmap(AudioItem::kDoneColumn), &FailureMark());
     EXPECT_EQ(HelpOver(AudioItem::kDoneColumn, 0),
               QStringLiteral("Not encoded: gogo: cannot read a.wav"));
@@ -221,6 +228,7 @@ TEST_F(OutputFilesTest, EncodeWithClashesAsksOnceAndTheAnswerDecides) {
     for (const Case& c : {Case{"Overwrite", true, {}}, Case{"Skip These", true, {second, third}},
                           Case{"Cancel", false, {}}}) {
         bool asked = false;
+        CheckOutputs();
         AnswerClashQuestion(QString::fromLatin1(c.button), &asked);
         const VambleWindow::ClashDecision decision = window->AskAboutClashes();
         EXPECT_TRUE(asked) << c.button;
@@ -230,6 +238,7 @@ TEST_F(OutputFilesTest, EncodeWithClashesAsksOnceAndTheAnswerDecides) {
 
     Field(QStringLiteral("Output filename as:"))->setText(QStringLiteral("%n"));
     bool asked = false;
+    CheckOutputs();
     AnswerClashQuestion(QStringLiteral("Cancel"), &asked);
     EXPECT_TRUE(window->AskAboutClashes().start);
     QCoreApplication::processEvents();
