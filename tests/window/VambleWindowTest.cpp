@@ -100,7 +100,16 @@ TEST_F(VambleWindowTest, WithoutSettingsShowsTheDefaults) {
     EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Output filename as:"))->text(),
               QStringLiteral("%t-%s"));
     EXPECT_TRUE(Named<QCheckBox>(w, QStringLiteral("Enable Tooltips."))->isChecked());
-    EXPECT_TRUE(Named<QCheckBox>(w, QStringLiteral("Also write ID3v2 tags"))->isChecked());
+    const std::pair<const char*, bool> boxes[] = {{"Also write ID3v2 tags", true},
+                                                   {"Embed cover art", true},
+                                                   {"Write ReplayGain tags", false},
+                                                   {"Look up discs online", true}};
+    for (const auto& [label, checked] : boxes) {
+        EXPECT_EQ(Named<QCheckBox>(w, QString::fromLatin1(label))->isChecked(), checked) << label;
+    }
+    EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("gnudb e-mail:"))->text(), QString());
+    EXPECT_EQ(Named<QSpinBox>(w, QStringLiteral("Files at once:"))->value(),
+              std::min(QThread::idealThreadCount(), 4));
     EXPECT_EQ(Named<QComboBox>(w, QStringLiteral("Genre:"))->currentIndex(), -1);
     EXPECT_FALSE(Named<QPushButton>(w, QStringLiteral("Stop"))->isEnabled());
     EXPECT_TRUE(Named<QPushButton>(w, QStringLiteral("Encode"))->isEnabled());
