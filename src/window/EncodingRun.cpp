@@ -93,6 +93,9 @@ void VambleWindow::Encode() {
             });
             return;
         }
+        if (fileList->GetNumItemsNotDone() == 0) {
+            return; // nothing to encode
+        }
         // The output files are looked at anew, off this thread, before the run begins: a USB
         // stick may have been mounted at the folder, or a file written there, since the last look.
         startingRun = true;
