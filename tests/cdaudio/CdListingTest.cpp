@@ -121,4 +121,16 @@ TEST_F(CdListingTest, ListsADriveWithAnAudioDiscOnceByItsCdText) {
     EXPECT_EQ(desktop[0].disc, alone[0].disc);
 }
 
+// A disc's CD-Text is outside input, in Latin-1: its control characters (an escape sequence,
+// C1's CSI) are taken out before anything shows or names it; a name pattern keeps "/" out of
+// output names.
+TEST_F(CdListingTest, ADiscsCdTextIsCleanedBeforeItIsShown) {
+    const DiscImage image =
+        WriteDiscImage(Path("image"), {160, 170}, "Evil\x1b[31m\x9b", "../../Album\x07");
+    const std::vector<AudioCd> found = FindAudioCds({"", {}, {image.cue}});
+    ASSERT_EQ(found.size(), 1U);
+    EXPECT_EQ(found[0].tags, (ArtistAlbum{"Evil[31m", "../../Album"}));
+    EXPECT_EQ(found[0].label, "Evil[31m - ../../Album");
+}
+
 } // namespace
