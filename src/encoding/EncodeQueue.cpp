@@ -44,19 +44,26 @@ bool EncodeQueue::Begin(RunStart runStart) {
 }
 
 std::vector<LoudnessJob> EncodeQueue::JoinNewRows() {
+    std::vector<QueuedRow> rows;
+    for (int32_t index = 0;; ++index) {
+        std::optional<QueuedRow> row = hooks.RowAt(index);
+        if (!row) {
+            return Join(rows);
+        }
+        rows.push_back(std::move(*row));
+    }
+}
+
+std::vector<LoudnessJob> EncodeQueue::Join(const std::vector<QueuedRow>& rows) {
     std::vector<LengthJob> lengths;
     std::vector<LoudnessJob> loudness;
-    for (int32_t index = 0;; ++index) {
-        const std::optional<QueuedRow> row = hooks.RowAt(index);
-        if (!row) {
-            break;
-        }
-        if (row->done || start.leftOut.contains(row->id) || !progress->Join(row->id)) {
+    for (const QueuedRow& row : rows) {
+        if (row.done || start.leftOut.contains(row.id) || !progress->Join(row.id)) {
             continue;
         }
         ++rowsInRun;
-        lengths.push_back({row->id, row->source});
-        loudness.push_back({row->id, row->source, start.deleteInput});
+        lengths.push_back({row.id, row.source});
+        loudness.push_back({row.id, row.source, start.deleteInput});
     }
     if (!lengths.empty()) {
         workers->MeasureLengths(runId, std::move(lengths));
@@ -120,7 +127,7 @@ bool EncodeQueue::StartRow(const QueuedRow& row) {
         HoldBack(row.id, ClashKind::SameAsRow);
         return true;
     }
-    progress->Join(row.id); // a row the list did not announce
+    Join({row}); // a row the list did not announce
     Claim(row.id, output);
     EncodeJob job{runId, row.id, std::move(command)};
     job.mayReplace = agreedOverwrites.Contains(output);

@@ -181,6 +181,7 @@ private:
     // The rows of the list that are not done, not left out and not counted yet join the run;
     // returns what measuring their loudness takes.
     std::vector<LoudnessJob> JoinNewRows();
+    std::vector<LoudnessJob> Join(const std::vector<QueuedRow>& rows);
     // The row leaves the run unencoded; its claim on its output file goes.
     void RowLeft(int64_t row);
     void Claim(int64_t row, const std::string& output);
@@ -200,12 +201,13 @@ private:
     int64_t runId = 0;
     int32_t currentIndex = 0;
     std::vector<Job> jobs;
+    // How the run began; its leftOut grows by the rows that leave the run (held back, failed,
+    // removed), which nothing starts again.
     RunStart start;
-    // Rows the user left out of the run and rows held back during it are in start.leftOut.
-    // The output files the user agreed to replace.
+    // start.agreed, compared as one file system compares names.
     OutputPathSet agreedOverwrites;
-    // The output file each row of the run writes or has written, by its key (OutputKey), and
-    // each claiming row's key.
+    // The row that writes or has written each output file of the run, by the file's OutputKey,
+    // and each claiming row's key.
     std::unordered_map<std::string, int64_t> claimedBy;
     std::unordered_map<int64_t, std::string> claims;
     int heldBack = 0;

@@ -246,7 +246,10 @@ OutputPreparation PrepareOutput(const EncoderCommand& command) {
 EncoderCommand BuildEncoderCommand(const EncoderSettings& settings,
                                    const std::filesystem::path& source,
                                    std::string_view outputName) {
-    EncoderCommand command = PlanEncoderCommand(settings, source, outputName);
+    return PrepareCommand(PlanEncoderCommand(settings, source, outputName));
+}
+
+EncoderCommand PrepareCommand(EncoderCommand command) {
     if (command.status != CommandStatus::Ready) {
         return command;
     }

@@ -75,7 +75,11 @@ struct OutputPreparation {
 // can be opened. Touches the disk: the run calls it on the encoder's thread.
 OutputPreparation PrepareOutput(const EncoderCommand& command);
 
-// PlanEncoderCommand and then PrepareOutput; a command that cannot run has no text.
+// A planned command after PrepareOutput: one that cannot run has no text, and its status and
+// detail say why.
+EncoderCommand PrepareCommand(EncoderCommand command);
+
+// PlanEncoderCommand and then PrepareCommand.
 EncoderCommand BuildEncoderCommand(const EncoderSettings& settings,
                                    const std::filesystem::path& source,
                                    std::string_view outputName);

@@ -3,6 +3,7 @@
 
 #include "cdaudio/MountTable.h"
 
+#include <algorithm>
 #include <array>
 #include <system_error>
 
@@ -13,15 +14,12 @@ namespace {
 bool IsWindowsFileSystem(std::string_view type) {
     constexpr std::array<std::string_view, 6> kTypes = {"vfat", "msdos", "exfat",
                                                         "ntfs", "ntfs3", "fuseblk"};
-    for (const std::string_view known : kTypes) {
-        if (type == known) {
-            return true;
-        }
+    if (std::ranges::find(kTypes, type) != kTypes.end()) {
+        return true;
     }
-    const bool fuse = type.starts_with("fuse.");
-    return fuse && (type.find("exfat") != std::string_view::npos ||
-                    type.find("ntfs") != std::string_view::npos ||
-                    type.find("fat") != std::string_view::npos);
+    // "fat" also finds exfat.
+    return type.starts_with("fuse.") && (type.find("fat") != std::string_view::npos ||
+                                         type.find("ntfs") != std::string_view::npos);
 }
 
 // Whether `mountPoint` is the folder itself or a folder above it.

@@ -5,10 +5,14 @@
 #include "encoding/OutputClashes.h"
 #include "encoding/OutputNames.h"
 
+bool OutputFolderTakesOnlyWindowsNames(const EncoderSettings& settings) {
+    const std::string folder = PlanOutputPath(settings, {}).directory;
+    return !folder.empty() && FolderTakesOnlyWindowsNames(folder);
+}
+
 OutputSurvey SurveyOutputs(EncoderSettings settings, const std::vector<std::string>& outputNames) {
     OutputSurvey survey;
-    const std::string folder = PlanOutputPath(settings, {}).directory;
-    survey.windowsNames = !folder.empty() && FolderTakesOnlyWindowsNames(folder);
+    survey.windowsNames = OutputFolderTakesOnlyWindowsNames(settings);
     settings.windowsNames = survey.windowsNames;
     FolderListings disk;
     for (const std::string& name : outputNames) {

@@ -16,6 +16,10 @@ struct OutputSurvey {
     std::unordered_set<std::string> existing;
 };
 
+// Whether the settings' output folder lies on a file system that refuses some characters (see
+// OutputNames.h); false without a folder. Touches the disk.
+bool OutputFolderTakesOnlyWindowsNames(const EncoderSettings& settings);
+
 // Decides whether the output folder takes only Windows names, plans the path of each output name
 // with that, and lists each folder those paths are in once. Touches the disk.
 OutputSurvey SurveyOutputs(EncoderSettings settings, const std::vector<std::string>& outputNames);

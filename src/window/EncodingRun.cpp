@@ -2,7 +2,7 @@
 // The window's side of an encoding run: beginning it, building each row's command, and showing
 // what the run's queue reports.
 #include "encoding/EncoderCommand.h"
-#include "encoding/OutputNames.h"
+#include "encoding/OutputSurvey.h"
 #include "filelist/FileListView.h"
 #include "window/VambleWindow.h"
 
@@ -51,21 +51,12 @@ EncoderSettings VambleWindow::CurrentEncoderSettings() const {
     const std::string folder = PlanOutputPath(settings, {}).directory;
     settings.windowsNames = folder == outputFolderNames.first
                                 ? outputFolderNames.second
-                                : !folder.empty() && FolderTakesOnlyWindowsNames(folder);
+                                : OutputFolderTakesOnlyWindowsNames(settings);
     return settings;
 }
 
 int32_t VambleWindow::CreateSwitches(EncoderCommand& command, int32_t index) {
-    command = {};
-    const auto* row = dynamic_cast<const AudioItem*>(fileList->ItemAt(index));
-    if (!row) {
-        command.status = CommandStatus::NoCommand;
-        command.detail = tr("The row is no longer in the list.").toStdString();
-        return -1;
-    }
-    const EncoderSettings settings = CurrentEncoderSettings();
-    const std::unique_ptr<char[]> outputName(row->CreateString(settings.namePattern.c_str()));
-    command = BuildEncoderCommand(settings, row->ref.path, outputName.get());
+    command = PrepareCommand(Command(index));
     return command.status == CommandStatus::Ready ? 0 : -1;
 }
 
@@ -145,6 +136,12 @@ std::optional<QueuedRow> VambleWindow::RowAt(int32_t index) {
 
 EncoderCommand VambleWindow::Command(int32_t index) {
     const auto* row = dynamic_cast<const AudioItem*>(fileList->ItemAt(index));
+    if (!row) {
+        EncoderCommand none;
+        none.status = CommandStatus::NoCommand;
+        none.detail = tr("The row is no longer in the list.").toStdString();
+        return none;
+    }
     const EncoderSettings settings = CurrentEncoderSettings();
     const std::unique_ptr<char[]> outputName(row->CreateString(settings.namePattern.c_str()));
     return PlanEncoderCommand(settings, row->ref.path, outputName.get());
