@@ -273,12 +273,12 @@ TEST_F(EncodingRunTest, TitlesAUsbStickRefusesGetNamesItTakes) {
         PressEncode();
         WaitUntilIdle();
         EXPECT_EQ(TakeAlert(), QString()) << usb;
-        for (size_t i = 0; i < titles.size(); ++i) {
-            const QString name = usb ? titles[i].second : QString::fromStdString(titles[i].first);
+        for (const auto& title : titles) {
+            const QString name = usb ? title.second : QString::fromStdString(title.first);
             QFile output(folder + QLatin1Char('/') + name + QStringLiteral(".mp3"));
             ASSERT_TRUE(output.open(QIODevice::ReadOnly)) << output.fileName().toStdString();
-            EXPECT_TRUE(output.readAll().right(128).mid(3).startsWith(titles[i].first.c_str()))
-                << "the tag keeps the title as typed: " << titles[i].first;
+            EXPECT_TRUE(output.readAll().right(128).mid(3).startsWith(title.first.c_str()))
+                << "the tag keeps the title as typed: " << title.first;
         }
     }
 }

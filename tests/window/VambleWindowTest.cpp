@@ -80,10 +80,10 @@ TEST_F(VambleWindowTest, WithoutSettingsShowsTheDefaults) {
     EXPECT_EQ(Named<QComboBox>(w, QStringLiteral("Output Format:"))->currentText(),
               QStringLiteral("Stereo"));
     EXPECT_FALSE(Named<QCheckBox>(w, QStringLiteral("Enable VBR"))->isChecked());
-    QSpinBox* vbr = Named<QSpinBox>(w, QStringLiteral("VBR:"));
+    auto* vbr = Named<QSpinBox>(w, QStringLiteral("VBR:"));
     EXPECT_FALSE(vbr->isEnabled());
     EXPECT_EQ(vbr->value(), 0);
-    QSpinBox* cpus = Named<QSpinBox>(w, QStringLiteral("# of CPUs:"));
+    auto* cpus = Named<QSpinBox>(w, QStringLiteral("# of CPUs:"));
     EXPECT_EQ(cpus->value(), QThread::idealThreadCount());
     EXPECT_EQ(cpus->maximum(), QThread::idealThreadCount());
     EXPECT_EQ(Named<QSpinBox>(w, QStringLiteral("Priority:"))->value(), 10);
@@ -101,9 +101,9 @@ TEST_F(VambleWindowTest, WithoutSettingsShowsTheDefaults) {
               QStringLiteral("%t-%s"));
     EXPECT_TRUE(Named<QCheckBox>(w, QStringLiteral("Enable Tooltips."))->isChecked());
     const std::pair<const char*, bool> boxes[] = {{"Also write ID3v2 tags", true},
-                                                   {"Embed cover art", true},
-                                                   {"Write ReplayGain tags", false},
-                                                   {"Look up discs online", true}};
+                                                  {"Embed cover art", true},
+                                                  {"Write ReplayGain tags", false},
+                                                  {"Look up discs online", true}};
     for (const auto& [label, checked] : boxes) {
         EXPECT_EQ(Named<QCheckBox>(w, QString::fromLatin1(label))->isChecked(), checked) << label;
     }
@@ -182,16 +182,16 @@ TEST_F(VambleWindowTest, TagFieldsRefuseTextBeyondTheirByteWidth) {
     VambleWindow* w = Open();
     w->show();
     for (const char* label : {"Artist:", "Album:", "Song Title:", "Comment:"}) {
-        QLineEdit* field = Named<QLineEdit>(w, QString::fromLatin1(label));
+        auto* field = Named<QLineEdit>(w, QString::fromLatin1(label));
         Type(field, QString(35, QLatin1Char('x')));
         EXPECT_EQ(field->text().size(), 30) << label;
     }
-    QLineEdit* artist = Named<QLineEdit>(w, QStringLiteral("Artist:"));
+    auto* artist = Named<QLineEdit>(w, QStringLiteral("Artist:"));
     artist->clear();
     // Twenty-eight bytes, then a two-byte letter fits and a second does not.
     Type(artist, QString(28, QLatin1Char('a')) + QStringLiteral("éé"));
     EXPECT_EQ(artist->text().toUtf8().size(), 30);
-    QLineEdit* year = Named<QLineEdit>(w, QStringLiteral("Year:"));
+    auto* year = Named<QLineEdit>(w, QStringLiteral("Year:"));
     Type(year, QStringLiteral("19999"));
     EXPECT_EQ(year->text(), QStringLiteral("1999"));
 }
@@ -376,10 +376,10 @@ TEST_F(VambleWindowTest, TheStatusAreaAndCheckBoxesFollowTheWindowsWidth) {
 
 TEST_F(VambleWindowTest, ApplyTagsIsEnabledWhileATagIsTicked) {
     VambleWindow* w = Open();
-    QPushButton* apply = Named<QPushButton>(w, QStringLiteral("Apply Tags"));
+    auto* apply = Named<QPushButton>(w, QStringLiteral("Apply Tags"));
     EXPECT_FALSE(apply->isEnabled());
     for (const char* tag : {"Album", "Artist", "Song Title", "Comment", "Year", "Genre"}) {
-        QCheckBox* box = Named<QCheckBox>(w, QString::fromLatin1(tag));
+        auto* box = Named<QCheckBox>(w, QString::fromLatin1(tag));
         box->setChecked(true);
         EXPECT_TRUE(apply->isEnabled()) << tag;
         box->setChecked(false);
@@ -402,7 +402,7 @@ TEST_F(VambleWindowTest, EnableVbrEnablesTheLevel) {
     VambleWindow* w = Open();
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-    QCheckBox* enable = Named<QCheckBox>(w, QStringLiteral("Enable VBR"));
+    auto* enable = Named<QCheckBox>(w, QStringLiteral("Enable VBR"));
     QTest::mouseClick(enable, Qt::LeftButton, {}, QPoint(5, enable->height() / 2));
     ASSERT_TRUE(enable->isChecked());
     QCoreApplication::processEvents();
@@ -423,7 +423,7 @@ TEST_F(VambleWindowTest, LabelsAreBuddiesAndTheTreeIsComplete) {
             EXPECT_EQ(label->buddy()->accessibleName(), label->text());
         }
     }
-    QComboBox* bitrate = Named<QComboBox>(w, QStringLiteral("Bitrate:"));
+    auto* bitrate = Named<QComboBox>(w, QStringLiteral("Bitrate:"));
     QStringList items;
     for (int i = 0; i < bitrate->count(); ++i) {
         items << bitrate->itemText(i);
@@ -458,7 +458,7 @@ TEST_F(VambleWindowTest, LabelsAreBuddiesAndTheTreeIsComplete) {
 
 TEST_F(VambleWindowTest, GenreMenuListsTheGenresInByteOrder) {
     VambleWindow* w = Open();
-    QComboBox* genre = Named<QComboBox>(w, QStringLiteral("Genre:"));
+    auto* genre = Named<QComboBox>(w, QStringLiteral("Genre:"));
     ASSERT_EQ(genre->count(), 111);
     EXPECT_EQ(genre->itemText(0), QStringLiteral("Acid"));
     EXPECT_EQ(genre->itemText(1), QStringLiteral("Acid Jazz"));
@@ -469,7 +469,7 @@ TEST_F(VambleWindowTest, GenreMenuListsTheGenresInByteOrder) {
 
 TEST_F(VambleWindowTest, FillInMp3TagsShowsARowsValues) {
     VambleWindow* w = Open();
-    QComboBox* genre = Named<QComboBox>(w, QStringLiteral("Genre:"));
+    auto* genre = Named<QComboBox>(w, QStringLiteral("Genre:"));
     w->FillInMp3Tags("Artist A", "Album B", "Comment C", "Title D", "1999", 84);
     EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Artist:"))->text(), QStringLiteral("Artist A"));
     EXPECT_EQ(Named<QLineEdit>(w, QStringLiteral("Album:"))->text(), QStringLiteral("Album B"));
