@@ -27,7 +27,7 @@ std::optional<DiscInfo> ProbeAudioDisc(const std::string& device) {
 
 DiscReadResult ReadDisc(const std::string& device, const std::filesystem::path& cacheFolder,
                         const std::atomic<bool>& stop, const DiscReadProgressFunction& progress,
-                        const UnreadableSectors& unreadable) {
+                        const DriveFaults& faults) {
     const auto* module = kit::Feature<CdReadModule>();
     if (module == nullptr) {
         DiscReadResult failed;
@@ -36,5 +36,5 @@ DiscReadResult ReadDisc(const std::string& device, const std::filesystem::path& 
                            .toStdString();
         return failed;
     }
-    return module->readDisc(device, cacheFolder, stop, progress, unreadable);
+    return module->readDisc(device, cacheFolder, stop, progress, faults);
 }

@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <random>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -62,10 +63,10 @@ struct TrackSpan {
 class DriveWatch {
 public:
     DriveWatch(cdrom_drive_t* watched, const std::atomic<bool>& stopRequest,
-               const UnreadableSectors& unreadableSectors, lsn_t firstSector, lsn_t lastSector)
-        : drive(watched), stop(stopRequest), unreadable(unreadableSectors),
-          read(watched->read_audio), first(firstSector),
-          wasRead(static_cast<size_t>(lastSector - firstSector + 1)), skipped(wasRead.size()) {
+               const DriveFaults& driveFaults, lsn_t firstSector, lsn_t lastSector)
+        : drive(watched), stop(stopRequest), faults(driveFaults), read(watched->read_audio),
+          first(firstSector), wasRead(static_cast<size_t>(lastSector - firstSector + 1)),
+          skipped(wasRead.size()) {
         current = this;
         drive->read_audio = &DriveWatch::GuardedRead;
     }
@@ -115,12 +116,18 @@ private:
             return -1;
         }
         long got = watch->read(drive, buffer, begin, sectors);
-        if (watch->unreadable) {
+        if (watch->faults) {
             // As a drive does, it returns the sectors before the first it cannot read.
             for (long i = 0; i < got; ++i) {
-                if (watch->unreadable(static_cast<int32_t>(begin + i))) {
+                const SectorFault fault = watch->faults(static_cast<int32_t>(begin + i));
+                if (fault == SectorFault::Unreadable) {
                     got = i;
                     break;
+                }
+                if (fault == SectorFault::Unstable) {
+                    auto* bytes = static_cast<unsigned char*>(buffer) + i * CDIO_CD_FRAMESIZE_RAW;
+                    std::generate_n(bytes, CDIO_CD_FRAMESIZE_RAW,
+                                    [watch] { return static_cast<unsigned char>(watch->noise()); });
                 }
             }
             if (got == 0) {
@@ -152,7 +159,8 @@ private:
 
     cdrom_drive_t* drive;
     const std::atomic<bool>& stop;
-    const UnreadableSectors& unreadable;
+    const DriveFaults& faults;
+    std::minstd_rand noise; // what an unstable sector reads as
     long (*read)(cdrom_drive_t*, void*, lsn_t, long);
     TrackSpan reading{0, 0, -1};
     int failedReads = 0;
@@ -427,7 +435,7 @@ std::unique_ptr<DiscFolderLock> LockDiscFolder(const fs::path& cacheFolder,
 
 DiscReadResult ReadDisc(const std::string& device, const fs::path& cacheFolder,
                         const std::atomic<bool>& stop, const DiscReadProgressFunction& progress,
-                        const UnreadableSectors& unreadable) {
+                        const DriveFaults& faults) {
     DiscReadResult result;
     const CdioPtr cdio = OpenCdioDisc(device);
     if (!cdio) {
@@ -453,7 +461,7 @@ DiscReadResult ReadDisc(const std::string& device, const fs::path& cacheFolder,
                 .toStdString();
         return result;
     }
-    DriveWatch watch(drive.get(), stop, unreadable, tracks.front().first, tracks.back().last);
+    DriveWatch watch(drive.get(), stop, faults, tracks.front().first, tracks.back().last);
     result.discId = DiscIdentity(result.disc, IdentitySample(drive.get(), tracks.front()));
     if (stop) {
         result.stopped = true;

@@ -53,9 +53,12 @@ struct DiscReadResult {
 };
 
 using DiscReadProgressFunction = std::function<void(const DiscReadProgress&)>;
-// Whether the drive fails to read a sector, for a disc image to stand for a damaged disc: the
-// image drivers of libcdio cannot fail a read of their own. Empty: every failure is the drive's.
-using UnreadableSectors = std::function<bool(int32_t sector)>;
+// What a drive does wrong at a sector, for a disc image to stand for a damaged disc: the image
+// drivers of libcdio cannot fail a read of their own. An unreadable sector fails its reads; an
+// unstable one gives other data at each read, as a scratch does, so that it cannot be verified.
+enum class SectorFault { None, Unreadable, Unstable };
+// Empty: every failure is the drive's.
+using DriveFaults = std::function<SectorFault(int32_t sector)>;
 
 // Reads the disc in a drive (or in a disc image libcdio opens, such as a CUE sheet). `stop` is
 // checked between and during sector reads; `progress` is called on the reading thread at the
@@ -63,4 +66,4 @@ using UnreadableSectors = std::function<bool(int32_t sector)>;
 // another reader of the disc.
 DiscReadResult ReadDisc(const std::string& device, const std::filesystem::path& cacheFolder,
                         const std::atomic<bool>& stop, const DiscReadProgressFunction& progress,
-                        const UnreadableSectors& unreadable = {});
+                        const DriveFaults& faults = {});

@@ -55,8 +55,14 @@ protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
     DiscReadResult Read(const DiscReadProgressFunction& progress = {},
-                        const UnreadableSectors& unreadable = {}) {
-        return ReadDisc(image.cue.string(), cache, stop, progress, unreadable);
+                        const DriveFaults& faults = {}) {
+        return ReadDisc(image.cue.string(), cache, stop, progress, faults);
+    }
+    // A drive that cannot read the sectors from `first` to before `end`.
+    static DriveFaults Unreadable(int32_t first, int32_t end) {
+        return [first, end](int32_t sector) {
+            return sector >= first && sector < end ? SectorFault::Unreadable : SectorFault::None;
+        };
     }
 
     QTemporaryDir dir;
@@ -130,8 +136,7 @@ TEST_F(DiscReaderTest, AStopKeepsOnlyWholeTracksAndTheNextReadGoesOn) {
 
 TEST_F(DiscReaderTest, UnreadableSectorsKeepATrackFromBeingWholeUntilItIsReadAgain) {
     // Ten sectors in the middle of track 2 cannot be read.
-    const DiscReadResult damaged =
-        Read({}, [](int32_t sector) { return sector >= 250 && sector < 260; });
+    const DiscReadResult damaged = Read({}, Unreadable(250, 260));
     EXPECT_FALSE(damaged.Complete());
     EXPECT_TRUE(damaged.error.empty()) << damaged.error;
     ASSERT_EQ(damaged.damaged.size(), 1U);
@@ -154,8 +159,7 @@ TEST_F(DiscReaderTest, AnUnreadableFirstOrLastSectorIsDamageAndNothingElse) {
     const std::vector<std::pair<int32_t, int32_t>> cases = {{0, 1}, {160, 2}, {529, 3}};
     for (const auto& [unreadable, track] : cases) {
         fs::remove_all(cache);
-        const DiscReadResult result =
-            Read({}, [unreadable = unreadable](int32_t sector) { return sector == unreadable; });
+        const DiscReadResult result = Read({}, Unreadable(unreadable, unreadable + 1));
         EXPECT_TRUE(result.error.empty()) << unreadable << ": " << result.error;
         ASSERT_EQ(result.damaged.size(), 1U) << unreadable;
         EXPECT_EQ(result.damaged[0].track, track) << unreadable;
@@ -169,9 +173,21 @@ TEST_F(DiscReaderTest, AnUnreadableFirstOrLastSectorIsDamageAndNothingElse) {
     }
 }
 
+// A scratch: fifty sectors that read as other data each time cannot be verified, so the verifier
+// skips them, and a track with a skipped sector is damaged, not whole.
+TEST_F(DiscReaderTest, SectorsTheVerifierSkipsAreDamage) {
+    const DiscReadResult result = Read({}, [](int32_t sector) {
+        return sector >= 250 && sector < 300 ? SectorFault::Unstable : SectorFault::None;
+    });
+    EXPECT_TRUE(result.error.empty()) << result.error;
+    ASSERT_EQ(result.damaged.size(), 1U);
+    EXPECT_EQ(result.damaged[0].track, 2);
+    EXPECT_GE(result.damaged[0].sectors, 1);
+    EXPECT_EQ(TrackNumbers(result.folder), (std::vector<int32_t>{1, 3}));
+}
+
 TEST_F(DiscReaderTest, AnUnreadableTrackKeepsNoneOfTheOthersFromBeingRead) {
-    const DiscReadResult result =
-        Read({}, [](int32_t sector) { return sector >= 160 && sector < 360; });
+    const DiscReadResult result = Read({}, Unreadable(160, 360));
     EXPECT_TRUE(result.error.empty()) << result.error;
     EXPECT_EQ(result.damaged, (std::vector<DamagedTrack>{{2, 200, {}}}));
     EXPECT_EQ(TrackNumbers(result.folder), (std::vector<int32_t>{1, 3}));
