@@ -112,6 +112,21 @@ Mehr im Handbuch: man vamble
     </message>
 </context>
 <context>
+    <name>DiscFlow</name>
+    <message>
+        <source>Discs cannot be looked up: the program&apos;s part that looks them up cannot be loaded.</source>
+        <translation>CDs können nicht nachgeschlagen werden: Der Programmteil, der sie nachschlägt, kann nicht geladen werden.</translation>
+    </message>
+    <message>
+        <source>Looking up the disc…</source>
+        <translation>Die CD wird nachgeschlagen…</translation>
+    </message>
+    <message>
+        <source>No release chosen: the rows keep their names</source>
+        <translation>Keine Veröffentlichung gewählt: Die Zeilen behalten ihre Namen</translation>
+    </message>
+</context>
+<context>
     <name>DiscLookup</name>
     <message>
         <source>%1 does not know this disc</source>
@@ -1108,18 +1123,6 @@ sobald sie fertig kodiert ist.</translation>
     <message>
         <source>Stop and Quit</source>
         <translation>Anhalten und beenden</translation>
-    </message>
-    <message>
-        <source>Discs cannot be looked up: the program&apos;s part that looks them up cannot be loaded.</source>
-        <translation>CDs können nicht nachgeschlagen werden: Der Programmteil, der sie nachschlägt, kann nicht geladen werden.</translation>
-    </message>
-    <message>
-        <source>Looking up the disc…</source>
-        <translation>Die CD wird nachgeschlagen…</translation>
-    </message>
-    <message>
-        <source>No release chosen: the rows keep their names</source>
-        <translation>Keine Veröffentlichung gewählt: Die Zeilen behalten ihre Namen</translation>
     </message>
     <message>
         <source>Look Up Again</source>

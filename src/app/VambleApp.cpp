@@ -3,7 +3,7 @@
 
 #include "app/About.h"
 #include "app/AppIdentity.h"
-#include "app/CheckBitmap.h"
+#include "filelist/CheckBitmap.h"
 #include "app/SingleLaunch.h"
 #include "app/TerminationSignals.h"
 #include "app/VamblePrefs.h"

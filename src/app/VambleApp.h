@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/About.h"
-#include "app/CheckBitmap.h"
+#include "filelist/CheckBitmap.h"
 #include "app/SettingsStore.h"
 #include "app/SingleLaunch.h"
 #include "kit/MessageEvent.h"

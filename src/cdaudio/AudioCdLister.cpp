@@ -5,7 +5,6 @@
 #include "cdaudio/CdModule.h"
 #include "cdaudio/CdMounts.h"
 #include "cdaudio/MountTable.h"
-#include "kit/Messenger.h"
 
 #include <QFile>
 #include <algorithm>
@@ -103,19 +102,35 @@ kit::Message AudioCdMessage(const AudioCd& cd, uint32_t what) {
     return message;
 }
 
-void FindAudioCdsInBackground(std::shared_ptr<kit::Messenger> messenger, int32_t scan) {
+std::optional<AudioCd> AudioCdFromMessage(const kit::Message& message) {
+    AudioCd cd;
+    if (message.Find("dev_t", &cd.deviceNumber) != kit::B_OK ||
+        message.Find("Volume", &cd.label) != kit::B_OK) {
+        return std::nullopt;
+    }
+    message.Find("Device", &cd.device);
+    kit::EntryRef folder;
+    if (message.Find("Folder", &folder) == kit::B_OK) {
+        cd.folder = folder.path;
+    }
+    if (message.Find("Album", &cd.tags.album) == kit::B_OK) {
+        message.Find("Artist", &cd.tags.artist);
+    } else {
+        cd.tags = SplitVolumeName(cd.label);
+    }
+    if (kit::Message disc; message.Find("Disc", &disc) == kit::B_OK) {
+        cd.disc = DiscInfo::From(disc);
+    }
+    return cd;
+}
+
+void FindAudioCdsInBackground(
+    std::function<void(const std::vector<AudioCd>& cds, const std::string& problem)> found) {
     // Left to end on its own: a drive that takes long to answer holds up neither the window nor
-    // its closing, and the messenger delivers nothing once the window is gone.
-    std::thread thread([messenger = std::move(messenger), scan] {
-        kit::Message found(MSG_CD_SCAN_DONE);
-        found.Add("scan", scan);
-        for (const AudioCd& cd : FindAudioCds(SystemCdSearchPlaces())) {
-            found.Add("cd", AudioCdMessage(cd, 0));
-        }
-        if (std::string problem = CdModuleProblem(); !problem.empty()) {
-            found.Add("problem", problem);
-        }
-        messenger->Post(std::move(found));
+    // its closing; whoever `found` reports to drops reports that come too late.
+    std::thread thread([found = std::move(found)] {
+        const std::vector<AudioCd> cds = FindAudioCds(SystemCdSearchPlaces());
+        found(cds, CdModuleProblem());
     });
     pthread_setname_np(thread.native_handle(), "cd_scan");
     thread.detach();

@@ -5,23 +5,14 @@
 #pragma once
 
 #include "cdaudio/AudioCd.h"
-#include "kit/FourCC.h"
 #include "kit/Message.h"
 
 #include <cstdint>
 #include <filesystem>
-#include <memory>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
-
-namespace kit {
-class Messenger;
-}
-
-// The CDs a scan found: "scan" int32 (the number the scan was started with) and one "cd" message
-// per CD (AudioCdMessage), in FindAudioCds's order; "problem" string when drives could not be
-// asked, and why.
-inline constexpr uint32_t MSG_CD_SCAN_DONE = kit::FourCC("cdsc");
 
 // Where to look.
 struct CdSearchPlaces {
@@ -39,9 +30,15 @@ CdSearchPlaces SystemCdSearchPlaces();
 std::vector<AudioCd> FindAudioCds(const CdSearchPlaces& places);
 
 // A CD as a message: "Volume" string (its label), "Device" string, "dev_t" int32, "Folder" ref
-// (empty for a disc to read), "Artist" and "Album" strings.
+// (empty for a disc to read), "Artist" and "Album" strings, "Disc" message when the drive was
+// asked.
 kit::Message AudioCdMessage(const AudioCd& cd, uint32_t what);
+// The CD a message names: "Volume" and "dev_t" are needed; without "Album" the artist and album
+// come from the label split as "Artist - Album".
+std::optional<AudioCd> AudioCdFromMessage(const kit::Message& message);
 
 // Runs FindAudioCds on this system's places on a thread of its own, since asking drives and the
-// desktop's mounts can take seconds, and posts MSG_CD_SCAN_DONE through the messenger.
-void FindAudioCdsInBackground(std::shared_ptr<kit::Messenger> messenger, int32_t scan);
+// desktop's mounts can take seconds, and hands `found` (on that thread) the CDs and why drives
+// could not be asked (empty when they could).
+void FindAudioCdsInBackground(
+    std::function<void(const std::vector<AudioCd>& cds, const std::string& problem)> found);

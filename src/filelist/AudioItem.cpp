@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelist/AudioItem.h"
 
-#include "app/CheckBitmap.h"
+#include "filelist/CheckBitmap.h"
 #include "filelist/NamePattern.h"
 #include "filelist/RowMarks.h"
 #include "kit/View.h"

@@ -1,28 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The "Get Files from CD:" pop-up: listing the audio CDs, adding a chosen CD's tracks, and
-// reading a disc that no mount presents as a folder, with its progress in the status area; and
-// the cache such discs are read into.
+// The window's side of the audio CD flow: the "Get Files from CD:" pop-up, the rows a CD gives,
+// a disc's reading in the status area, the questions about damaged tracks, releases and the
+// cache, and the names a look-up finds. The flow (disc/DiscFlow.h) does the work and decides;
+// its answers find the rows again by their identity and touch only those still in the list and
+// not encoded yet.
 #include "cdaudio/AudioCdLister.h"
-#include "cdaudio/DiscCache.h"
-#include "cdaudio/DiscReadWorker.h"
-#include "cdaudio/TrackFiles.h"
-#include "cdaudio/VolumeName.h"
 #include "filelist/FileListView.h"
+#include "window/ReleaseChooser.h"
 #include "window/VambleWindow.h"
 #include "window/WindowMessages.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
-#include <QThreadPool>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <iterator>
+#include <map>
 
 namespace {
 
@@ -43,11 +41,11 @@ QString Seconds(int32_t sectors) {
 }
 
 // What is wrong with a damaged track, for its row's mark.
-QString DamageNote(const DamagedTrack& track) {
+QString DamageNote(int32_t sectors) {
     return VambleWindow::tr(
                "Read from the CD with %1 sectors (%2 s) that could not be read exactly.")
-        .arg(track.sectors)
-        .arg(Seconds(track.sectors));
+        .arg(sectors)
+        .arg(Seconds(sectors));
 }
 
 // One line per track that was not read whole.
@@ -64,14 +62,16 @@ QString DamageReport(const std::vector<DamagedTrack>& damaged) {
     return lines.join(QLatin1Char('\n'));
 }
 
-// The artist and album of a CD's rows: its own fields where it has them, else its name split.
-ArtistAlbum CdTags(const kit::Message& volume, const std::string& name) {
-    ArtistAlbum tags;
-    if (volume.Find("Album", &tags.album) == kit::B_OK) {
-        volume.Find("Artist", &tags.artist);
-        return tags;
+// The disc as the user knows it: by its CD-Text, else by the title its releases share.
+QString DiscName(const DiscSource& disc, const std::vector<ReleaseNames>& releases) {
+    if (!disc.cdText.title.empty()) {
+        return QString::fromStdString(disc.cdText.title);
     }
-    return SplitVolumeName(name);
+    const bool shared = !releases.empty() && !releases.front().title.empty() &&
+                        std::all_of(releases.begin(), releases.end(), [&](const ReleaseNames& r) {
+                            return r.title == releases.front().title;
+                        });
+    return shared ? QString::fromStdString(releases.front().title) : QStringLiteral("Audio CD");
 }
 
 // A window-modal question titled "Alert" with two buttons, the second one the default and the
@@ -98,29 +98,21 @@ void Ask(QWidget* window, const QString& text, const QString& yes, const QString
 void VambleWindow::CheckForCDs() {
     std::printf("Checking CD.\n");
     std::fflush(stdout);
-    FindAudioCdsInBackground(messenger, ++cdScan);
+    discs->Scan();
 }
 
-void VambleWindow::ShowFoundCDs(const kit::Message& found) {
-    int32_t scan = -1;
-    if (found.Find("scan", &scan) != kit::B_OK || scan != cdScan) {
-        return; // a scan that a rescan has replaced
-    }
+void VambleWindow::CdsFound(const std::vector<AudioCd>& cds, const std::string& problem) {
     QComboBox* menu = cdPopUp->Menu();
     // Adding to an empty pop-up would mark the first item; the mark stays as it was.
     const int marked = cdPopUp->MarkedIndex();
-    kit::Message volume;
-    for (int32_t i = 0; found.Find("cd", i, &volume) == kit::B_OK; ++i) {
-        std::string label;
-        volume.Find("Volume", &label);
-        volume.what = MSG_CD_VOLUME;
+    for (const AudioCd& cd : cds) {
         // The item keeps the message itself: its paths are bytes, not text.
-        menu->addItem(QString::fromStdString(label), QVariant::fromValue(volume));
+        menu->addItem(QString::fromStdString(cd.label),
+                      QVariant::fromValue(AudioCdMessage(cd, MSG_CD_VOLUME)));
     }
     cdPopUp->MarkItem(marked);
     // Said where the user looks for CDs, and in the status area.
-    std::string problem;
-    if (found.Find("problem", &problem) == kit::B_OK) {
+    if (!problem.empty()) {
         cdPopUp->setToolTip(QString::fromStdString(problem));
         encodingFileText->setText(QString::fromStdString(problem));
     }
@@ -140,69 +132,44 @@ void VambleWindow::RescanCDs() {
 }
 
 void VambleWindow::GetFilesFromCD(const kit::Message& volume) {
-    int32_t deviceNumber = 0;
-    std::string name;
-    if (volume.Find("dev_t", &deviceNumber) != kit::B_OK ||
-        volume.Find("Volume", &name) != kit::B_OK) {
-        return;
-    }
-    const ArtistAlbum tags = CdTags(volume, name);
-    std::string device;
-    volume.Find("Device", &device);
-    kit::EntryRef folder;
-    if (volume.Find("Folder", &folder) == kit::B_OK && !folder.path.empty()) {
-        kit::Message disc;
-        AddCDTracks(folder.path, tags, {},
-                    volume.Find("Disc", &disc) == kit::B_OK ? DiscInfo::From(disc) : std::nullopt,
-                    device);
-        return;
-    }
-    if (device.empty() || ReadingCD()) {
+    const std::optional<AudioCd> cd = AudioCdFromMessage(volume);
+    if (!cd || discs->Reading()) {
         return;
     }
     // Reading and encoding share the status area and the Stop button.
-    if (IsEncoding() || startingRun) {
+    if (cd->NeedsReading() && (IsEncoding() || startingRun)) {
         ShowAlert(tr("The CD can be read once encoding has finished or is stopped."));
         return;
     }
-    if (!cdReader) {
-        cdReader = std::make_unique<DiscReadWorker>(this);
-    }
-    cdReadRun = cdReader->Start(device, DiscCacheFolder());
-    if (ReadingCD()) {
+    if (discs->Choose(*cd) && cd->NeedsReading()) {
         SetCDReading(true);
     }
 }
 
-void VambleWindow::AddCDTracks(const std::filesystem::path& folder, const ArtistAlbum& tags,
-                               const std::vector<DamagedTrack>& damaged,
-                               const std::optional<DiscInfo>& disc, const std::string& device) {
-    std::vector<TrackFile> tracks = ListTrackFiles(folder).value_or(std::vector<TrackFile>{});
-    for (const DamagedTrack& track : damaged) {
-        tracks.push_back({track.file, track.track});
-    }
-    SortByTrack(tracks);
+void VambleWindow::AddCDTracks(const CdTracks& tracks) {
     std::vector<int64_t> added;
-    for (const TrackFile& track : tracks) {
+    for (const CdTrack& track : tracks.tracks) {
         AudioItem* row = fileList->AddEntry(track.path, track.track);
         if (row == nullptr) {
             continue;
         }
         added.push_back(row->Id());
-        if (!tags.album.empty()) {
-            row->SetAlbum(tags.album.c_str());
+        if (!tracks.tags.album.empty()) {
+            row->SetAlbum(tracks.tags.album.c_str());
         }
-        if (!tags.artist.empty()) {
-            row->SetArtist(tags.artist.c_str());
+        if (!tracks.tags.artist.empty()) {
+            row->SetArtist(tracks.tags.artist.c_str());
         }
-        const auto hurt = std::find_if(damaged.begin(), damaged.end(),
-                                       [&](const DamagedTrack& d) { return d.file == track.path; });
-        if (hurt != damaged.end()) {
-            row->SetSourceDamage(DamageNote(*hurt).toStdString());
+        if (track.damagedSectors > 0) {
+            row->SetSourceDamage(DamageNote(track.damagedSectors).toStdString());
             fileList->InvalidateItem(fileList->IndexOf(row));
         }
     }
-    NameDiscRows(disc, device, std::move(added));
+    discs->NameRows(tracks, std::move(added), CurrentLookupSettings());
+}
+
+void VambleWindow::TracksListed(const CdTracks& tracks) {
+    AddCDTracks(tracks);
 }
 
 void VambleWindow::SetCDReading(bool reading) {
@@ -212,48 +179,28 @@ void VambleWindow::SetCDReading(bool reading) {
     encodingFileText->setText(reading ? tr("Reading CD…") : tr("Encoding File: "));
 }
 
-void VambleWindow::ShowCDReadProgress(const kit::Message& progress) {
-    int32_t run = -1;
-    int32_t track = 0;
-    int32_t index = 0;
-    int32_t count = 0;
-    double fraction = 0.0;
-    bool waiting = false;
-    if (progress.Find("run", &run) != kit::B_OK || run != cdReadRun ||
-        progress.Find("fraction", &fraction) != kit::B_OK) {
-        return;
-    }
-    progress.Find("track", &track);
-    progress.Find("index", &index);
-    progress.Find("count", &count);
-    progress.Find("waiting", &waiting);
-    progressBar->SetFraction(static_cast<float>(fraction));
-    encodingFileText->setText(
-        waiting ? tr("Waiting for another reading of this CD…")
-                : tr("Reading CD track %1 (%2 of %3)").arg(track).arg(index).arg(count));
+void VambleWindow::ReadProgressed(const DiscReadProgress& progress) {
+    progressBar->SetFraction(static_cast<float>(progress.fraction));
+    encodingFileText->setText(progress.waiting ? tr("Waiting for another reading of this CD…")
+                                               : tr("Reading CD track %1 (%2 of %3)")
+                                                     .arg(progress.track)
+                                                     .arg(progress.trackIndex)
+                                                     .arg(progress.trackCount));
 }
 
-void VambleWindow::FinishCDRead(const kit::Message& message) {
-    const std::optional<DiscReadDone> done = DiscReadDone::From(message);
-    if (!done || done->run != cdReadRun) {
-        return;
-    }
-    cdReadRun = -1;
+void VambleWindow::ReadEnded(const DiscReadEnd& end) {
     SetCDReading(false);
-    if (done->stopped) {
+    if (end.stopped) {
         return;
     }
-    QString report = DamageReport(done->damaged);
-    if (!done->error.empty()) {
+    QString report = DamageReport(end.damaged);
+    if (!end.error.empty()) {
         report += (report.isEmpty() ? QString() : QStringLiteral("\n\n")) +
-                  QString::fromStdString(done->error);
+                  QString::fromStdString(end.error);
     }
-    std::vector<DamagedTrack> readToEnd;
-    std::copy_if(done->damaged.begin(), done->damaged.end(), std::back_inserter(readToEnd),
-                 [](const DamagedTrack& track) { return !track.file.empty(); });
-    if (readToEnd.empty()) {
+    if (!end.HasDamagedFiles()) {
         // After a read error the tracks read whole before it are added all the same.
-        AddCDTracks(done->folder, done->tags, {}, done->disc, done->device);
+        AddCDTracks(end.whole);
         if (!report.isEmpty()) {
             ShowAlert(report);
         }
@@ -264,42 +211,17 @@ void VambleWindow::FinishCDRead(const kit::Message& message) {
         report + QStringLiteral("\n\n") +
             tr("Choose the CD again to read them again, or add the damaged "
                "tracks as they are."),
-        tr("Add Anyway"), tr("Leave Out"), [this, done = *done, readToEnd](bool add) {
-            AddCDTracks(done.folder, done.tags, add ? readToEnd : std::vector<DamagedTrack>{},
-                        done.disc, done.device);
-        });
-}
-
-void VambleWindow::StopCDRead() {
-    if (cdReader) {
-        cdReader->Stop();
-    }
+        tr("Add Anyway"), tr("Leave Out"),
+        [this, end](bool add) { AddCDTracks(add ? end.WithDamaged() : end.whole); });
 }
 
 void VambleWindow::ClearCDCache() {
-    if (ReadingCD()) {
+    if (!discs->MeasureCache()) {
         ShowAlert(tr("The CD cache can be cleared once the CD has been read."));
-        return;
     }
-    // The cache is looked at off the window's thread: it may be large, or on a slow disk.
-    const std::filesystem::path cache = DiscCacheFolder();
-    QThreadPool::globalInstance()->start([cache, window = QPointer<VambleWindow>(this)] {
-        const DiscCacheUsage usage = MeasureDiscCache(cache);
-        // NOLINTBEGIN(clang-analyzer-cplusplus.NewDeleteLeaks)
-        QMetaObject::invokeMethod(
-            qApp,
-            [window, cache, usage] {
-                if (window) {
-                    window->AskToClearCDCache(cache, usage);
-                }
-            },
-            Qt::QueuedConnection);
-        // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
-    });
 }
 
-void VambleWindow::AskToClearCDCache(const std::filesystem::path& cache,
-                                     const DiscCacheUsage& usage) {
+void VambleWindow::CacheMeasured(const std::filesystem::path& cache, const DiscCacheUsage& usage) {
     if (!usage.refused.empty()) {
         ShowAlert(tr("The CD cache cannot be used: %1").arg(QString::fromStdString(usage.refused)));
         return;
@@ -323,24 +245,100 @@ void VambleWindow::AskToClearCDCache(const std::filesystem::path& cache,
                                         "not be encoded any more.")
                                          .arg(Count(rowsUsing, tr("%1 row"), tr("%1 rows")));
     }
-    Ask(this, text, tr("Clear"), tr("Cancel"), [this, cache](bool clear) {
-        if (!clear || ReadingCD()) {
-            return;
+    Ask(this, text, tr("Clear"), tr("Cancel"), [this](bool clear) {
+        if (clear) {
+            discs->ClearCache();
         }
-        QThreadPool::globalInstance()->start([cache, window = QPointer<VambleWindow>(this)] {
-            const DiscCacheUsage left = ClearDiscCache(cache);
-            // NOLINTBEGIN(clang-analyzer-cplusplus.NewDeleteLeaks)
-            QMetaObject::invokeMethod(
-                qApp,
-                [window, left] {
-                    if (window && left.discs > 0) {
-                        window->ShowAlert(
-                            tr("%1 being read by another program stayed in the cache.")
-                                .arg(CdCount(left.discs)));
-                    }
-                },
-                Qt::QueuedConnection);
-            // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
-        });
     });
+}
+
+void VambleWindow::CacheCleared(const DiscCacheUsage& left) {
+    if (left.discs > 0) {
+        ShowAlert(
+            tr("%1 being read by another program stayed in the cache.").arg(CdCount(left.discs)));
+    }
+}
+
+LookupSettings VambleWindow::CurrentLookupSettings() const {
+    return {lookupOnlineCheck->isChecked(), gnudbEmailText->Text().trimmed().toStdString(),
+            DiscCacheFolder()};
+}
+
+void VambleWindow::DiscKnown(const DiscRows& rows) {
+    for (const int64_t id : rows.rows) {
+        if (AudioItem* row = FindRow(id)) {
+            row->disc = rows.disc;
+        }
+    }
+}
+
+void VambleWindow::LookUpAgain() {
+    // The selected rows of each disc, not encoded yet.
+    std::map<std::shared_ptr<const DiscSource>, std::vector<int64_t>> selected;
+    for (int32_t i = 0; i < fileList->CountItems(); ++i) {
+        const auto* row = dynamic_cast<const AudioItem*>(fileList->ItemAt(i));
+        if (row && row->disc && !row->done && fileList->IsItemSelected(i)) {
+            selected[row->disc].push_back(row->Id());
+        }
+    }
+    if (selected.empty()) {
+        LookupStatus(tr("Look Up Again looks up the selected rows of a CD that are not "
+                        "encoded yet; none are selected."));
+        return;
+    }
+    for (auto& [disc, rows] : selected) {
+        discs->LookUp({disc, std::move(rows)}, true, CurrentLookupSettings());
+    }
+}
+
+void VambleWindow::ReleaseChoiceNeeded(const DiscRows& rows, const DiscLookupAnswer& answer) {
+    auto* chooser = new ReleaseChooser(
+        this, DiscName(*rows.disc, answer.releases), answer.releases,
+        [this, rows, answer](int index) { discs->ChooseRelease(rows, answer, index); });
+    chooser->open();
+}
+
+void VambleWindow::ReleaseFound(const DiscRows& rows, const ReleaseNames& release,
+                                NameSource source) {
+    for (const int64_t id : rows.rows) {
+        AudioItem* row = FindRow(id);
+        if (row && !row->done) {
+            row->SetReleaseNames(release, release.Track(rows.disc->Position(row->track)));
+        }
+    }
+    // Output names may use the new names.
+    ShowSelectedTags();
+    ScheduleOutputCheck();
+    if (source == NameSource::MusicBrainz && embedCoverCheck->isChecked()) {
+        // A row encoded before the cover comes says so in its warning.
+        for (const int64_t id : rows.rows) {
+            if (AudioItem* row = FindRow(id); row && !row->done) {
+                row->release.frontCoverComing = true;
+            }
+        }
+        discs->FetchCover(release, rows.rows);
+    }
+}
+
+void VambleWindow::CoverArrived(const std::vector<int64_t>& rows, const std::string& releaseId,
+                                const CoverArt& cover) {
+    if (!cover.failure.isEmpty()) {
+        LookupStatus(cover.failure);
+    }
+    for (const int64_t id : rows) {
+        AudioItem* row = FindRow(id);
+        if (row && row->release.releaseId == releaseId) {
+            row->release.frontCoverComing = false;
+            if (!row->done && !cover.image.isEmpty()) {
+                row->release.frontCover = CoverPicture{cover.mimeType.toStdString(), cover.image};
+            }
+        }
+    }
+}
+
+void VambleWindow::LookupStatus(const QString& text) {
+    // A run or a disc read owns the status line while it goes on.
+    if (!IsEncoding() && !discs->Reading()) {
+        encodingFileText->setText(text);
+    }
 }

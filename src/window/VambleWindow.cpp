@@ -4,7 +4,6 @@
 #include "app/SettingsStore.h"
 #include "app/VamblePrefs.h"
 #include "cdaudio/AudioCdLister.h"
-#include "cdaudio/DiscReadWorker.h"
 #include "encoding/RunReports.h"
 #include "encoding/RunWorkers.h"
 #include "filelist/FileListView.h"
@@ -146,6 +145,7 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
     runMonitor = std::make_unique<RunMonitor>(this, runStatus, notifier, launcher);
     queue = std::make_unique<EncodeQueue>(static_cast<EncodeQueue::Hooks&>(*this),
                                           std::make_unique<RunWorkers>(RunReportSink()));
+    discs = std::make_unique<DiscFlow>(static_cast<DiscFlow::Hooks&>(*this));
     WatchOutputChanges();
 
     stopButton->setEnabled(false);
@@ -579,14 +579,14 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         // An Encode click queued while a disc's reading began is dropped: the two exclude each
         // other, and the button is disabled while the disc is read. So is one handled while an
         // earlier Encode still asks about clashes: one question, one answer.
-        if (!ReadingCD() && !startingRun) {
+        if (!discs->Reading() && !startingRun) {
             Encode();
         }
         break;
     case MSG_STOP:
         // Stop ends a disc's reading when one is read; encoding never runs at the same time.
-        if (ReadingCD()) {
-            StopCDRead();
+        if (discs->Reading()) {
+            discs->StopRead();
         } else {
             StopThread();
         }
@@ -603,15 +603,6 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         break;
     case MSG_CD_VOLUME:
         GetFilesFromCD(*message);
-        break;
-    case MSG_CD_READ_PROGRESS:
-        ShowCDReadProgress(*message);
-        break;
-    case MSG_CD_READ_DONE:
-        FinishCDRead(*message);
-        break;
-    case MSG_CD_SCAN_DONE:
-        ShowFoundCDs(*message);
         break;
     case MSG_TOGGLE_COLUMN: {
         int32_t index = -1;

@@ -4,7 +4,7 @@
 #include "app/DesktopNotifier.h"
 #include "app/LauncherProgress.h"
 #include "bubblehelp/BubbleHelper.h"
-#include "cdaudio/DiscInfo.h"
+#include "disc/DiscFlow.h"
 #include "encoding/EncodeQueue.h"
 #include "encoding/EncoderSettings.h"
 #include "encoding/OutputClashes.h"
@@ -31,17 +31,7 @@
 
 class AudioItem;
 class QMessageBox;
-class DiscLookupService;
-class DiscReadWorker;
-struct ArtistAlbum;
 struct OutputSurvey;
-struct DiscCacheUsage;
-struct DamagedTrack;
-struct DiscLookupAnswer;
-struct DiscSource;
-struct LookupSettings;
-struct ReleaseNames;
-enum class NameSource;
 class FileListView;
 class QAction;
 class QMenu;
@@ -55,7 +45,10 @@ class XqFilePanel;
 // and naming settings, the file list, the encoding status area and the bottom row of buttons.
 // It loads every setting into its controls in Inititialize and saves them when destroyed. It is
 // the view of the encoding run, which its queue owns.
-class VambleWindow : public QMainWindow, public kit::Handler, private EncodeQueue::Hooks {
+class VambleWindow : public QMainWindow,
+                     public kit::Handler,
+                     private EncodeQueue::Hooks,
+                     private DiscFlow::Hooks {
     Q_DECLARE_TR_FUNCTIONS(VambleWindow)
 
 public:
@@ -132,6 +125,8 @@ public:
     ClashDecision AskAboutClashes();
     // The whole run's progress, title, launcher progress and closing notification.
     [[nodiscard]] RunMonitor& Monitor() const { return *runMonitor; }
+    // The audio CD flow: scans, reads, look-ups and the cache.
+    [[nodiscard]] DiscFlow& Discs() const { return *discs; }
 
     // The main window's close path: stops encoding and agrees to close. During a run the user is
     // asked first, unless the window closes without asking.
@@ -183,42 +178,32 @@ private:
     // Audio CDs: the CDs a scan found fill the pop-up; an item chosen in the pop-up sends its
     // message; the pop-up is rebuilt; a chosen CD's tracks become rows, after reading the disc
     // into a folder when it has none. A disc's reading and an encoding run exclude each other.
-    void ShowFoundCDs(const kit::Message& found);
+    // The disc flow does the work (DiscFlow::Hooks); the window asks and paints.
     void SendCDVolume(int index);
     void RescanCDs();
     void GetFilesFromCD(const kit::Message& volume);
-    // Adds the tracks of the folder and the damaged ones, in track order, the damaged marked;
-    // the new rows are looked up as the tracks of `disc` (unknown when null: the disc in `device`
-    // is then asked, when that is known).
-    void AddCDTracks(const std::filesystem::path& folder, const ArtistAlbum& tags,
-                     const std::vector<DamagedTrack>& damaged, const std::optional<DiscInfo>& disc,
-                     const std::string& device);
+    // Adds the tracks in their order, the damaged marked, and has the new rows looked up.
+    void AddCDTracks(const CdTracks& tracks);
     void SetCDReading(bool reading);
-    void ShowCDReadProgress(const kit::Message& progress);
-    void FinishCDRead(const kit::Message& message);
-    void StopCDRead();
-    [[nodiscard]] bool ReadingCD() const { return cdReadRun >= 0; }
     // Says what the cache of read discs holds and clears it when the user agrees.
     void ClearCDCache();
-    // Asks whether to clear the cache that holds this much, once it is measured.
-    void AskToClearCDCache(const std::filesystem::path& cache, const DiscCacheUsage& usage);
-    // Disc look-up: names for the rows of a disc (those with these identities) from the
-    // services, CD-Text or gnudb, a choice among several releases, the front cover; "Look Up
-    // Again" repeats it for the selected rows of discs, asking the services anew.
-    LookupSettings CurrentLookupSettings() const;
-    // Gives the disc to these rows (a disc's new rows) and looks them up; without a disc, asks the
-    // drive `device` for it first, away from the window's thread.
-    void NameDiscRows(const std::optional<DiscInfo>& disc, const std::string& device,
-                      std::vector<int64_t> rows);
-    void LookUpDisc(const std::shared_ptr<const DiscSource>& disc, std::vector<int64_t> rows,
-                    bool refresh);
+    // "Look Up Again": the selected rows of each disc, not encoded yet, asking the services anew.
     void LookUpAgain();
-    void DiscAnswered(const std::shared_ptr<const DiscSource>& disc,
-                      const std::vector<int64_t>& rows, const DiscLookupAnswer& answer);
-    void ApplyRelease(const DiscSource& disc, const std::vector<int64_t>& rows,
-                      const ReleaseNames& release, NameSource source);
-    // One line in the status area: where the names came from, or what went wrong.
-    void ShowLookupStatus(const QString& text);
+    LookupSettings CurrentLookupSettings() const;
+    void CdsFound(const std::vector<AudioCd>& cds, const std::string& problem) override;
+    void TracksListed(const CdTracks& tracks) override;
+    void ReadProgressed(const DiscReadProgress& progress) override;
+    void ReadEnded(const DiscReadEnd& end) override;
+    void DiscKnown(const DiscRows& rows) override;
+    // One line in the status area, unless a run or a disc read owns it.
+    void LookupStatus(const QString& text) override;
+    void ReleaseFound(const DiscRows& rows, const ReleaseNames& release,
+                      NameSource source) override;
+    void ReleaseChoiceNeeded(const DiscRows& rows, const DiscLookupAnswer& answer) override;
+    void CoverArrived(const std::vector<int64_t>& rows, const std::string& releaseId,
+                      const CoverArt& cover) override;
+    void CacheMeasured(const std::filesystem::path& cache, const DiscCacheUsage& usage) override;
+    void CacheCleared(const DiscCacheUsage& left) override;
     static constexpr const char* kLookUpDiscsKey = "LookUpDiscs";
     static constexpr const char* kGnudbEmailKey = "GnudbEmail";
 
@@ -356,19 +341,11 @@ private:
     int64_t statusRow = 0;
     // The folder "Add Files…" opened in last, for the next time in this session.
     QString lastAddFolder;
-    // Reads discs that no mount presents as a folder; created on first use.
-    std::unique_ptr<DiscReadWorker> cdReader;
-    // The run whose messages are awaited; -1 while no disc is being read.
-    int32_t cdReadRun = -1;
-    // The CD scan whose findings fill the pop-up; those of earlier scans are dropped.
-    int32_t cdScan = 0;
+    // The audio CDs: scans, reads, look-ups and the cache.
+    std::unique_ptr<DiscFlow> discs;
     // True while Encode, started by its command, may ask about clashes before a run begins: a
     // CD choice handled meanwhile must not start a read.
     bool startingRun = false;
-    // Reads discs' tables of contents and CD-Text for the look-up; waits for them when destroyed.
-    QThreadPool discSourceReads;
-    // Looks discs up; created on first use.
-    std::unique_ptr<DiscLookupService> discLookup;
     // Fires once the user has paused changing what the output files are made of.
     QTimer outputCheckTimer;
     // The newest output check, what waits for it, and the output folder it looked at with

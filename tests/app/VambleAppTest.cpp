@@ -3,7 +3,7 @@
 #include "app/VambleApp.h"
 
 #include "app/About.h"
-#include "app/CheckBitmap.h"
+#include "filelist/CheckBitmap.h"
 #include "app/SingleLaunch.h"
 #include "app/VamblePrefs.h"
 #include "filelist/FileListView.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/CheckBitmap.h"
+#include "filelist/CheckBitmap.h"
 
 namespace {
 
