@@ -215,6 +215,13 @@ void FileListView::ShowColumn(signed char which, bool show) {
     }
 }
 
+bool FileListView::ColumnShown(signed char which) const {
+    const CLVColumn* const named[kNamedColumns] = {trackColumn, fileNameColumn, saveAsColumn,
+                                                   pathColumn, outputColumn};
+    return which >= 0 && which < kNamedColumns &&
+           named[static_cast<unsigned char>(which)]->IsShown();
+}
+
 int32_t FileListView::WhichColumn(kit::Point where, const CLVListItem* item) const {
     for (int32_t column = AudioItem::kDoneColumn; column < AudioItem::kPathColumn; ++column) {
         const kit::Rect frame = item->ItemColumnFrame(column, this);

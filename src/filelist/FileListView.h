@@ -62,6 +62,7 @@ public:
     // Shows or hides one of the five named columns: 0 "Track", 1 "Filename", 2 "Save As",
     // 3 "Path To File", 4 "Output File"; other values do nothing.
     void ShowColumn(signed char which, bool show);
+    [[nodiscard]] bool ColumnShown(signed char which) const;
 
     // Plans every row's output file with these settings, as the encoder command would get it,
     // and marks the rows not done whose file clashes with an earlier row's or with what

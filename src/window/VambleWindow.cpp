@@ -14,6 +14,7 @@
 #include "window/RunMonitor.h"
 #include "window/RunStatusView.h"
 #include "window/WindowMessages.h"
+#include "window/WindowSettings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,26 +39,36 @@ const QStringList kBitrates = {QStringLiteral("64"),  QStringLiteral("96"),  QSt
 // Never translated: the marked item, lower-cased, is the encoder's mode and the stored setting.
 const QStringList kOutputFormats = {QStringLiteral("Stereo"), QStringLiteral("Mono"),
                                     QStringLiteral("J-Stereo")};
-// The Columns items' settings and whether their columns show when nothing is stored. The
-// "Output File" column came later: its key is written after all the others.
-struct ColumnSetting {
-    const char* key;
-    bool shownByDefault;
-};
-constexpr std::array<ColumnSetting, 5> kColumnSettings = {
-    {{"TrackC", true}, {"FileNC", true}, {"SaveAsC", true}, {"PathC", true}, {"OutputC", false}}};
-constexpr size_t kOutputColumnItem = 4;
-
-// The pattern "Tags from File Names…" keeps.
-constexpr const char* kNameTagPatternKey = "TagsFromNamesPattern";
-
 // ID3v1 field widths in bytes.
 constexpr int kTagTextBytes = 30;
 constexpr int kTagYearBytes = 4;
 
-// Check boxes and menu marks are stored as 0 or 1.
-int8_t Flag(bool on) {
-    return on ? 1 : 0;
+// A check box kept as 0 or 1.
+WindowSetting Flag(const char* key, bool byDefault, QCheckBox* box) {
+    return {key, WindowSetting::Type::Int8, int32_t{byDefault ? 1 : 0},
+            [box](const SettingValue& value) { box->setChecked(std::get<int32_t>(value) == 1); },
+            [box] { return SettingValue{box->isChecked() ? 1 : 0}; }};
+}
+
+WindowSetting Number(const char* key, int32_t byDefault, kit::SpinButton* spin) {
+    return {key, WindowSetting::Type::Int8, byDefault,
+            [spin](const SettingValue& value) { spin->SetValue(std::get<int32_t>(value)); },
+            [spin] { return SettingValue{spin->Value()}; }};
+}
+
+// A text field; an empty stored text leaves the field's own text. Only an e-mail address loses
+// its surrounding blanks: a folder's name may end in one.
+WindowSetting Text(const char* key, kit::TextControl* field, bool trimmed = false) {
+    return {key, WindowSetting::Type::String, std::string(),
+            [field](const SettingValue& value) {
+                if (const auto& text = std::get<std::string>(value); !text.empty()) {
+                    field->SetText(QString::fromStdString(text));
+                }
+            },
+            [field, trimmed] {
+                const QString text = field->Text();
+                return SettingValue{(trimmed ? text.trimmed() : text).toStdString()};
+            }};
 }
 
 QWidget* Spacer(float width, float height) {
@@ -137,6 +148,9 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
 
     countView->Init();
     fileList->Initialize();
+    for (size_t i = 0; i < columnItems.size(); ++i) {
+        columnItems[i]->setChecked(fileList->ColumnShown(static_cast<signed char>(i)));
+    }
     fileList->SetSelectionHandler([this](const AudioItem& row) { ShowTagsOf(row); });
     fileList->SetRowsAddedOrMovedHandler([this] { queue->RowsChanged(); });
     progressTimer.setSingleShot(true);
@@ -155,35 +169,8 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
 VambleWindow::~VambleWindow() {
     // A worker still ending posts nothing to the window from here on.
     messenger->Clear();
-    const kit::Rect frame = Frame();
-    prefs->SetRect("WindowRect", frame);
-    prefs->SetString("OutputFormat", GetOutputFormat());
-    std::string bits;
-    GetEncBits(bits);
-    prefs->SetInt32("Bits", static_cast<int32_t>(std::strtol(bits.c_str(), nullptr, 10)));
-    prefs->SetInt8("VBRState", Flag(vbrCheck->isChecked()));
-    prefs->SetInt8("CPUCount", static_cast<int8_t>(cpuSpin->Value()));
-    prefs->SetInt8("VBRCount", static_cast<int8_t>(vbrSpin->Value()));
-    prefs->SetInt8("EnableTooltips", Flag(tooltipsCheck->isChecked()));
-    prefs->SetInt8("threadpriority", static_cast<int8_t>(prioritySpin->Value()));
-    for (size_t i = 0; i < kOutputColumnItem; ++i) {
-        prefs->SetInt8(kColumnSettings[i].key, Flag(columnItems[i]->isChecked()));
-    }
-    prefs->SetInt8("mp3ext", Flag(mp3ExtensionCheck->isChecked()));
-    prefs->SetInt8("deleteFile", Flag(deleteInputCheck->isChecked()));
-    prefs->SetInt8("nopsy", Flag(noPsyCheck->isChecked()));
-    prefs->SetString("OutputDir", saveInText->Text().toStdString());
-    prefs->SetString("outPutFileName", outputNameText->Text().toStdString());
-    prefs->SetInt8(kColumnSettings[kOutputColumnItem].key,
-                   Flag(columnItems[kOutputColumnItem]->isChecked()));
-    prefs->SetInt8("id3v2", Flag(id3v2Check->isChecked()));
-    prefs->SetInt8("FilesAtOnce", static_cast<int8_t>(filesAtOnceSpin->Value()));
-    for (const FlagSetting& flag : TagFlags()) {
-        prefs->SetInt8(flag.key, Flag(flag.box->isChecked()));
-    }
-    prefs->SetString(kNameTagPatternKey, nameTagPattern.toStdString());
-    prefs->SetInt8(kLookUpDiscsKey, Flag(lookupOnlineCheck->isChecked()));
-    prefs->SetString(kGnudbEmailKey, gnudbEmailText->Text().trimmed().toStdString());
+    prefs->SetRect("WindowRect", Frame());
+    SaveSettings(*prefs, Settings());
 
     kit::PostMessage(QCoreApplication::instance(), kit::Message(kit::B_QUIT_REQUESTED));
     delete prefs;
@@ -237,7 +224,6 @@ QWidget* VambleWindow::BuildMenus() {
     for (int32_t index = 0; index < static_cast<int32_t>(columnItems.size()); ++index) {
         QAction* item = columnsMenu->addAction(FileListView::ColumnTitle(index));
         item->setCheckable(true);
-        item->setChecked(kColumnSettings[static_cast<size_t>(index)].shownByDefault);
         // The mark changes only through the window's command; undo Qt's own toggle and send
         // the command with the item's position, as a menu item reports it.
         connect(item, &QAction::triggered, this, [this, item, index] {
@@ -466,55 +452,75 @@ QWidget* VambleWindow::BuildBottomRow() {
     return row;
 }
 
+std::vector<WindowSetting> VambleWindow::Settings() {
+    std::vector<WindowSetting> table = {
+        Flag("VBRState", false, vbrCheck),
+        Number("CPUCount", processorCount, cpuSpin),
+        Number("VBRCount", 0, vbrSpin),
+        Number("threadpriority", 10, prioritySpin),
+        Flag("mp3ext", true, mp3ExtensionCheck),
+        Flag("deleteFile", false, deleteInputCheck),
+        Flag("nopsy", false, noPsyCheck),
+        Flag("id3v2", true, id3v2Check),
+        Flag("EmbedCoverArt", true, embedCoverCheck),
+        Flag("ReplayGain", false, replayGainCheck),
+    };
+    // A stored 0 hides a column; the "Output File" column is hidden until asked for.
+    const std::array<const char*, 5> columnKeys = {"TrackC", "FileNC", "SaveAsC", "PathC",
+                                                   "OutputC"};
+    for (size_t i = 0; i < columnKeys.size(); ++i) {
+        QAction* item = columnItems[i];
+        table.push_back({columnKeys[i], WindowSetting::Type::Int8, int32_t{i < 4 ? 1 : 0},
+                         [this, item, i](const SettingValue& value) {
+                             const bool shown = std::get<int32_t>(value) != 0;
+                             fileList->ShowColumn(static_cast<signed char>(i), shown);
+                             item->setChecked(shown);
+                         },
+                         [item] { return SettingValue{item->isChecked() ? 1 : 0}; }});
+    }
+    table.push_back({"Bits", WindowSetting::Type::Int32, 128,
+                     [this](const SettingValue& value) {
+                         bitratePopUp->MarkItemLabeled(QString::number(std::get<int32_t>(value)));
+                     },
+                     [this] {
+                         std::string bits;
+                         GetEncBits(bits);
+                         return SettingValue{
+                             static_cast<int32_t>(std::strtol(bits.c_str(), nullptr, 10))};
+                     }});
+    table.push_back({"OutputFormat", WindowSetting::Type::String, std::string("stereo"),
+                     [this](const SettingValue& value) {
+                         const std::string& format = std::get<std::string>(value);
+                         const char first = format.empty() ? '\0' : format.front();
+                         outputFormatPopUp->MarkItem(first == 'm' ? 1 : first == 's' ? 0 : 2);
+                     },
+                     [this] { return SettingValue{GetOutputFormat()}; }});
+    table.push_back(Text("OutputDir", saveInText));
+    table.push_back(Text("outPutFileName", outputNameText));
+    table.push_back(Flag("EnableTooltips", true, tooltipsCheck));
+    // Files encode one per processor: a user who never opens the tab gets the speed, with a
+    // few processors left over on large machines.
+    table.push_back(Number("FilesAtOnce", std::min(processorCount, 4), filesAtOnceSpin));
+    table.push_back(Flag("LookUpDiscs", true, lookupOnlineCheck));
+    table.push_back({"TagsFromNamesPattern", WindowSetting::Type::String,
+                     std::string(NameTagsDialog::kDefaultPattern),
+                     [this](const SettingValue& value) {
+                         nameTagPattern = QString::fromStdString(std::get<std::string>(value));
+                     },
+                     [this] { return SettingValue{nameTagPattern.toStdString()}; }});
+    table.push_back(Text("GnudbEmail", gnudbEmailText, true));
+    return table;
+}
+
 void VambleWindow::Inititialize() {
-    vbrCheck->setChecked(prefs->SetInt8("VBRState", 0) == 1);
-    cpuSpin->SetValue(prefs->SetInt8("CPUCount", static_cast<int8_t>(processorCount)));
-    vbrSpin->SetValue(prefs->SetInt8("VBRCount", 0));
-    prioritySpin->SetValue(prefs->SetInt8("threadpriority", 10));
-    mp3ExtensionCheck->setChecked(prefs->SetInt8("mp3ext", 1) == 1);
-    deleteInputCheck->setChecked(prefs->SetInt8("deleteFile", 0) == 1);
-    noPsyCheck->setChecked(prefs->SetInt8("nopsy", 0) == 1);
-    id3v2Check->setChecked(prefs->SetInt8("id3v2", 1) == 1);
-    for (const FlagSetting& flag : TagFlags()) {
-        flag.box->setChecked(prefs->SetInt8(flag.key, Flag(flag.byDefault)) == 1);
-        flag.box->setEnabled(id3v2Check->isChecked());
-    }
-    nameTagPattern = QString::fromStdString(
-        prefs->GetString(kNameTagPatternKey, NameTagsDialog::kDefaultPattern));
-    lookupOnlineCheck->setChecked(prefs->SetInt8(kLookUpDiscsKey, 1) == 1);
-    gnudbEmailText->SetText(QString::fromStdString(prefs->GetString(kGnudbEmailKey, "")));
+    LoadSettings(*prefs, Settings());
     vbrSpin->setEnabled(vbrCheck->isChecked());
-
-    for (size_t i = 0; i < columnItems.size(); ++i) {
-        const ColumnSetting& setting = kColumnSettings[i];
-        const bool shown = prefs->SetInt8(setting.key, Flag(setting.shownByDefault)) != 0;
-        fileList->ShowColumn(static_cast<signed char>(i), shown);
-        columnItems[i]->setChecked(shown);
+    for (QCheckBox* box : {embedCoverCheck, replayGainCheck}) {
+        box->setEnabled(id3v2Check->isChecked());
     }
-
-    bitratePopUp->MarkItemLabeled(QString::number(prefs->SetInt32("Bits", 128)));
-
-    const std::string format = prefs->GetString("OutputFormat", "stereo");
-    const char first = format.empty() ? '\0' : format.front();
-    outputFormatPopUp->MarkItem(first == 'm' ? 1 : first == 's' ? 0 : 2);
-
-    const std::string outputDir = prefs->GetString("OutputDir", "");
-    if (!outputDir.empty()) {
-        saveInText->SetText(QString::fromStdString(outputDir));
-    }
-    const std::string outputName = prefs->GetString("outPutFileName", "");
-    if (!outputName.empty()) {
-        outputNameText->SetText(QString::fromStdString(outputName));
-    }
-
-    tooltipsCheck->setChecked(prefs->SetInt8("EnableTooltips", 1) == 1);
     if (tooltipsCheck->isChecked()) {
         AttachTooltips();
     }
-    // Files encode one per processor: a user who never opens the tab gets the speed, with a
-    // few processors left over on large machines.
-    filesAtOnceSpin->SetValue(
-        prefs->SetInt8("FilesAtOnce", static_cast<int8_t>(std::min(processorCount, 4))));
 }
 
 void VambleWindow::ShowTagsOf(const AudioItem& row) {
@@ -531,11 +537,6 @@ void VambleWindow::ShowSelectedTags() {
             dynamic_cast<const AudioItem*>(fileList->ItemAt(fileList->CurrentSelection()))) {
         ShowTagsOf(*first);
     }
-}
-
-std::array<VambleWindow::FlagSetting, 2> VambleWindow::TagFlags() const {
-    return {FlagSetting{"EmbedCoverArt", true, embedCoverCheck},
-            FlagSetting{"ReplayGain", false, replayGainCheck}};
 }
 
 kit::Rect VambleWindow::Frame() const {

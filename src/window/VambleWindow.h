@@ -37,6 +37,7 @@ class QAction;
 class QMenu;
 class SmallView;
 class QPushButton;
+struct WindowSetting;
 class QVBoxLayout;
 class RunStatusView;
 class XqFilePanel;
@@ -160,14 +161,8 @@ private:
     // "Tags from File Names…": reads the selected rows' tags from their files' names and folders
     // by a pattern the user checks in a preview; the pattern is kept for the next time.
     void TagsFromFileNames();
-    // A check box kept in the settings as 0 or 1, its key and default written once.
-    struct FlagSetting {
-        const char* key;
-        bool byDefault;
-        QCheckBox* box;
-    };
-    // "Embed cover art" and "Write ReplayGain tags".
-    [[nodiscard]] std::array<FlagSetting, 2> TagFlags() const;
+    // Every setting the window keeps, in the order it loads them.
+    std::vector<WindowSetting> Settings();
     // Removes and deletes the selected rows, then selects the row that took the place of the
     // topmost one removed.
     void RemoveItems();
@@ -204,8 +199,6 @@ private:
                       const CoverArt& cover) override;
     void CacheMeasured(const std::filesystem::path& cache, const DiscCacheUsage& usage) override;
     void CacheCleared(const DiscCacheUsage& left) override;
-    static constexpr const char* kLookUpDiscsKey = "LookUpDiscs";
-    static constexpr const char* kGnudbEmailKey = "GnudbEmail";
 
     // Starts encoding the next rows that are not done, from the current index on, until as
     // many are being encoded as "Files at once:" allows. Pressed with no run going, it first
