@@ -490,7 +490,7 @@ std::vector<WindowSetting> VambleWindow::Settings() {
                      }});
     table.push_back({"OutputFormat", WindowSetting::Type::String, std::string("stereo"),
                      [this](const SettingValue& value) {
-                         const std::string& format = std::get<std::string>(value);
+                         const auto& format = std::get<std::string>(value);
                          const char first = format.empty() ? '\0' : format.front();
                          outputFormatPopUp->MarkItem(first == 'm' ? 1 : first == 's' ? 0 : 2);
                      },

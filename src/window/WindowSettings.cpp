@@ -4,14 +4,12 @@
 #include "app/VamblePrefs.h"
 
 #include <algorithm>
-#include <limits>
+#include <cstdint>
 
 namespace {
 
 int8_t AsInt8(const SettingValue& value) {
-    constexpr int32_t kLow = std::numeric_limits<int8_t>::min();
-    constexpr int32_t kHigh = std::numeric_limits<int8_t>::max();
-    return static_cast<int8_t>(std::clamp(std::get<int32_t>(value), kLow, kHigh));
+    return static_cast<int8_t>(std::clamp<int32_t>(std::get<int32_t>(value), INT8_MIN, INT8_MAX));
 }
 
 } // namespace
