@@ -7,6 +7,7 @@
 #include "cdaudio/AudioCdLister.h"
 #include "filelist/FileListView.h"
 #include "window/ReleaseChooser.h"
+#include "window/SettingsTab.h"
 #include "window/VambleWindow.h"
 #include "window/WindowMessages.h"
 
@@ -260,8 +261,8 @@ void VambleWindow::CacheCleared(const DiscCacheUsage& left) {
 }
 
 LookupSettings VambleWindow::CurrentLookupSettings() const {
-    return {lookupOnlineCheck->isChecked(), gnudbEmailText->Text().trimmed().toStdString(),
-            DiscCacheFolder()};
+    return {options->lookupOnlineCheck->isChecked(),
+            options->gnudbEmailText->Text().trimmed().toStdString(), DiscCacheFolder()};
 }
 
 void VambleWindow::DiscKnown(const DiscRows& rows) {
@@ -309,7 +310,7 @@ void VambleWindow::ReleaseFound(const DiscRows& rows, const ReleaseNames& releas
     // Output names may use the new names.
     ShowSelectedTags();
     ScheduleOutputCheck();
-    if (source == NameSource::MusicBrainz && embedCoverCheck->isChecked()) {
+    if (source == NameSource::MusicBrainz && options->embedCoverCheck->isChecked()) {
         // A row encoded before the cover comes says so in its warning.
         for (const int64_t id : rows.rows) {
             if (AudioItem* row = FindRow(id); row && !row->done) {

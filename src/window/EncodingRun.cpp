@@ -4,6 +4,8 @@
 #include "encoding/EncoderCommand.h"
 #include "encoding/OutputSurvey.h"
 #include "filelist/FileListView.h"
+#include "window/EncoderTab.h"
+#include "window/SettingsTab.h"
 #include "window/VambleWindow.h"
 
 #include <QFile>
@@ -30,17 +32,9 @@ QString FileName(const AudioItem& row) {
 
 EncoderSettings VambleWindow::ControlSettings() const {
     EncoderSettings settings;
-    settings.outputDir = saveInText->Text().toStdString();
-    settings.namePattern = outputNameText->Text().toStdString();
-    settings.addExtension = mp3ExtensionCheck->isChecked();
-    GetEncBits(settings.bitrate);
-    settings.outputFormat = GetOutputFormat();
-    settings.cpuCount = cpuSpin->Value();
-    settings.vbrEnabled = vbrCheck->isChecked();
-    settings.vbrLevel = vbrSpin->Value();
-    settings.noPsy = noPsyCheck->isChecked();
-    settings.priority = prioritySpin->Value();
-    settings.deleteInput = deleteInputCheck->isChecked();
+    encoder->Read(settings);
+    settings.namePattern = options->outputNameText->Text().toStdString();
+    settings.addExtension = options->mp3ExtensionCheck->isChecked();
     return settings;
 }
 
@@ -61,7 +55,7 @@ int32_t VambleWindow::CreateSwitches(EncoderCommand& command, int32_t index) {
 }
 
 int VambleWindow::FilesAtOnce() const {
-    return std::max(1, filesAtOnceSpin->Value());
+    return std::max(1, options->filesAtOnceSpin->Value());
 }
 
 void VambleWindow::Encode() {
@@ -111,8 +105,8 @@ bool VambleWindow::BeginRun() {
     RunStart start;
     start.leftOut = std::move(decision.skipped);
     start.agreed = std::move(decision.agreed);
-    start.replayGain = id3v2Check->isChecked() && replayGainCheck->isChecked();
-    start.deleteInput = deleteInputCheck->isChecked();
+    start.replayGain = options->ReplayGain();
+    start.deleteInput = encoder->deleteInputCheck->isChecked();
     if (!queue->Begin(std::move(start))) {
         return false;
     }
@@ -219,8 +213,8 @@ std::optional<FinishedFile> VambleWindow::RowEncoded(int64_t id,
         return std::nullopt;
     }
     FinishedFile file = row->Finished(output);
-    file.id3v2 = id3v2Check->isChecked();
-    file.embedCover = embedCoverCheck->isChecked();
+    file.id3v2 = options->id3v2Check->isChecked();
+    file.embedCover = options->embedCoverCheck->isChecked();
     return file;
 }
 

@@ -4,6 +4,8 @@
 #include "encoding/OutputSurvey.h"
 #include "filelist/FileListView.h"
 #include "window/ClashDialog.h"
+#include "window/EncoderTab.h"
+#include "window/SettingsTab.h"
 #include "window/VambleWindow.h"
 
 #include <QFile>
@@ -20,10 +22,11 @@ void VambleWindow::WatchOutputChanges() {
     outputCheckTimer.setSingleShot(true);
     outputCheckTimer.setInterval(kOutputCheckDelay);
     connect(&outputCheckTimer, &QTimer::timeout, this, [this] { CheckOutputs(); });
-    for (const kit::TextControl* field : {saveInText, outputNameText}) {
+    for (const kit::TextControl* field : {encoder->saveInText, options->outputNameText}) {
         connect(field->Edit(), &QLineEdit::textChanged, this, [this] { ScheduleOutputCheck(); });
     }
-    connect(mp3ExtensionCheck, &QCheckBox::toggled, this, [this] { ScheduleOutputCheck(); });
+    connect(options->mp3ExtensionCheck, &QCheckBox::toggled, this,
+            [this] { ScheduleOutputCheck(); });
     fileList->SetOutputsChangedHandler([this] { ScheduleOutputCheck(); });
 }
 
@@ -39,16 +42,16 @@ void VambleWindow::CheckOutputs(std::function<void()> then) {
     EncoderSettings settings = ControlSettings();
     std::vector<std::string> names = fileList->OutputNames(settings.namePattern);
     const int check = ++outputCheck;
-    QThreadPool::globalInstance()->start([check, settings, names = std::move(names),
-                                          reply = messenger, this]() mutable {
-        OutputSurvey survey = SurveyOutputs(settings, names);
-        reply->Invoke([check, settings, survey = std::move(survey), this]() mutable {
-            // A later check supersedes this one: it looks at what was changed since.
-            if (check == outputCheck) {
-                ShowOutputs(settings, survey);
-            }
+    QThreadPool::globalInstance()->start(
+        [check, settings, names = std::move(names), reply = messenger, this]() mutable {
+            OutputSurvey survey = SurveyOutputs(settings, names);
+            reply->Invoke([check, settings, survey = std::move(survey), this]() mutable {
+                // A later check supersedes this one: it looks at what was changed since.
+                if (check == outputCheck) {
+                    ShowOutputs(settings, survey);
+                }
+            });
         });
-    });
 }
 
 void VambleWindow::ShowOutputs(EncoderSettings settings, const OutputSurvey& survey) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window's output folder: the chooser, and folders dropped on the window.
 #include "kit/FileDrop.h"
+#include "window/EncoderTab.h"
 #include "window/VambleWindow.h"
 #include "window/XqFilePanel.h"
 
@@ -13,13 +14,13 @@ void VambleWindow::AcceptFolderDrops() {
     auto* drops = new kit::FileDropFilter(this, this);
     drops->Watch(this);
     // The field would paste a dropped folder's address as text; it takes the folder instead.
-    drops->Watch(saveInText->Edit());
+    drops->Watch(encoder->saveInText->Edit());
 }
 
 void VambleWindow::SelectDirectory() {
     if (!dirPanel) {
         // It opens where the output folder is, when that is a folder.
-        const QString current = saveInText->Text();
+        const QString current = encoder->saveInText->Text();
         dirPanel = new XqFilePanel(this, QFileInfo(current).isDir() ? current : QString(), this);
         dirPanel->setLabelText(QFileDialog::Accept, tr("Select"));
         dirPanel->show();
@@ -46,5 +47,5 @@ void VambleWindow::SetOutputDirectory(const kit::Message& refs) {
     if (error || !std::filesystem::is_directory(folder, error)) {
         return;
     }
-    saveInText->SetText(QFile::decodeName(QByteArray::fromStdString(folder.native())));
+    encoder->saveInText->SetText(QFile::decodeName(QByteArray::fromStdString(folder.native())));
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The question asked when several releases hold a disc: one line per release (title with what
 // tells it apart, artist, date, country, label, catalogue number, barcode, track count, format),
-// the selected release's track titles, "Use This Release" and "None of these". It does not block the window: the answer comes through `chosen`.
+// the selected release's track titles, "Use This Release" and "None of these". It does not block
+// the window: the answer comes through `chosen`.
 #pragma once
 
 #include "lookup/DiscNames.h"

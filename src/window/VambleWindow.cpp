@@ -10,9 +10,13 @@
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
 #include "lookup/DiscLookupService.h"
+#include "window/EncoderTab.h"
 #include "window/NameTagsDialog.h"
 #include "window/RunMonitor.h"
 #include "window/RunStatusView.h"
+#include "window/SettingsTab.h"
+#include "window/TagsTab.h"
+#include "window/WindowLayout.h"
 #include "window/WindowMessages.h"
 #include "window/WindowSettings.h"
 
@@ -32,16 +36,6 @@
 #include <cmath>
 
 namespace {
-
-const QStringList kBitrates = {QStringLiteral("64"),  QStringLiteral("96"),  QStringLiteral("128"),
-                               QStringLiteral("160"), QStringLiteral("192"), QStringLiteral("256"),
-                               QStringLiteral("320")};
-// Never translated: the marked item, lower-cased, is the encoder's mode and the stored setting.
-const QStringList kOutputFormats = {QStringLiteral("Stereo"), QStringLiteral("Mono"),
-                                    QStringLiteral("J-Stereo")};
-// ID3v1 field widths in bytes.
-constexpr int kTagTextBytes = 30;
-constexpr int kTagYearBytes = 4;
 
 // A check box kept as 0 or 1.
 WindowSetting Flag(const char* key, bool byDefault, QCheckBox* box) {
@@ -71,15 +65,6 @@ WindowSetting Text(const char* key, kit::TextControl* field, bool trimmed = fals
             }};
 }
 
-QWidget* Spacer(float width, float height) {
-    return kit::Space({width, height, width, height, 1});
-}
-
-QBoxLayout* Tight(QBoxLayout* layout) {
-    layout->setContentsMargins(0, 0, 0, 0);
-    return layout;
-}
-
 } // namespace
 
 VambleWindow::VambleWindow(const kit::Rect& frame)
@@ -98,9 +83,12 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
     kit::AddWithHint(inner, kit::Space({-1, 10, 50000, 10, 1}), {-1, 10, 50000, 10, 1});
 
     auto* tabs = new QTabWidget;
-    tabs->addTab(BuildEncoderTab(), tr("GoGo Settings"));
-    tabs->addTab(BuildTagsTab(), tr("MP3 Tags"));
-    tabs->addTab(BuildSettingsTab(), tr("Settings"));
+    encoder = new EncoderTab(this, processorCount);
+    tags = new TagsTab(this);
+    options = new SettingsTab(processorCount);
+    tabs->addTab(encoder, tr("GoGo Settings"));
+    tabs->addTab(tags, tr("MP3 Tags"));
+    tabs->addTab(options, tr("Settings"));
     tabs->setAccessibleName(tr("Options"));
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->widget(tab)->setAccessibleName(tabs->tabText(tab));
@@ -124,17 +112,7 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
     outer->addWidget(BuildBottomRow());
     setCentralWidget(content);
 
-    kit::DivideSame({bitratePopUp, outputFormatPopUp});
-    kit::DivideSame({vbrSpin, cpuSpin, prioritySpin});
-    kit::DivideSame({yearText, artistText, albumText, songTitleText, commentText});
-
-    for (kit::TextControl* field : {artistText, albumText, songTitleText, commentText}) {
-        field->SetByteLimit(kTagTextBytes);
-    }
-    yearText->SetByteLimit(kTagYearBytes);
     progressBar->SetFraction(0.0f);
-    FillGenrePopUp(*genrePopUp->Menu());
-    genrePopUp->MarkItem(-1);
 
     // Ctrl+Tab and Ctrl+Shift+Tab switch the tabs wherever the focus is, not only inside them.
     const auto stepTabs = [tabs](int step) {
@@ -242,150 +220,7 @@ QWidget* VambleWindow::BuildMenus() {
 }
 
 QPushButton* VambleWindow::Button(const QString& label, uint32_t command) {
-    auto* button = new QPushButton(label);
-    connect(button, &QPushButton::clicked, this,
-            [this, command] { kit::PostMessage(this, kit::Message(command)); });
-    return button;
-}
-
-QWidget* VambleWindow::BuildEncoderTab() {
-    bitratePopUp = new kit::PopUp(tr("Bitrate:"), kBitrates);
-    outputFormatPopUp = new kit::PopUp(tr("Output Format:"), kOutputFormats);
-    cpuSpin = new kit::SpinButton(tr("# of CPUs:"), 1, processorCount);
-    prioritySpin = new kit::SpinButton(tr("Priority:"), 1, 10);
-    vbrSpin = new kit::SpinButton(tr("VBR:"), 0, 9);
-    vbrCheck = new QCheckBox(tr("Enable VBR"));
-    connect(vbrCheck, &QCheckBox::clicked, this,
-            [this] { kit::PostMessage(this, kit::Message(MSG_ENABLE_VBR)); });
-    deleteInputCheck = new QCheckBox(tr("Delete input file after encoding"));
-    noPsyCheck = new QCheckBox(tr("Disable psycho-acoustics"));
-
-    auto* settingsRow = Tight(new QHBoxLayout);
-    settingsRow->addWidget(kit::VGroup({bitratePopUp, outputFormatPopUp}));
-    settingsRow->addWidget(kit::VGroup({cpuSpin, prioritySpin, vbrSpin}));
-    kit::AddWithHint(settingsRow, kit::Space({10, -1, -1, -1, 1}), {10, -1, -1, -1, 1});
-    settingsRow->addWidget(kit::VGroup({vbrCheck, deleteInputCheck, noPsyCheck}));
-
-    saveInText = new kit::TextControl(tr("Save in:"), QString());
-    auto* folderRow = Tight(new QHBoxLayout);
-    folderRow->addWidget(Spacer(5, 10));
-    folderRow->addWidget(saveInText, 1);
-    folderRow->addWidget(Spacer(5, 10));
-    folderRow->addWidget(Button(tr("Select Dir"), MSG_SELECT_DIR));
-    folderRow->addWidget(Spacer(5, 10));
-
-    auto* tab = new QWidget;
-    auto* column = new QVBoxLayout(tab);
-    column->addLayout(settingsRow);
-    column->addWidget(Spacer(10, 10));
-    column->addLayout(folderRow);
-    column->addWidget(Spacer(10, 10));
-    // The pages share the height of the tallest; the controls keep together at the top.
-    column->addStretch(1);
-    return tab;
-}
-
-QWidget* VambleWindow::BuildTagsTab() {
-    albumText = new kit::TextControl(tr("Album:"), QString());
-    artistText = new kit::TextControl(tr("Artist:"), QString());
-    songTitleText = new kit::TextControl(tr("Song Title:"), QString());
-    commentText = new kit::TextControl(tr("Comment:"), QString());
-    yearText = new kit::TextControl(tr("Year:"), QString());
-    genrePopUp = new kit::PopUp(tr("Genre:"), {});
-
-    auto* yearRow = Tight(new QHBoxLayout);
-    yearRow->addWidget(yearText);
-    yearRow->addWidget(Spacer(10, 10));
-    yearRow->addWidget(genrePopUp, 1);
-    yearRow->addWidget(Spacer(10, 10));
-    auto* fields = Tight(new QVBoxLayout);
-    for (QWidget* field : {albumText, artistText, songTitleText, commentText}) {
-        fields->addWidget(field);
-    }
-    fields->addLayout(yearRow);
-
-    applyAlbumCheck = new QCheckBox(tr("Album"));
-    applyCommentCheck = new QCheckBox(tr("Comment"));
-    applyArtistCheck = new QCheckBox(tr("Artist"));
-    applyYearCheck = new QCheckBox(tr("Year"));
-    applySongTitleCheck = new QCheckBox(tr("Song Title"));
-    applyGenreCheck = new QCheckBox(tr("Genre"));
-    // The six boxes share one width, so the two columns line up.
-    int widest = 0;
-    for (QCheckBox* box : {applyAlbumCheck, applyCommentCheck, applyArtistCheck, applyYearCheck,
-                           applySongTitleCheck, applyGenreCheck}) {
-        widest = std::max(widest, box->sizeHint().width());
-    }
-    auto* choices = Tight(new QVBoxLayout);
-    for (auto [left, right] : {std::pair{applyAlbumCheck, applyCommentCheck},
-                               std::pair{applyArtistCheck, applyYearCheck},
-                               std::pair{applySongTitleCheck, applyGenreCheck}}) {
-        left->setMinimumWidth(widest);
-        right->setMinimumWidth(widest);
-        choices->addWidget(kit::HGroup({left, right}));
-    }
-    // "Apply Tags" has nothing to do until a tag is ticked.
-    QPushButton* apply = Button(tr("Apply Tags"), MSG_APPLY_TAGS);
-    const std::array ticks{applyAlbumCheck, applyCommentCheck,   applyArtistCheck,
-                           applyYearCheck,  applySongTitleCheck, applyGenreCheck};
-    const auto enableApply = [apply, ticks] {
-        apply->setEnabled(std::any_of(ticks.begin(), ticks.end(),
-                                      [](const QCheckBox* box) { return box->isChecked(); }));
-    };
-    for (QCheckBox* box : ticks) {
-        connect(box, &QCheckBox::toggled, apply, enableApply);
-    }
-    enableApply();
-    choices->addWidget(apply);
-    onlyApplyFrame = kit::Border(3, 3, tr("Only Apply These ID3 Tags"), choices);
-
-    auto* row = Tight(new QHBoxLayout);
-    row->addLayout(fields, 1);
-    row->addWidget(onlyApplyFrame, 0, Qt::AlignTop);
-    auto* page = Tight(new QVBoxLayout);
-    page->addLayout(row);
-    page->addStretch(1);
-    return kit::Border(0, 10, QString(), page);
-}
-
-QWidget* VambleWindow::BuildSettingsTab() {
-    auto legend = [](const QString& text) {
-        auto* line = new QLabel(text);
-        line->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        kit::ApplyMinimax(line, {10, 10, 65536, 65536, 1});
-        return line;
-    };
-    outputNameText = new kit::TextControl(tr("Output filename as:"), QStringLiteral("%t-%s"));
-    mp3ExtensionCheck = new QCheckBox(tr("Add .mp3 file extension to file."));
-    tooltipsCheck = new QCheckBox(tr("Enable Tooltips."));
-    id3v2Check = new QCheckBox(tr("Also write ID3v2 tags"));
-    embedCoverCheck = new QCheckBox(tr("Embed cover art"));
-    replayGainCheck = new QCheckBox(tr("Write ReplayGain tags"));
-    // Both go into the ID3v2 tag.
-    for (QCheckBox* box : {embedCoverCheck, replayGainCheck}) {
-        connect(id3v2Check, &QCheckBox::toggled, box, &QWidget::setEnabled);
-    }
-    filesAtOnceSpin = new kit::SpinButton(tr("Files at once:"), 1, processorCount);
-    lookupOnlineCheck = new QCheckBox(tr("Look up discs online"));
-    gnudbEmailText = new kit::TextControl(tr("gnudb e-mail:"), QString());
-
-    auto* column = Tight(new QVBoxLayout);
-    column->addWidget(legend(tr("%s = Song Title;  %n = Save As Name;  %c = Album")));
-    column->addWidget(legend(tr("%a = Artist;  %y = Year;  %t = Track #")));
-    column->addWidget(legend(tr("%d = Disc # (of several);  %A = Album Artist")));
-    column->addWidget(outputNameText);
-    column->addWidget(mp3ExtensionCheck);
-    column->addWidget(tooltipsCheck);
-    column->addWidget(id3v2Check);
-    column->addWidget(embedCoverCheck);
-    column->addWidget(replayGainCheck);
-    column->addWidget(kit::HGroup({filesAtOnceSpin, kit::Space({0, 0, -1, -1, 1})}));
-    column->addWidget(lookupOnlineCheck);
-    column->addWidget(gnudbEmailText);
-    column->addStretch(1);
-    auto* row = Tight(new QHBoxLayout);
-    row->addLayout(column);
-    return kit::Border(0, 10, QString(), row);
+    return CommandButton(label, command, this);
 }
 
 QWidget* VambleWindow::BuildFileListArea() {
@@ -454,16 +289,16 @@ QWidget* VambleWindow::BuildBottomRow() {
 
 std::vector<WindowSetting> VambleWindow::Settings() {
     std::vector<WindowSetting> table = {
-        Flag("VBRState", false, vbrCheck),
-        Number("CPUCount", processorCount, cpuSpin),
-        Number("VBRCount", 0, vbrSpin),
-        Number("threadpriority", 10, prioritySpin),
-        Flag("mp3ext", true, mp3ExtensionCheck),
-        Flag("deleteFile", false, deleteInputCheck),
-        Flag("nopsy", false, noPsyCheck),
-        Flag("id3v2", true, id3v2Check),
-        Flag("EmbedCoverArt", true, embedCoverCheck),
-        Flag("ReplayGain", false, replayGainCheck),
+        Flag("VBRState", false, encoder->vbrCheck),
+        Number("CPUCount", processorCount, encoder->cpuSpin),
+        Number("VBRCount", 0, encoder->vbrSpin),
+        Number("threadpriority", 10, encoder->prioritySpin),
+        Flag("mp3ext", true, options->mp3ExtensionCheck),
+        Flag("deleteFile", false, encoder->deleteInputCheck),
+        Flag("nopsy", false, encoder->noPsyCheck),
+        Flag("id3v2", true, options->id3v2Check),
+        Flag("EmbedCoverArt", true, options->embedCoverCheck),
+        Flag("ReplayGain", false, options->replayGainCheck),
     };
     // A stored 0 hides a column; the "Output File" column is hidden until asked for.
     const std::array<const char*, 5> columnKeys = {"TrackC", "FileNC", "SaveAsC", "PathC",
@@ -478,47 +313,46 @@ std::vector<WindowSetting> VambleWindow::Settings() {
                          },
                          [item] { return SettingValue{item->isChecked() ? 1 : 0}; }});
     }
-    table.push_back({"Bits", WindowSetting::Type::Int32, 128,
-                     [this](const SettingValue& value) {
-                         bitratePopUp->MarkItemLabeled(QString::number(std::get<int32_t>(value)));
-                     },
-                     [this] {
-                         std::string bits;
-                         GetEncBits(bits);
-                         return SettingValue{
-                             static_cast<int32_t>(std::strtol(bits.c_str(), nullptr, 10))};
-                     }});
-    table.push_back({"OutputFormat", WindowSetting::Type::String, std::string("stereo"),
-                     [this](const SettingValue& value) {
-                         const auto& format = std::get<std::string>(value);
-                         const char first = format.empty() ? '\0' : format.front();
-                         outputFormatPopUp->MarkItem(first == 'm' ? 1 : first == 's' ? 0 : 2);
-                     },
-                     [this] { return SettingValue{GetOutputFormat()}; }});
-    table.push_back(Text("OutputDir", saveInText));
-    table.push_back(Text("outPutFileName", outputNameText));
-    table.push_back(Flag("EnableTooltips", true, tooltipsCheck));
+    table.push_back(
+        {"Bits", WindowSetting::Type::Int32, 128,
+         [this](const SettingValue& value) {
+             encoder->bitratePopUp->MarkItemLabeled(QString::number(std::get<int32_t>(value)));
+         },
+         [this] {
+             std::string bits;
+             GetEncBits(bits);
+             return SettingValue{static_cast<int32_t>(std::strtol(bits.c_str(), nullptr, 10))};
+         }});
+    table.push_back(
+        {"OutputFormat", WindowSetting::Type::String, std::string("stereo"),
+         [this](const SettingValue& value) {
+             const auto& format = std::get<std::string>(value);
+             const char first = format.empty() ? '\0' : format.front();
+             encoder->outputFormatPopUp->MarkItem(first == 'm' ? 1 : first == 's' ? 0 : 2);
+         },
+         [this] { return SettingValue{GetOutputFormat()}; }});
+    table.push_back(Text("OutputDir", encoder->saveInText));
+    table.push_back(Text("outPutFileName", options->outputNameText));
+    table.push_back(Flag("EnableTooltips", true, options->tooltipsCheck));
     // Files encode one per processor: a user who never opens the tab gets the speed, with a
     // few processors left over on large machines.
-    table.push_back(Number("FilesAtOnce", std::min(processorCount, 4), filesAtOnceSpin));
-    table.push_back(Flag("LookUpDiscs", true, lookupOnlineCheck));
+    table.push_back(Number("FilesAtOnce", std::min(processorCount, 4), options->filesAtOnceSpin));
+    table.push_back(Flag("LookUpDiscs", true, options->lookupOnlineCheck));
     table.push_back({"TagsFromNamesPattern", WindowSetting::Type::String,
                      std::string(NameTagsDialog::kDefaultPattern),
                      [this](const SettingValue& value) {
                          nameTagPattern = QString::fromStdString(std::get<std::string>(value));
                      },
                      [this] { return SettingValue{nameTagPattern.toStdString()}; }});
-    table.push_back(Text("GnudbEmail", gnudbEmailText, true));
+    table.push_back(Text("GnudbEmail", options->gnudbEmailText, true));
     return table;
 }
 
 void VambleWindow::Inititialize() {
     LoadSettings(*prefs, Settings());
-    vbrSpin->setEnabled(vbrCheck->isChecked());
-    for (QCheckBox* box : {embedCoverCheck, replayGainCheck}) {
-        box->setEnabled(id3v2Check->isChecked());
-    }
-    if (tooltipsCheck->isChecked()) {
+    encoder->FollowVbr();
+    options->FollowId3v2();
+    if (options->tooltipsCheck->isChecked()) {
         AttachTooltips();
     }
 }
@@ -528,7 +362,7 @@ void VambleWindow::ShowTagsOf(const AudioItem& row) {
     FillInMp3Tags(tag.artist, tag.album, tag.comment, tag.title, tag.year, tag.genre);
     // A row nobody gave a genre shows none, not the "Blues" its genre byte 0 stands for.
     if (!row.GenreGiven()) {
-        genrePopUp->MarkItem(-1);
+        tags->genrePopUp->MarkItem(-1);
     }
 }
 
@@ -547,13 +381,20 @@ kit::Rect VambleWindow::Frame() const {
 }
 
 void VambleWindow::GetEncBits(std::string& bits) const {
-    const QString marked = bitratePopUp->MarkedLabel();
-    bits = marked.isEmpty() ? std::string("128") : marked.toStdString();
+    bits = encoder->Bits();
 }
 
 std::string VambleWindow::GetOutputFormat() const {
-    const QString marked = outputFormatPopUp->MarkedLabel();
-    return marked.isEmpty() ? std::string("stereo") : marked.toLower().toStdString();
+    return encoder->OutputFormat();
+}
+
+void VambleWindow::FillGenrePopUp(QComboBox& menu) {
+    TagsTab::FillGenres(menu);
+}
+
+void VambleWindow::FillInMp3Tags(const char* artist, const char* album, const char* comment,
+                                 const char* songTitle, const char* year, int genre) {
+    tags->Show(artist, album, comment, songTitle, year, genre);
 }
 
 void VambleWindow::MessageReceived(kit::Message* message) {
@@ -562,7 +403,7 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         close();
         break;
     case MSG_ENABLE_VBR:
-        vbrSpin->setEnabled(vbrCheck->isChecked());
+        encoder->FollowVbr();
         break;
     case MSG_APPLY_TAGS:
         ApplyTags();

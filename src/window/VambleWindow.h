@@ -37,6 +37,9 @@ class QAction;
 class QMenu;
 class SmallView;
 class QPushButton;
+class EncoderTab;
+class TagsTab;
+class SettingsTab;
 struct WindowSetting;
 class QVBoxLayout;
 class RunStatusView;
@@ -144,9 +147,6 @@ protected:
 
 private:
     QWidget* BuildMenus();
-    QWidget* BuildEncoderTab();
-    QWidget* BuildTagsTab();
-    QWidget* BuildSettingsTab();
     QWidget* BuildFileListArea();
     QWidget* BuildStatusArea();
     QWidget* BuildBottomRow();
@@ -271,44 +271,17 @@ private:
 
     QPushButton* stopButton = nullptr;
     QPushButton* encodeButton = nullptr;
-    kit::SpinButton* cpuSpin = nullptr;
-    kit::SpinButton* vbrSpin = nullptr;
-    kit::SpinButton* prioritySpin = nullptr;
-    kit::SpinButton* filesAtOnceSpin = nullptr;
-    kit::PopUp* bitratePopUp = nullptr;
-    kit::PopUp* outputFormatPopUp = nullptr;
-    QCheckBox* deleteInputCheck = nullptr;
-    QCheckBox* noPsyCheck = nullptr;
-    QCheckBox* vbrCheck = nullptr;
-    kit::TextControl* saveInText = nullptr;
+    // The three tabs and their controls.
+    EncoderTab* encoder = nullptr;
+    TagsTab* tags = nullptr;
+    SettingsTab* options = nullptr;
     FileListView* fileList = nullptr;
     SmallView* countView = nullptr;
     QLabel* filesRemainingText = nullptr;
     kit::ElidedLabel* encodingFileText = nullptr;
     RunStatusView* runStatus = nullptr;
-    QWidget* onlyApplyFrame = nullptr;
-    kit::TextControl* artistText = nullptr;
-    kit::TextControl* albumText = nullptr;
-    kit::TextControl* commentText = nullptr;
-    kit::TextControl* songTitleText = nullptr;
-    kit::PopUp* genrePopUp = nullptr;
-    kit::TextControl* yearText = nullptr;
-    kit::TextControl* outputNameText = nullptr;
     kit::PopUp* cdPopUp = nullptr;
     QPushButton* rescanButton = nullptr;
-    QCheckBox* applyAlbumCheck = nullptr;
-    QCheckBox* applyArtistCheck = nullptr;
-    QCheckBox* applySongTitleCheck = nullptr;
-    QCheckBox* applyCommentCheck = nullptr;
-    QCheckBox* applyYearCheck = nullptr;
-    QCheckBox* applyGenreCheck = nullptr;
-    QCheckBox* mp3ExtensionCheck = nullptr;
-    QCheckBox* tooltipsCheck = nullptr;
-    QCheckBox* id3v2Check = nullptr;
-    QCheckBox* embedCoverCheck = nullptr;
-    QCheckBox* replayGainCheck = nullptr;
-    QCheckBox* lookupOnlineCheck = nullptr;
-    kit::TextControl* gnudbEmailText = nullptr;
     QAction* nameTagsItem = nullptr;
     // The pattern "Tags from File Names…" offers.
     QString nameTagPattern;

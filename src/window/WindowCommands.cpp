@@ -2,42 +2,19 @@
 // The window's commands on the rows: applying the tag fields, removing rows, selecting all.
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
-#include "tagging/GenreTable.h"
+#include "window/EncoderTab.h"
 #include "window/NameTagsDialog.h"
+#include "window/TagsTab.h"
 #include "window/VambleWindow.h"
 
 void VambleWindow::ApplyTags() {
     // Each checked box copies its field into every selected row; unchecked tags keep the row's
-    // own values. Fields are read once, as the row setters cut them.
-    const std::string artist = artistText->Text().toStdString();
-    const std::string album = albumText->Text().toStdString();
-    const std::string title = songTitleText->Text().toStdString();
-    const std::string year = yearText->Text().toStdString();
-    const std::string comment = commentText->Text().toStdString();
-    const QString genre = genrePopUp->MarkedLabel();
+    // own values.
+    const TagEdits edits = tags->Edits();
     for (int32_t i = fileList->CountItems() - 1; i >= 0; --i) {
         auto* row = dynamic_cast<AudioItem*>(fileList->ItemAt(i));
-        if (!row || !fileList->IsItemSelected(i)) {
-            continue;
-        }
-        if (applyArtistCheck->isChecked()) {
-            row->SetArtist(artist.c_str());
-        }
-        if (applyAlbumCheck->isChecked()) {
-            row->SetAlbum(album.c_str());
-        }
-        if (applySongTitleCheck->isChecked()) {
-            row->SetSongTitle(title.c_str());
-        }
-        if (applyYearCheck->isChecked()) {
-            row->SetYear(year.c_str());
-        }
-        if (applyCommentCheck->isChecked()) {
-            row->SetComment(comment.c_str());
-        }
-        // The genre number is the name's place in the table by number, not in the menu.
-        if (applyGenreCheck->isChecked() && !genre.isEmpty()) {
-            row->SetGenre(GetGenreIndex(genre.toLatin1().constData()));
+        if (row && fileList->IsItemSelected(i)) {
+            edits.ApplyTo(*row);
         }
     }
     // The tags name the output files.
@@ -106,7 +83,7 @@ void VambleWindow::RemoveItems() {
 void VambleWindow::SelectAll() {
     if (fileList->hasFocus()) {
         fileList->Select(0, fileList->CountItems() - 1);
-    } else if (saveInText->Edit()->hasFocus()) {
-        saveInText->Edit()->selectAll();
+    } else if (encoder->saveInText->Edit()->hasFocus()) {
+        encoder->saveInText->Edit()->selectAll();
     }
 }
