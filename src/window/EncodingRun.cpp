@@ -4,6 +4,7 @@
 #include "encoding/EncoderCommand.h"
 #include "encoding/OutputSurvey.h"
 #include "filelist/FileListView.h"
+#include "window/Alerts.h"
 #include "window/EncoderTab.h"
 #include "window/SettingsTab.h"
 #include "window/VambleWindow.h"
@@ -304,7 +305,7 @@ void VambleWindow::RunEnded(const RunEnd& end) {
     ShowFilesRemaining();
     // A stop is the user's own doing: it needs no alert.
     if (!told.isEmpty() && end.kind != RunEnd::Kind::Stopped) {
-        ShowAlert(told.join(QStringLiteral("\n\n")));
+        ShowAlert(this, told.join(QStringLiteral("\n\n")));
     }
 }
 
@@ -334,19 +335,10 @@ void VambleWindow::ShowRunning(bool running) {
     encodeButton->setEnabled(!running);
     stopButton->setEnabled(running);
     if (!running) {
-        cdPopUp->setEnabled(true);
+        cds->PopUp()->setEnabled(true);
     }
 }
 
 void VambleWindow::ShowFilesRemaining() {
     filesRemainingText->setText(tr("Files Remaining: %1").arg(fileList->GetNumItemsNotDone()));
-}
-
-void VambleWindow::ShowAlert(const QString& text) {
-    auto* alert =
-        new QMessageBox(QMessageBox::Information, tr("Alert"), text, QMessageBox::NoButton, this);
-    alert->addButton(tr("OK"), QMessageBox::AcceptRole);
-    alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setWindowModality(Qt::WindowModal);
-    alert->open();
 }

@@ -23,7 +23,7 @@ void VambleWindow::AttachTooltips() {
          QT_TR_NOOP("Check the tags that you only want\nto apply for the selected files.")},
         {encoder->deleteInputCheck,
          QT_TR_NOOP("File being encoded will be deleted\nafter encoding is complete.")},
-        {cdPopUp, QT_TR_NOOP("Select an audio CD to retrieve files from.")},
+        {cds->PopUp(), QT_TR_NOOP("Select an audio CD to retrieve files from.")},
         {tags->genrePopUp, QT_TR_NOOP("Select the type of music that applies to this song.")},
         {encoder->prioritySpin, QT_TR_NOOP("This sets the priority of the encoding thread.")},
         {options->outputNameText,

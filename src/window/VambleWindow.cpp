@@ -137,7 +137,6 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
     runMonitor = std::make_unique<RunMonitor>(this, runStatus, notifier, launcher);
     queue = std::make_unique<EncodeQueue>(static_cast<EncodeQueue::Hooks&>(*this),
                                           std::make_unique<RunWorkers>(RunReportSink()));
-    discs = std::make_unique<DiscFlow>(static_cast<DiscFlow::Hooks&>(*this));
     WatchOutputChanges();
 
     stopButton->setEnabled(false);
@@ -196,7 +195,7 @@ QWidget* VambleWindow::BuildMenus() {
             [this] { nameTagsItem->setEnabled(fileList->CurrentSelection() >= 0); });
     editMenu->addSeparator();
     connect(editMenu->addAction(tr("Clear CD Cache…")), &QAction::triggered, this,
-            [this] { ClearCDCache(); });
+            [this] { cds->ClearCache(); });
 
     columnsMenu = bar->addMenu(tr("&Columns"));
     for (int32_t index = 0; index < static_cast<int32_t>(columnItems.size()); ++index) {
@@ -266,19 +265,22 @@ QWidget* VambleWindow::BuildStatusArea() {
 }
 
 QWidget* VambleWindow::BuildBottomRow() {
-    // Its items act when chosen, so only a deliberate choice may choose one.
-    cdPopUp = new kit::PopUp(new kit::CommandMenu, tr("Get Files from CD:"));
-    connect(cdPopUp->Menu(), &QComboBox::activated, this,
-            [this](int index) { SendCDVolume(index); });
-    rescanButton = Button(tr("Rescan for CDs"), MSG_RESCAN_CDS);
+    cds = std::make_unique<CdView>(
+        CdView::WindowParts{this, fileList, encodingFileText, progressBar, options,
+                            [this] { return IsEncoding() || startingRun; },
+                            [this](bool running) { ShowRunning(running); },
+                            [this] {
+                                ShowSelectedTags();
+                                ScheduleOutputCheck();
+                            }});
     stopButton = Button(tr("Stop"), MSG_STOP);
     encodeButton = Button(tr("Encode"), MSG_ENCODE);
 
     auto* row = new QWidget;
     auto* layout = Tight(new QHBoxLayout(row));
-    layout->addWidget(cdPopUp);
+    layout->addWidget(cds->PopUp());
     layout->addStretch(1);
-    layout->addWidget(rescanButton);
+    layout->addWidget(Button(tr("Rescan for CDs"), MSG_RESCAN_CDS));
     layout->addWidget(stopButton);
     layout->addWidget(encodeButton);
     // The row keeps one height, at least 20 and as tall as its controls need.
@@ -380,6 +382,10 @@ kit::Rect VambleWindow::Frame() const {
             static_cast<float>(area.top() + area.height())};
 }
 
+void VambleWindow::CheckForCDs() {
+    cds->Scan();
+}
+
 void VambleWindow::GetEncBits(std::string& bits) const {
     bits = encoder->Bits();
 }
@@ -412,7 +418,7 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         RemoveItems();
         break;
     case MSG_LOOK_UP_AGAIN:
-        LookUpAgain();
+        cds->LookUpAgain();
         break;
     case kit::B_SELECT_ALL:
         SelectAll();
@@ -421,14 +427,14 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         // An Encode click queued while a disc's reading began is dropped: the two exclude each
         // other, and the button is disabled while the disc is read. So is one handled while an
         // earlier Encode still asks about clashes: one question, one answer.
-        if (!discs->Reading() && !startingRun) {
+        if (!cds->Reading() && !startingRun) {
             Encode();
         }
         break;
     case MSG_STOP:
         // Stop ends a disc's reading when one is read; encoding never runs at the same time.
-        if (discs->Reading()) {
-            discs->StopRead();
+        if (cds->Reading()) {
+            cds->Flow().StopRead();
         } else {
             StopThread();
         }
@@ -441,10 +447,10 @@ void VambleWindow::MessageReceived(kit::Message* message) {
         SetOutputDirectory(*message);
         break;
     case MSG_RESCAN_CDS:
-        RescanCDs();
+        cds->Rescan();
         break;
     case MSG_CD_VOLUME:
-        GetFilesFromCD(*message);
+        cds->Choose(*message);
         break;
     case MSG_TOGGLE_COLUMN: {
         int32_t index = -1;

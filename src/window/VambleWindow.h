@@ -4,7 +4,6 @@
 #include "app/DesktopNotifier.h"
 #include "app/LauncherProgress.h"
 #include "bubblehelp/BubbleHelper.h"
-#include "disc/DiscFlow.h"
 #include "encoding/EncodeQueue.h"
 #include "encoding/EncoderSettings.h"
 #include "encoding/OutputClashes.h"
@@ -13,6 +12,7 @@
 #include "kit/Layout.h"
 #include "kit/MessageEvent.h"
 #include "kit/Messenger.h"
+#include "window/CdView.h"
 #include "window/RunMonitor.h"
 
 #include <QCoreApplication>
@@ -49,10 +49,7 @@ class XqFilePanel;
 // and naming settings, the file list, the encoding status area and the bottom row of buttons.
 // It loads every setting into its controls in Inititialize and saves them when destroyed. It is
 // the view of the encoding run, which its queue owns.
-class VambleWindow : public QMainWindow,
-                     public kit::Handler,
-                     private EncodeQueue::Hooks,
-                     private DiscFlow::Hooks {
+class VambleWindow : public QMainWindow, public kit::Handler, private EncodeQueue::Hooks {
     Q_DECLARE_TR_FUNCTIONS(VambleWindow)
 
 public:
@@ -130,7 +127,7 @@ public:
     // The whole run's progress, title, launcher progress and closing notification.
     [[nodiscard]] RunMonitor& Monitor() const { return *runMonitor; }
     // The audio CD flow: scans, reads, look-ups and the cache.
-    [[nodiscard]] DiscFlow& Discs() const { return *discs; }
+    [[nodiscard]] DiscFlow& Discs() const { return cds->Flow(); }
 
     // The main window's close path: stops encoding and agrees to close. During a run the user is
     // asked first, unless the window closes without asking.
@@ -170,35 +167,6 @@ private:
     void SelectAll();
     // Lets the user pick WAV files and adds them as if dropped on the list.
     void AddFilesFromDialog();
-    // Audio CDs: the CDs a scan found fill the pop-up; an item chosen in the pop-up sends its
-    // message; the pop-up is rebuilt; a chosen CD's tracks become rows, after reading the disc
-    // into a folder when it has none. A disc's reading and an encoding run exclude each other.
-    // The disc flow does the work (DiscFlow::Hooks); the window asks and paints.
-    void SendCDVolume(int index);
-    void RescanCDs();
-    void GetFilesFromCD(const kit::Message& volume);
-    // Adds the tracks in their order, the damaged marked, and has the new rows looked up.
-    void AddCDTracks(const CdTracks& tracks);
-    void SetCDReading(bool reading);
-    // Says what the cache of read discs holds and clears it when the user agrees.
-    void ClearCDCache();
-    // "Look Up Again": the selected rows of each disc, not encoded yet, asking the services anew.
-    void LookUpAgain();
-    LookupSettings CurrentLookupSettings() const;
-    void CdsFound(const std::vector<AudioCd>& cds, const std::string& problem) override;
-    void TracksListed(const CdTracks& tracks) override;
-    void ReadProgressed(const DiscReadProgress& progress) override;
-    void ReadEnded(const DiscReadEnd& end) override;
-    void DiscKnown(const DiscRows& rows) override;
-    // One line in the status area, unless a run or a disc read owns it.
-    void LookupStatus(const QString& text) override;
-    void ReleaseFound(const DiscRows& rows, const ReleaseNames& release,
-                      NameSource source) override;
-    void ReleaseChoiceNeeded(const DiscRows& rows, const DiscLookupAnswer& answer) override;
-    void CoverArrived(const std::vector<int64_t>& rows, const std::string& releaseId,
-                      const CoverArt& cover) override;
-    void CacheMeasured(const std::filesystem::path& cache, const DiscCacheUsage& usage) override;
-    void CacheCleared(const DiscCacheUsage& left) override;
 
     // Starts encoding the next rows that are not done, from the current index on, until as
     // many are being encoded as "Files at once:" allows. Pressed with no run going, it first
@@ -238,8 +206,6 @@ private:
     // Shows the Encode and Stop buttons and the CD pop-up for a run or for no run.
     void ShowRunning(bool running);
     void ShowFilesRemaining();
-    // A modal alert titled "Alert" with one "OK" button; the window goes on while it is open.
-    void ShowAlert(const QString& text);
 
     // Asks whether to stop encoding and quit; true when the user agrees.
     bool ConfirmStopAndQuit();
@@ -280,8 +246,6 @@ private:
     QLabel* filesRemainingText = nullptr;
     kit::ElidedLabel* encodingFileText = nullptr;
     RunStatusView* runStatus = nullptr;
-    kit::PopUp* cdPopUp = nullptr;
-    QPushButton* rescanButton = nullptr;
     QAction* nameTagsItem = nullptr;
     // The pattern "Tags from File Names…" offers.
     QString nameTagPattern;
@@ -307,8 +271,8 @@ private:
     int64_t statusRow = 0;
     // The folder "Add Files…" opened in last, for the next time in this session.
     QString lastAddFolder;
-    // The audio CDs: scans, reads, look-ups and the cache.
-    std::unique_ptr<DiscFlow> discs;
+    // The audio CDs: the pop-up, reads, look-ups and the cache.
+    std::unique_ptr<CdView> cds;
     // True while Encode, started by its command, may ask about clashes before a run begins: a
     // CD choice handled meanwhile must not start a read.
     bool startingRun = false;
