@@ -59,8 +59,8 @@ void VambleWindow::ShowOutputs(EncoderSettings settings, const OutputSurvey& sur
     settings.windowsNames = survey.windowsNames;
     // The files being encoded are their rows' own, not clashes.
     std::unordered_set<std::string> writing;
-    for (const int64_t id : queue->EncodingRows()) {
-        if (const AudioItem* row = FindRow(id)) {
+    for (const int64_t id : run->Queue().EncodingRows()) {
+        if (const AudioItem* row = fileList->FindRow(id, CurrentIndex()).first) {
             writing.insert(OutputKey(row->Output().outputPath.native()));
         }
     }

@@ -130,13 +130,19 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
         columnItems[i]->setChecked(fileList->ColumnShown(static_cast<signed char>(i)));
     }
     fileList->SetSelectionHandler([this](const AudioItem& row) { ShowTagsOf(row); });
-    fileList->SetRowsAddedOrMovedHandler([this] { queue->RowsChanged(); });
-    progressTimer.setSingleShot(true);
-    progressTimer.setInterval(std::chrono::milliseconds(100));
-    connect(&progressTimer, &QTimer::timeout, this, [this] { ShowProgress(); });
-    runMonitor = std::make_unique<RunMonitor>(this, runStatus, notifier, launcher);
-    queue = std::make_unique<EncodeQueue>(static_cast<EncodeQueue::Hooks&>(*this),
-                                          std::make_unique<RunWorkers>(RunReportSink()));
+    fileList->SetRowsAddedOrMovedHandler([this] { run->Queue().RowsChanged(); });
+    run = std::make_unique<RunView>(RunView::WindowParts{
+        this, fileList, encodingFileText, progressBar, filesRemainingText, runStatus, options,
+        [this] { return CurrentEncoderSettings(); }, [this](bool running) { ShowRunning(running); },
+        [this] { ScheduleOutputCheck(); },
+        [this](const RunEnd& end) {
+            // Finished, it leaves nothing to stop and the window closes as asked; failed, the
+            // window stays for its alert.
+            if (stopQuestion != nullptr && end.kind != RunEnd::Kind::Stopped) {
+                runEndedWhileAsked = end.kind == RunEnd::Kind::Finished;
+                stopQuestion->done(QDialog::Rejected);
+            }
+        }});
     WatchOutputChanges();
 
     stopButton->setEnabled(false);
@@ -144,7 +150,7 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
 }
 
 VambleWindow::~VambleWindow() {
-    // A worker still ending posts nothing to the window from here on.
+    // An output check still ending posts nothing to the window from here on.
     messenger->Clear();
     prefs->SetRect("WindowRect", Frame());
     SaveSettings(*prefs, Settings());

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/DesktopNotifier.h"
-#include "app/LauncherProgress.h"
 #include "bubblehelp/BubbleHelper.h"
 #include "encoding/EncodeQueue.h"
 #include "encoding/EncoderSettings.h"
@@ -13,7 +11,7 @@
 #include "kit/MessageEvent.h"
 #include "kit/Messenger.h"
 #include "window/CdView.h"
-#include "window/RunMonitor.h"
+#include "window/RunView.h"
 
 #include <QCoreApplication>
 #include <QMainWindow>
@@ -49,7 +47,7 @@ class XqFilePanel;
 // and naming settings, the file list, the encoding status area and the bottom row of buttons.
 // It loads every setting into its controls in Inititialize and saves them when destroyed. It is
 // the view of the encoding run, which its queue owns.
-class VambleWindow : public QMainWindow, public kit::Handler, private EncodeQueue::Hooks {
+class VambleWindow : public QMainWindow, public kit::Handler {
     Q_DECLARE_TR_FUNCTIONS(VambleWindow)
 
 public:
@@ -82,8 +80,8 @@ public:
 
     FileListView* FileList() const { return fileList; }
     // The row the next Encode starts its search at.
-    int32_t CurrentIndex() const { return queue->CurrentIndex(); }
-    void SetCurrentIndex(int32_t index) { queue->SetCurrentIndex(index); }
+    int32_t CurrentIndex() const { return run->Queue().CurrentIndex(); }
+    void SetCurrentIndex(int32_t index) { run->Queue().SetCurrentIndex(index); }
 
     // Looks for audio CDs in the background; an item for every one found is then appended to the
     // "Get Files from CD:" pop-up, the mark staying as it was.
@@ -104,9 +102,7 @@ public:
     // the next Encode starts again at the first row, Stop is disabled and Encode enabled.
     void StopThread();
     // Whether an encoding run goes on.
-    bool IsEncoding() const { return queue->Running(); }
-    // How many rows may be encoded at the same time ("Files at once:").
-    int FilesAtOnce() const override;
+    bool IsEncoding() const { return run->Queue().Running(); }
 
     // Plans every row's output file and marks the clashes once the user has paused: changes of
     // "Save in:", "Output filename as:", the extension box, the tags and the rows call it.
@@ -125,7 +121,7 @@ public:
     // When rows not done clash as the last output check found, asks the user once.
     ClashDecision AskAboutClashes();
     // The whole run's progress, title, launcher progress and closing notification.
-    [[nodiscard]] RunMonitor& Monitor() const { return *runMonitor; }
+    [[nodiscard]] RunMonitor& Monitor() const { return run->Monitor(); }
     // The audio CD flow: scans, reads, look-ups and the cache.
     [[nodiscard]] DiscFlow& Discs() const { return cds->Flow(); }
 
@@ -175,37 +171,8 @@ private:
     // Asks about clashes and begins a run of the rows not done; false when the user cancelled
     // or nothing is left to encode.
     bool BeginRun();
-    // Where the run's threads report: to the queue, on the window's thread, while the window
-    // is there.
-    ReportSink RunReportSink();
-    // Shows the progress the workers reported since it was last shown. Encoders report a few
-    // times a second each; drawing each report would take processor time from the encoders, so
-    // the window shows them together.
-    void ShowProgress();
-    // A row the user removes is never encoded further: when it is being encoded, its encoder
-    // is stopped.
-    void RowRemoved(const AudioItem& row);
-    // The status area follows the row that started last of those encoding: "Encoding File:"
-    // names it and the bar shows its progress.
-    void FollowRow(int64_t id);
-    void FollowNewestRow();
-    // The run's view of the list and of the user (EncodeQueue::Hooks).
-    std::optional<QueuedRow> RowAt(int32_t index) override;
-    EncoderCommand Command(int32_t index) override;
-    void RowStarted(int64_t id) override;
-    void Progress(int64_t id, float fraction) override;
-    void RunProgressed(const RunSummary& summary) override;
-    std::optional<FinishedFile> RowEncoded(int64_t id,
-                                           const std::filesystem::path& output) override;
-    void RowFailed(int64_t id, const std::string& reason) override;
-    void RowHeldBack(int64_t id, ClashKind kind) override;
-    void RowTagged(int64_t id, const std::string& warning) override;
-    void RunEnded(const RunEnd& end) override;
-    // The row with this identity, null when it is gone.
-    AudioItem* FindRow(int64_t id) const;
     // Shows the Encode and Stop buttons and the CD pop-up for a run or for no run.
     void ShowRunning(bool running);
-    void ShowFilesRemaining();
 
     // Asks whether to stop encoding and quit; true when the user agrees.
     bool ConfirmStopAndQuit();
@@ -260,15 +227,10 @@ private:
     XqFilePanel* dirPanel = nullptr;
 
     int processorCount = 1;
-    // Where the workers' reports go; revoked before the window is destroyed.
+    // Where the output checks report; revoked before the window is destroyed.
     std::shared_ptr<kit::Messenger> messenger;
-    // The encoding run; made once the controls it reads are.
-    std::unique_ptr<EncodeQueue> queue;
-    // The progress the workers reported and the window has not shown yet, by row.
-    std::unordered_map<int64_t, float> unshownProgress;
-    QTimer progressTimer;
-    // The row the status area follows; 0 for none.
-    int64_t statusRow = 0;
+    // The encoding run and its view; made once the controls it reads are.
+    std::unique_ptr<RunView> run;
     // The folder "Add Files…" opened in last, for the next time in this session.
     QString lastAddFolder;
     // The audio CDs: the pop-up, reads, look-ups and the cache.
@@ -283,9 +245,6 @@ private:
     int outputCheck = 0;
     std::vector<std::function<void()>> afterOutputCheck;
     std::pair<std::string, bool> outputFolderNames;
-    DesktopNotifier notifier;
-    LauncherProgress launcher;
-    std::unique_ptr<RunMonitor> runMonitor;
     // The window closes without asking about a run.
     bool closeWithoutAsking = false;
 };

@@ -58,7 +58,7 @@ void VambleWindow::RemoveItems() {
             continue;
         }
         if (const auto* row = dynamic_cast<AudioItem*>(fileList->ItemAt(i))) {
-            RowRemoved(*row);
+            run->RowRemoved(row->Id());
         }
         delete fileList->RemoveItem(i);
         countView->SetText(fileList->CountItems());
@@ -70,8 +70,8 @@ void VambleWindow::RemoveItems() {
     SetCurrentIndex(0);
     // The run goes on with the rows left, now that the list is as it will stay.
     if (IsEncoding()) {
-        FollowNewestRow();
-        queue->StartMore();
+        run->FollowNewestRow();
+        run->Queue().StartMore();
     }
     if (topmost < fileList->CountItems()) {
         fileList->Select(topmost);
