@@ -28,12 +28,8 @@ EncoderSettings VambleWindow::ControlSettings() const {
 
 EncoderSettings VambleWindow::CurrentEncoderSettings() const {
     EncoderSettings settings = ControlSettings();
-    // The output check asks the disk off this thread, and Encode waits for it; only a folder
-    // typed since the last check is asked here.
-    const std::string folder = PlanOutputPath(settings, {}).directory;
-    settings.windowsNames = folder == outputFolderNames.first
-                                ? outputFolderNames.second
-                                : OutputFolderTakesOnlyWindowsNames(settings);
+    // The output check asks the disk off this thread, and Encode waits for it.
+    settings.windowsNames = outputs->WindowsNames(settings);
     return settings;
 }
 
@@ -104,7 +100,7 @@ void VambleWindow::StopThread() {
     }
     // A run waiting for its output check does not begin.
     if (std::exchange(startingRun, false)) {
-        afterOutputCheck.clear();
+        outputs->ForgetWaiting();
     }
     run->Queue().Stop();
     ShowRunning(false);

@@ -35,40 +35,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace {} // namespace
 
-// A check box kept as 0 or 1.
-WindowSetting Flag(const char* key, bool byDefault, QCheckBox* box) {
-    return {key, WindowSetting::Type::Int8, int32_t{byDefault ? 1 : 0},
-            [box](const SettingValue& value) { box->setChecked(std::get<int32_t>(value) == 1); },
-            [box] { return SettingValue{box->isChecked() ? 1 : 0}; }};
-}
-
-WindowSetting Number(const char* key, int32_t byDefault, kit::SpinButton* spin) {
-    return {key, WindowSetting::Type::Int8, byDefault,
-            [spin](const SettingValue& value) { spin->SetValue(std::get<int32_t>(value)); },
-            [spin] { return SettingValue{spin->Value()}; }};
-}
-
-// A text field; an empty stored text leaves the field's own text. Only an e-mail address loses
-// its surrounding blanks: a folder's name may end in one.
-WindowSetting Text(const char* key, kit::TextControl* field, bool trimmed = false) {
-    return {key, WindowSetting::Type::String, std::string(),
-            [field](const SettingValue& value) {
-                if (const auto& text = std::get<std::string>(value); !text.empty()) {
-                    field->SetText(QString::fromStdString(text));
-                }
-            },
-            [field, trimmed] {
-                const QString text = field->Text();
-                return SettingValue{(trimmed ? text.trimmed() : text).toStdString()};
-            }};
-}
-
-} // namespace
-
-VambleWindow::VambleWindow(const kit::Rect& frame)
-    : messenger(std::make_shared<kit::Messenger>(this)) {
+VambleWindow::VambleWindow(const kit::Rect& frame) {
     setWindowTitle(QStringLiteral("Vamble"));
     setGeometry(static_cast<int>(frame.left), static_cast<int>(frame.top),
                 static_cast<int>(frame.Width()), static_cast<int>(frame.Height()));
@@ -150,8 +119,6 @@ VambleWindow::VambleWindow(const kit::Rect& frame)
 }
 
 VambleWindow::~VambleWindow() {
-    // An output check still ending posts nothing to the window from here on.
-    messenger->Clear();
     prefs->SetRect("WindowRect", Frame());
     SaveSettings(*prefs, Settings());
 
@@ -296,64 +263,11 @@ QWidget* VambleWindow::BuildBottomRow() {
 }
 
 std::vector<WindowSetting> VambleWindow::Settings() {
-    std::vector<WindowSetting> table = {
-        Flag("VBRState", false, encoder->vbrCheck),
-        Number("CPUCount", processorCount, encoder->cpuSpin),
-        Number("VBRCount", 0, encoder->vbrSpin),
-        Number("threadpriority", 10, encoder->prioritySpin),
-        Flag("mp3ext", true, options->mp3ExtensionCheck),
-        Flag("deleteFile", false, encoder->deleteInputCheck),
-        Flag("nopsy", false, encoder->noPsyCheck),
-        Flag("id3v2", true, options->id3v2Check),
-        Flag("EmbedCoverArt", true, options->embedCoverCheck),
-        Flag("ReplayGain", false, options->replayGainCheck),
-    };
-    // A stored 0 hides a column; the "Output File" column is hidden until asked for.
-    const std::array<const char*, 5> columnKeys = {"TrackC", "FileNC", "SaveAsC", "PathC",
-                                                   "OutputC"};
-    for (size_t i = 0; i < columnKeys.size(); ++i) {
-        QAction* item = columnItems[i];
-        table.push_back({columnKeys[i], WindowSetting::Type::Int8, int32_t{i < 4 ? 1 : 0},
-                         [this, item, i](const SettingValue& value) {
-                             const bool shown = std::get<int32_t>(value) != 0;
-                             fileList->ShowColumn(static_cast<signed char>(i), shown);
-                             item->setChecked(shown);
-                         },
-                         [item] { return SettingValue{item->isChecked() ? 1 : 0}; }});
-    }
-    table.push_back(
-        {"Bits", WindowSetting::Type::Int32, 128,
-         [this](const SettingValue& value) {
-             encoder->bitratePopUp->MarkItemLabeled(QString::number(std::get<int32_t>(value)));
-         },
-         [this] {
-             std::string bits;
-             GetEncBits(bits);
-             return SettingValue{static_cast<int32_t>(std::strtol(bits.c_str(), nullptr, 10))};
-         }});
-    table.push_back(
-        {"OutputFormat", WindowSetting::Type::String, std::string("stereo"),
-         [this](const SettingValue& value) {
-             const auto& format = std::get<std::string>(value);
-             const char first = format.empty() ? '\0' : format.front();
-             encoder->outputFormatPopUp->MarkItem(first == 'm' ? 1 : first == 's' ? 0 : 2);
-         },
-         [this] { return SettingValue{GetOutputFormat()}; }});
-    table.push_back(Text("OutputDir", encoder->saveInText));
-    table.push_back(Text("outPutFileName", options->outputNameText));
-    table.push_back(Flag("EnableTooltips", true, options->tooltipsCheck));
-    // Files encode one per processor: a user who never opens the tab gets the speed, with a
-    // few processors left over on large machines.
-    table.push_back(Number("FilesAtOnce", std::min(processorCount, 4), options->filesAtOnceSpin));
-    table.push_back(Flag("LookUpDiscs", true, options->lookupOnlineCheck));
-    table.push_back({"TagsFromNamesPattern", WindowSetting::Type::String,
-                     std::string(NameTagsDialog::kDefaultPattern),
-                     [this](const SettingValue& value) {
-                         nameTagPattern = QString::fromStdString(std::get<std::string>(value));
-                     },
-                     [this] { return SettingValue{nameTagPattern.toStdString()}; }});
-    table.push_back(Text("GnudbEmail", options->gnudbEmailText, true));
-    return table;
+    return WindowSettingsTable({*encoder, *options, columnItems,
+                                [this](int column, bool shown) {
+                                    fileList->ShowColumn(static_cast<signed char>(column), shown);
+                                },
+                                nameTagPattern, processorCount});
 }
 
 void VambleWindow::Inititialize() {

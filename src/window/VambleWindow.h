@@ -11,6 +11,7 @@
 #include "kit/MessageEvent.h"
 #include "kit/Messenger.h"
 #include "window/CdView.h"
+#include "window/OutputCheckView.h"
 #include "window/RunView.h"
 
 #include <QCoreApplication>
@@ -110,14 +111,7 @@ public:
     // Plans every row's output file and marks the clashes, with the disk looked at off the GUI
     // thread; `then` runs once the newest check is shown.
     void CheckOutputs(std::function<void()> then = nullptr);
-    // What to do about the rows whose output files clash, asked before a run starts: when
-    // `start` is false nothing is to start; the rows in `skipped` are left out of the run; the
-    // files `agreed` may be replaced.
-    struct ClashDecision {
-        bool start = true;
-        std::unordered_set<int64_t> skipped;
-        std::vector<std::string> agreed;
-    };
+    using ClashDecision = OutputCheckView::ClashDecision;
     // When rows not done clash as the last output check found, asks the user once.
     ClashDecision AskAboutClashes();
     // The whole run's progress, title, launcher progress and closing notification.
@@ -190,8 +184,6 @@ private:
     void WatchOutputChanges();
     // The encoder options as the controls hold them, without asking the disk about the folder.
     EncoderSettings ControlSettings() const;
-    // Shows a check's plan and clashes, and runs what waited for it.
-    void ShowOutputs(EncoderSettings settings, const OutputSurvey& survey);
 
     kit::ProgressBar* progressBar = nullptr;
     BubbleHelper bubbleHelper{this};
@@ -227,8 +219,6 @@ private:
     XqFilePanel* dirPanel = nullptr;
 
     int processorCount = 1;
-    // Where the output checks report; revoked before the window is destroyed.
-    std::shared_ptr<kit::Messenger> messenger;
     // The encoding run and its view; made once the controls it reads are.
     std::unique_ptr<RunView> run;
     // The folder "Add Files…" opened in last, for the next time in this session.
@@ -238,13 +228,8 @@ private:
     // True while Encode, started by its command, may ask about clashes before a run begins: a
     // CD choice handled meanwhile must not start a read.
     bool startingRun = false;
-    // Fires once the user has paused changing what the output files are made of.
-    QTimer outputCheckTimer;
-    // The newest output check, what waits for it, and the output folder it looked at with
-    // whether that takes only Windows names.
-    int outputCheck = 0;
-    std::vector<std::function<void()>> afterOutputCheck;
-    std::pair<std::string, bool> outputFolderNames;
+    // Where the rows' output files go and which clash.
+    std::unique_ptr<OutputCheckView> outputs;
     // The window closes without asking about a run.
     bool closeWithoutAsking = false;
 };
