@@ -21,7 +21,7 @@ class ElidedLabel;
 class ProgressBar;
 } // namespace kit
 
-class CdView : private DiscFlow::Hooks {
+class CdView final : private DiscFlow::Hooks {
     // Its texts belong to the window's translation context, as the window's other texts do.
     Q_DECLARE_TR_FUNCTIONS(VambleWindow)
 

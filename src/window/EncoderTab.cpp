@@ -77,6 +77,6 @@ void EncoderTab::Read(EncoderSettings& settings) const {
     settings.deleteInput = deleteInputCheck->isChecked();
 }
 
-void EncoderTab::FollowVbr() {
+void EncoderTab::FollowVbr() const {
     vbrSpin->setEnabled(vbrCheck->isChecked());
 }

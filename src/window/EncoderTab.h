@@ -26,7 +26,7 @@ public:
     // The encoder options these controls hold, into `settings`.
     void Read(EncoderSettings& settings) const;
     // "VBR:" is enabled while "Enable VBR" is checked.
-    void FollowVbr();
+    void FollowVbr() const;
 
     kit::PopUp* const bitratePopUp;
     kit::PopUp* const outputFormatPopUp;

@@ -1,21 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window's side of an encoding run: beginning it, building each row's command, and showing
-// what the run's queue reports.
+// The window's side of an encoding run: beginning it after the output check and the clash
+// question, stopping it, and the buttons.
 #include "encoding/EncoderCommand.h"
-#include "encoding/OutputSurvey.h"
 #include "filelist/FileListView.h"
-#include "window/Alerts.h"
+#include "kit/ElidedLabel.h"
 #include "window/EncoderTab.h"
 #include "window/SettingsTab.h"
 #include "window/VambleWindow.h"
 
-#include <QFile>
-#include <QMessageBox>
 #include <QPushButton>
-#include <algorithm>
-#include <cstdio>
-#include <memory>
-#include <string>
 #include <utility>
 
 EncoderSettings VambleWindow::ControlSettings() const {

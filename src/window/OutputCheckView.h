@@ -44,7 +44,7 @@ public:
     void ForgetWaiting();
     // Whether the settings' output folder takes only Windows names, as the last check found;
     // a folder typed since is asked here.
-    [[nodiscard]] bool WindowsNames(const EncoderSettings& settings) const;
+    [[nodiscard]] bool WindowsNames(const EncoderSettings& now) const;
 
     // What to do about the rows whose output files clash, asked before a run starts: when
     // `start` is false nothing is to start; the rows in `skipped` are left out of the run; the
@@ -58,7 +58,7 @@ public:
     ClashDecision AskAboutClashes(QWidget* window);
 
 private:
-    void Show(EncoderSettings settings, const OutputSurvey& survey);
+    void Show(EncoderSettings checked, const OutputSurvey& survey);
 
     FileListView* list;
     std::function<EncoderSettings()> settings;

@@ -245,6 +245,6 @@ AudioItem* RunView::FindRow(int64_t id) const {
     return ui.list->FindRow(id, queue->CurrentIndex()).first;
 }
 
-void RunView::ShowFilesRemaining() {
+void RunView::ShowFilesRemaining() const {
     ui.filesRemaining->setText(tr("Files Remaining: %1").arg(ui.list->GetNumItemsNotDone()));
 }

@@ -28,7 +28,7 @@ class Messenger;
 class ProgressBar;
 } // namespace kit
 
-class RunView : private EncodeQueue::Hooks {
+class RunView final : private EncodeQueue::Hooks {
     // Its texts belong to the window's translation context, as the window's other texts do.
     Q_DECLARE_TR_FUNCTIONS(VambleWindow)
 
@@ -53,7 +53,7 @@ public:
     };
     explicit RunView(WindowParts parts);
     // Stops the run's workers; none reports from here on.
-    ~RunView();
+    ~RunView() override;
     RunView(const RunView&) = delete;
     RunView& operator=(const RunView&) = delete;
 
@@ -71,7 +71,7 @@ public:
     void RowRemoved(int64_t id);
     // The status area follows the row that started last of those encoding.
     void FollowNewestRow();
-    void ShowFilesRemaining();
+    void ShowFilesRemaining() const;
 
 private:
     // Shows the progress the workers reported since it was last shown. Encoders report a few

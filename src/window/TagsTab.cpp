@@ -116,7 +116,7 @@ void TagsTab::FillGenres(QComboBox& menu) {
 }
 
 void TagsTab::Show(const char* artist, const char* album, const char* comment,
-                   const char* songTitle, const char* year, int genre) {
+                   const char* songTitle, const char* year, int genre) const {
     artistText->SetText(QString::fromUtf8(artist));
     albumText->SetText(QString::fromUtf8(album));
     commentText->SetText(QString::fromUtf8(comment));

@@ -31,7 +31,7 @@ public:
 
     // Shows a row's tag values; a genre number without a name marks no genre.
     void Show(const char* artist, const char* album, const char* comment, const char* songTitle,
-              const char* year, int genre);
+              const char* year, int genre) const;
     // Appends the 111 genre names in menu order. They stay English, never translated: the item
     // marked is looked up by name and written into the tags as it reads.
     static void FillGenres(QComboBox& menu);

@@ -3,16 +3,11 @@
 
 #include "app/SettingsStore.h"
 #include "app/VamblePrefs.h"
-#include "cdaudio/AudioCdLister.h"
-#include "encoding/RunReports.h"
-#include "encoding/RunWorkers.h"
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
 #include "kit/AppDefs.h"
-#include "lookup/DiscLookupService.h"
+#include "kit/ElidedLabel.h"
 #include "window/EncoderTab.h"
-#include "window/NameTagsDialog.h"
-#include "window/RunMonitor.h"
 #include "window/RunStatusView.h"
 #include "window/SettingsTab.h"
 #include "window/TagsTab.h"
@@ -34,8 +29,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-
-namespace {} // namespace
 
 VambleWindow::VambleWindow(const kit::Rect& frame) {
     setWindowTitle(QStringLiteral("Vamble"));
@@ -191,10 +184,6 @@ QWidget* VambleWindow::BuildMenus() {
     return bar;
 }
 
-QPushButton* VambleWindow::Button(const QString& label, uint32_t command) {
-    return CommandButton(label, command, this);
-}
-
 QWidget* VambleWindow::BuildFileListArea() {
     CLVContainerView* container = nullptr;
     fileList = new FileListView(kit::Rect(0, 0, 100, 100), "ListView", &container);
@@ -246,14 +235,14 @@ QWidget* VambleWindow::BuildBottomRow() {
                                 ShowSelectedTags();
                                 ScheduleOutputCheck();
                             }});
-    stopButton = Button(tr("Stop"), MSG_STOP);
-    encodeButton = Button(tr("Encode"), MSG_ENCODE);
+    stopButton = CommandButton(tr("Stop"), MSG_STOP, this);
+    encodeButton = CommandButton(tr("Encode"), MSG_ENCODE, this);
 
     auto* row = new QWidget;
     auto* layout = Tight(new QHBoxLayout(row));
     layout->addWidget(cds->PopUp());
     layout->addStretch(1);
-    layout->addWidget(Button(tr("Rescan for CDs"), MSG_RESCAN_CDS));
+    layout->addWidget(CommandButton(tr("Rescan for CDs"), MSG_RESCAN_CDS, this));
     layout->addWidget(stopButton);
     layout->addWidget(encodeButton);
     // The row keeps one height, at least 20 and as tall as its controls need.

@@ -4,12 +4,8 @@
 #include "bubblehelp/BubbleHelper.h"
 #include "encoding/EncodeQueue.h"
 #include "encoding/EncoderSettings.h"
-#include "encoding/OutputClashes.h"
-#include "kit/ElidedLabel.h"
 #include "kit/Geometry.h"
-#include "kit/Layout.h"
 #include "kit/MessageEvent.h"
-#include "kit/Messenger.h"
 #include "window/CdView.h"
 #include "window/OutputCheckView.h"
 #include "window/RunView.h"
@@ -17,32 +13,26 @@
 #include <QCoreApplication>
 #include <QMainWindow>
 #include <QString>
-#include <QThreadPool>
-#include <QTimer>
 #include <array>
-#include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
-#include <string>
-#include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 class AudioItem;
-class QMessageBox;
-struct OutputSurvey;
+class EncoderTab;
 class FileListView;
 class QAction;
+class QComboBox;
+class QLabel;
 class QMenu;
-class SmallView;
+class QMessageBox;
 class QPushButton;
-class EncoderTab;
-class TagsTab;
-class SettingsTab;
-struct WindowSetting;
-class QVBoxLayout;
 class RunStatusView;
+class SettingsTab;
+class SmallView;
+class TagsTab;
 class XqFilePanel;
+struct WindowSetting;
 
 // The application's only window: the menu bar, the three tabs of encoder settings, tag fields
 // and naming settings, the file list, the encoding status area and the bottom row of buttons.
@@ -137,7 +127,6 @@ private:
     QWidget* BuildFileListArea();
     QWidget* BuildStatusArea();
     QWidget* BuildBottomRow();
-    QPushButton* Button(const QString& label, uint32_t command);
     void ToggleColumn(int32_t index);
     // Copies the checked tag fields into the selected rows.
     void ApplyTags();

@@ -2,6 +2,7 @@
 // The window's commands on the rows: applying the tag fields, removing rows, selecting all.
 #include "filelist/FileListView.h"
 #include "filelist/SmallView.h"
+#include "kit/ElidedLabel.h"
 #include "window/EncoderTab.h"
 #include "window/NameTagsDialog.h"
 #include "window/TagsTab.h"
