@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cdaudio/AudioDisc.h"
 
+#include "cdaudio/CdModule.h"
 #include "cdaudio/CdioDisc.h"
 #include "kit/OutsideText.h"
 
@@ -52,7 +53,7 @@ DiscInfo ReadDiscInfo(CdIo_t* cdio) {
     return info;
 }
 
-std::vector<std::string> ListCdDrives() {
+std::vector<std::string> module::ListCdDrives() {
     std::vector<std::string> drives;
     char** devices = cdio_get_devices(DRIVER_DEVICE);
     for (char** device = devices; device != nullptr && *device != nullptr; ++device) {
@@ -64,7 +65,7 @@ std::vector<std::string> ListCdDrives() {
     return drives;
 }
 
-std::optional<DiscInfo> ProbeAudioDisc(const std::string& device) {
+std::optional<DiscInfo> module::ProbeAudioDisc(const std::string& device) {
     const CdioPtr cdio = OpenCdioDisc(device);
     if (!cdio) {
         return std::nullopt;

@@ -7,8 +7,20 @@
 #include "cdaudio/AudioDisc.h"
 #include "cdaudio/DiscReader.h"
 
+#include <cstdint>
+
+// The modules' own code, which their tables hold.
+namespace module {
+std::vector<std::string> ListCdDrives();
+std::optional<DiscInfo> ProbeAudioDisc(const std::string& device);
+DiscReadResult ReadDisc(const std::string& device, const std::filesystem::path& cacheFolder,
+                        const std::atomic<bool>& stop, const DiscReadProgressFunction& progress,
+                        const DriveFaults& faults);
+} // namespace module
+
 struct CdModule {
     static constexpr char kModuleName[] = "cd";
+    static constexpr uint32_t kVersion = 1;
     decltype(&ListCdDrives) listCdDrives;
     decltype(&ProbeAudioDisc) probeAudioDisc;
 };
@@ -19,5 +31,6 @@ std::string CdModuleProblem();
 
 struct CdReadModule {
     static constexpr char kModuleName[] = "cdread";
+    static constexpr uint32_t kVersion = 1;
     decltype(&ReadDisc) readDisc;
 };

@@ -3,4 +3,4 @@
 #include "cdaudio/CdModule.h"
 #include "kit/FeatureModule.h"
 
-VAMBLE_FEATURE_TABLE(CdModule, &ListCdDrives, &ProbeAudioDisc)
+VAMBLE_FEATURE_TABLE(CdModule, &module::ListCdDrives, &module::ProbeAudioDisc)

@@ -3,4 +3,4 @@
 #include "cdaudio/CdModule.h"
 #include "kit/FeatureModule.h"
 
-VAMBLE_FEATURE_TABLE(CdReadModule, &ReadDisc)
+VAMBLE_FEATURE_TABLE(CdReadModule, &module::ReadDisc)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cdaudio/DiscReader.h"
 
+#include "cdaudio/CdModule.h"
 #include "cdaudio/CdioDisc.h"
 #include "cdaudio/DiscCache.h"
 #include "cdaudio/TrackWav.h"
@@ -433,9 +434,10 @@ std::unique_ptr<DiscFolderLock> LockDiscFolder(const fs::path& cacheFolder,
 
 } // namespace
 
-DiscReadResult ReadDisc(const std::string& device, const fs::path& cacheFolder,
-                        const std::atomic<bool>& stop, const DiscReadProgressFunction& progress,
-                        const DriveFaults& faults) {
+DiscReadResult module::ReadDisc(const std::string& device, const fs::path& cacheFolder,
+                                const std::atomic<bool>& stop,
+                                const DiscReadProgressFunction& progress,
+                                const DriveFaults& faults) {
     DiscReadResult result;
     const CdioPtr cdio = OpenCdioDisc(device);
     if (!cdio) {

@@ -3,4 +3,4 @@
 #include "encoding/AudioModule.h"
 #include "kit/FeatureModule.h"
 
-VAMBLE_FEATURE_TABLE(AudioModule, &WavDurationSeconds)
+VAMBLE_FEATURE_TABLE(AudioModule, &module::WavDurationSeconds)

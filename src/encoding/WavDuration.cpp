@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "encoding/WavDuration.h"
+#include "encoding/AudioModule.h"
 
 #include <sndfile.h>
 
-std::optional<double> WavDurationSeconds(const std::filesystem::path& path) {
+std::optional<double> module::WavDurationSeconds(const std::filesystem::path& path) {
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (!file) {

@@ -18,19 +18,26 @@ std::mutex tablesLock;
 // loaded for as long as the program runs.
 std::map<std::string, const void*, std::less<>> tables;
 
-const void* Load(const char* name) {
+const void* Load(const char* name, uint32_t version, size_t size) {
     const std::filesystem::path path =
         FeatureModuleFolder() / (std::string("libvamble-") + name + ".so");
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (module != nullptr) {
-        using Entry = const void* (*)();
-        if (auto entry = reinterpret_cast<Entry>(dlsym(module, "vamble_feature_table"))) {
-            return entry();
+    const char* why = nullptr;
+    if (module == nullptr) {
+        why = dlerror();
+    } else {
+        using Entry = const void* (*)(uint32_t, size_t);
+        const auto entry = reinterpret_cast<Entry>(dlsym(module, "vamble_feature_table_checked"));
+        if (entry == nullptr) {
+            why = "no function table of this program";
+        } else if (const void* table = entry(version, size)) {
+            return table;
+        } else {
+            why = "it belongs to another version of the program";
         }
     }
-    const char* error = dlerror();
     std::fprintf(stderr, "vamble: cannot load the %s module (%s): %s\n", name, path.c_str(),
-                 error != nullptr ? error : "no function table");
+                 why != nullptr ? why : "unknown reason");
     return nullptr;
 }
 
@@ -49,13 +56,13 @@ std::filesystem::path FeatureModuleFolder() {
     return (ExecutableFolder() / VAMBLE_MODULE_RELATIVE).lexically_normal();
 }
 
-const void* FeatureTable(const char* name) {
+const void* FeatureTable(const char* name, uint32_t version, size_t size) {
     const std::lock_guard<std::mutex> guard(tablesLock);
     const auto known = tables.find(name);
     if (known != tables.end()) {
         return known->second;
     }
-    return tables.emplace(name, Load(name)).first->second;
+    return tables.emplace(name, Load(name, version, size)).first->second;
 }
 
 } // namespace kit

@@ -5,6 +5,7 @@
 
 #include "lookup/DiscLookupService.h"
 
+#include <cstdint>
 #include <memory>
 
 // A new look-up over the public services (or those the environment names) with these settings;
@@ -17,6 +18,7 @@ void PreloadDiscLookup();
 
 struct LookupModule {
     static constexpr char kModuleName[] = "lookup";
+    static constexpr uint32_t kVersion = 1;
     // The caller owns the look-up; a plain pointer crosses the module's boundary.
     DiscLookupService* (*createDiscLookup)(const LookupSettings& settings);
 };

@@ -3,6 +3,7 @@
 
 #include "tagging/FileBytes.h"
 #include "tagging/GenreTable.h"
+#include "tagging/TagsModule.h"
 
 #include <QCoreApplication>
 #include <cerrno>
@@ -342,7 +343,7 @@ std::string WriteThroughCopy(const FinishedFile& file) {
 
 } // namespace
 
-int32_t WriteID3v2Tag(const FinishedFile& file, std::string* why) {
+int32_t module::WriteID3v2Tag(const FinishedFile& file, std::string* why) {
     std::string failure = WriteThroughCopy(file);
     if (failure.empty()) {
         return 0;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The loudness module's measurement: libsndfile reads the samples, libebur128 measures them.
-#include "tagging/ReplayGain.h"
+#include "tagging/LoudnessModule.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -82,9 +82,9 @@ State Measure(const std::filesystem::path& file, const std::function<bool()>& go
 } // namespace
 
 std::optional<Loudness>
-MeasureAlbum(const std::vector<std::filesystem::path>& files,
-             const std::function<void(std::size_t, const TrackLoudness&)>& measured,
-             const std::function<bool()>& goOn) {
+module::MeasureAlbum(const std::vector<std::filesystem::path>& files,
+                     const std::function<void(std::size_t, const TrackLoudness&)>& measured,
+                     const std::function<bool()>& goOn) {
     std::vector<State> tracks; // those with a loudness
     double albumPeak = 0.0;
     for (std::size_t i = 0; i < files.size() && (!goOn || goOn()); ++i) {

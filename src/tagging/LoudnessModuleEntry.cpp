@@ -3,4 +3,4 @@
 #include "kit/FeatureModule.h"
 #include "tagging/LoudnessModule.h"
 
-VAMBLE_FEATURE_TABLE(LoudnessModule, &MeasureAlbum)
+VAMBLE_FEATURE_TABLE(LoudnessModule, &module::MeasureAlbum)

@@ -3,4 +3,4 @@
 #include "kit/FeatureModule.h"
 #include "tagging/TagsModule.h"
 
-VAMBLE_FEATURE_TABLE(TagsModule, &WriteID3v2Tag, &ReadWavTags)
+VAMBLE_FEATURE_TABLE(TagsModule, &module::WriteID3v2Tag, &module::ReadWavTags)

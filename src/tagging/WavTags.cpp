@@ -3,6 +3,7 @@
 
 #include "kit/OutsideText.h"
 #include "tagging/GenreTable.h"
+#include "tagging/TagsModule.h"
 
 #include <QByteArrayView>
 #include <QCoreApplication>
@@ -189,7 +190,7 @@ void FillInTrack(FoundTags& into, const TagLib::RIFF::Info::Tag& info) {
 
 } // namespace
 
-WavTagsRead ReadWavTags(const std::filesystem::path& file) {
+WavTagsRead module::ReadWavTags(const std::filesystem::path& file) {
     WavTagsRead read;
     QFile opened(QFile::decodeName(file.c_str()));
     if (!opened.open(QIODevice::ReadOnly)) {

@@ -4,7 +4,7 @@
 // fuzzer is run with inputs of a few megabytes and a bound on its memory). Nothing may crash, a
 // file called damaged gives no tags, and every text is free of control and direction characters.
 #include "kit/OutsideText.h"
-#include "tagging/WavTags.h"
+#include "tagging/TagsModule.h"
 
 #include <cstdlib>
 #include <string>
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) {
         std::abort();
     }
-    const WavTagsRead read = ReadWavTags("/proc/self/fd/" + std::to_string(fd));
+    const WavTagsRead read = module::ReadWavTags("/proc/self/fd/" + std::to_string(fd));
     if (!read.damage.empty() && !read.tags.Empty()) {
         std::abort();
     }
