@@ -5,11 +5,11 @@
 // answer served by a local web server in a process of its own and, on later choices, kept from
 // before; and the window thread's longest stall meanwhile, measured as the longest gap between
 // the ticks of a 1 ms timer. Prints one line per round and the medians.
-#include "filelist/CheckBitmap.h"
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
 #include "cdaudio/AudioDisc.h"
 #include "cdaudio/TrackWav.h"
+#include "filelist/CheckBitmap.h"
 #include "filelist/FileListView.h"
 #include "kit/AppDefs.h"
 #include "lookup/DiscIds.h"

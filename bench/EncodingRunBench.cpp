@@ -4,9 +4,9 @@
 // and the memory and descriptors a run leaves behind; and the longest the GUI thread is kept
 // from its events while the companion encoder encodes the batch bench/batch_vs_lame.sh times.
 // Runs offscreen.
-#include "filelist/CheckBitmap.h"
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
+#include "filelist/CheckBitmap.h"
 #include "filelist/FileListView.h"
 #include "kit/AppDefs.h"
 #include "window/VambleWindow.h"

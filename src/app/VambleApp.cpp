@@ -3,10 +3,10 @@
 
 #include "app/About.h"
 #include "app/AppIdentity.h"
-#include "filelist/CheckBitmap.h"
 #include "app/SingleLaunch.h"
 #include "app/TerminationSignals.h"
 #include "app/VamblePrefs.h"
+#include "filelist/CheckBitmap.h"
 #include "filelist/FileListView.h"
 #include "kit/AppDefs.h"
 #include "kit/DeferredIconStyle.h"

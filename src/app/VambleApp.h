@@ -2,9 +2,9 @@
 #pragma once
 
 #include "app/About.h"
-#include "filelist/CheckBitmap.h"
 #include "app/SettingsStore.h"
 #include "app/SingleLaunch.h"
+#include "filelist/CheckBitmap.h"
 #include "kit/MessageEvent.h"
 #include "window/VambleWindow.h"
 

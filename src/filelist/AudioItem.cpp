@@ -205,9 +205,9 @@ char* AudioItem::CreateString(const char* pattern) const {
     const std::string album = FullAlbum();
     // The release's album artist and disc only while the row's album is still the release's.
     const ReleaseTags held = ReleaseTagsHeld(release, title, album);
-    const std::string name =
-        ExpandNamePattern(pattern, tag, track, saveAs ? saveAs : "",
-                          {title, artist, album, held.albumArtist, held.discNumber, held.discCount});
+    const std::string name = ExpandNamePattern(
+        pattern, tag, track, saveAs ? saveAs : "",
+        {title, artist, album, held.albumArtist, held.discNumber, held.discCount});
     auto* result = new char[name.size() + 1];
     std::memcpy(result, name.c_str(), name.size() + 1);
     return result;

@@ -3,9 +3,9 @@
 #include "app/VambleApp.h"
 
 #include "app/About.h"
-#include "filelist/CheckBitmap.h"
 #include "app/SingleLaunch.h"
 #include "app/VamblePrefs.h"
+#include "filelist/CheckBitmap.h"
 #include "filelist/FileListView.h"
 #include "kit/AppDefs.h"
 #include "support/SettingsKeys.h"

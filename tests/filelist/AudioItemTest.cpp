@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelist/AudioItem.h"
 
-#include "filelist/CheckBitmap.h"
 #include "app/VambleApp.h"
+#include "filelist/CheckBitmap.h"
 
 #include <gtest/gtest.h>
 #include <memory>

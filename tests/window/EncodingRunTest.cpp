@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Encoding runs through the window, against the fake encoder: rows done in turn, stops, failures
 // told to the user, rows removed or retagged during a run, and closing in the middle.
-#include "filelist/CheckBitmap.h"
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
 #include "encoding/EncoderCommand.h"
+#include "filelist/CheckBitmap.h"
 #include "filelist/FileListView.h"
 #include "filelist/RowMarks.h"
 #include "kit/AppDefs.h"
