@@ -63,20 +63,26 @@ void WriteAnswer(const QDir& served, const QString& discId) {
     served.mkpath(QStringLiteral("ws/2/discid"));
     QString tracks;
     for (int track = 1; track <= kTracks; ++track) {
-        tracks += QStringLiteral(R"(%1{"id": "t%2", "position": %2, "title": "Song number %2",
-            "recording": {"id": "r%2"}})")
+        // Identifiers are MusicBrainz's: UUIDs.
+        tracks += QStringLiteral(R"(%1{"id": "00000000-0000-4000-8000-0000000001%2",
+            "position": %3, "title": "Song number %3",
+            "recording": {"id": "00000000-0000-4000-8000-0000000002%2"}})")
                       .arg(track == 1 ? QString() : QStringLiteral(","))
+                      .arg(track, 2, 10, QLatin1Char('0'))
                       .arg(track);
     }
     QFile file(served.filePath(QStringLiteral("ws/2/discid/") + discId));
     file.open(QIODevice::WriteOnly);
-    file.write(QStringLiteral(R"({"releases": [{"id": "rel", "title": "Bench Album", "date": "2020",
+    file.write(
+        QStringLiteral(
+            R"({"releases": [{"id": "5a1c0b7e-8a5f-4d3e-9d0e-6f1c2b3a4d5e", "title": "Bench Album", "date": "2020",
         "artist-credit": [{"name": "Bench Artist", "joinphrase": ""}],
         "cover-art-archive": {"front": false},
-        "media": [{"position": 1, "track-count": %1, "tracks": [%2]}]}]})")
-                   .arg(kTracks)
-                   .arg(tracks)
-                   .toUtf8());
+        "media": [{"position": 1, "track-count": %1, "discs": [{"id": "%3"}],
+                   "tracks": [%2]}]}]})")
+            .arg(kTracks)
+            .arg(tracks, discId)
+            .toUtf8());
 }
 
 struct Round {
