@@ -169,6 +169,12 @@ const Case kCases[] = {
      1,
      {"encode", "stop", "encode", "late-fail 1", "late-progress 1", "finish 1"},
      "start 1, stop 1, end stopped 0/2, start 1, encoded 1, start 2"},
+    {"AStoppedRowIsTheFirstOfTheNextRun",
+     3,
+     1,
+     {"encode", "finish 1", "tag 1", "stop", "encode", "finish 2"},
+     "start 1, encoded 1, start 2, tagged 1, stop 2, end stopped 1/3, start 2, encoded 2, "
+     "start 3"},
     {"TheRunEndsOnlyOnceItsFilesAreTagged",
      1,
      1,
