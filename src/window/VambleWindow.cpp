@@ -92,7 +92,13 @@ VambleWindow::VambleWindow(const kit::Rect& frame) {
         columnItems[i]->setChecked(fileList->ColumnShown(static_cast<signed char>(i)));
     }
     fileList->SetSelectionHandler([this](const AudioItem& row) { ShowTagsOf(row); });
-    fileList->SetRowsAddedOrMovedHandler([this] { run->Queue().RowsChanged(); });
+    fileList->SetRowsAddedOrMovedHandler([this] {
+        run->Queue().RowsChanged();
+        // Rows added during a run join it: the count says so at once.
+        if (IsEncoding()) {
+            run->ShowFilesRemaining();
+        }
+    });
     run = std::make_unique<RunView>(RunView::WindowParts{
         this, fileList, encodingFileText, progressBar, filesRemainingText, runStatus, options,
         [this] { return CurrentEncoderSettings(); }, [this](bool running) { ShowRunning(running); },

@@ -513,6 +513,17 @@ TEST_F(EncodingRunTest, TheStatusAreaNamesTheFileWhoseProgressItShows) {
     EXPECT_EQ(StatusLine(QStringLiteral("Encoding File: ")),
               QStringLiteral("Encoding File: a-hang.wav"))
         << "b, started last, has finished";
+    // A file dropped now joins the run, and the count says so at once.
+    QFile added(root.filePath(QStringLiteral("c-hang.wav")));
+    ASSERT_TRUE(added.open(QIODevice::WriteOnly));
+    added.write(QByteArray("RIFF\x24\x00\x00\x00WAVEfmt ", 16));
+    added.close();
+    kit::Message drop(kit::B_REFS_RECEIVED);
+    drop.Add<kit::EntryRef>("refs",
+                            kit::EntryRef{QFile::encodeName(added.fileName()).toStdString()});
+    list->MessageReceived(&drop);
+    EXPECT_EQ(StatusLine(QStringLiteral("Files Remaining: ")),
+              QStringLiteral("Files Remaining: 2"));
     Click(QStringLiteral("Stop"));
 }
 
