@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window's side of an encoding run: beginning it after the output check and the clash
-// question, stopping it, and the buttons.
+// question, stopping it, and the buttons; and the output check's forwards.
 #include "encoding/EncoderCommand.h"
 #include "filelist/FileListView.h"
 #include "kit/ElidedLabel.h"
@@ -109,4 +109,16 @@ void VambleWindow::ShowRunning(bool running) {
     if (!running) {
         cds->PopUp()->setEnabled(true);
     }
+}
+
+void VambleWindow::ScheduleOutputCheck() {
+    outputs->Schedule();
+}
+
+void VambleWindow::CheckOutputs(std::function<void()> then) {
+    outputs->Check(std::move(then));
+}
+
+OutputCheckView::ClashDecision VambleWindow::AskAboutClashes() {
+    return outputs->AskAboutClashes(this);
 }

@@ -7,7 +7,9 @@
 #include "kit/Messenger.h"
 #include "window/ClashDialog.h"
 
+#include <QCheckBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QThreadPool>
 
 namespace {
@@ -19,12 +21,19 @@ constexpr std::chrono::milliseconds kOutputCheckDelay{300};
 
 OutputCheckView::OutputCheckView(FileListView* fileList,
                                  std::function<EncoderSettings()> controlSettings,
-                                 std::function<std::vector<int64_t>()> encodingRows)
+                                 std::function<std::vector<int64_t>()> encodingRows,
+                                 std::initializer_list<const QLineEdit*> watched,
+                                 const QCheckBox* extension)
     : list(fileList), settings(std::move(controlSettings)), encoding(std::move(encodingRows)),
       messenger(std::make_shared<kit::Messenger>(&context)) {
     timer.setSingleShot(true);
     timer.setInterval(kOutputCheckDelay);
     QObject::connect(&timer, &QTimer::timeout, &context, [this] { Check(); });
+    for (const QLineEdit* field : watched) {
+        QObject::connect(field, &QLineEdit::textChanged, &context, [this] { Schedule(); });
+    }
+    QObject::connect(extension, &QCheckBox::toggled, &context, [this] { Schedule(); });
+    list->SetOutputsChangedHandler([this] { Schedule(); });
 }
 
 OutputCheckView::~OutputCheckView() {

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <unordered_set>
@@ -18,6 +19,8 @@
 #include <vector>
 
 class FileListView;
+class QCheckBox;
+class QLineEdit;
 struct OutputSurvey;
 namespace kit {
 class Messenger;
@@ -29,9 +32,11 @@ class OutputCheckView {
 
 public:
     // `settings` gives the encoder options as the controls hold them; `encoding` the rows being
-    // encoded, whose files are their own and not clashes.
+    // encoded, whose files are their own and not clashes. A check follows the user's pause in
+    // changing the rows, the fields `watched` or the box `extension`.
     OutputCheckView(FileListView* list, std::function<EncoderSettings()> settings,
-                    std::function<std::vector<int64_t>()> encoding);
+                    std::function<std::vector<int64_t>()> encoding,
+                    std::initializer_list<const QLineEdit*> watched, const QCheckBox* extension);
     ~OutputCheckView();
     OutputCheckView(const OutputCheckView&) = delete;
     OutputCheckView& operator=(const OutputCheckView&) = delete;

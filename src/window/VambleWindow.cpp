@@ -111,7 +111,12 @@ VambleWindow::VambleWindow(const kit::Rect& frame) {
                 stopQuestion->done(QDialog::Rejected);
             }
         }});
-    WatchOutputChanges();
+    outputs = std::make_unique<OutputCheckView>(
+        fileList, [this] { return ControlSettings(); },
+        [this] { return run->Queue().EncodingRows(); },
+        std::initializer_list<const QLineEdit*>{encoder->saveInText->Edit(),
+                                                options->outputNameText->Edit()},
+        options->mp3ExtensionCheck);
 
     stopButton->setEnabled(false);
     AcceptFolderDrops();

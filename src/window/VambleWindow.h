@@ -169,8 +169,6 @@ private:
     // Folders dropped on the window (outside the file list) or on "Save in:" reach the window
     // as B_SIMPLE_DATA messages.
     void AcceptFolderDrops();
-    // Recomputes the output files whenever what they are made of changes.
-    void WatchOutputChanges();
     // The encoder options as the controls hold them, without asking the disk about the folder.
     EncoderSettings ControlSettings() const;
 
