@@ -70,8 +70,8 @@ void SetMusicBrainzRecording(TagLib::ID3v2::Tag& id3, const std::string& recordi
 }
 
 // The frames of the release the file belongs to (none for a file that belongs to none): the
-// album artist, the disc of the release ("1/2"), the label, the recording's identifier as a UFID
-// and the others as TXXX frames.
+// album artist, the disc of the release ("1/2"), the label, the medium, the recording's
+// identifier as a UFID and the others as TXXX frames.
 void FillReleaseFrames(TagLib::ID3v2::Tag& id3, const ReleaseTags& release) {
     if (release.Empty()) {
         return;
@@ -83,6 +83,7 @@ void FillReleaseFrames(TagLib::ID3v2::Tag& id3, const ReleaseTags& release) {
                                           : std::to_string(release.discNumber) + "/" +
                                                 std::to_string(release.discCount));
     SetTextFrame(id3, "TPUB", release.label);
+    SetTextFrame(id3, "TMED", release.media);
     SetMusicBrainzRecording(id3, release.recordingId);
     PutExtras(id3, {std::nullopt, ReleaseUserTexts(release)});
 }
@@ -105,7 +106,12 @@ void FillTag(TagLib::ID3v2::Tag& id3, const FinishedFile& file, TagLib::ID3v2::V
                  !file.genreGiven          ? std::string_view(file.genreName)
                  : tag.genre < genre_count ? genre_table[tag.genre]
                                            : "");
-    SetTextFrame(id3, "TRCK", file.track >= 0 ? std::to_string(file.track) : std::string());
+    // "7/12" where the release tells how many tracks its disc has.
+    const int32_t tracks = file.release.Empty() ? 0 : file.release.trackCount;
+    SetTextFrame(id3, "TRCK",
+                 file.track < 0        ? std::string()
+                 : tracks < file.track ? std::to_string(file.track)
+                                       : std::to_string(file.track) + "/" + std::to_string(tracks));
     FillReleaseFrames(id3, file.release);
     PutExtras(id3, file.extras);
 }

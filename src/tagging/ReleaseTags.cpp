@@ -19,6 +19,8 @@ ReleaseTags ReleaseTagsFor(const ReleaseNames& release, const TrackNames* track)
     }
     tags.discNumber = release.discNumber;
     tags.discCount = release.discCount;
+    tags.trackCount = release.trackCount;
+    tags.media = release.format;
     tags.albumArtistIds = release.artistIds;
     tags.releaseId = release.releaseId;
     tags.releaseGroupId = release.releaseGroupId;

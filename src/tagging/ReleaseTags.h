@@ -23,6 +23,8 @@ struct ReleaseTags {
     std::string albumArtist;
     int32_t discNumber = 0; // 0: not known
     int32_t discCount = 0;  // 0: not known
+    int32_t trackCount = 0; // the disc's tracks; 0: not known
+    std::string media;      // the disc's medium as MusicBrainz names it ("CD")
 
     // MusicBrainz identifiers; empty when not known.
     std::string recordingId; // written as the UFID "http://musicbrainz.org"

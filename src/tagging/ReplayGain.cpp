@@ -17,7 +17,7 @@ std::string Decimal(double value, int decimals) {
 } // namespace
 
 double ReplayGainDb(const Loudness& loudness) {
-    return -18.0 - loudness.integrated;
+    return kReferenceLoudness - loudness.integrated;
 }
 
 std::vector<UserText> ReplayGainTexts(const Loudness& track, const std::optional<Loudness>& album) {
@@ -28,5 +28,7 @@ std::vector<UserText> ReplayGainTexts(const Loudness& track, const std::optional
         texts.push_back({"REPLAYGAIN_ALBUM_GAIN", Decimal(ReplayGainDb(*album), 2) + " dB"});
         texts.push_back({"REPLAYGAIN_ALBUM_PEAK", Decimal(album->peak, 6)});
     }
+    // What the gains bring the loudness to, so a player need not assume it.
+    texts.push_back({"REPLAYGAIN_REFERENCE_LOUDNESS", Decimal(kReferenceLoudness, 2) + " LUFS"});
     return texts;
 }

@@ -43,9 +43,13 @@ MeasureAlbum(const std::vector<std::filesystem::path>& files,
              const std::function<void(std::size_t, const TrackLoudness&)>& measured,
              const std::function<bool()>& goOn = {});
 
+// The loudness the gains bring a file to, in LUFS: ReplayGain 2.0's reference.
+inline constexpr double kReferenceLoudness = -18.0;
+
 // The gain in dB that brings the loudness to -18 LUFS.
 double ReplayGainDb(const Loudness& loudness);
 
-// The user texts REPLAYGAIN_TRACK_GAIN ("-7.25 dB") and REPLAYGAIN_TRACK_PEAK ("0.988525"), and the
-// album's REPLAYGAIN_ALBUM_GAIN and REPLAYGAIN_ALBUM_PEAK when there is an album loudness.
+// The user texts REPLAYGAIN_TRACK_GAIN ("-7.25 dB") and REPLAYGAIN_TRACK_PEAK ("0.988525"), the
+// album's REPLAYGAIN_ALBUM_GAIN and REPLAYGAIN_ALBUM_PEAK when there is an album loudness, and
+// REPLAYGAIN_REFERENCE_LOUDNESS ("-18.00 LUFS").
 std::vector<UserText> ReplayGainTexts(const Loudness& track, const std::optional<Loudness>& album);

@@ -173,6 +173,7 @@ print('TCON', tag['TCON'].text[0])
                                 "TXXX REPLAYGAIN_TRACK_PEAK 0.070000\n"
                                 "TXXX REPLAYGAIN_ALBUM_GAIN 7.50 dB\n"
                                 "TXXX REPLAYGAIN_ALBUM_PEAK 0.500000\n"
+                                "TXXX REPLAYGAIN_REFERENCE_LOUDNESS -18.00 LUFS\n"
                                 "TPE1 " +
                                 QByteArray::fromStdString(artist) + "\n" + "TCON Synthwave\n";
     EXPECT_EQ(read, expected);

@@ -119,6 +119,8 @@ TEST_F(ID3v2WriterTest, AReleaseGoesInWithItsAlbumArtistDiscAndIdentifiers) {
     release.albumArtist = "Nora Quist & The Ebb";
     release.discNumber = 2;
     release.discCount = 3;
+    release.trackCount = 12;
+    release.media = "CD";
     release.recordingId = "f1000000-0000-4000-8000-000000000002";
     release.releaseTrackId = "e1000000-0000-4000-8000-000000000002";
     release.artistIds = {"0a7e4f2c-1111-4c3b-8d6e-0123456789ab",
@@ -135,6 +137,8 @@ TEST_F(ID3v2WriterTest, AReleaseGoesInWithItsAlbumArtistDiscAndIdentifiers) {
     TagFields frames = ReadID3v2FramesWithMutagen(path);
     EXPECT_EQ(frames["TPE2"], release.albumArtist);
     EXPECT_EQ(frames["TPOS"], "2/3");
+    EXPECT_EQ(frames["TRCK"], "2/12");
+    EXPECT_EQ(frames["TMED"], "CD");
     EXPECT_EQ(frames["UFID:http://musicbrainz.org"], release.recordingId);
     EXPECT_EQ(frames["TXXX:MusicBrainz Album Id"], release.releaseId);
     EXPECT_EQ(frames["TXXX:MusicBrainz Artist Id"],

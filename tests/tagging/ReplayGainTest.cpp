@@ -70,8 +70,10 @@ TEST_F(ReplayGainTest, SinesMeasureTheirKnownLoudnessAndAnAlbumAllOfItsAudio) {
                                                        {"REPLAYGAIN_TRACK_PEAK", quiet.peak},
                                                        {"REPLAYGAIN_ALBUM_GAIN", 6.55},
                                                        {"REPLAYGAIN_ALBUM_PEAK", album->peak}};
-    ASSERT_EQ(texts.size(), std::size(expected));
-    for (size_t i = 0; i < texts.size(); ++i) {
+    ASSERT_EQ(texts.size(), std::size(expected) + 1);
+    EXPECT_EQ(texts.back().description, "REPLAYGAIN_REFERENCE_LOUDNESS");
+    EXPECT_EQ(texts.back().value, "-18.00 LUFS");
+    for (size_t i = 0; i < std::size(expected); ++i) {
         const QString value = QString::fromStdString(texts[i].value);
         EXPECT_EQ(texts[i].description, expected[i].first);
         EXPECT_TRUE(value.contains(
@@ -80,7 +82,7 @@ TEST_F(ReplayGainTest, SinesMeasureTheirKnownLoudnessAndAnAlbumAllOfItsAudio) {
             << texts[i].value;
         EXPECT_NEAR(value.section(u' ', 0, 0).toDouble(), expected[i].second, 0.1);
     }
-    EXPECT_EQ(ReplayGainTexts(quiet, std::nullopt).size(), 2U);
+    EXPECT_EQ(ReplayGainTexts(quiet, std::nullopt).size(), 3U);
 }
 
 TEST_F(ReplayGainTest, SilenceAndUnreadableFilesHaveNoLoudnessAndLeaveTheAlbumToTheRest) {
