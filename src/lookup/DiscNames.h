@@ -29,9 +29,10 @@ struct ReleaseNames {
     std::string artist;                 // the album artist credit as it is shown
     std::vector<std::string> artistIds; // MusicBrainz artists of that credit
     std::string date;                   // "1997-05-21", "1997-05", "1997" or empty
+    std::string originalDate;           // the release group's first release, in the same form
     std::string country;                // ISO 3166 code, or a MusicBrainz region such as "XW"
-    std::string label;
-    std::string catalogNumber;
+    std::string label;                  // every label of the release, joined by "/"
+    std::string catalogNumber;          // every catalogue number, joined by "/"
     std::string barcode;
     int32_t trackCount = 0;
     int32_t discNumber = 0; // the disc's place among the release's discs, 0 when unknown

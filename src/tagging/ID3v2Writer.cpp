@@ -6,6 +6,8 @@
 #include "tagging/TagsModule.h"
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -70,12 +72,22 @@ void SetMusicBrainzRecording(TagLib::ID3v2::Tag& id3, const std::string& recordi
 }
 
 // The frames of the release the file belongs to (none for a file that belongs to none): the
-// album artist, the disc of the release ("1/2"), the label, the medium, the recording's
-// identifier as a UFID and the others as TXXX frames.
-void FillReleaseFrames(TagLib::ID3v2::Tag& id3, const ReleaseTags& release) {
+// album artist, the disc of the release ("1/2"), the original release's date, the labels, the
+// medium, the recording's identifier as a UFID and the others as TXXX frames.
+void FillReleaseFrames(TagLib::ID3v2::Tag& id3, const ReleaseTags& release, bool v4) {
     if (release.Empty()) {
         return;
     }
+    // The original release's date: ID3v2.4 keeps it whole in TDOR, 2.3 its year in TORY.
+    const std::string& original = release.originalDate;
+    const bool hasYear =
+        original.size() >= 4 && std::all_of(original.begin(), original.begin() + 4,
+                                            [](unsigned char c) { return std::isdigit(c) != 0; });
+    id3.removeFrames(v4 ? "TORY" : "TDOR");
+    SetTextFrame(id3, v4 ? "TDOR" : "TORY",
+                 !hasYear ? std::string()
+                 : v4     ? original
+                          : original.substr(0, 4));
     SetTextFrame(id3, "TPE2", release.albumArtist);
     SetTextFrame(id3, "TPOS",
                  release.discNumber <= 0  ? std::string()
@@ -112,7 +124,7 @@ void FillTag(TagLib::ID3v2::Tag& id3, const FinishedFile& file, TagLib::ID3v2::V
                  file.track < 0        ? std::string()
                  : tracks < file.track ? std::to_string(file.track)
                                        : std::to_string(file.track) + "/" + std::to_string(tracks));
-    FillReleaseFrames(id3, file.release);
+    FillReleaseFrames(id3, file.release, v4);
     PutExtras(id3, file.extras);
 }
 

@@ -21,6 +21,7 @@ ReleaseTags ReleaseTagsFor(const ReleaseNames& release, const TrackNames* track)
     tags.discCount = release.discCount;
     tags.trackCount = release.trackCount;
     tags.media = release.format;
+    tags.originalDate = release.originalDate;
     tags.albumArtistIds = release.artistIds;
     tags.releaseId = release.releaseId;
     tags.releaseGroupId = release.releaseGroupId;

@@ -21,10 +21,11 @@ struct ReleaseTags {
     std::string artist; // the track's artist credit
     std::string album;  // the release's title
     std::string albumArtist;
-    int32_t discNumber = 0; // 0: not known
-    int32_t discCount = 0;  // 0: not known
-    int32_t trackCount = 0; // the disc's tracks; 0: not known
-    std::string media;      // the disc's medium as MusicBrainz names it ("CD")
+    int32_t discNumber = 0;   // 0: not known
+    int32_t discCount = 0;    // 0: not known
+    int32_t trackCount = 0;   // the disc's tracks; 0: not known
+    std::string media;        // the disc's medium as MusicBrainz names it ("CD")
+    std::string originalDate; // the first release of any version: "1997-05-21", "1997" or empty
 
     // MusicBrainz identifiers; empty when not known.
     std::string recordingId; // written as the UFID "http://musicbrainz.org"

@@ -42,8 +42,10 @@ TEST(MusicBrainzAnswerTest, OneReleaseGivesEveryName) {
     EXPECT_EQ(release.artistIds.size(), 2U);
     EXPECT_EQ(release.Year(), "2004");
     EXPECT_EQ(release.country, "GB");
-    EXPECT_EQ(release.label, "Harbour Records");
-    EXPECT_EQ(release.catalogNumber, "HBR 042"); // from the second label entry
+    // Every label and catalogue number once, in the answer's order.
+    EXPECT_EQ(release.label, "Harbour Records/Ebb Tide Music");
+    EXPECT_EQ(release.catalogNumber, "HBR 042/EBB 7");
+    EXPECT_EQ(release.originalDate, "1997-05-21");
     EXPECT_EQ(release.barcode, "5012345678900");
     EXPECT_EQ(release.releaseGroupId, "9d2f4b6c-4444-4c3b-8d6e-0123456789ab");
     EXPECT_EQ(release.discId, kDiscId);

@@ -121,6 +121,8 @@ TEST_F(ID3v2WriterTest, AReleaseGoesInWithItsAlbumArtistDiscAndIdentifiers) {
     release.discCount = 3;
     release.trackCount = 12;
     release.media = "CD";
+    release.originalDate = "1997-05-21";
+    release.label = "Harbour Records/Ebb Tide Music";
     release.recordingId = "f1000000-0000-4000-8000-000000000002";
     release.releaseTrackId = "e1000000-0000-4000-8000-000000000002";
     release.artistIds = {"0a7e4f2c-1111-4c3b-8d6e-0123456789ab",
@@ -139,6 +141,9 @@ TEST_F(ID3v2WriterTest, AReleaseGoesInWithItsAlbumArtistDiscAndIdentifiers) {
     EXPECT_EQ(frames["TPOS"], "2/3");
     EXPECT_EQ(frames["TRCK"], "2/12");
     EXPECT_EQ(frames["TMED"], "CD");
+    // ID3v2.3 keeps the year of the first release in TORY, which mutagen reads as TDOR.
+    EXPECT_EQ(frames["TDOR"], "1997");
+    EXPECT_EQ(frames["TPUB"], "Harbour Records/Ebb Tide Music");
     EXPECT_EQ(frames["UFID:http://musicbrainz.org"], release.recordingId);
     EXPECT_EQ(frames["TXXX:MusicBrainz Album Id"], release.releaseId);
     EXPECT_EQ(frames["TXXX:MusicBrainz Artist Id"],
