@@ -20,6 +20,7 @@ struct TrackNames {
     std::vector<std::string> artistIds; // MusicBrainz artists of that credit
     std::string recordingId;            // MusicBrainz recording
     std::string trackId;                // MusicBrainz track of this release
+    std::string isrc;                   // the recording's first ISRC, such as "GBAYE0400123"
     bool operator==(const TrackNames&) const = default;
 };
 

@@ -29,7 +29,7 @@ std::optional<DiscSource> DiscSourceOf(const DiscInfo& disc) {
     for (; track != disc.tracks.end() && track->audio; ++track) {
         source.toc.trackOffsets.push_back(track->firstSector + kLeadIn);
         source.cdText.tracks.push_back(
-            {source.Position(track->number), track->title, track->performer, {}, {}, {}});
+            {source.Position(track->number), track->title, track->performer, {}, {}, {}, {}});
     }
     source.toc.leadOut = track != disc.tracks.end() ? track->firstSector + kLeadIn - kSessionGap
                                                     : disc.leadOut + kLeadIn;

@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace {
@@ -87,6 +88,14 @@ std::vector<TrackNames> ReadTracks(const QJsonArray& tracks) {
         ReadArtistCredit(credit, names.artist, names.artistIds);
         names.recordingId = Id(recording);
         names.trackId = Id(track);
+        // An ISRC of another shape is left out: it goes into the file's tag as it is.
+        for (const QJsonValue& isrc : recording.value(QLatin1StringView("isrcs")).toArray()) {
+            static const QRegularExpression kIsrc(QStringLiteral("^[A-Z]{2}[A-Z0-9]{3}[0-9]{7}$"));
+            if (isrc.isString() && kIsrc.match(isrc.toString()).hasMatch()) {
+                names.isrc = isrc.toString().toStdString();
+                break;
+            }
+        }
         if (names.position > 0 && names.position <= kLastTrack) {
             read.push_back(std::move(names));
         }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the MusicBrainz web service's answer to a disc-ID look-up
-// (/ws/2/discid/<id>?inc=recordings+artist-credits+labels+release-groups, as JSON) into the
+// (/ws/2/discid/<id>?inc=recordings+artist-credits+labels+release-groups+isrcs, as JSON) into the
 // releases that hold the disc.
 #pragma once
 

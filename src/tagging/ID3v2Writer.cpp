@@ -96,6 +96,7 @@ void FillReleaseFrames(TagLib::ID3v2::Tag& id3, const ReleaseTags& release, bool
                                                 std::to_string(release.discCount));
     SetTextFrame(id3, "TPUB", release.label);
     SetTextFrame(id3, "TMED", release.media);
+    SetTextFrame(id3, "TSRC", release.isrc);
     SetMusicBrainzRecording(id3, release.recordingId);
     PutExtras(id3, {std::nullopt, ReleaseUserTexts(release)});
 }

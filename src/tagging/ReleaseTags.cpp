@@ -15,6 +15,7 @@ ReleaseTags ReleaseTagsFor(const ReleaseNames& release, const TrackNames* track)
         }
         tags.recordingId = track->recordingId;
         tags.releaseTrackId = track->trackId;
+        tags.isrc = track->isrc;
         tags.artistIds = track->artistIds.empty() ? release.artistIds : track->artistIds;
     }
     tags.discNumber = release.discNumber;
@@ -43,6 +44,7 @@ ReleaseTags ReleaseTagsHeld(const ReleaseTags& release, const std::string& fullT
     if (fullTitle != release.title) {
         held.recordingId.clear();
         held.releaseTrackId.clear();
+        held.isrc.clear();
         held.artistIds.clear();
     }
     return held;

@@ -30,6 +30,7 @@ struct ReleaseTags {
     // MusicBrainz identifiers; empty when not known.
     std::string recordingId; // written as the UFID "http://musicbrainz.org"
     std::string releaseTrackId;
+    std::string isrc; // the recording's
     std::vector<std::string> artistIds;
     std::vector<std::string> albumArtistIds;
     std::string releaseId;

@@ -142,7 +142,8 @@ TEST_F(AudioItemTest, ReleaseTagsReachTheFileOnlyWhileTheRowStillHoldsTheRelease
     release.artist = "Nora Quist";
     release.date = "2004-05-01";
     release.releaseId = "release";
-    release.tracks = {{2, "Spring Tide, the extended harbour version", "", {"artist"}, "rec", ""}};
+    release.tracks = {
+        {2, "Spring Tide, the extended harbour version", "", {"artist"}, "rec", "", ""}};
     struct Case {
         const char* typedTitle; // null: as found
         const char* typedAlbum;

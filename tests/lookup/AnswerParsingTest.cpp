@@ -58,6 +58,8 @@ TEST(MusicBrainzAnswerTest, OneReleaseGivesEveryName) {
     EXPECT_EQ(release.Track(2)->artist, "Nora Quist feat. Ülla Brandt");
     EXPECT_EQ(release.Track(2)->recordingId, "f1000000-0000-4000-8000-000000000002");
     EXPECT_EQ(release.Track(2)->trackId, "e1000000-0000-4000-8000-000000000002");
+    EXPECT_EQ(release.Track(2)->isrc, "GBAAA0400002"); // the first of the ISRC's shape
+    EXPECT_EQ(release.Track(3)->isrc, "");
     // A track without a title or credit of its own takes its recording's.
     EXPECT_EQ(release.Track(3)->title, "Slack");
     EXPECT_EQ(release.Track(3)->artist, "The Ebb");

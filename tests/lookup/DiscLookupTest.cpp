@@ -34,7 +34,7 @@ RecordedAnswer Text(const char* file) {
 ReleaseNames CdTextNames() {
     ReleaseNames names;
     names.title = "Tide Tables";
-    names.tracks = {{1, "Low Water", "Nora Quist", {}, {}, {}}};
+    names.tracks = {{1, "Low Water", "Nora Quist", {}, {}, {}, {}}};
     return names;
 }
 
@@ -82,7 +82,8 @@ TEST_F(DiscLookupTest, OneReleaseNamesTheDiscAndIsAskedForOnce) {
 
     const std::vector<SeenRequest> asked = server.RequestsTo(kDiscPath);
     ASSERT_EQ(asked.size(), 1U);
-    EXPECT_TRUE(asked[0].target.contains("inc=recordings+artist-credits+labels+release-groups"));
+    EXPECT_TRUE(
+        asked[0].target.contains("inc=recordings+artist-credits+labels+release-groups+isrcs"));
     EXPECT_TRUE(asked[0].userAgent.startsWith("Vamble/0.7.8 ( ")) << asked[0].userAgent.data();
 
     // Kept: a new window asks no more, until the user asks to look up again.

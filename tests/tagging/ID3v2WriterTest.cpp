@@ -122,6 +122,7 @@ TEST_F(ID3v2WriterTest, AReleaseGoesInWithItsAlbumArtistDiscAndIdentifiers) {
     release.trackCount = 12;
     release.media = "CD";
     release.originalDate = "1997-05-21";
+    release.isrc = "GBAAA0400002";
     release.label = "Harbour Records/Ebb Tide Music";
     release.recordingId = "f1000000-0000-4000-8000-000000000002";
     release.releaseTrackId = "e1000000-0000-4000-8000-000000000002";
@@ -144,6 +145,7 @@ TEST_F(ID3v2WriterTest, AReleaseGoesInWithItsAlbumArtistDiscAndIdentifiers) {
     // ID3v2.3 keeps the year of the first release in TORY, which mutagen reads as TDOR.
     EXPECT_EQ(frames["TDOR"], "1997");
     EXPECT_EQ(frames["TPUB"], "Harbour Records/Ebb Tide Music");
+    EXPECT_EQ(frames["TSRC"], "GBAAA0400002");
     EXPECT_EQ(frames["UFID:http://musicbrainz.org"], release.recordingId);
     EXPECT_EQ(frames["TXXX:MusicBrainz Album Id"], release.releaseId);
     EXPECT_EQ(frames["TXXX:MusicBrainz Artist Id"],

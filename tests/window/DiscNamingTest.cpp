@@ -233,6 +233,8 @@ TEST_F(DiscNamingEndToEnd, MusicBrainzNamesEveryFrameAndTheCover) {
     EXPECT_EQ(frames["TPOS"], "1/1");
     EXPECT_EQ(frames["TRCK"], "2/3"); // the disc's track count, as libraries read it
     EXPECT_EQ(frames["TMED"], "CD");
+    EXPECT_EQ(frames["TSRC"], "GBAAA0400002");
+    EXPECT_EQ(frames["TPUB"], "Harbour Records/Ebb Tide Music");
     EXPECT_EQ(frames["UFID:http://musicbrainz.org"], "f1000000-0000-4000-8000-000000000002");
     EXPECT_EQ(frames["TXXX:MusicBrainz Album Id"], "5a1c0b7e-8a5f-4d3e-9d0e-6f1c2b3a4d5e");
     EXPECT_EQ(frames["TXXX:MusicBrainz Release Group Id"], "9d2f4b6c-4444-4c3b-8d6e-0123456789ab");
