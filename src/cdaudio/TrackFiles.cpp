@@ -57,7 +57,8 @@ std::optional<std::vector<TrackFile>> ListTrackFiles(const std::filesystem::path
     std::vector<TrackFile> tracks;
     // Increments with an error code: an entry that vanishes while listing ends the list early
     // instead of throwing.
-    for (; entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+    for (; entries != std::filesystem::directory_iterator() && tracks.size() < kMostCdFolderEntries;
+         entries.increment(error)) {
         const std::filesystem::path& path = entries->path();
         const std::optional<int32_t> attribute = kit::ReadInt32Attribute(path, "Audio:Track");
         tracks.push_back(

@@ -2,6 +2,7 @@
 // The track files of an audio CD's folder and their track numbers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -16,7 +17,10 @@ struct TrackFile {
 
 // Every entry of the folder (symbolic links followed) in track order; entries without a track
 // number come last, by name. The track number is the file's "Audio:Track" attribute, else the
-// number in a name such as "Track 7.wav", else -1. None when the folder cannot be read.
+// number in a name such as "Track 7.wav", else -1. None when the folder cannot be read. A disc
+// holds at most 99 tracks: the listing stops after kMostCdFolderEntries entries, so a folder
+// posing as a CD cannot fill the list with thousands of rows.
+inline constexpr size_t kMostCdFolderEntries = 256;
 std::optional<std::vector<TrackFile>> ListTrackFiles(const std::filesystem::path& folder);
 
 // Puts the files in track order, those without a track number last, keeping the order of files

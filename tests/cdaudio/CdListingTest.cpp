@@ -57,6 +57,12 @@ TEST_F(CdListingTest, ListsTracksInTrackOrderNumberedByAttributeElseName) {
                                              {Path("wav/cover.jpg"), -1}};
     EXPECT_EQ(ListTrackFiles(Path("wav")), expected);
     EXPECT_FALSE(ListTrackFiles(Path("missing")));
+
+    // A folder posing as a CD with thousands of entries gives no more than the cap.
+    for (size_t i = 0; i < kMostCdFolderEntries + 50; ++i) {
+        Touch("many/Track " + std::to_string(i) + ".wav");
+    }
+    EXPECT_EQ(ListTrackFiles(Path("many"))->size(), kMostCdFolderEntries);
 }
 
 TEST_F(CdListingTest, ListsCdMountsWithAWavFolderAndGvfsCdFoldersOnly) {
