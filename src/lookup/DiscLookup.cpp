@@ -192,7 +192,8 @@ void DiscLookup::Chain::AskMusicBrainz(const std::shared_ptr<Chain>& self) {
     const QUrl url = ServiceUrl(
         owner.services.musicBrainz,
         QStringLiteral("/ws/2/discid/") + QString::fromStdString(ids.musicBrainz),
-        QStringLiteral("inc=recordings+artist-credits+labels+release-groups+isrcs&cdstubs=no&fmt=json"));
+        QStringLiteral(
+            "inc=recordings+artist-credits+labels+release-groups+isrcs&cdstubs=no&fmt=json"));
     owner.http.Get(url, "application/json", kLongestAnswer, [self](const HttpAnswer& reply) {
         const QString service = QStringLiteral("MusicBrainz");
         if (reply.status != kOk) {

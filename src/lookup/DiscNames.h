@@ -24,16 +24,26 @@ struct TrackNames {
     bool operator==(const TrackNames&) const = default;
 };
 
+// The year a MusicBrainz date ("1997-05-21", "1997-05", "1997") begins with; empty when it begins
+// with none.
+inline std::string LeadingYear(const std::string& date) {
+    constexpr size_t kYearLength = 4;
+    const bool year = date.size() >= kYearLength &&
+                      std::all_of(date.begin(), date.begin() + kYearLength,
+                                  [](unsigned char c) { return std::isdigit(c) != 0; });
+    return year ? date.substr(0, kYearLength) : std::string();
+}
+
 struct ReleaseNames {
-    std::string title;                  // the album
-    std::string disambiguation;         // what tells it from releases of the same title
-    std::string artist;                 // the album artist credit as it is shown
-    std::vector<std::string> artistIds; // MusicBrainz artists of that credit
-    std::string date;                   // "1997-05-21", "1997-05", "1997" or empty
-    std::string originalDate;           // the release group's first release, in the same form
-    std::string country;                // ISO 3166 code, or a MusicBrainz region such as "XW"
-    std::string label;                  // every label of the release, joined by "/"
-    std::string catalogNumber;          // every catalogue number, joined by "/"
+    std::string title;                       // the album
+    std::string disambiguation;              // what tells it from releases of the same title
+    std::string artist;                      // the album artist credit as it is shown
+    std::vector<std::string> artistIds;      // MusicBrainz artists of that credit
+    std::string date;                        // "1997-05-21", "1997-05", "1997" or empty
+    std::string originalDate;                // the release group's first release, in the same form
+    std::string country;                     // ISO 3166 code, or a MusicBrainz region such as "XW"
+    std::vector<std::string> labels;         // every label of the release, each once
+    std::vector<std::string> catalogNumbers; // every catalogue number, each once
     std::string barcode;
     int32_t trackCount = 0;
     int32_t discNumber = 0; // the disc's place among the release's discs, 0 when unknown
@@ -46,13 +56,7 @@ struct ReleaseNames {
     std::vector<TrackNames> tracks;
 
     // The year of the date, when it begins with one.
-    [[nodiscard]] std::string Year() const {
-        constexpr size_t kYearLength = 4;
-        const bool year = date.size() >= kYearLength &&
-                          std::all_of(date.begin(), date.begin() + kYearLength,
-                                      [](unsigned char c) { return std::isdigit(c) != 0; });
-        return year ? date.substr(0, kYearLength) : std::string();
-    }
+    [[nodiscard]] std::string Year() const { return LeadingYear(date); }
     // The names of the track at a place on the disc (from 1); null when there are none.
     [[nodiscard]] const TrackNames* Track(int32_t position) const {
         const auto found =

@@ -121,19 +121,17 @@ ReleaseNames ReadRelease(const QJsonObject& release, std::string_view discId) {
     names.noFrontCover = front.isBool() && !front.toBool();
     names.originalDate = Text(release.value(QLatin1StringView("release-group")).toObject(),
                               QLatin1StringView("first-release-date"));
-    // Every label and catalogue number of the release, each once, joined as ID3v2.3 joins the
-    // values of a frame.
-    const auto join = [](std::string& joined, const std::string& value) {
-        const std::string separated = "/" + joined + "/";
-        if (!value.empty() && separated.find("/" + value + "/") == std::string::npos) {
-            joined += (joined.empty() ? "" : "/") + value;
+    // Every label and catalogue number of the release, each once, in the answer's order.
+    const auto add = [](std::vector<std::string>& values, std::string value) {
+        if (!value.empty() && std::find(values.begin(), values.end(), value) == values.end()) {
+            values.push_back(std::move(value));
         }
     };
     for (const QJsonValue& value : release.value(QLatin1StringView("label-info")).toArray()) {
         const QJsonObject info = value.toObject();
-        join(names.label,
-             Text(info.value(QLatin1StringView("label")).toObject(), QLatin1StringView("name")));
-        join(names.catalogNumber, Text(info, QLatin1StringView("catalog-number")));
+        add(names.labels,
+            Text(info.value(QLatin1StringView("label")).toObject(), QLatin1StringView("name")));
+        add(names.catalogNumbers, Text(info, QLatin1StringView("catalog-number")));
     }
     const QJsonArray media = release.value(QLatin1StringView("media")).toArray();
     names.discCount = InRange(static_cast<int>(media.size()), kMostDiscs);

@@ -26,7 +26,7 @@ void PutFrontCover(TagLib::ID3v2::Tag& tag, const CoverPicture& cover) {
     tag.addFrame(frame); // the tag owns its frames
 }
 
-void PutUserText(TagLib::ID3v2::Tag& tag, const UserText& text) {
+void PutUserText(TagLib::ID3v2::Tag& tag, const UserText& text, bool v4) {
     using TagLib::ID3v2::UserTextIdentificationFrame;
     const QString description = QString::fromStdString(text.description);
     const TagLib::ID3v2::FrameList userTexts = tag.frameList("TXXX");
@@ -40,17 +40,33 @@ void PutUserText(TagLib::ID3v2::Tag& tag, const UserText& text) {
     }
     tag.addFrame(new UserTextIdentificationFrame(
         TagLib::String(text.description, TagLib::String::UTF8),
-        TagLib::StringList(TagLib::String(text.value, TagLib::String::UTF8)),
+        FrameValues(text.values, v4),
         TagLib::String::UTF8));
 }
 
 } // namespace
 
-void PutExtras(TagLib::ID3v2::Tag& tag, const ID3v2Extras& extras) {
+TagLib::StringList FrameValues(const std::vector<std::string>& values, bool v4) {
+    TagLib::StringList list;
+    std::string joined;
+    for (const std::string& value : values) {
+        if (v4) {
+            list.append(TagLib::String(value, TagLib::String::UTF8));
+        } else {
+            joined += (joined.empty() ? "" : "/") + value;
+        }
+    }
+    if (!v4) {
+        list.append(TagLib::String(joined, TagLib::String::UTF8));
+    }
+    return list;
+}
+
+void PutExtras(TagLib::ID3v2::Tag& tag, const ID3v2Extras& extras, bool v4) {
     if (extras.frontCover) {
         PutFrontCover(tag, *extras.frontCover);
     }
     for (const UserText& text : extras.userTexts) {
-        PutUserText(tag, text);
+        PutUserText(tag, text, v4);
     }
 }

@@ -35,15 +35,19 @@ TagLib::String Utf8(std::string_view text) {
     return {std::string(text), TagLib::String::UTF8};
 }
 
-// Replaces the frames `id` with one text frame; an empty text leaves none. TagLib writes a UTF-8
-// frame of an ID3v2.3 tag as UTF-16.
-void SetTextFrame(TagLib::ID3v2::Tag& id3, const char* id, std::string_view text) {
+// Replaces the frames `id` with one text frame of the values; no value, or one empty value,
+// leaves none. TagLib writes a UTF-8 frame of an ID3v2.3 tag as UTF-16.
+void SetTextFrame(TagLib::ID3v2::Tag& id3, const char* id, const TagLib::StringList& values) {
     id3.removeFrames(id);
-    if (!text.empty()) {
+    if (!values.isEmpty() && !(values.size() == 1 && values.front().isEmpty())) {
         auto* frame = new TagLib::ID3v2::TextIdentificationFrame(id, TagLib::String::UTF8);
-        frame->setText(Utf8(text));
+        frame->setText(values);
         id3.addFrame(frame); // the tag owns its frames
     }
+}
+
+void SetTextFrame(TagLib::ID3v2::Tag& id3, const char* id, std::string_view text) {
+    SetTextFrame(id3, id, TagLib::StringList(Utf8(text)));
 }
 
 void SetCommentFrame(TagLib::ID3v2::Tag& id3, std::string_view text) {
@@ -79,26 +83,21 @@ void FillReleaseFrames(TagLib::ID3v2::Tag& id3, const ReleaseTags& release, bool
         return;
     }
     // The original release's date: ID3v2.4 keeps it whole in TDOR, 2.3 its year in TORY.
-    const std::string& original = release.originalDate;
-    const bool hasYear =
-        original.size() >= 4 && std::all_of(original.begin(), original.begin() + 4,
-                                            [](unsigned char c) { return std::isdigit(c) != 0; });
+    const std::string originalYear = LeadingYear(release.originalDate);
     id3.removeFrames(v4 ? "TORY" : "TDOR");
     SetTextFrame(id3, v4 ? "TDOR" : "TORY",
-                 !hasYear ? std::string()
-                 : v4     ? original
-                          : original.substr(0, 4));
+                 originalYear.empty() || !v4 ? originalYear : release.originalDate);
     SetTextFrame(id3, "TPE2", release.albumArtist);
     SetTextFrame(id3, "TPOS",
                  release.discNumber <= 0  ? std::string()
                  : release.discCount <= 0 ? std::to_string(release.discNumber)
                                           : std::to_string(release.discNumber) + "/" +
                                                 std::to_string(release.discCount));
-    SetTextFrame(id3, "TPUB", release.label);
+    SetTextFrame(id3, "TPUB", FrameValues(release.labels, v4));
     SetTextFrame(id3, "TMED", release.media);
     SetTextFrame(id3, "TSRC", release.isrc);
     SetMusicBrainzRecording(id3, release.recordingId);
-    PutExtras(id3, {std::nullopt, ReleaseUserTexts(release)});
+    PutExtras(id3, {std::nullopt, ReleaseUserTexts(release)}, v4);
 }
 
 void FillTag(TagLib::ID3v2::Tag& id3, const FinishedFile& file, TagLib::ID3v2::Version version) {
@@ -126,7 +125,7 @@ void FillTag(TagLib::ID3v2::Tag& id3, const FinishedFile& file, TagLib::ID3v2::V
                  : tracks < file.track ? std::to_string(file.track)
                                        : std::to_string(file.track) + "/" + std::to_string(tracks));
     FillReleaseFrames(id3, file.release, v4);
-    PutExtras(id3, file.extras);
+    PutExtras(id3, file.extras, v4);
 }
 
 // The tag to write, rendered by TagLib from the file's own ID3v2 tag (if it has one) with the

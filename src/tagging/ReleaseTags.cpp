@@ -29,8 +29,8 @@ ReleaseTags ReleaseTagsFor(const ReleaseNames& release, const TrackNames* track)
     // The disc ID names a MusicBrainz disc; it belongs with a MusicBrainz release only.
     tags.discId = release.releaseId.empty() ? std::string() : release.discId;
     tags.releaseCountry = release.country;
-    tags.label = release.label;
-    tags.catalogNumber = release.catalogNumber;
+    tags.labels = release.labels;
+    tags.catalogNumbers = release.catalogNumbers;
     tags.barcode = release.barcode;
     return tags;
 }
@@ -50,35 +50,26 @@ ReleaseTags ReleaseTagsHeld(const ReleaseTags& release, const std::string& fullT
     return held;
 }
 
-namespace {
-
-// Several identifiers in one ID3v2.3 text, as other taggers join them.
-std::string Joined(const std::vector<std::string>& ids) {
-    std::string joined;
-    for (const std::string& id : ids) {
-        joined += (joined.empty() ? "" : "/") + id;
-    }
-    return joined;
-}
-
-} // namespace
-
 std::vector<UserText> ReleaseUserTexts(const ReleaseTags& release) {
-    const std::pair<const char*, std::string> named[] = {
-        {"MusicBrainz Album Id", release.releaseId},
-        {"MusicBrainz Artist Id", Joined(release.artistIds)},
-        {"MusicBrainz Album Artist Id", Joined(release.albumArtistIds)},
-        {"MusicBrainz Release Group Id", release.releaseGroupId},
-        {"MusicBrainz Release Track Id", release.releaseTrackId},
-        {"MusicBrainz Disc Id", release.discId},
-        {"MusicBrainz Album Release Country", release.releaseCountry},
-        {"CATALOGNUMBER", release.catalogNumber},
-        {"BARCODE", release.barcode},
+    const auto one = [](const std::string& value) {
+        return value.empty() ? std::vector<std::string>() : std::vector<std::string>{value};
+    };
+    const std::pair<const char*, std::vector<std::string>> named[] = {
+        {"MusicBrainz Album Id", one(release.releaseId)},
+        {"MusicBrainz Artist Id", release.artistIds},
+        {"MusicBrainz Album Artist Id", release.albumArtistIds},
+        {"MusicBrainz Release Group Id", one(release.releaseGroupId)},
+        {"MusicBrainz Release Track Id", one(release.releaseTrackId)},
+        {"MusicBrainz Disc Id", one(release.discId)},
+        {"MusicBrainz Album Release Country", one(release.releaseCountry)},
+        {"CATALOGNUMBER", release.catalogNumbers},
+        {"BARCODE", one(release.barcode)},
+        {"originalyear", one(LeadingYear(release.originalDate))},
     };
     std::vector<UserText> texts;
-    for (const auto& [description, value] : named) {
-        if (!value.empty()) {
-            texts.push_back({description, value});
+    for (const auto& [description, values] : named) {
+        if (!values.empty()) {
+            texts.push_back({description, values});
         }
     }
     return texts;

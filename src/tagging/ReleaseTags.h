@@ -37,8 +37,8 @@ struct ReleaseTags {
     std::string releaseGroupId;
     std::string discId;
     std::string releaseCountry;
-    std::string label;
-    std::string catalogNumber;
+    std::vector<std::string> labels;
+    std::vector<std::string> catalogNumbers;
     std::string barcode;
 
     std::optional<CoverPicture> frontCover; // the release's, from the Cover Art Archive
@@ -59,5 +59,6 @@ ReleaseTags ReleaseTagsHeld(const ReleaseTags& release, const std::string& fullT
                             const std::string& fullAlbum);
 
 // The release's identifiers and numbers that go into TXXX frames, under the names other taggers
-// give them; the empty ones left out.
+// give them; the empty ones left out. The year of the first release goes in as "originalyear"
+// too, where players that know no TORY or TDOR look for it.
 std::vector<UserText> ReleaseUserTexts(const ReleaseTags& release);

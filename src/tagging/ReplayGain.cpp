@@ -22,13 +22,13 @@ double ReplayGainDb(const Loudness& loudness) {
 
 std::vector<UserText> ReplayGainTexts(const Loudness& track, const std::optional<Loudness>& album) {
     std::vector<UserText> texts = {
-        {"REPLAYGAIN_TRACK_GAIN", Decimal(ReplayGainDb(track), 2) + " dB"},
-        {"REPLAYGAIN_TRACK_PEAK", Decimal(track.peak, 6)}};
+        {"REPLAYGAIN_TRACK_GAIN", {Decimal(ReplayGainDb(track), 2) + " dB"}},
+        {"REPLAYGAIN_TRACK_PEAK", {Decimal(track.peak, 6)}}};
     if (album) {
-        texts.push_back({"REPLAYGAIN_ALBUM_GAIN", Decimal(ReplayGainDb(*album), 2) + " dB"});
-        texts.push_back({"REPLAYGAIN_ALBUM_PEAK", Decimal(album->peak, 6)});
+        texts.push_back({"REPLAYGAIN_ALBUM_GAIN", {Decimal(ReplayGainDb(*album), 2) + " dB"}});
+        texts.push_back({"REPLAYGAIN_ALBUM_PEAK", {Decimal(album->peak, 6)}});
     }
     // What the gains bring the loudness to, so a player need not assume it.
-    texts.push_back({"REPLAYGAIN_REFERENCE_LOUDNESS", Decimal(kReferenceLoudness, 2) + " LUFS"});
+    texts.push_back({"REPLAYGAIN_REFERENCE_LOUDNESS", {Decimal(kReferenceLoudness, 2) + " LUFS"}});
     return texts;
 }

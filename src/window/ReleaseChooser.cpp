@@ -13,6 +13,15 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// A release's labels or catalogue numbers in one cell.
+QString Text(const std::vector<std::string>& values) {
+    QStringList texts;
+    for (const std::string& value : values) {
+        texts.append(Text(value));
+    }
+    return texts.join(QStringLiteral(" / "));
+}
+
 } // namespace
 
 ReleaseChooser::ReleaseChooser(QWidget* parent, const QString& discName,
@@ -33,7 +42,7 @@ ReleaseChooser::ReleaseChooser(QWidget* parent, const QString& discName,
         auto* item = new QTreeWidgetItem(
             list,
             {Text(release.title), Text(release.artist), Text(release.date), Text(release.country),
-             Text(release.label), Text(release.catalogNumber), Text(release.barcode),
+             Text(release.labels), Text(release.catalogNumbers), Text(release.barcode),
              QString::number(release.trackCount), Text(release.format)});
         // "Deluxe Edition" and the like tell releases of one title apart.
         const QString title =

@@ -43,8 +43,8 @@ TEST(MusicBrainzAnswerTest, OneReleaseGivesEveryName) {
     EXPECT_EQ(release.Year(), "2004");
     EXPECT_EQ(release.country, "GB");
     // Every label and catalogue number once, in the answer's order.
-    EXPECT_EQ(release.label, "Harbour Records/Ebb Tide Music");
-    EXPECT_EQ(release.catalogNumber, "HBR 042/EBB 7");
+    EXPECT_EQ(release.labels, (std::vector<std::string>{"Harbour Records", "Ebb Tide Music"}));
+    EXPECT_EQ(release.catalogNumbers, (std::vector<std::string>{"HBR 042", "EBB 7"}));
     EXPECT_EQ(release.originalDate, "1997-05-21");
     EXPECT_EQ(release.barcode, "5012345678900");
     EXPECT_EQ(release.releaseGroupId, "9d2f4b6c-4444-4c3b-8d6e-0123456789ab");
@@ -76,7 +76,7 @@ TEST(MusicBrainzAnswerTest, TheMediumHoldingTheDiscGivesTracksAndDiscNumber) {
     EXPECT_EQ(boxSet.Track(1)->title, "Low Water (Live)");
     EXPECT_TRUE(boxSet.noFrontCover);
     EXPECT_EQ(boxSet.Year(), "2011");
-    EXPECT_EQ(answer.releases[1].label, "");
+    EXPECT_TRUE(answer.releases[1].labels.empty());
     EXPECT_EQ(answer.releases[1].disambiguation, "first pressing");
     EXPECT_EQ(boxSet.format, "CD");
 }

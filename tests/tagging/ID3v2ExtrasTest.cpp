@@ -97,8 +97,10 @@ TEST_F(ID3v2ExtrasTest, FramesReplaceTheirLikeAndLeaveTheRest) {
     tag.addFrame(new UserTextIdentificationFrame("replaygain_track_gain", {"-1.00 dB"}));
     tag.addFrame(new UserTextIdentificationFrame("Other", {"kept"}));
 
-    PutExtras(tag, {CoverPicture{"image/jpeg", kJpeg},
-                    {{"REPLAYGAIN_TRACK_GAIN", "5.00 dB"}, {"REPLAYGAIN_TRACK_PEAK", "0.070795"}}});
+    PutExtras(tag,
+              {CoverPicture{"image/jpeg", kJpeg},
+               {{"REPLAYGAIN_TRACK_GAIN", {"5.00 dB"}}, {"REPLAYGAIN_TRACK_PEAK", {"0.070795"}}}},
+              false);
 
     const TagLib::ByteVector rendered = tag.render(TagLib::ID3v2::v3);
     const QString path = QFile::decodeName(

@@ -111,7 +111,21 @@ TEST_F(ID3v2WriterTest, EveryFieldReadsBackInFullBeforeTheUnchangedFile) {
               QStringList{QStringLiteral("song.mp3")});
 }
 
-TEST_F(ID3v2WriterTest, AReleaseGoesInWithItsAlbumArtistDiscAndIdentifiers) {
+// Several values joined as the ID3v2.3 form keeps them, or apart (a zero between) in 2.4.
+std::string Values(std::initializer_list<std::string> values, bool v4) {
+    std::string joined;
+    for (const std::string& value : values) {
+        joined += (joined.empty() ? "" : v4 ? std::string(1, '\0') : "/") + value;
+    }
+    return joined;
+}
+
+// A release's frames in a new ID3v2.3 tag and in another tool's ID3v2.4 tag (kept 2.4), as
+// mutagen and TagLib read the raw frames: each value in the frame other taggers give it.
+class ID3v2ReleaseFrames : public ID3v2WriterTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ID3v2ReleaseFrames, EveryValueInTheFrameLibrariesRead) {
+    const bool v4 = GetParam();
     ReleaseTags release;
     release.title = "Spring Tide (feat. Ülla Brandt) — the extended harbour version";
     release.artist = "Nora Quist feat. Ülla Brandt";
@@ -123,38 +137,58 @@ TEST_F(ID3v2WriterTest, AReleaseGoesInWithItsAlbumArtistDiscAndIdentifiers) {
     release.media = "CD";
     release.originalDate = "1997-05-21";
     release.isrc = "GBAAA0400002";
-    release.label = "Harbour Records/Ebb Tide Music";
+    release.labels = {"Harbour Records", "Ebb Tide Music"};
+    release.catalogNumbers = {"HBR 042", "EBB 7"};
     release.recordingId = "f1000000-0000-4000-8000-000000000002";
     release.releaseTrackId = "e1000000-0000-4000-8000-000000000002";
     release.artistIds = {"0a7e4f2c-1111-4c3b-8d6e-0123456789ab",
                          "0c9a6b4e-5555-4c3b-8d6e-0123456789ab"};
     release.releaseId = "5a1c0b7e-8a5f-4d3e-9d0e-6f1c2b3a4d5e";
     release.releaseGroupId = "9d2f4b6c-4444-4c3b-8d6e-0123456789ab";
-    release.catalogNumber = "HBR 042";
     const ID3_struct tag = MakeTag(release.title.c_str(), release.artist.c_str(),
                                    release.album.c_str(), "2004", "", 12);
     const QString path = EncodedFile(dir.path(), tag, 2);
+    if (v4) {
+        RunPython("import sys\nfrom mutagen.id3 import ID3, TIT2\n"
+                  "tag = ID3()\ntag.add(TIT2(encoding=3, text='Old'))\n"
+                  "tag.save(sys.argv[1], v2_version=4, v1=1)\n",
+                  {path});
+    }
     FinishedFile file = Finished(path, tag, release.title, 2);
     file.release = release;
     ASSERT_EQ(WriteID3v2Tag(file), 0);
-    TagFields frames = ReadID3v2FramesWithMutagen(path);
-    EXPECT_EQ(frames["TPE2"], release.albumArtist);
-    EXPECT_EQ(frames["TPOS"], "2/3");
-    EXPECT_EQ(frames["TRCK"], "2/12");
-    EXPECT_EQ(frames["TMED"], "CD");
-    // ID3v2.3 keeps the year of the first release in TORY, which mutagen reads as TDOR.
-    EXPECT_EQ(frames["TDOR"], "1997");
-    EXPECT_EQ(frames["TPUB"], "Harbour Records/Ebb Tide Music");
-    EXPECT_EQ(frames["TSRC"], "GBAAA0400002");
-    EXPECT_EQ(frames["UFID:http://musicbrainz.org"], release.recordingId);
-    EXPECT_EQ(frames["TXXX:MusicBrainz Album Id"], release.releaseId);
-    EXPECT_EQ(frames["TXXX:MusicBrainz Artist Id"],
-              release.artistIds[0] + "/" + release.artistIds[1]);
-    EXPECT_EQ(frames["TXXX:MusicBrainz Release Group Id"], release.releaseGroupId);
-    EXPECT_EQ(frames["TXXX:MusicBrainz Release Track Id"], release.releaseTrackId);
-    EXPECT_EQ(frames["TXXX:CATALOGNUMBER"], "HBR 042");
-    EXPECT_FALSE(frames.contains("TXXX:BARCODE")); // the release has none
+
+    const std::map<std::string, std::string> expected = {
+        {"TPE2", release.albumArtist},
+        {"TPOS", "2/3"},
+        {"TRCK", "2/12"},
+        {"TMED", "CD"},
+        // ID3v2.3 keeps the first release's year in TORY, which both read as TDOR.
+        {"TDOR", v4 ? "1997-05-21" : "1997"},
+        {"TXXX:originalyear", "1997"},
+        {"TPUB", Values({"Harbour Records", "Ebb Tide Music"}, v4)},
+        {"TXXX:CATALOGNUMBER", Values({"HBR 042", "EBB 7"}, v4)},
+        {"TSRC", "GBAAA0400002"},
+        {"UFID:http://musicbrainz.org", release.recordingId},
+        {"TXXX:MusicBrainz Album Id", release.releaseId},
+        {"TXXX:MusicBrainz Artist Id", Values({release.artistIds[0], release.artistIds[1]}, v4)},
+        {"TXXX:MusicBrainz Release Group Id", release.releaseGroupId},
+        {"TXXX:MusicBrainz Release Track Id", release.releaseTrackId},
+    };
+    for (const auto& [reader, frames] : {std::pair("mutagen", ReadID3v2FramesWithMutagen(path)),
+                                         std::pair("TagLib", ReadID3v2FramesWithTagLib(path))}) {
+        for (const auto& [key, value] : expected) {
+            const auto found = frames.find(key);
+            EXPECT_TRUE(found != frames.end() && found->second == value)
+                << reader << " reads " << key << " as "
+                << (found == frames.end() ? "nothing" : found->second);
+        }
+        EXPECT_FALSE(frames.contains("TXXX:BARCODE")) << reader << ": the release has none";
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(TagVersions, ID3v2ReleaseFrames, ::testing::Bool(),
+                         [](const auto& version) { return version.param ? "ID3v24" : "ID3v23"; });
 
 // Another tool's ID3v2.4 tag stays 2.4 with the frames that 2.3 has no place for; a row nobody
 // gave a genre gets none in it (its ID3v1 genre byte stays 0, which has no "none").

@@ -72,14 +72,14 @@ TEST_F(ReplayGainTest, SinesMeasureTheirKnownLoudnessAndAnAlbumAllOfItsAudio) {
                                                        {"REPLAYGAIN_ALBUM_PEAK", album->peak}};
     ASSERT_EQ(texts.size(), std::size(expected) + 1);
     EXPECT_EQ(texts.back().description, "REPLAYGAIN_REFERENCE_LOUDNESS");
-    EXPECT_EQ(texts.back().value, "-18.00 LUFS");
+    EXPECT_EQ(texts.back().values.at(0), "-18.00 LUFS");
     for (size_t i = 0; i < std::size(expected); ++i) {
-        const QString value = QString::fromStdString(texts[i].value);
+        const QString value = QString::fromStdString(texts[i].values.at(0));
         EXPECT_EQ(texts[i].description, expected[i].first);
         EXPECT_TRUE(value.contains(
             QRegularExpression(i % 2 == 0 ? QStringLiteral("^-?[0-9]+[.][0-9]{2} dB$")
                                           : QStringLiteral("^[0-9][.][0-9]{6}$"))))
-            << texts[i].value;
+            << texts[i].values.at(0);
         EXPECT_NEAR(value.section(u' ', 0, 0).toDouble(), expected[i].second, 0.1);
     }
     EXPECT_EQ(ReplayGainTexts(quiet, std::nullopt).size(), 3U);

@@ -10,6 +10,10 @@
 #include <QTemporaryDir>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+#include <taglib/textidentificationframe.h>
+#include <taglib/uniquefileidentifierframe.h>
 
 namespace {
 
@@ -194,6 +198,35 @@ print(json.dumps(fields))
     const QJsonObject object = QJsonDocument::fromJson(output).object();
     for (auto it = object.begin(); it != object.end(); ++it) {
         fields[it.key().toStdString()] = it.value().toString().toStdString();
+    }
+    return fields;
+}
+
+TagFields ReadID3v2FramesWithTagLib(const QString& path) {
+    TagLib::MPEG::File file(QFile::encodeName(path).constData(), false);
+    TagFields fields;
+    if (!file.isValid() || !file.hasID3v2Tag()) {
+        ADD_FAILURE() << "TagLib finds no ID3v2 tag in " << path.toStdString();
+        return fields;
+    }
+    const auto joined = [](const TagLib::StringList& values) {
+        return values.toString(TagLib::String(std::string(1, '\0'))).to8Bit(true);
+    };
+    for (const TagLib::ID3v2::Frame* frame : file.ID3v2Tag()->frameList()) {
+        const std::string id(frame->frameID().data(), frame->frameID().size());
+        if (const auto* userText =
+                dynamic_cast<const TagLib::ID3v2::UserTextIdentificationFrame*>(frame)) {
+            TagLib::StringList values = userText->fieldList(); // the description, then the values
+            values.erase(values.begin());
+            fields[id + ":" + userText->description().to8Bit(true)] = joined(values);
+        } else if (const auto* ufid =
+                       dynamic_cast<const TagLib::ID3v2::UniqueFileIdentifierFrame*>(frame)) {
+            fields[id + ":" + ufid->owner().to8Bit(true)] =
+                std::string(ufid->identifier().data(), ufid->identifier().size());
+        } else if (const auto* text =
+                       dynamic_cast<const TagLib::ID3v2::TextIdentificationFrame*>(frame)) {
+            fields[id] = joined(text->fieldList());
+        }
     }
     return fields;
 }

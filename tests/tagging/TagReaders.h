@@ -49,7 +49,10 @@ TagFields ReadID3v2WithId3v2(const QString& path);
 // Every frame of the ID3v2 tag by mutagen's key ("TPE2", "TXXX:MusicBrainz Album Id",
 // "UFID:http://musicbrainz.org" with its identifier as text); the front cover as "APIC": its MIME
 // type, picture type and the SHA-1 of its bytes.
+// Several values of one frame are joined by a zero character.
 TagFields ReadID3v2FramesWithMutagen(const QString& path);
+// The text, user text and UFID frames as TagLib reads them, by the same keys.
+TagFields ReadID3v2FramesWithTagLib(const QString& path);
 
 // An int32 attribute value as it is stored: 4 bytes in host order.
 QByteArray Int32Bytes(int32_t value);
