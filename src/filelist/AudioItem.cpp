@@ -113,6 +113,7 @@ void AudioItem::TakeFoundTags(const FoundTags& values) {
     }
     if (values.track >= 0) {
         track = values.track;
+        trackCount = values.trackCount;
         SetColumnContent(kTrackColumn, std::to_string(track).c_str(), false, true);
     }
 }
@@ -136,6 +137,7 @@ FinishedFile AudioItem::Finished(const std::filesystem::path& mp3) const {
     file.path = mp3;
     file.tag = tag;
     file.track = track;
+    file.trackCount = trackCount;
     file.fullTitle = FullTitle();
     file.fullArtist = FullArtist();
     file.fullAlbum = FullAlbum();

@@ -124,6 +124,7 @@ public:
     kit::EntryRef ref;
     bool done = false;
     int32_t track = -1;
+    int32_t trackCount = 0; // the tracks of the row's disc or album, where known; else 0
     ID3_struct tag{};
     // For a row read from an audio CD, the disc it came from (shared by the disc's rows), so that
     // it can be looked up again; null for other rows.

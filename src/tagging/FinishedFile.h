@@ -23,6 +23,7 @@ struct FinishedFile {
     std::filesystem::path path; // the MP3 file
     ID3_struct tag{};
     int32_t track = -1;     // none when negative
+    int32_t trackCount = 0; // the tracks of its disc or album, where known; else 0
     std::string fullTitle;  // the title at its full length, for the ID3v2 tag
     std::string fullArtist; // the artist, album and comment at their full length, likewise
     std::string fullAlbum;

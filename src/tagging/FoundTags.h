@@ -15,6 +15,7 @@ struct FoundTags {
     std::string comment;
     std::string genre; // a name; a genre number is given by its name
     int32_t track = -1;
+    int32_t trackCount = 0; // the tracks of the track's album or disc ("3/12"); 0: not known
 
     [[nodiscard]] bool Empty() const {
         return title.empty() && artist.empty() && album.empty() && year.empty() &&

@@ -118,8 +118,10 @@ void FillTag(TagLib::ID3v2::Tag& id3, const FinishedFile& file, TagLib::ID3v2::V
                  !file.genreGiven          ? std::string_view(file.genreName)
                  : tag.genre < genre_count ? genre_table[tag.genre]
                                            : "");
-    // "7/12" where the release tells how many tracks its disc has.
-    const int32_t tracks = file.release.Empty() ? 0 : file.release.trackCount;
+    // "7/12" where the release, the disc or the source's tag tells how many tracks there are.
+    const int32_t tracks = !file.release.Empty() && file.release.trackCount > 0
+                               ? file.release.trackCount
+                               : file.trackCount;
     SetTextFrame(id3, "TRCK",
                  file.track < 0        ? std::string()
                  : tracks < file.track ? std::to_string(file.track)

@@ -8,6 +8,7 @@
 #include <QByteArrayView>
 #include <QCoreApplication>
 #include <QFile>
+#include <QString>
 #include <QStringDecoder>
 #include <algorithm>
 #include <mutex>
@@ -16,6 +17,8 @@
 #include <taglib/infotag.h>
 #include <taglib/tfilestream.h>
 #include <taglib/wavfile.h>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -160,6 +163,26 @@ TagLib::String OurGenreName(const TagLib::String& name) {
     return number >= 0 && number < genre_count ? TagLib::String(genre_table[number]) : name;
 }
 
+// A track number as tags write it, "3" or "3/12": the track and the count (0 where not said).
+std::pair<int32_t, int32_t> TrackAndCount(const TagLib::String& text) {
+    const QString value = QString::fromStdString(text.stripWhiteSpace().to8Bit(true));
+    const qsizetype slash = value.indexOf(QLatin1Char('/'));
+    bool numbered = false;
+    const int track = value.left(slash).toInt(&numbered);
+    bool counted = false;
+    const int count = slash < 0 ? 0 : value.mid(slash + 1).toInt(&counted);
+    if (!numbered || track <= 0) {
+        return {-1, 0};
+    }
+    return {track, counted && count >= track ? count : 0};
+}
+
+void FillInTrack(FoundTags& into, const TagLib::String& text) {
+    if (into.track < 0) {
+        std::tie(into.track, into.trackCount) = TrackAndCount(text);
+    }
+}
+
 // Each value of `from` fills the value of `into` that is still empty.
 void FillIn(FoundTags& into, const TagLib::Tag& from) {
     const auto fill = [](std::string& value, const TagLib::String& text) {
@@ -174,17 +197,6 @@ void FillIn(FoundTags& into, const TagLib::Tag& from) {
     fill(into.genre, OurGenreName(from.genre()));
     if (into.year.empty() && from.year() > 0) {
         into.year = std::to_string(from.year());
-    }
-    if (into.track < 0 && from.track() > 0) {
-        into.track = static_cast<int32_t>(std::min<unsigned>(from.track(), INT32_MAX));
-    }
-}
-
-// TagLib reads an INFO track number from "IPRT"; ffmpeg and others write "ITRK" as well.
-void FillInTrack(FoundTags& into, const TagLib::RIFF::Info::Tag& info) {
-    if (into.track < 0) {
-        const int track = info.fieldText("ITRK").toInt();
-        into.track = track > 0 ? track : -1;
     }
 }
 
@@ -210,12 +222,20 @@ WavTagsRead module::ReadWavTags(const std::filesystem::path& file) {
     if (!wav.isValid()) {
         return read;
     }
+    // The track as the tag writes it, with the count its tag may add ("3/12").
     if (wav.hasID3v2Tag()) {
         FillIn(read.tags, *wav.ID3v2Tag());
+        const TagLib::ID3v2::FrameList frames = wav.ID3v2Tag()->frameList("TRCK");
+        if (!frames.isEmpty()) {
+            FillInTrack(read.tags, frames.front()->toString());
+        }
     }
+    // TagLib reads an INFO track number from "IPRT"; ffmpeg and others write "ITRK" as well.
     if (wav.hasInfoTag()) {
         FillIn(read.tags, *wav.InfoTag());
-        FillInTrack(read.tags, *wav.InfoTag());
+        for (const char* field : {"IPRT", "ITRK"}) {
+            FillInTrack(read.tags, wav.InfoTag()->fieldText(field));
+        }
     }
     return read;
 }

@@ -4,6 +4,7 @@
 #include "cdaudio/AudioCdLister.h"
 #include "filelist/FileListView.h"
 #include "kit/ElidedLabel.h"
+#include "lookup/DiscSource.h"
 #include "window/Alerts.h"
 #include "window/ReleaseChooser.h"
 #include "window/SettingsTab.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -127,12 +129,17 @@ void CdView::Choose(const kit::Message& volume) {
 
 void CdView::AddTracks(const CdTracks& tracks) {
     std::vector<int64_t> added;
+    // Every audio track of the disc counts, also those not added.
+    const std::optional<DiscSource> source =
+        tracks.disc ? DiscSourceOf(*tracks.disc) : std::nullopt;
+    const auto audioTracks = static_cast<int32_t>(source ? source->toc.trackOffsets.size() : 0);
     for (const CdTrack& track : tracks.tracks) {
         AudioItem* row = ui.list->AddEntry(track.path, track.track);
         if (row == nullptr) {
             continue;
         }
         added.push_back(row->Id());
+        row->trackCount = audioTracks;
         if (!tracks.tags.album.empty()) {
             row->SetAlbum(tracks.tags.album.c_str());
         }

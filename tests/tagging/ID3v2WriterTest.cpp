@@ -109,6 +109,12 @@ TEST_F(ID3v2WriterTest, EveryFieldReadsBackInFullBeforeTheUnchangedFile) {
               (TagFields{{"title", "Zweiter Titel"}, {"version", "2.3.0"}}));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("song.mp3")});
+
+    // A track count the row knows without a release (its disc, its source's tag).
+    FinishedFile counted = Finished(path, second, "Zweiter Titel", 3);
+    counted.trackCount = 12;
+    ASSERT_EQ(WriteID3v2Tag(counted), 0);
+    EXPECT_EQ(ReadID3v2FramesWithMutagen(path)["TRCK"], "3/12");
 }
 
 // Several values joined as the ID3v2.3 form keeps them, or apart (a zero between) in 2.4.

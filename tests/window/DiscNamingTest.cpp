@@ -254,6 +254,7 @@ TEST_F(DiscNamingEndToEnd, AnUnknownDiscIsNamedByItsTracksCdText) {
     EXPECT_EQ(frames["TIT2"], "Oxygene, Part II");
     EXPECT_EQ(frames["TPE1"], "J.-M. Jarre");
     EXPECT_EQ(frames["TPE2"], "Jean-Michel Jarre");
+    EXPECT_EQ(frames["TRCK"], "2/2");
     EXPECT_FALSE(frames.contains("TXXX:MusicBrainz Album Id"));
 }
 
