@@ -173,6 +173,7 @@ void VambleApp::ReadyToRun() {
     const bool usesDefault = stored == defaultFrame || !IsUsable(stored);
     mainWindow = new VambleWindow(usesDefault ? defaultFrame : stored);
     mainWindow->Inititialize();
+    mainWindow->KeepList(std::make_unique<KeptListFile>());
     // Files still being tagged once the window has gone do not keep a new start waiting: it
     // becomes the running instance at once.
     mainWindow->SetSettingsSavedHandler([this] { singleLaunch->Release(); });

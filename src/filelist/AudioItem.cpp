@@ -132,6 +132,70 @@ void AudioItem::SetReleaseNames(const ReleaseNames& names, const TrackNames* tra
     release = std::move(found);
 }
 
+KeptRow AudioItem::ToKeptRow(std::string saveAs) const {
+    KeptRow row;
+    row.file = ref.path;
+    row.saveAs = std::move(saveAs);
+    row.track = track;
+    row.trackCount = trackCount;
+    row.title = TagText(tag.title);
+    row.artist = TagText(tag.artist);
+    row.album = TagText(tag.album);
+    row.year = TagText(tag.year);
+    row.comment = TagText(tag.comment);
+    row.genre = tag.genre;
+    row.genreGiven = genreGiven;
+    row.fullTitle = Kept(&FoundTags::title);
+    row.fullArtist = Kept(&FoundTags::artist);
+    row.fullAlbum = Kept(&FoundTags::album);
+    row.fullComment = Kept(&FoundTags::comment);
+    row.genreName = Kept(&FoundTags::genre);
+    row.cover = cover;
+    row.failure = failure;
+    row.warning = warning;
+    row.sourceDamage = sourceDamage;
+    row.release = release;
+    row.release.frontCover.reset();
+    row.release.frontCoverComing = false;
+    if (disc) {
+        row.disc = disc->toc;
+    }
+    return row;
+}
+
+std::unique_ptr<AudioItem> AudioItem::FromKeptRow(const KeptRow& kept,
+                                                  std::shared_ptr<const DiscSource> source) {
+    auto row = std::make_unique<AudioItem>(kit::EntryRef{kept.file});
+    row->track = kept.track;
+    row->trackCount = kept.trackCount;
+    if (kept.track >= 0) {
+        row->SetColumnContent(kTrackColumn, std::to_string(kept.track).c_str(), false, true);
+    }
+    row->SetColumnContent(kFilenameColumn, kept.file.filename().c_str());
+    row->SetColumnContent(kSaveAsColumn, kept.saveAs.c_str());
+    row->SetColumnContent(kPathColumn, kept.file.c_str());
+    row->SetSongTitle(kept.title.c_str());
+    row->SetArtist(kept.artist.c_str());
+    row->SetAlbum(kept.album.c_str());
+    row->SetYear(kept.year.c_str());
+    row->SetComment(kept.comment.c_str());
+    row->tag.genre = static_cast<uint8_t>(kept.genre);
+    row->genreGiven = kept.genreGiven;
+    row->Keep(&FoundTags::title, kept.fullTitle);
+    row->Keep(&FoundTags::artist, kept.fullArtist);
+    row->Keep(&FoundTags::album, kept.fullAlbum);
+    row->Keep(&FoundTags::comment, kept.fullComment);
+    row->Keep(&FoundTags::genre, kept.genreName);
+    row->cover = kept.cover;
+    row->failure = kept.failure;
+    row->warning = kept.warning;
+    row->sourceDamage = kept.sourceDamage;
+    row->release = kept.release;
+    row->disc = std::move(source);
+    row->ShowMark();
+    return row;
+}
+
 FinishedFile AudioItem::Finished(const std::filesystem::path& mp3) const {
     FinishedFile file;
     file.path = mp3;

@@ -4,6 +4,7 @@
 #include "ColumnListView/CLVEasyItem.h"
 #include "encoding/EncoderCommand.h"
 #include "encoding/OutputClashes.h"
+#include "filelist/KeptList.h"
 #include "kit/Message.h"
 #include "lookup/DiscSource.h"
 #include "tagging/FinishedFile.h"
@@ -78,6 +79,13 @@ public:
     // applied during a run reach the file); the settings' part (`id3v2`, `embedCover`,
     // `replayGain`) is left for the caller.
     [[nodiscard]] FinishedFile Finished(const std::filesystem::path& mp3) const;
+
+    // The row as the kept list holds it, with `saveAs` as its Save As text.
+    [[nodiscard]] KeptRow ToKeptRow(std::string saveAs) const;
+    // A row made again from a kept one, its cells filled; its disc is `source` (shared by the
+    // rows of one disc).
+    static std::unique_ptr<AudioItem> FromKeptRow(const KeptRow& kept,
+                                                  std::shared_ptr<const DiscSource> source);
 
     // Marks the row done and shows the check mark in its first column; a done row has no
     // failure, no clash and no warning yet. The caller redraws the row.

@@ -136,6 +136,52 @@ AudioItem* FileListView::AddEntry(const std::filesystem::path& entry, long track
     return item;
 }
 
+std::vector<KeptRow> FileListView::RowsToKeep() const {
+    std::vector<KeptRow> rows;
+    for (int32_t i = 0; i < CountItems(); ++i) {
+        const auto* row = static_cast<const AudioItem*>(ItemAt(i));
+        if (row->done) {
+            continue;
+        }
+        const char* saveAs = row->GetColumnContentText(AudioItem::kSaveAsColumn);
+        KeptRow kept = row->ToKeptRow(saveAs != nullptr ? saveAs : "");
+        if (renameView != nullptr && renameView->Index() == i) {
+            const std::string typed = renameView->text().toStdString();
+            if (renameView->Column() == AudioItem::kSaveAsColumn) {
+                kept.saveAs = typed;
+            } else if (renameView->Column() == AudioItem::kTrackColumn) {
+                kept.track = LeadingNumber(typed);
+            }
+        }
+        rows.push_back(std::move(kept));
+    }
+    return rows;
+}
+
+void FileListView::RestoreRows(const std::vector<KeptRow>& rows) {
+    std::vector<kit::ListItem*> restored;
+    restored.reserve(rows.size());
+    std::vector<std::shared_ptr<const DiscSource>> discs;
+    for (const KeptRow& kept : rows) {
+        std::shared_ptr<const DiscSource> source;
+        if (kept.disc) {
+            const auto same = std::find_if(discs.begin(), discs.end(), [&](const auto& disc) {
+                return disc->toc == *kept.disc;
+            });
+            source =
+                same != discs.end()
+                    ? *same
+                    : discs.emplace_back(std::make_shared<DiscSource>(DiscSource{*kept.disc, {}}));
+        }
+        AudioItem* row = AudioItem::FromKeptRow(kept, std::move(source)).release();
+        restored.push_back(row);
+        wavTags.Check(row->Id(), kept.file);
+    }
+    EndEditing();
+    AddList(restored, CountItems());
+    UpdateCount();
+}
+
 void FileListView::FinishReadingTags() {
     TakeWavTags(wavTags.FinishAndTakeResults());
 }
@@ -157,6 +203,13 @@ void FileListView::TakeWavTags(std::vector<WavTagLoader::Result> results) {
             continue;
         }
         hint = index + 1; // files added together are usually rows one after another
+        if (result.checked) {
+            if (!result.unusable.empty()) {
+                row->SetSourceDamage(std::move(result.unusable));
+                InvalidateItem(index);
+            }
+            continue;
+        }
         if (!result.read.damage.empty()) {
             row->SetWarning(tr("Its tags could not be read (%1); it was added without them.")
                                 .arg(QString::fromStdString(result.read.damage))

@@ -49,6 +49,13 @@ public:
     // row still has what it was added with; a file whose tag chunks are damaged gets a warning
     // and keeps the row as added.
     AudioItem* AddEntry(const std::filesystem::path& entry, long track);
+    // The rows not yet encoded, in list order, as the kept list holds them; an open edit counts
+    // with the text typed so far.
+    [[nodiscard]] std::vector<KeptRow> RowsToKeep() const;
+    // Adds the kept rows after the others, in their order (rows of one disc share it again), and
+    // looks at their files off the GUI thread: a row whose file is gone or no longer WAV is
+    // marked with the reason.
+    void RestoreRows(const std::vector<KeptRow>& rows);
     // Waits until the tags of every file added are read, and gives them to their rows.
     void FinishReadingTags();
     // Whether the tags of files added are still being read.

@@ -102,9 +102,8 @@ std::string ExpandNamePattern(std::string_view pattern, const ID3_struct& tag, i
             AppendDisc(result, full.discNumber, full.discCount);
             break;
         case 'A':
-            AppendValue(result, full.albumArtist.empty()
-                                    ? Longer(TagText(tag.artist), full.artist)
-                                    : full.albumArtist);
+            AppendValue(result, full.albumArtist.empty() ? Longer(TagText(tag.artist), full.artist)
+                                                         : full.albumArtist);
             break;
         case 's': {
             const std::string_view title = Longer(TagText(tag.title), full.title);

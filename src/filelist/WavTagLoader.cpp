@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelist/WavTagLoader.h"
 
+#include "filelist/FileType.h"
+
+#include <QCoreApplication>
 #include <iterator>
 #include <pthread.h>
 #include <sys/resource.h>
@@ -22,11 +25,35 @@ WavTagLoader::~WavTagLoader() {
 }
 
 void WavTagLoader::Read(int64_t row, std::filesystem::path file) {
+    Ask({row, std::move(file), false});
+}
+
+void WavTagLoader::Check(int64_t row, std::filesystem::path file) {
+    Ask({row, std::move(file), true});
+}
+
+WavTagLoader::Result WavTagLoader::Handle(const Request& request) {
+    if (!request.checkOnly) {
+        return {request.row, ReadWavTags(request.file), {}, false};
+    }
+    std::error_code error;
+    std::string unusable;
+    if (!std::filesystem::exists(request.file, error)) {
+        unusable =
+            QCoreApplication::translate("WavTagLoader", "Its WAV file is gone.").toStdString();
+    } else if (!IsWavMimeType(MimeTypeOf(request.file))) {
+        unusable = QCoreApplication::translate("WavTagLoader", "Its file is no longer a WAV file.")
+                       .toStdString();
+    }
+    return {request.row, {}, std::move(unusable), true};
+}
+
+void WavTagLoader::Ask(Request request) {
     bool wasIdle = false;
     {
         const std::lock_guard lock(mutex);
         wasIdle = requests.empty();
-        requests.push_back({row, std::move(file)});
+        requests.push_back(std::move(request));
         if (!thread.joinable()) {
             thread = std::thread([this] { Run(); });
         }
@@ -56,7 +83,7 @@ std::vector<WavTagLoader::Result> WavTagLoader::FinishAndTakeResults() {
     std::vector<Result> readHere;
     readHere.reserve(left.size());
     for (const Request& request : left) {
-        readHere.push_back({request.row, ReadWavTags(request.file)});
+        readHere.push_back(Handle(request));
     }
     lock.lock();
     changed.wait(lock, [this] { return !reading; });
@@ -82,11 +109,11 @@ void WavTagLoader::Run() {
         requests.pop_front();
         reading = true;
         lock.unlock();
-        WavTagsRead read = ReadWavTags(request.file);
+        Result result = Handle(request);
         lock.lock();
         reading = false;
         const bool first = results.empty();
-        results.push_back({request.row, std::move(read)});
+        results.push_back(std::move(result));
         changed.notify_all();
         if (first) {
             // Called with the lock held: the list may take the results at once on another

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -20,6 +21,9 @@ public:
     struct Result {
         int64_t row; // the identity of the row the file was added as
         WavTagsRead read;
+        // For a file only looked at: why it can no longer be encoded (gone, not WAV); else empty.
+        std::string unusable;
+        bool checked = false; // only looked at, no tags read
     };
 
     // `resultsReady` is called on the loader's thread when results wait to be taken, once until
@@ -32,6 +36,9 @@ public:
 
     // Reads the file's tags after those asked for before. The thread starts with the first file.
     void Read(int64_t row, std::filesystem::path file);
+    // Only looks whether the file is still there and still WAV (a row kept from an earlier run
+    // has its tags).
+    void Check(int64_t row, std::filesystem::path file);
     // The results read so far, in the order asked.
     std::vector<Result> TakeResults();
     // Whether a file is still to be read, being read, or its result not yet taken.
@@ -44,7 +51,10 @@ private:
     struct Request {
         int64_t row;
         std::filesystem::path file;
+        bool checkOnly = false;
     };
+    void Ask(Request request);
+    static Result Handle(const Request& request);
     void Run();
 
     const std::function<void()> resultsReady;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "lookup/DiscNames.h"
+#include "lookup/MusicBrainzIds.h"
 
 #include <QByteArray>
 #include <string>
@@ -17,12 +18,6 @@ struct MusicBrainzAnswer {
     // identifier: such an answer gives no release.
     bool malformed = false;
 };
-
-// Whether the text is a MusicBrainz identifier (a UUID in lower-case hex, "8-4-4-4-12").
-bool IsMusicBrainzId(std::string_view id);
-
-// Whether the text is a MusicBrainz disc ID: 28 characters of letters, digits, ".", "_" and "-".
-bool IsMusicBrainzDiscId(std::string_view id);
 
 // Each release gets the tracks of its medium that holds the disc `discId` (the first medium when
 // none names it), that medium's place as its disc number, and the release's number of media as the

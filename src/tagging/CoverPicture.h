@@ -10,6 +10,7 @@
 struct CoverPicture {
     std::string mimeType; // "image/jpeg" or "image/png"
     QByteArray bytes;     // the picture file's content
+    bool operator==(const CoverPicture&) const = default;
 };
 
 // The picture that stands for the album of the WAV file: "cover", "folder" or "front" with the

@@ -45,6 +45,7 @@ struct ReleaseTags {
     bool frontCoverComing = false;          // asked for and not answered yet
 
     [[nodiscard]] bool Empty() const { return album.empty() && title.empty() && artist.empty(); }
+    bool operator==(const ReleaseTags&) const = default;
 };
 
 // The tags of the track at a place of a release: its own title and artist credit (the release's

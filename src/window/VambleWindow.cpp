@@ -123,6 +123,9 @@ VambleWindow::VambleWindow(const kit::Rect& frame) {
 }
 
 VambleWindow::~VambleWindow() {
+    if (keeper) {
+        keeper->WriteNow();
+    }
     prefs->SetRect("WindowRect", Frame());
     SaveSettings(*prefs, Settings());
 
@@ -277,6 +280,12 @@ void VambleWindow::Inititialize() {
     if (options->tooltipsCheck->isChecked()) {
         AttachTooltips();
     }
+}
+
+void VambleWindow::KeepList(std::unique_ptr<KeptListFile> file) {
+    keeper = std::make_unique<ListKeeper>(
+        fileList, std::move(file), [this](const QString& why) { encodingFileText->setText(why); });
+    keeper->Restore();
 }
 
 void VambleWindow::ShowTagsOf(const AudioItem& row) {
@@ -443,6 +452,9 @@ bool VambleWindow::ConfirmStopAndQuit() {
 void VambleWindow::Quit() {
     hide();
     fileList->EndEditing();
+    if (keeper) {
+        keeper->WriteNow();
+    }
     for (int32_t i = fileList->CountItems() - 1; i >= 0; --i) {
         delete fileList->RemoveItem(i);
     }

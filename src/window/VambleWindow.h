@@ -7,6 +7,7 @@
 #include "kit/Geometry.h"
 #include "kit/MessageEvent.h"
 #include "window/CdView.h"
+#include "window/ListKeeper.h"
 #include "window/OutputCheckView.h"
 #include "window/RunView.h"
 
@@ -47,6 +48,9 @@ public:
 
     // Loads the stored settings into the controls; called once before the window is shown.
     void Inititialize();
+    // Brings back the rows kept in the file from the last time and keeps the list there from now
+    // on; a kept list that cannot be taken is told in the status line.
+    void KeepList(std::unique_ptr<KeptListFile> file);
     // Called as the window goes, once it has saved the settings and before it waits for the
     // files still being tagged: a later start may take over from then on.
     void SetSettingsSavedHandler(std::function<void()> handler) {
@@ -217,6 +221,7 @@ private:
     bool startingRun = false;
     // Where the rows' output files go and which clash.
     std::unique_ptr<OutputCheckView> outputs;
+    std::unique_ptr<ListKeeper> keeper; // none until KeepList
     // The window closes without asking about a run.
     bool closeWithoutAsking = false;
 };

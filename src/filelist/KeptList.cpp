@@ -1,0 +1,457 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "filelist/KeptList.h"
+
+#include "kit/OutsideText.h"
+#include "lookup/MusicBrainzIds.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* kFormat = "vamble-list";
+constexpr int kVersion = 1;
+// Nothing a row holds is longer: a tag typed or found, a path, a reason.
+constexpr qsizetype kLongestText = 64 * 1024;
+constexpr qsizetype kMostValues = 64; // identifiers or labels of one release
+constexpr int kHighestNumber = 999;   // tracks, discs
+constexpr int kLastSector = 450'000;  // beyond 99 minutes of audio
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QJsonArray Texts(const std::vector<std::string>& texts) {
+    QJsonArray array;
+    for (const std::string& text : texts) {
+        array.append(Text(text));
+    }
+    return array;
+}
+
+QJsonObject ReleaseObject(const ReleaseTags& release) {
+    return {
+        {QStringLiteral("title"), Text(release.title)},
+        {QStringLiteral("artist"), Text(release.artist)},
+        {QStringLiteral("album"), Text(release.album)},
+        {QStringLiteral("albumArtist"), Text(release.albumArtist)},
+        {QStringLiteral("discNumber"), release.discNumber},
+        {QStringLiteral("discCount"), release.discCount},
+        {QStringLiteral("trackCount"), release.trackCount},
+        {QStringLiteral("media"), Text(release.media)},
+        {QStringLiteral("originalDate"), Text(release.originalDate)},
+        {QStringLiteral("recordingId"), Text(release.recordingId)},
+        {QStringLiteral("releaseTrackId"), Text(release.releaseTrackId)},
+        {QStringLiteral("isrc"), Text(release.isrc)},
+        {QStringLiteral("artistIds"), Texts(release.artistIds)},
+        {QStringLiteral("albumArtistIds"), Texts(release.albumArtistIds)},
+        {QStringLiteral("releaseId"), Text(release.releaseId)},
+        {QStringLiteral("releaseGroupId"), Text(release.releaseGroupId)},
+        {QStringLiteral("discId"), Text(release.discId)},
+        {QStringLiteral("releaseCountry"), Text(release.releaseCountry)},
+        {QStringLiteral("labels"), Texts(release.labels)},
+        {QStringLiteral("catalogNumbers"), Texts(release.catalogNumbers)},
+        {QStringLiteral("barcode"), Text(release.barcode)},
+    };
+}
+
+QJsonObject RowObject(const KeptRow& row) {
+    QJsonObject object{
+        {QStringLiteral("file"), QFile::decodeName(row.file.c_str())},
+        {QStringLiteral("saveAs"), Text(row.saveAs)},
+        {QStringLiteral("track"), row.track},
+        {QStringLiteral("trackCount"), row.trackCount},
+        {QStringLiteral("title"), Text(row.title)},
+        {QStringLiteral("artist"), Text(row.artist)},
+        {QStringLiteral("album"), Text(row.album)},
+        {QStringLiteral("year"), Text(row.year)},
+        {QStringLiteral("comment"), Text(row.comment)},
+        {QStringLiteral("genre"), row.genre},
+        {QStringLiteral("genreGiven"), row.genreGiven},
+        {QStringLiteral("fullTitle"), Text(row.fullTitle)},
+        {QStringLiteral("fullArtist"), Text(row.fullArtist)},
+        {QStringLiteral("fullAlbum"), Text(row.fullAlbum)},
+        {QStringLiteral("fullComment"), Text(row.fullComment)},
+        {QStringLiteral("genreName"), Text(row.genreName)},
+        {QStringLiteral("cover"), QFile::decodeName(row.cover.c_str())},
+        {QStringLiteral("failure"), Text(row.failure)},
+        {QStringLiteral("warning"), Text(row.warning)},
+        {QStringLiteral("sourceDamage"), Text(row.sourceDamage)},
+    };
+    if (!row.release.Empty()) {
+        object.insert(QStringLiteral("release"), ReleaseObject(row.release));
+    }
+    if (row.disc) {
+        QJsonArray offsets;
+        for (const int32_t offset : row.disc->trackOffsets) {
+            offsets.append(offset);
+        }
+        object.insert(QStringLiteral("disc"),
+                      QJsonObject{{QStringLiteral("firstTrack"), row.disc->firstTrack},
+                                  {QStringLiteral("trackOffsets"), offsets},
+                                  {QStringLiteral("leadOut"), row.disc->leadOut}});
+    }
+    return object;
+}
+
+// Reads the values of one JSON object, each checked for its type, range and size; the first
+// value that does not fit makes the whole object unfit.
+class Fields {
+public:
+    explicit Fields(const QJsonValue& value) : object(value.toObject()), fit(value.isObject()) {}
+
+    [[nodiscard]] bool Fit() const { return fit; }
+
+    // A text with its control and direction characters taken out; missing, an empty text.
+    std::string Text(const char* key) {
+        const QJsonValue value = object.value(QLatin1StringView(key));
+        if (value.isUndefined()) {
+            return {};
+        }
+        if (!value.isString() || value.toString().size() > kLongestText) {
+            fit = false;
+            return {};
+        }
+        return kit::CleanOutsideText(value.toString().toStdString());
+    }
+
+    // An absolute path without NULs, or empty (for an optional one).
+    std::filesystem::path Path(const char* key, bool required) {
+        const QJsonValue value = object.value(QLatin1StringView(key));
+        const QByteArray path = QFile::encodeName(value.toString());
+        if ((value.isUndefined() || path.isEmpty()) && !required) {
+            return {};
+        }
+        if (!value.isString() || !path.startsWith('/') || path.contains('\0') ||
+            path.size() >= PATH_MAX) {
+            fit = false;
+            return {};
+        }
+        return {path.toStdString()};
+    }
+
+    int32_t Number(const char* key, int lowest, int highest, int missing) {
+        const QJsonValue value = object.value(QLatin1StringView(key));
+        if (value.isUndefined()) {
+            return missing;
+        }
+        const double number = value.toDouble(-1e300);
+        if (!value.isDouble() || number != static_cast<int>(number) || number < lowest ||
+            number > highest) {
+            fit = false;
+            return missing;
+        }
+        return static_cast<int32_t>(number);
+    }
+
+    bool Flag(const char* key) {
+        const QJsonValue value = object.value(QLatin1StringView(key));
+        if (!value.isUndefined() && !value.isBool()) {
+            fit = false;
+        }
+        return value.toBool();
+    }
+
+    // A MusicBrainz identifier, or empty.
+    std::string Id(const char* key) {
+        std::string id = Text(key);
+        if (!id.empty() && !IsMusicBrainzId(id)) {
+            fit = false;
+        }
+        return id;
+    }
+
+    // Texts (identifiers, when `ids`), at most kMostValues.
+    std::vector<std::string> Texts(const char* key, bool ids) {
+        const QJsonValue value = object.value(QLatin1StringView(key));
+        std::vector<std::string> texts;
+        if (value.isUndefined()) {
+            return texts;
+        }
+        const QJsonArray array = value.toArray();
+        if (!value.isArray() || array.size() > kMostValues) {
+            fit = false;
+            return texts;
+        }
+        for (const QJsonValue& item : array) {
+            const QString text = item.toString();
+            if (!item.isString() || text.isEmpty() || text.size() > kLongestText ||
+                (ids && !IsMusicBrainzId(text.toStdString()))) {
+                fit = false;
+                return {};
+            }
+            texts.push_back(kit::CleanOutsideText(text.toStdString()));
+        }
+        return texts;
+    }
+
+    [[nodiscard]] QJsonValue Value(const char* key) const {
+        return object.value(QLatin1StringView(key));
+    }
+    void Unfit() { fit = false; }
+
+private:
+    QJsonObject object;
+    bool fit;
+};
+
+ReleaseTags ReadRelease(Fields& fields) {
+    ReleaseTags release;
+    release.title = fields.Text("title");
+    release.artist = fields.Text("artist");
+    release.album = fields.Text("album");
+    release.albumArtist = fields.Text("albumArtist");
+    release.discNumber = fields.Number("discNumber", 0, kHighestNumber, 0);
+    release.discCount = fields.Number("discCount", 0, kHighestNumber, 0);
+    release.trackCount = fields.Number("trackCount", 0, kHighestNumber, 0);
+    release.media = fields.Text("media");
+    release.originalDate = fields.Text("originalDate");
+    release.recordingId = fields.Id("recordingId");
+    release.releaseTrackId = fields.Id("releaseTrackId");
+    release.isrc = fields.Text("isrc");
+    release.artistIds = fields.Texts("artistIds", true);
+    release.albumArtistIds = fields.Texts("albumArtistIds", true);
+    release.releaseId = fields.Id("releaseId");
+    release.releaseGroupId = fields.Id("releaseGroupId");
+    release.discId = fields.Text("discId");
+    if (!release.discId.empty() && !IsMusicBrainzDiscId(release.discId)) {
+        fields.Unfit();
+    }
+    release.releaseCountry = fields.Text("releaseCountry");
+    release.labels = fields.Texts("labels", false);
+    release.catalogNumbers = fields.Texts("catalogNumbers", false);
+    release.barcode = fields.Text("barcode");
+    return release;
+}
+
+std::optional<DiscToc> ReadDisc(Fields& fields) {
+    DiscToc toc;
+    toc.firstTrack = fields.Number("firstTrack", 1, 99, 1);
+    toc.leadOut = fields.Number("leadOut", 0, kLastSector, 0);
+    const QJsonValue offsets = fields.Value("trackOffsets");
+    if (!offsets.isArray() || offsets.toArray().size() > 99) {
+        fields.Unfit();
+        return std::nullopt;
+    }
+    int32_t previous = -1;
+    for (const QJsonValue& value : offsets.toArray()) {
+        const double offset = value.toDouble(-1);
+        if (!value.isDouble() || offset != static_cast<int>(offset) || offset <= previous ||
+            offset >= toc.leadOut) {
+            fields.Unfit();
+            return std::nullopt;
+        }
+        previous = static_cast<int32_t>(offset);
+        toc.trackOffsets.push_back(previous);
+    }
+    return toc;
+}
+
+std::optional<KeptRow> ReadRow(const QJsonValue& value) {
+    Fields fields(value);
+    KeptRow row;
+    row.file = fields.Path("file", true);
+    row.saveAs = fields.Text("saveAs");
+    row.track = fields.Number("track", -1, INT32_MAX, -1);
+    row.trackCount = fields.Number("trackCount", 0, kHighestNumber, 0);
+    row.title = fields.Text("title");
+    row.artist = fields.Text("artist");
+    row.album = fields.Text("album");
+    row.year = fields.Text("year");
+    row.comment = fields.Text("comment");
+    row.genre = fields.Number("genre", 0, UINT8_MAX, 0);
+    row.genreGiven = fields.Flag("genreGiven");
+    row.fullTitle = fields.Text("fullTitle");
+    row.fullArtist = fields.Text("fullArtist");
+    row.fullAlbum = fields.Text("fullAlbum");
+    row.fullComment = fields.Text("fullComment");
+    row.genreName = fields.Text("genreName");
+    row.cover = fields.Path("cover", false);
+    row.failure = fields.Text("failure");
+    row.warning = fields.Text("warning");
+    row.sourceDamage = fields.Text("sourceDamage");
+    if (const QJsonValue release = fields.Value("release"); !release.isUndefined()) {
+        Fields releaseFields(release);
+        row.release = ReadRelease(releaseFields);
+        if (!releaseFields.Fit()) {
+            fields.Unfit();
+        }
+    }
+    if (const QJsonValue disc = fields.Value("disc"); !disc.isUndefined()) {
+        Fields discFields(disc);
+        row.disc = ReadDisc(discFields);
+        if (!discFields.Fit()) {
+            fields.Unfit();
+        }
+    }
+    return fields.Fit() ? std::optional(std::move(row)) : std::nullopt;
+}
+
+std::filesystem::path StateFolder() {
+    const QByteArray state = qgetenv("XDG_STATE_HOME");
+    // The base directory specification: a relative path is invalid and ignored.
+    if (state.startsWith('/')) {
+        return std::filesystem::path(state.toStdString()) / "vamble";
+    }
+    const QString home = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
+    if (home.isEmpty()) {
+        return {};
+    }
+    return std::filesystem::path(QFile::encodeName(home).toStdString()) / ".local" / "state" /
+           "vamble";
+}
+
+} // namespace
+
+QByteArray KeptListBytes(const std::vector<KeptRow>& rows) {
+    QJsonArray array;
+    for (const KeptRow& row : rows) {
+        array.append(RowObject(row));
+    }
+    return QJsonDocument(QJsonObject{{QStringLiteral("format"), QLatin1StringView(kFormat)},
+                                     {QStringLiteral("version"), kVersion},
+                                     {QStringLiteral("rows"), array}})
+        .toJson(QJsonDocument::Compact);
+}
+
+KeptListRead ReadKeptList(const QByteArray& bytes) {
+    KeptListRead read;
+    QJsonParseError error{};
+    const QJsonObject list = QJsonDocument::fromJson(bytes, &error).object();
+    if (error.error != QJsonParseError::NoError ||
+        list.value(QLatin1StringView("format")).toString() != QLatin1StringView(kFormat)) {
+        read.damage = QT_TRANSLATE_NOOP("KeptList", "it is not a list of files this program wrote");
+        return read;
+    }
+    const QJsonValue version = list.value(QLatin1StringView("version"));
+    if (!version.isDouble() || version.toDouble() < kVersion) {
+        read.damage = QT_TRANSLATE_NOOP("KeptList", "it has no version this program knows");
+        return read;
+    }
+    if (version.toDouble() > kVersion) {
+        read.newer = true;
+        return read;
+    }
+    const QJsonValue rows = list.value(QLatin1StringView("rows"));
+    if (!rows.isArray()) {
+        read.damage = QT_TRANSLATE_NOOP("KeptList", "it holds no rows");
+        return read;
+    }
+    for (const QJsonValue& value : rows.toArray()) {
+        std::optional<KeptRow> row = ReadRow(value);
+        if (!row) {
+            read.rows.clear();
+            read.damage = QT_TRANSLATE_NOOP("KeptList", "a row in it is damaged");
+            return read;
+        }
+        read.rows.push_back(std::move(*row));
+    }
+    return read;
+}
+
+KeptListFile::KeptListFile(std::filesystem::path folder) {
+    if (folder.empty()) {
+        folder = StateFolder();
+    }
+    if (folder.empty()) {
+        return;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    path = folder / "list.json";
+    // Held for as long as the program runs, and given up by the system when it ends in any way.
+    const std::filesystem::path lockPath = folder / "list.lock";
+    lock = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (lock >= 0 && ::flock(lock, LOCK_EX | LOCK_NB) != 0) {
+        ::close(lock);
+        lock = -1;
+    }
+}
+
+KeptListFile::~KeptListFile() {
+    if (lock >= 0) {
+        ::close(lock);
+    }
+}
+
+KeptListFile::Loaded KeptListFile::Load() {
+    Loaded loaded;
+    if (!Held()) {
+        return loaded;
+    }
+    // Not a link, not a FIFO: opened without following or waiting, and read only when regular.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        return loaded;
+    }
+    QFile file;
+    QString problem;
+    KeptListRead read;
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle)) {
+        problem = QCoreApplication::translate("KeptList", "it cannot be read (%1)")
+                      .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    } else if (!file.isSequential() && file.size() > kLargestFile) {
+        problem = QCoreApplication::translate("KeptList", "it is too large");
+    } else if (file.isSequential()) {
+        problem = QCoreApplication::translate("KeptList", "it is not a regular file");
+    } else {
+        read = ReadKeptList(file.read(kLargestFile));
+        problem =
+            read.newer
+                ? QCoreApplication::translate("KeptList", "a newer version of the program wrote it")
+            : read.damage.empty() ? QString()
+                                  : QCoreApplication::translate("KeptList", read.damage.c_str());
+    }
+    file.close();
+    if (problem.isEmpty()) {
+        loaded.rows = std::move(read.rows);
+        return loaded;
+    }
+    // Set aside under a name of its own, never deleted: a newer version may still want it.
+    const std::string stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
+    const std::filesystem::path aside = path.string() + ".set-aside-" + stamp;
+    std::error_code error;
+    std::filesystem::rename(path, aside, error);
+    loaded.problem =
+        (error ? QCoreApplication::translate(
+                     "KeptList",
+                     "The list of files from last time could not be taken: %1. It stays at %2.")
+               : QCoreApplication::translate(
+                     "KeptList",
+                     "The list of files from last time could not be taken: %1. It was kept as %2."))
+            .arg(problem, QFile::decodeName((error ? path : aside).c_str()));
+    return loaded;
+}
+
+QString KeptListFile::Write(const QByteArray& bytes) const {
+    if (!Held()) {
+        return {};
+    }
+    QSaveFile file(QFile::decodeName(path.c_str()));
+    if (!file.open(QIODevice::WriteOnly)) {
+        return file.errorString();
+    }
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        file.commit();
+        return reason;
+    }
+    return file.commit() ? QString() : file.errorString();
+}

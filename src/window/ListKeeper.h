@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Keeps the file list's rows not yet encoded in the kept list's file, so that a quit, a logout or a
+// crash loses at most the last second of work: once a second it looks whether the rows changed
+// and has a thread of its own write them; at quit it writes at once.
+#pragma once
+
+#include "filelist/KeptList.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+class FileListView;
+
+class ListKeeper {
+public:
+    // `told` shows the user why the list could not be taken or kept, on the GUI thread.
+    ListKeeper(FileListView* fileList, std::unique_ptr<KeptListFile> keptFile,
+               std::function<void(const QString&)> told);
+    // Waits for a write under way.
+    ~ListKeeper();
+    ListKeeper(const ListKeeper&) = delete;
+    ListKeeper& operator=(const ListKeeper&) = delete;
+
+    // Adds the kept rows to the list and keeps it from now on. Nothing when another instance
+    // holds the list.
+    void Restore();
+    // Writes the rows on this thread when they changed since last written, and keeps no more.
+    void WriteNow();
+
+    // How often the rows are looked at.
+    static constexpr int kIntervalMs = 1000;
+
+private:
+    void Look();
+    void Write();
+
+    FileListView* list;
+    std::unique_ptr<KeptListFile> file;
+    std::function<void(const QString&)> tell;
+    QObject context; // the timer's and the writer's reports' receiver
+    QTimer timer;
+    std::vector<KeptRow> handedOver; // the rows as last given to be written
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::optional<std::vector<KeptRow>> pending; // rows the writer has yet to write
+    bool ending = false;
+    std::thread writer;
+    QString lastProblem; // on the writer's thread: told once until it changes
+};
