@@ -455,6 +455,56 @@ Mehr im Handbuch: man vamble
     </message>
 </context>
 <context>
+    <name>KeptList</name>
+    <message>
+        <source>it is not a list of files this program wrote</source>
+        <translation>sie ist keine Dateiliste, die dieses Programm geschrieben hat</translation>
+    </message>
+    <message>
+        <source>it has no version this program knows</source>
+        <translation>sie hat keine Version, die dieses Programm kennt</translation>
+    </message>
+    <message>
+        <source>it holds no rows</source>
+        <translation>sie enthält keine Zeilen</translation>
+    </message>
+    <message>
+        <source>a row in it is damaged</source>
+        <translation>eine Zeile darin ist beschädigt</translation>
+    </message>
+    <message>
+        <source>it cannot be read (%1)</source>
+        <translation>sie kann nicht gelesen werden (%1)</translation>
+    </message>
+    <message>
+        <source>it is too large</source>
+        <translation>sie ist zu groß</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>sie ist keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>a newer version of the program wrote it</source>
+        <translation>eine neuere Version des Programms hat sie geschrieben</translation>
+    </message>
+    <message>
+        <source>The list of files from last time could not be taken: %1. It stays at %2.</source>
+        <translation>Die Dateiliste vom letzten Mal konnte nicht übernommen werden: %1. Sie bleibt unter %2.</translation>
+    </message>
+    <message>
+        <source>The list of files from last time could not be taken: %1. It was kept as %2.</source>
+        <translation>Die Dateiliste vom letzten Mal konnte nicht übernommen werden: %1. Sie wurde als %2 aufbewahrt.</translation>
+    </message>
+</context>
+<context>
+    <name>ListKeeper</name>
+    <message>
+        <source>The list of files cannot be kept in %1: %2</source>
+        <translation>Die Dateiliste kann nicht in %1 aufbewahrt werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>LoudnessMeter</name>
     <message>
         <source>it cannot be read: %1</source>
@@ -1159,6 +1209,17 @@ ein / legt Ordner an, wie in %A/%c/%d-%t-%s.</translation>
     <message>
         <source>%d = Disc # (of several);  %A = Album Artist</source>
         <translation>%d = CD-Nr. (von mehreren);  %A = Album-Interpret</translation>
+    </message>
+</context>
+<context>
+    <name>WavTagLoader</name>
+    <message>
+        <source>Its WAV file is gone.</source>
+        <translation>Ihre WAV-Datei ist nicht mehr da.</translation>
+    </message>
+    <message>
+        <source>Its file is no longer a WAV file.</source>
+        <translation>Ihre Datei ist keine WAV-Datei mehr.</translation>
     </message>
 </context>
 <context>

@@ -37,6 +37,16 @@
 
 namespace {
 
+// Each test starts without the list an earlier test's window kept.
+class NoKeptList : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo& /*test*/) override {
+        QFile::remove(qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/vamble/list.json"));
+    }
+};
+// The listeners own what they are given.
+const bool kNoKeptList =
+    (testing::UnitTest::GetInstance()->listeners().Append(new NoKeptList), true); // NOLINT
+
 VambleApp* App() {
     return static_cast<VambleApp*>(QCoreApplication::instance());
 }

@@ -513,3 +513,47 @@ TEST_F(VambleWindowTest, ASmallFrameNeverSquashesTheControls) {
         }
     }
 }
+
+namespace {
+
+// Rows typed into one window come back in the next one as they were: a done row does not, and a
+// row whose WAV file went in between comes back marked.
+TEST_F(VambleWindowTest, TheListComesBackAtTheNextStart) {
+    const auto wav = [&](const char* name) {
+        QFile file(root.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("RIFF\x24\x00\x00\x00WAVEfmt ", 16));
+        return QFile::encodeName(file.fileName()).toStdString();
+    };
+    const std::filesystem::path state =
+        QFile::encodeName(root.filePath(QStringLiteral("state"))).toStdString();
+    VambleWindow* w = Open();
+    w->KeepList(std::make_unique<KeptListFile>(state));
+    FileListView* list = w->FileList();
+    AudioItem* typed = list->AddEntry(wav("typed.wav"), 3);
+    typed->SetArtist("Nora Quist");
+    typed->SetGenre(17);
+    typed->SetColumnContent(AudioItem::kSaveAsColumn, "Spring Tide.wav");
+    list->AddEntry(wav("done.wav"), -1)->SetItemDone(true);
+    list->AddEntry(wav("gone.wav"), -1);
+    DestroyWindow(window);
+    ASSERT_TRUE(QFile::remove(root.filePath(QStringLiteral("gone.wav"))));
+
+    prefs = new VamblePrefs("Xq-Vamble"); // the window deleted (and wrote) the store
+    w = Open();
+    w->KeepList(std::make_unique<KeptListFile>(state));
+    list = w->FileList();
+    ASSERT_EQ(list->CountItems(), 2);
+    const auto* first = static_cast<AudioItem*>(list->ItemAt(0));
+    EXPECT_EQ(first->ref.path.filename(), "typed.wav");
+    EXPECT_EQ(first->track, 3);
+    EXPECT_STREQ(first->tag.artist, "Nora Quist");
+    EXPECT_TRUE(first->GenreGiven());
+    EXPECT_STREQ(first->GetColumnContentText(AudioItem::kSaveAsColumn), "Spring Tide.wav");
+    const auto* second = static_cast<AudioItem*>(list->ItemAt(1));
+    list->FinishReadingTags();
+    EXPECT_FALSE(second->SourceDamage().empty()) << "its file is gone";
+    EXPECT_TRUE(first->SourceDamage().empty());
+}
+
+} // namespace
