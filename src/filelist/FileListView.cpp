@@ -163,6 +163,12 @@ void FileListView::RestoreRows(const std::vector<KeptRow>& rows) {
     restored.reserve(rows.size());
     std::vector<std::shared_ptr<const DiscSource>> discs;
     for (const KeptRow& kept : rows) {
+        // A CD's rows come back while the disc's tracks are still in the program's cache; a
+        // cleared cache takes them along.
+        std::error_code error;
+        if (kept.disc && !std::filesystem::is_regular_file(kept.file, error)) {
+            continue;
+        }
         std::shared_ptr<const DiscSource> source;
         if (kept.disc) {
             const auto same = std::find_if(discs.begin(), discs.end(), [&](const auto& disc) {

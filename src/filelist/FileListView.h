@@ -52,9 +52,9 @@ public:
     // The rows not yet encoded, in list order, as the kept list holds them; an open edit counts
     // with the text typed so far.
     [[nodiscard]] std::vector<KeptRow> RowsToKeep() const;
-    // Adds the kept rows after the others, in their order (rows of one disc share it again), and
-    // looks at their files off the GUI thread: a row whose file is gone or no longer WAV is
-    // marked with the reason.
+    // Adds the kept rows after the others, in their order (rows of one disc share it again; a CD
+    // row whose track is no longer in the cache is left out), and looks at their files off the GUI
+    // thread: a row whose file is gone or no longer WAV is marked with the reason.
     void RestoreRows(const std::vector<KeptRow>& rows);
     // Waits until the tags of every file added are read, and gives them to their rows.
     void FinishReadingTags();

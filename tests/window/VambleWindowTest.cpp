@@ -516,8 +516,9 @@ TEST_F(VambleWindowTest, ASmallFrameNeverSquashesTheControls) {
 
 namespace {
 
-// Rows typed into one window come back in the next one as they were: a done row does not, and a
-// row whose WAV file went in between comes back marked.
+// Rows typed into one window come back in the next one as they were: a done row does not, a row
+// whose WAV file went in between comes back marked, and a CD row whose track left the cache does
+// not.
 TEST_F(VambleWindowTest, TheListComesBackAtTheNextStart) {
     const auto wav = [&](const char* name) {
         QFile file(root.filePath(QString::fromLatin1(name)));
@@ -536,8 +537,13 @@ TEST_F(VambleWindowTest, TheListComesBackAtTheNextStart) {
     typed->SetColumnContent(AudioItem::kSaveAsColumn, "Spring Tide.wav");
     list->AddEntry(wav("done.wav"), -1)->SetItemDone(true);
     list->AddEntry(wav("gone.wav"), -1);
+    list->AddEntry(wav("cd.wav"), 1)->disc =
+        std::make_shared<DiscSource>(DiscSource{DiscToc{1, {150}, 9000}, {}});
     DestroyWindow(window);
-    ASSERT_TRUE(QFile::remove(root.filePath(QStringLiteral("gone.wav"))));
+    // A CD track that left the cache takes its row along.
+    for (const char* name : {"gone.wav", "cd.wav"}) {
+        ASSERT_TRUE(QFile::remove(root.filePath(QString::fromLatin1(name))));
+    }
 
     prefs = new VamblePrefs("Xq-Vamble"); // the window deleted (and wrote) the store
     w = Open();
