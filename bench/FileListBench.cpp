@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One drop of 10,000 WAV files on the file list: the type of every file read, the rows added,
 // and the list painted, and their own tags read. Also the type check alone, the memory a row takes,
-// the output files of 10,000 rows planned and checked for clashes, and 10,000 rows sorted. Runs
-// offscreen.
+// the output files of 10,000 rows planned and checked for clashes, 10,000 rows sorted, and 10,000
+// rows kept and restored. Runs offscreen.
 #include "filelist/FileListView.h"
 #include "filelist/FileType.h"
+#include "filelist/KeptList.h"
 #include "kit/AppDefs.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -188,6 +190,88 @@ BENCHMARK(BM_SortTenThousandRows)
     ->Arg(AudioItem::kTrackColumn)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(10);
+
+// Ten thousand rows as the kept list holds them: tags typed, a release found for every tenth.
+std::vector<KeptRow> KeptRows() {
+    std::vector<KeptRow> rows;
+    for (int i = 0; i < kFiles; ++i) {
+        KeptRow row;
+        row.file = QFile::encodeName(
+                       Folder().filePath(
+                           QStringLiteral("%1 - a song with a fairly long title.wav").arg(i)))
+                       .toStdString();
+        row.saveAs = std::to_string(i) + " - a song with a fairly long title.wav";
+        row.title = "A song with a fairly long ti";
+        row.artist = "Nora Quist";
+        row.album = "Tide Tables";
+        row.year = "1997";
+        row.track = i % 20 + 1;
+        if (i % 10 == 0) {
+            row.release.album = "Tide Tables";
+            row.release.releaseId = "5a1c0b7e-8a5f-4d3e-9d0e-6f1c2b3a4d5e";
+            row.release.labels = {"Harbour Records"};
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// A start with 10,000 kept rows: the file read and checked, and the rows made, added and painted
+// (their files are looked at on a thread of their own meanwhile).
+void BM_RestoreTenThousandKeptRows(benchmark::State& state) {
+    QTemporaryDir folder;
+    const std::filesystem::path stateFolder = folder.path().toStdString();
+    if (!KeptListFile(stateFolder).Write(KeptListBytes(KeptRows())).isEmpty()) {
+        state.SkipWithError("the list could not be written");
+        return;
+    }
+    for (auto _ : state) {
+        CLVContainerView* container = nullptr;
+        auto* list = new FileListView(kit::Rect(0, 0, 600, 400), "ListView", &container);
+        container->resize(640, 480);
+        container->show();
+        QApplication::processEvents();
+        KeptListFile file(stateFolder);
+        list->RestoreRows(file.Load().rows);
+        container->repaint();
+        QApplication::processEvents();
+        state.PauseTiming();
+        if (list->CountItems() != kFiles) {
+            state.SkipWithError("not every row came back");
+        }
+        list->FinishReadingTags();
+        delete container;
+        state.ResumeTiming();
+    }
+    state.counters["bytes_in_file"] = static_cast<double>(
+        QFileInfo(QString::fromStdString((stateFolder / "list.json").string())).size());
+}
+BENCHMARK(BM_RestoreTenThousandKeptRows)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// What keeping 10,000 rows costs: the look the GUI thread takes once a second (the rows as the
+// kept list holds them, compared with those written last), and the write its thread does after
+// a change.
+void BM_KeepTenThousandRows(benchmark::State& state) {
+    QTemporaryDir folder;
+    const std::filesystem::path stateFolder = folder.path().toStdString();
+    CLVContainerView* container = nullptr;
+    auto* list = new FileListView(kit::Rect(0, 0, 600, 400), "ListView", &container);
+    list->RestoreRows(KeptRows());
+    list->FinishReadingTags();
+    const std::vector<KeptRow> written = list->RowsToKeep();
+    const KeptListFile file(stateFolder);
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            const std::vector<KeptRow> rows = list->RowsToKeep();
+            benchmark::DoNotOptimize(rows == written);
+        } else if (!file.Write(KeptListBytes(written)).isEmpty()) {
+            state.SkipWithError("the list could not be written");
+        }
+    }
+    delete container;
+}
+// Argument 0: the look; 1: the write.
+BENCHMARK(BM_KeepTenThousandRows)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace
 

@@ -163,6 +163,7 @@ float ListView::ItemsHeight() const {
 }
 
 void ListView::InvalidateItem(int32_t index) {
+    ++changes;
     if (ItemAt(index)) {
         Invalidate(ItemFrame(index));
     }
@@ -375,6 +376,7 @@ void ListView::EnsureTops(size_t count) const {
 }
 
 void ListView::TopsChangedFrom(int32_t index) {
+    ++changes;
     validTops = std::min(validTops, static_cast<size_t>(index) + 1);
 }
 

@@ -57,7 +57,11 @@ public:
     // The height the rows take together: each row's height plus one pixel between rows. A row's
     // height is taken when the list adopts it and when the list's font changes. Constant time.
     float ItemsHeight() const;
+    // Redraws the row, as after a change to it.
     void InvalidateItem(int32_t index);
+    // A count that grows whenever rows are added, removed or moved, or a row is redrawn as
+    // changed: who keeps a copy of the rows compares it with the count it saw.
+    [[nodiscard]] uint64_t Changes() const { return changes; }
 
     list_view_type ListType() const { return type; }
     void SetListType(list_view_type listType);
@@ -116,6 +120,7 @@ private:
     // tops[i] is the top of row i; tops[CountItems()] lies one pixel below the last row.
     mutable std::vector<float> tops{0.0f};
     mutable size_t validTops = 1;
+    uint64_t changes = 0;
     // The sum of the rows' heights, one pixel added for each.
     double rowsHeight = 0.0;
     int32_t selectedCount = 0;

@@ -4,6 +4,7 @@
 #include "filelist/FileListView.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFile>
 #include <cstdio>
 #include <pthread.h>
@@ -13,7 +14,20 @@ ListKeeper::ListKeeper(FileListView* fileList, std::unique_ptr<KeptListFile> kep
                        std::function<void(const QString&)> told)
     : list(fileList), file(std::move(keptFile)), tell(std::move(told)) {
     timer.setInterval(kIntervalMs);
-    QObject::connect(&timer, &QTimer::timeout, &context, [this] { Look(); });
+    QObject::connect(&timer, &QTimer::timeout, this, [this] { Look(); });
+}
+
+bool ListKeeper::eventFilter(QObject* /*watched*/, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::Drop:
+        userActed = true;
+        break;
+    default:
+        break;
+    }
+    return false;
 }
 
 ListKeeper::~ListKeeper() {
@@ -36,6 +50,7 @@ void ListKeeper::Restore() {
         list->RestoreRows(loaded.rows);
     }
     handedOver = std::move(loaded.rows);
+    QCoreApplication::instance()->installEventFilter(this);
     if (!loaded.problem.isEmpty()) {
         tell(loaded.problem);
     }
@@ -44,6 +59,12 @@ void ListKeeper::Restore() {
 }
 
 void ListKeeper::Look() {
+    // Looking costs a copy of every row; nothing that could change one happened since the last.
+    if (!userActed && list->Changes() == changesSeen) {
+        return;
+    }
+    userActed = false;
+    changesSeen = list->Changes();
     std::vector<KeptRow> rows = list->RowsToKeep();
     if (rows == handedOver) {
         return;
@@ -91,7 +112,7 @@ void ListKeeper::Write() {
         lock.unlock();
         const QString problem = file->Write(KeptListBytes(rows));
         if (problem != lastProblem && !problem.isEmpty()) {
-            QMetaObject::invokeMethod(&context, [this, problem] {
+            QMetaObject::invokeMethod(this, [this, problem] {
                 tell(QCoreApplication::translate("ListKeeper",
                                                  "The list of files cannot be kept in %1: %2")
                          .arg(QFile::decodeName(file->Path().c_str()), problem));

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps the file list's rows not yet encoded in the kept list's file, so that a quit, a logout or a
-// crash loses at most the last second of work: once a second it looks whether the rows changed
-// and has a thread of its own write them; at quit it writes at once.
+// crash loses at most the last second of work: once a second, when the list changed or the user
+// typed or clicked since, it looks whether the rows changed and has a thread of its own write
+// them; at quit it writes at once.
 #pragma once
 
 #include "filelist/KeptList.h"
@@ -19,13 +20,13 @@
 
 class FileListView;
 
-class ListKeeper {
+class ListKeeper : public QObject {
 public:
     // `told` shows the user why the list could not be taken or kept, on the GUI thread.
     ListKeeper(FileListView* fileList, std::unique_ptr<KeptListFile> keptFile,
                std::function<void(const QString&)> told);
     // Waits for a write under way.
-    ~ListKeeper();
+    ~ListKeeper() override;
     ListKeeper(const ListKeeper&) = delete;
     ListKeeper& operator=(const ListKeeper&) = delete;
 
@@ -38,6 +39,10 @@ public:
     // How often the rows are looked at.
     static constexpr int kIntervalMs = 1000;
 
+protected:
+    // Notes the user's keys, clicks and drops: some edits (tags applied to rows) redraw no row.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void Look();
     void Write();
@@ -45,9 +50,10 @@ private:
     FileListView* list;
     std::unique_ptr<KeptListFile> file;
     std::function<void(const QString&)> tell;
-    QObject context; // the timer's and the writer's reports' receiver
     QTimer timer;
     std::vector<KeptRow> handedOver; // the rows as last given to be written
+    uint64_t changesSeen = 0;        // the list's count of changes at the last look
+    bool userActed = false;          // a key, click or drop since the last look
 
     std::mutex mutex;
     std::condition_variable changed;
