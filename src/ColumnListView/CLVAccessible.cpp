@@ -22,6 +22,50 @@ std::vector<int32_t> ShownColumns(const ColumnListView& list) {
     return shown;
 }
 
+// The header of a shown column, as screen readers name a cell by its column ("Title, Song").
+class HeaderCell : public QAccessibleInterface {
+public:
+    HeaderCell(ColumnListView* owner, int tableColumn) : list(owner), column(tableColumn) {}
+
+    bool isValid() const override {
+        return list && column < static_cast<int>(ShownColumns(*list).size());
+    }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return list ? list->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override {
+        return list ? QAccessible::queryAccessibleInterface(list) : nullptr;
+    }
+    QAccessibleInterface* child(int /*index*/) const override { return nullptr; }
+    QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface* /*child*/) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        if (!isValid() || t != QAccessible::Name) {
+            return {};
+        }
+        const char* label = Column()->GetLabel();
+        return QString::fromUtf8(label ? label : "");
+    }
+    void setText(QAccessible::Text /*t*/, const QString& /*text*/) override {}
+    QRect rect() const override {
+        if (!isValid() || list->Header() == nullptr) {
+            return {};
+        }
+        const QRect cell = list->Header()->ConvertToWidget(Column()->HeaderRect());
+        return {list->Header()->mapToGlobal(cell.topLeft()), cell.size()};
+    }
+    QAccessible::Role role() const override { return QAccessible::ColumnHeader; }
+    QAccessible::State state() const override { return {}; }
+
+private:
+    const CLVColumn* Column() const {
+        return list->ColumnAt(ShownColumns(*list)[static_cast<size_t>(column)]);
+    }
+
+    QPointer<ColumnListView> list;
+    int column;
+};
+
 class TableCell : public QAccessibleInterface, public QAccessibleTableCellInterface {
 public:
     TableCell(ColumnListView* owner, int tableRow, int tableColumn)
@@ -68,7 +112,7 @@ public:
     }
 
     bool isSelected() const override { return list && list->IsItemSelected(row); }
-    QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
+    QList<QAccessibleInterface*> columnHeaderCells() const override;
     QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
     int columnIndex() const override { return column; }
     int rowIndex() const override { return row; }
@@ -137,6 +181,21 @@ public:
         return QString::fromUtf8(label ? label : "");
     }
     QString rowDescription(int /*row*/) const override { return {}; }
+    // The header of a shown column, made on demand as the cells are.
+    QAccessibleInterface* HeaderAt(int column) const {
+        if (column < 0 || column >= columnCount()) {
+            return nullptr;
+        }
+        auto found = headers.find(column);
+        if (found == headers.end()) {
+            // NOLINTBEGIN(clang-analyzer-cplusplus.NewDeleteLeaks)
+            const QAccessible::Id id =
+                QAccessible::registerAccessibleInterface(new HeaderCell(list, column));
+            // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
+            found = headers.emplace(column, id).first;
+        }
+        return QAccessible::accessibleInterface(found->second);
+    }
 
     int selectedCellCount() const override { return selectedRowCount() * columnCount(); }
     int selectedColumnCount() const override { return 0; }
@@ -185,11 +244,23 @@ private:
             QAccessible::deleteAccessibleInterface(id);
         }
         cells.clear();
+        for (const auto& [column, id] : headers) {
+            QAccessible::deleteAccessibleInterface(id);
+        }
+        headers.clear();
     }
 
     QPointer<ColumnListView> list;
     mutable std::map<std::pair<int, int>, QAccessible::Id> cells;
+    mutable std::map<int, QAccessible::Id> headers;
 };
+
+QList<QAccessibleInterface*> TableCell::columnHeaderCells() const {
+    const auto* owner = dynamic_cast<const Table*>(parent());
+    QAccessibleInterface* header = owner != nullptr ? owner->HeaderAt(column) : nullptr;
+    return header != nullptr ? QList<QAccessibleInterface*>{header}
+                             : QList<QAccessibleInterface*>{};
+}
 
 QAccessibleInterface* MakeTable(const QString& /*className*/, QObject* object) {
     if (auto* list = dynamic_cast<ColumnListView*>(object)) {

@@ -467,6 +467,13 @@ TEST_F(FileListViewTest, ScreenReadersReadTheListAsATable) {
     EXPECT_EQ(table->cellAt(1, AudioItem::kFilenameColumn)->text(QAccessible::Name),
               QStringLiteral("song.wav"));
     EXPECT_EQ(table->columnDescription(AudioItem::kSaveAsColumn), QStringLiteral("Save As"));
+    // A cell names its column's header, as AT-SPI's getColumnHeader asks it.
+    const QList<QAccessibleInterface*> headers =
+        table->cellAt(1, AudioItem::kSaveAsColumn)->tableCellInterface()->columnHeaderCells();
+    ASSERT_EQ(headers.size(), 1);
+    EXPECT_EQ(headers[0]->role(), QAccessible::ColumnHeader);
+    EXPECT_EQ(headers[0]->text(QAccessible::Name), QStringLiteral("Save As"));
+    EXPECT_FALSE(headers[0]->rect().isEmpty());
     EXPECT_TRUE(table->selectRow(1));
     EXPECT_TRUE(list->IsItemSelected(1));
     EXPECT_EQ(table->selectedRows(), QList<int>{1});
