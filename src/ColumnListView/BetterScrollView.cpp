@@ -86,7 +86,7 @@ void BetterScrollView::UpdateScrollBars(bool scrollingAllowed) {
         vertical->SetProportion(py);
     }
     if (cornerView) {
-        const kit::Color wanted = scrollable ? kCLVFace : kCLVInactiveFace;
+        const kit::Color wanted = scrollable ? ListColors().face : ListColors().inactiveFace;
         if (cornerView->ViewColor() != wanted) {
             cornerView->SetViewColor(wanted);
             cornerView->Invalidate();

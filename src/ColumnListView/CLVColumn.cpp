@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr kit::Color kLabelColor{0, 0, 0, 255};
 // Space between a label and the edges of its header cell.
 constexpr float kLabelInset = 8.0f;
 
@@ -199,7 +198,7 @@ void CLVColumn::DrawColumnHeader(kit::Painter& painter, kit::Rect rect, bool sor
     if (!*text) {
         return;
     }
-    painter.SetHighColor(focus ? kCLVHighlight : kLabelColor);
+    painter.SetHighColor(focus ? ListColors().highlight : ListColors().label);
     painter.SetDrawingMode(kit::B_OP_OVER);
     const float textWidth = painter.StringWidth(text);
     const float x = (flags & CLV_COL_ALIGN_RIGHT) ? rect.right - kLabelInset - textWidth

@@ -23,7 +23,7 @@ CLVColumnLabelView::CLVColumnLabelView(kit::Rect frame, ColumnListView* list, co
     : owner(list) {
     setFont(font);
     setGeometry(kit::ToQRect(frame));
-    SetViewColor(kCLVFace);
+    SetViewColor(ListColors().face);
     kit::FontHeight height;
     GetFont().GetHeight(&height);
     fontAscent = std::ceil(height.ascent);
@@ -64,6 +64,11 @@ bool CLVColumnLabelView::IsJoinedRight(size_t position) const {
     return false;
 }
 
+void CLVColumnLabelView::PaletteChanged() {
+    SetViewColor(ListColors().face);
+    Invalidate();
+}
+
 void CLVColumnLabelView::Draw(kit::Painter& painter, kit::Rect updateRect) {
     const kit::Rect b = Bounds();
     const std::vector<CLVColumn*>& order = owner->displayOrder;
@@ -87,20 +92,21 @@ void CLVColumnLabelView::Draw(kit::Painter& painter, kit::Rect updateRect) {
     const float x0 = lastEnd + 1.0f;
     if (lastEnd < b.right && kit::Rect(x0, b.top, b.right, b.bottom).Intersects(updateRect)) {
         painter.BeginLineArray(4);
-        painter.AddLine({x0, b.top}, {b.right, b.top}, kCLVLightEdge);
-        painter.AddLine({x0, b.top + 1.0f}, {x0, b.bottom}, kCLVLightEdge);
-        painter.AddLine({x0 + 1.0f, b.bottom - 1.0f}, {b.right, b.bottom - 1.0f}, kCLVInnerShadow);
-        painter.AddLine({x0, b.bottom}, {b.right, b.bottom}, kCLVDarkEdge);
+        painter.AddLine({x0, b.top}, {b.right, b.top}, ListColors().lightEdge);
+        painter.AddLine({x0, b.top + 1.0f}, {x0, b.bottom}, ListColors().lightEdge);
+        painter.AddLine({x0 + 1.0f, b.bottom - 1.0f}, {b.right, b.bottom - 1.0f},
+                        ListColors().innerShadow);
+        painter.AddLine({x0, b.bottom}, {b.right, b.bottom}, ListColors().darkEdge);
         painter.EndLineArray();
     }
 
     if (gesture == Gesture::Dragging) {
         const auto [left, right] = OutlineAt(lastPoint.x);
         painter.BeginLineArray(4);
-        painter.AddLine({left, b.top}, {right, b.top}, kCLVHighlight);
-        painter.AddLine({left, b.bottom}, {right, b.bottom}, kCLVHighlight);
-        painter.AddLine({left, b.top + 1.0f}, {left, b.bottom - 1.0f}, kCLVHighlight);
-        painter.AddLine({right, b.top + 1.0f}, {right, b.bottom - 1.0f}, kCLVHighlight);
+        painter.AddLine({left, b.top}, {right, b.top}, ListColors().highlight);
+        painter.AddLine({left, b.bottom}, {right, b.bottom}, ListColors().highlight);
+        painter.AddLine({left, b.top + 1.0f}, {left, b.bottom - 1.0f}, ListColors().highlight);
+        painter.AddLine({right, b.top + 1.0f}, {right, b.bottom - 1.0f}, ListColors().highlight);
         painter.EndLineArray();
     }
 }
@@ -116,18 +122,19 @@ void CLVColumnLabelView::DrawCell(kit::Painter& painter, CLVColumn* column, bool
     const float r = joinedRight && !edgePressed ? e : e - 1.0f;
 
     painter.BeginLineArray(9);
-    painter.AddLine({s, top}, {r, top}, kCLVLightEdge);
+    painter.AddLine({s, top}, {r, top}, ListColors().lightEdge);
     if (!joinedLeft) {
-        painter.AddLine({s, top + 1.0f}, {s, bottom}, kCLVLightEdge);
+        painter.AddLine({s, top + 1.0f}, {s, bottom}, ListColors().lightEdge);
     }
-    painter.AddLine({s + 1.0f, bottom - 1.0f}, {r, bottom - 1.0f}, kCLVInnerShadow);
-    painter.AddLine({s, bottom}, {r, bottom}, kCLVDarkEdge);
+    painter.AddLine({s + 1.0f, bottom - 1.0f}, {r, bottom - 1.0f}, ListColors().innerShadow);
+    painter.AddLine({s, bottom}, {r, bottom}, ListColors().darkEdge);
     if (edgePressed) {
-        painter.AddLine({s - 1.0f, top + 1.0f}, {s - 1.0f, bottom - 2.0f}, kCLVFace);
-        painter.AddLine({e, top}, {e, bottom}, kCLVHighlight);
+        painter.AddLine({s - 1.0f, top + 1.0f}, {s - 1.0f, bottom - 2.0f}, ListColors().face);
+        painter.AddLine({e, top}, {e, bottom}, ListColors().highlight);
     } else if (!joinedRight) {
-        painter.AddLine({e - 1.0f, top + 1.0f}, {e - 1.0f, bottom - 1.0f}, kCLVInnerShadow);
-        painter.AddLine({e, top}, {e, bottom}, kCLVDarkEdge);
+        painter.AddLine({e - 1.0f, top + 1.0f}, {e - 1.0f, bottom - 1.0f},
+                        ListColors().innerShadow);
+        painter.AddLine({e, top}, {e, bottom}, ListColors().darkEdge);
     }
     painter.EndLineArray();
 

@@ -45,6 +45,7 @@ public:
 
 protected:
     void Draw(kit::Painter& painter, kit::Rect updateRect) override;
+    void PaletteChanged() override;
     void MouseDown(const kit::MouseEvent& event) override;
     void MouseMoved(const kit::MouseEvent& event) override;
     void MouseUp(const kit::MouseEvent& event) override;

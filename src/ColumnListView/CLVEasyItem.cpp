@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ColumnListView/CLVEasyItem.h"
 
+#include "ColumnListView/CLVColors.h"
 #include "ColumnListView/CLVStrings.h"
 #include "ColumnListView/ColumnListView.h"
 
@@ -10,9 +11,6 @@
 
 namespace {
 
-constexpr kit::Color kSelectedBackground{203, 203, 255, 255};
-constexpr kit::Color kBackground{255, 255, 255, 255};
-constexpr kit::Color kTextColor{0, 0, 0, 255};
 constexpr float kTextInset = 2.0f;
 constexpr float kRightTextInset = 14.0f;
 // The buffer a user text is compared in.
@@ -162,7 +160,8 @@ void CLVEasyItem::Update(kit::View* owner, const kit::Font& font) {
 
 void CLVEasyItem::DrawItemColumn(kit::Painter& painter, ColumnListView* /*owner*/, kit::Rect rect,
                                  int32_t column, bool complete) {
-    painter.SetLowColor(IsSelected() ? kSelectedBackground : kBackground);
+    const CLVColors& colors = ListColors();
+    painter.SetLowColor(IsSelected() ? colors.selectedBackground : colors.background);
     painter.SetDrawingMode(kit::B_OP_COPY);
     if (IsSelected() || complete) {
         painter.FillRect(rect, kit::B_SOLID_LOW);
@@ -195,7 +194,7 @@ void CLVEasyItem::DrawItemColumn(kit::Painter& painter, ColumnListView* /*owner*
         painter.DrawBitmap(*cell.bitmap, bounds, target);
         painter.SetDrawingMode(kit::B_OP_COPY);
     } else if (const char* text = TextToDraw(column, cell, rect.Width(), painter.GetFont())) {
-        painter.SetHighColor(kTextColor);
+        painter.SetHighColor(IsSelected() ? colors.selectedText : colors.text);
         const float x = rightJustified ? rect.right - kRightTextInset - painter.StringWidth(text)
                                        : rect.left + kTextInset;
         painter.DrawString(text, kit::Point(x, rect.top + textOffset));

@@ -3,6 +3,7 @@
 
 #include "ColumnListView/CLVAccessible.h"
 #include "ColumnListView/CLVArrows.h"
+#include "ColumnListView/CLVColors.h"
 #include "ColumnListView/CLVGeometry.h"
 #include "ColumnListView/CLVOutline.h"
 
@@ -43,6 +44,7 @@ ColumnListView::ColumnListView(kit::Rect frame, CLVContainerView** containerView
         setObjectName(QString::fromUtf8(name));
     }
     setGeometry(kit::ToQRect(frame));
+    SetViewColor(ListColors().background);
     const QFont headerFont = labelFont ? *labelFont : QApplication::font();
     kit::FontHeight height;
     kit::Font(headerFont).GetHeight(&height);
@@ -894,6 +896,11 @@ void ColumnListView::MouseUp(const kit::MouseEvent& /*event*/) {
 
 void ColumnListView::FrameResized(float /*width*/, float /*height*/) {
     UpdateColumnSizesDataRectSizeScrollBars(true);
+}
+
+void ColumnListView::PaletteChanged() {
+    SetViewColor(ListColors().background);
+    Invalidate();
 }
 
 void ColumnListView::ItemsChanged() {

@@ -186,6 +186,7 @@ protected:
     void FrameResized(float width, float height) override;
     void ItemsChanged() override;
     void SelectionChanged() override;
+    void PaletteChanged() override;
 
 private:
     friend class CLVColumn;

@@ -16,14 +16,14 @@ void ScrollViewCorner::Draw(kit::Painter& painter, kit::Rect /*updateRect*/) {
     const float bottom = b.bottom;
     kit::Rect face = b;
     face.InsetBy(1.0f, 1.0f);
-    painter.SetHighColor(kCLVFace);
+    painter.SetHighColor(ListColors().face);
     painter.FillRect(face);
     painter.BeginLineArray(6);
-    painter.AddLine({l, t}, {r, t}, kCLVLightEdge);
-    painter.AddLine({l, t}, {l, bottom}, kCLVLightEdge);
-    painter.AddLine({r, t}, {r, bottom}, kCLVDarkEdge);
-    painter.AddLine({l, bottom}, {r, bottom}, kCLVDarkEdge);
-    painter.AddLine({r - 1.0f, 1.0f}, {r - 1.0f, bottom - 1.0f}, kCLVInnerShadow);
-    painter.AddLine({l + 1.0f, bottom - 1.0f}, {r - 1.0f, bottom - 1.0f}, kCLVInnerShadow);
+    painter.AddLine({l, t}, {r, t}, ListColors().lightEdge);
+    painter.AddLine({l, t}, {l, bottom}, ListColors().lightEdge);
+    painter.AddLine({r, t}, {r, bottom}, ListColors().darkEdge);
+    painter.AddLine({l, bottom}, {r, bottom}, ListColors().darkEdge);
+    painter.AddLine({r - 1.0f, 1.0f}, {r - 1.0f, bottom - 1.0f}, ListColors().innerShadow);
+    painter.AddLine({l + 1.0f, bottom - 1.0f}, {r - 1.0f, bottom - 1.0f}, ListColors().innerShadow);
     painter.EndLineArray();
 }

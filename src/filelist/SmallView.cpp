@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelist/SmallView.h"
 
+#include "ColumnListView/CLVColors.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 
 namespace {
 
-constexpr kit::Color kFace{216, 216, 216, 255};
-constexpr kit::Color kWhite{255, 255, 255, 255};
-constexpr kit::Color kDarkEdge{152, 152, 152, 255};
-constexpr kit::Color kSoftShade{194, 194, 194, 255};
 constexpr kit::Point kBaseline{5.0f, 11.0f};
 
 // The plain font at the size the strip beside a scroll bar has room for.
@@ -50,24 +48,25 @@ void SmallView::Draw(kit::Painter& painter, kit::Rect /*updateRect*/) {
     const kit::Rect bounds = Bounds();
     const float r = bounds.right;
     const float b = bounds.bottom;
+    const CLVColors& colors = ListColors();
     painter.SetDrawingMode(kit::B_OP_COPY);
-    painter.SetHighColor(kFace);
+    painter.SetHighColor(colors.face);
     painter.FillRect(bounds);
 
     // A raised bevel: light inner edges at the top and left, a dark outer frame, and a softer
     // inner shade at the bottom and right.
     painter.BeginLineArray(8);
-    painter.AddLine({1, 1}, {r - 1, 1}, kWhite);
-    painter.AddLine({0, 0}, {r, 0}, kDarkEdge);
-    painter.AddLine({0, 0}, {0, b}, kDarkEdge);
-    painter.AddLine({1, 1}, {1, b - 1}, kWhite);
-    painter.AddLine({0, b}, {r, b}, kDarkEdge);
-    painter.AddLine({2, b - 1}, {r - 1, b - 1}, kSoftShade);
-    painter.AddLine({r, 0}, {r, b}, kDarkEdge);
-    painter.AddLine({r - 1, 2}, {r - 1, b - 2}, kSoftShade);
+    painter.AddLine({1, 1}, {r - 1, 1}, colors.lightEdge);
+    painter.AddLine({0, 0}, {r, 0}, colors.darkEdge);
+    painter.AddLine({0, 0}, {0, b}, colors.darkEdge);
+    painter.AddLine({1, 1}, {1, b - 1}, colors.lightEdge);
+    painter.AddLine({0, b}, {r, b}, colors.darkEdge);
+    painter.AddLine({2, b - 1}, {r - 1, b - 1}, colors.innerShadow);
+    painter.AddLine({r, 0}, {r, b}, colors.darkEdge);
+    painter.AddLine({r - 1, 2}, {r - 1, b - 2}, colors.innerShadow);
     painter.EndLineArray();
 
-    painter.SetHighColor(0, 0, 0);
+    painter.SetHighColor(colors.label);
     if (textLength != 0) {
         painter.SetDrawingMode(kit::B_OP_OVER);
         painter.DrawString(text.c_str(), kBaseline);

@@ -188,6 +188,9 @@ void View::changeEvent(QEvent* e) {
     if (e->type() == QEvent::FontChange) {
         fontCache = Font(font());
     }
+    if (e->type() == QEvent::PaletteChange || e->type() == QEvent::ApplicationPaletteChange) {
+        PaletteChanged();
+    }
     QWidget::changeEvent(e);
 }
 

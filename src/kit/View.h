@@ -76,6 +76,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void changeEvent(QEvent* e) override;
+    // Called when the application's palette changed, for a view whose colours follow it.
+    virtual void PaletteChanged() {}
     // The wheel scrolls with the view's scroll bar of its direction.
     void wheelEvent(QWheelEvent* e) override;
 

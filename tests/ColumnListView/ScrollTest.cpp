@@ -54,11 +54,11 @@ TEST(BetterScrollView, BarsFollowTheDataRectangle) {
     const Bar v(s.container->GetScrollBar(kit::B_VERTICAL));
     EXPECT_FLOAT_EQ(v.max, 0.0f) << "data shorter than the view";
     EXPECT_GE(v.proportion, 1.0f);
-    EXPECT_EQ(s.container->Corner()->ViewColor(), kCLVFace) << "one bar can scroll";
+    EXPECT_EQ(s.container->Corner()->ViewColor(), kLightCLVColors.face) << "one bar can scroll";
 
     s.container->SetDataRect(kit::Rect(0, 0, 300, 100));
     EXPECT_FLOAT_EQ(Bar(s.container->GetScrollBar(kit::B_HORIZONTAL)).max, 0.0f);
-    EXPECT_EQ(s.container->Corner()->ViewColor(), kCLVInactiveFace) << "neither bar can";
+    EXPECT_EQ(s.container->Corner()->ViewColor(), kLightCLVColors.inactiveFace) << "neither bar can";
 }
 
 TEST(BetterScrollView, ShrinkingDataPullsTheViewBackOnlyWhenScrollingIsAllowed) {

@@ -482,3 +482,58 @@ TEST_F(FileListViewTest, ScreenReadersReadTheListAsATable) {
 }
 
 } // namespace
+
+namespace {
+
+// Under a dark desktop theme the list, its header and the file count take the palette's colours
+// (here Fusion's with a dark palette); a light palette keeps the list's own (the tests above).
+TEST_F(FileListViewTest, ADarkPaletteDarkensTheListItsHeaderAndTheCount) {
+    const QString path = Make(QStringLiteral("song.wav"), WavBytes());
+    list->AddEntry(QFile::encodeName(path).toStdString(), 4);
+    list->AddEntry(QFile::encodeName(path).toStdString(), 5);
+    list->Select(1);
+    // The tests run under Fusion, the style Qt takes where no desktop names one.
+    ASSERT_EQ(QApplication::style()->name().toLower(), QStringLiteral("fusion"));
+    const QPalette light = QApplication::palette();
+    QPalette dark = QApplication::style()->standardPalette();
+    for (const auto& [role, color] : std::initializer_list<std::pair<QPalette::ColorRole, QColor>>{
+             {QPalette::Window, QColor(53, 53, 53)},
+             {QPalette::WindowText, Qt::white},
+             {QPalette::Base, QColor(35, 35, 35)},
+             {QPalette::Text, Qt::white},
+             {QPalette::Button, QColor(60, 60, 60)},
+             {QPalette::ButtonText, Qt::white},
+             {QPalette::Highlight, QColor(42, 130, 218)},
+             {QPalette::HighlightedText, Qt::black}}) {
+        dark.setColor(role, color);
+    }
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents();
+    const QImage picture = SaveScreenshot(list->Container(), QStringLiteral("file-list-dark"));
+    const QRect firstRow = list->ConvertToWidget(list->ItemFrame(0));
+    const QPoint listOrigin = list->mapTo(list->Container(), QPoint(0, 0));
+    const auto at = [&](QPoint inList) { return picture.pixelColor(inList + listOrigin); };
+    EXPECT_EQ(at({firstRow.right() - 5, firstRow.center().y()}), QColor(35, 35, 35)) << "a row";
+    EXPECT_EQ(at({firstRow.right() - 5, list->height() - 5}), QColor(35, 35, 35))
+        << "below the rows";
+    const QRect secondRow = list->ConvertToWidget(list->ItemFrame(1));
+    EXPECT_EQ(at({secondRow.right() - 5, secondRow.center().y()}), QColor(42, 130, 218))
+        << "the selected row";
+    const QPoint header = list->Header()->mapTo(list->Container(), QPoint(0, 0));
+    EXPECT_EQ(picture.pixelColor(header + QPoint(list->Header()->width() - 4, 6)),
+              QColor(60, 60, 60))
+        << "the header's face";
+    const QImage count =
+        window->findChild<SmallView*>(QStringLiteral("FileCountView"))->grab().toImage();
+    EXPECT_EQ(count.pixelColor(count.width() - 4, count.height() - 4), QColor(60, 60, 60));
+    bool lightText = false;
+    for (int x = firstRow.left(); x < firstRow.right(); ++x) {
+        lightText = lightText || at({x, firstRow.center().y()}).value() > 200;
+    }
+    EXPECT_TRUE(lightText) << "a row's text is drawn in the palette's text colour";
+
+    QApplication::setPalette(light);
+    QCoreApplication::processEvents();
+}
+
+} // namespace
