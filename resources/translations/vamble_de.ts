@@ -496,6 +496,10 @@ Mehr im Handbuch: man vamble
         <source>The list of files from last time could not be taken: %1. It was kept as %2.</source>
         <translation>Die Dateiliste vom letzten Mal konnte nicht übernommen werden: %1. Sie wurde als %2 aufbewahrt.</translation>
     </message>
+    <message>
+        <source>a cover in it is damaged</source>
+        <translation>ein Titelbild darin ist beschädigt</translation>
+    </message>
 </context>
 <context>
     <name>ListKeeper</name>

@@ -155,7 +155,6 @@ KeptRow AudioItem::ToKeptRow(std::string saveAs) const {
     row.warning = warning;
     row.sourceDamage = sourceDamage;
     row.release = release;
-    row.release.frontCover.reset();
     row.release.frontCoverComing = false;
     if (disc) {
         row.disc = disc->toc;

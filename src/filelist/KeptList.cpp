@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMimeDatabase>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <cerrno>
@@ -67,7 +68,37 @@ QJsonObject ReleaseObject(const ReleaseTags& release) {
     };
 }
 
-QJsonObject RowObject(const KeptRow& row) {
+// The release covers of the rows, each once: the rows of a disc share one picture.
+class Covers {
+public:
+    // The cover's place among those kept, -1 for none.
+    int Add(const std::optional<CoverPicture>& cover) {
+        if (!cover) {
+            return -1;
+        }
+        for (size_t i = 0; i < covers.size(); ++i) {
+            if (covers[i] == *cover) {
+                return static_cast<int>(i);
+            }
+        }
+        covers.push_back(*cover);
+        return static_cast<int>(covers.size() - 1);
+    }
+    [[nodiscard]] QJsonArray Array() const {
+        QJsonArray array;
+        for (const CoverPicture& cover : covers) {
+            array.append(
+                QJsonObject{{QStringLiteral("type"), QString::fromStdString(cover.mimeType)},
+                            {QStringLiteral("data"), QString::fromLatin1(cover.bytes.toBase64())}});
+        }
+        return array;
+    }
+
+private:
+    std::vector<CoverPicture> covers;
+};
+
+QJsonObject RowObject(const KeptRow& row, Covers& covers) {
     QJsonObject object{
         {QStringLiteral("file"), QFile::decodeName(row.file.c_str())},
         {QStringLiteral("saveAs"), Text(row.saveAs)},
@@ -91,7 +122,11 @@ QJsonObject RowObject(const KeptRow& row) {
         {QStringLiteral("sourceDamage"), Text(row.sourceDamage)},
     };
     if (!row.release.Empty()) {
-        object.insert(QStringLiteral("release"), ReleaseObject(row.release));
+        QJsonObject release = ReleaseObject(row.release);
+        if (const int cover = covers.Add(row.release.frontCover); cover >= 0) {
+            release.insert(QStringLiteral("frontCover"), cover);
+        }
+        object.insert(QStringLiteral("release"), release);
     }
     if (row.disc) {
         QJsonArray offsets;
@@ -259,7 +294,37 @@ std::optional<DiscToc> ReadDisc(Fields& fields) {
     return toc;
 }
 
-std::optional<KeptRow> ReadRow(const QJsonValue& value) {
+// The kept covers, each a JPEG or PNG picture of at most 16 MiB whose bytes show its type;
+// nothing when one is not.
+std::optional<std::vector<CoverPicture>> ReadCovers(const QJsonValue& value) {
+    constexpr qsizetype kLargestCover = qsizetype{16} * 1024 * 1024;
+    std::vector<CoverPicture> covers;
+    if (value.isUndefined()) {
+        return covers;
+    }
+    if (!value.isArray()) {
+        return std::nullopt;
+    }
+    const QMimeDatabase types;
+    for (const QJsonValue& item : value.toArray()) {
+        const QString type = item.toObject().value(QLatin1StringView("type")).toString();
+        const QString data = item.toObject().value(QLatin1StringView("data")).toString();
+        if (data.size() > kLargestCover / 3 * 4 + 4) {
+            return std::nullopt;
+        }
+        const auto decoded = QByteArray::fromBase64Encoding(
+            data.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+        if (!decoded || decoded.decoded.isEmpty() || decoded.decoded.size() > kLargestCover ||
+            (type != QLatin1StringView("image/jpeg") && type != QLatin1StringView("image/png")) ||
+            types.mimeTypeForData(decoded.decoded).name() != type) {
+            return std::nullopt;
+        }
+        covers.push_back({type.toStdString(), decoded.decoded});
+    }
+    return covers;
+}
+
+std::optional<KeptRow> ReadRow(const QJsonValue& value, const std::vector<CoverPicture>& covers) {
     Fields fields(value);
     KeptRow row;
     row.file = fields.Path("file", true);
@@ -285,6 +350,11 @@ std::optional<KeptRow> ReadRow(const QJsonValue& value) {
     if (const QJsonValue release = fields.Value("release"); !release.isUndefined()) {
         Fields releaseFields(release);
         row.release = ReadRelease(releaseFields);
+        const int cover =
+            releaseFields.Number("frontCover", -1, static_cast<int>(covers.size()) - 1, -1);
+        if (cover >= 0) {
+            row.release.frontCover = covers[static_cast<size_t>(cover)];
+        }
         if (!releaseFields.Fit()) {
             fields.Unfit();
         }
@@ -317,12 +387,14 @@ std::filesystem::path StateFolder() {
 
 QByteArray KeptListBytes(const std::vector<KeptRow>& rows) {
     QJsonArray array;
+    Covers covers;
     for (const KeptRow& row : rows) {
-        array.append(RowObject(row));
+        array.append(RowObject(row, covers));
     }
     return QJsonDocument(QJsonObject{{QStringLiteral("format"), QLatin1StringView(kFormat)},
                                      {QStringLiteral("version"), kVersion},
-                                     {QStringLiteral("rows"), array}})
+                                     {QStringLiteral("rows"), array},
+                                     {QStringLiteral("covers"), covers.Array()}})
         .toJson(QJsonDocument::Compact);
 }
 
@@ -349,8 +421,14 @@ KeptListRead ReadKeptList(const QByteArray& bytes) {
         read.damage = QT_TRANSLATE_NOOP("KeptList", "it holds no rows");
         return read;
     }
+    const std::optional<std::vector<CoverPicture>> covers =
+        ReadCovers(list.value(QLatin1StringView("covers")));
+    if (!covers) {
+        read.damage = QT_TRANSLATE_NOOP("KeptList", "a cover in it is damaged");
+        return read;
+    }
     for (const QJsonValue& value : rows.toArray()) {
-        std::optional<KeptRow> row = ReadRow(value);
+        std::optional<KeptRow> row = ReadRow(value, *covers);
         if (!row) {
             read.rows.clear();
             read.damage = QT_TRANSLATE_NOOP("KeptList", "a row in it is damaged");

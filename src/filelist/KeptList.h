@@ -38,7 +38,7 @@ struct KeptRow {
     std::string failure;
     std::string warning;
     std::string sourceDamage;
-    ReleaseTags release;         // without its front cover, which is fetched anew
+    ReleaseTags release;         // with its front cover, kept once for the rows that share it
     std::optional<DiscToc> disc; // for a row read from an audio CD
 
     bool operator==(const KeptRow&) const = default;

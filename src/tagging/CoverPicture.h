@@ -10,7 +10,11 @@
 struct CoverPicture {
     std::string mimeType; // "image/jpeg" or "image/png"
     QByteArray bytes;     // the picture file's content
-    bool operator==(const CoverPicture&) const = default;
+    // Rows of one release share one picture's bytes: those compare at once.
+    bool operator==(const CoverPicture& other) const {
+        return mimeType == other.mimeType &&
+               (bytes.isSharedWith(other.bytes) || bytes == other.bytes);
+    }
 };
 
 // The picture that stands for the album of the WAV file: "cover", "folder" or "front" with the

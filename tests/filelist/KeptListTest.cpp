@@ -36,14 +36,19 @@ KeptRow FullRow() {
     row.release.releaseId = "5a1c0b7e-8a5f-4d3e-9d0e-6f1c2b3a4d5e";
     row.release.discId = "lwHl8fGzJyLXQR33ug60E8jhf4k-";
     row.disc = DiscToc{1, {150, 20000}, 40000};
+    static const QByteArray jpeg =
+        QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11) + QByteArray(300, 'c');
+    row.release.frontCover = CoverPicture{"image/jpeg", jpeg};
     return row;
 }
 
 TEST(KeptListTest, ARowComesBackAsItWent) {
     KeptRow plain;
     plain.file = "/music/plain.wav";
-    const std::vector<KeptRow> rows = {FullRow(), plain};
-    const KeptListRead read = ReadKeptList(KeptListBytes(rows));
+    const std::vector<KeptRow> rows = {FullRow(), plain, FullRow()};
+    const QByteArray bytes = KeptListBytes(rows);
+    EXPECT_EQ(bytes.count("\"data\""), 1) << "the rows of a release keep one cover";
+    const KeptListRead read = ReadKeptList(bytes);
     EXPECT_EQ(read.damage, "");
     EXPECT_FALSE(read.newer);
     EXPECT_EQ(read.rows, rows);
@@ -69,6 +74,8 @@ TEST(KeptListTest, BytesThatAreNoKeptListGiveNoRows) {
         {"a malformed identifier", edited("5a1c0b7e-8a5f", "5a1c0b7e/../"), false},
         {"a text in place of a number", edited("\"genre\":12", "\"genre\":\"12\""), false},
         {"track offsets out of order", edited("[150,20000]", "[20000,150]"), false},
+        {"a cover of another type than it says", edited("image/jpeg", "image/png"), false},
+        {"a cover that is not there", edited("\"frontCover\":0", "\"frontCover\":1"), false},
         {"a text too long", edited("\"kept\"", ("\"" + std::string(70000, 'x') + "\"").c_str()),
          false},
     };
