@@ -2,9 +2,12 @@
 #include "filelist/SmallView.h"
 
 #include "ColumnListView/CLVColors.h"
+#include "kit/ScrollView.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFontMetrics>
+#include <algorithm>
 
 namespace {
 
@@ -19,7 +22,8 @@ QFont PlainFont() {
 
 } // namespace
 
-SmallView::SmallView(kit::Rect frame, const char* name, QWidget* parent) : kit::View(parent) {
+SmallView::SmallView(kit::Rect frame, const char* name, QWidget* parent)
+    : kit::View(parent), minimumWidth(static_cast<int>(frame.Width()) + 1) {
     setObjectName(QString::fromUtf8(name));
     setGeometry(kit::ToQRect(frame));
     setFont(PlainFont());
@@ -41,6 +45,14 @@ void SmallView::SetText(long n) {
     count = static_cast<int32_t>(n);
     textLength = static_cast<int32_t>(text.size());
     setAccessibleName(QString::fromStdString(text));
+    // The text begins at the baseline's x and wants as much room after it, for the bevel.
+    const int wanted = std::max(
+        minimumWidth, QFontMetrics(font()).horizontalAdvance(QString::fromStdString(text)) +
+                          2 * static_cast<int>(kBaseline.x));
+    if (auto* scroll = dynamic_cast<kit::ScrollView*>(parentWidget());
+        scroll != nullptr && wanted != width()) {
+        scroll->PlaceBesideHorizontalBar(this, wanted);
+    }
     Invalidate();
 }
 

@@ -14,7 +14,9 @@ public:
 
     // Takes the plain font and shows "0 Files"; called once it is placed.
     void Init();
-    // Shows the number with " File" after 1 and " Files" after any other number.
+    // Shows the number with " File" after 1 and " Files" after any other number. Where the text
+    // (a longer word of another language, a large number) does not fit the width it was made
+    // with, the view widens beside the scroll bar as far as the text needs.
     void SetText(long n);
 
     int32_t Count() const { return count; }
@@ -24,6 +26,7 @@ protected:
     void Draw(kit::Painter& painter, kit::Rect updateRect) override;
 
 private:
+    int minimumWidth;
     int32_t count = 0;
     int32_t textLength = 0;
     std::string text;

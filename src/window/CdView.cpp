@@ -74,6 +74,12 @@ QString DiscName(const DiscSource& disc, const std::vector<ReleaseNames>& releas
 CdView::CdView(WindowParts parts)
     : ui(std::move(parts)), popUp(new kit::PopUp(new kit::CommandMenu, tr("Get Files from CD:"))),
       flow(*this) {
+    // Room for a disc's name ("Audio CD" in any language) from the start, also while no disc is
+    // in; a longer name is cut in the closed menu and shown whole in the open one, so that it
+    // never widens the window.
+    constexpr int kDiscNameLength = 14;
+    popUp->Menu()->setMinimumContentsLength(kDiscNameLength);
+    popUp->Menu()->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     // Its items act when chosen, so only a deliberate choice may choose one.
     QObject::connect(popUp->Menu(), &QComboBox::activated, ui.window, [this](int index) {
         const QVariant item = popUp->Menu()->itemData(index);

@@ -5,10 +5,12 @@
 #include "app/VambleApp.h"
 #include "app/VamblePrefs.h"
 #include "encoding/EncoderCommand.h"
+#include "filelist/SmallView.h"
 #include "support/TestEnvironment.h"
 #include "support/WidgetTestSetup.h"
 #include "window/ClashDialog.h"
 
+#include <QFontMetrics>
 #include <QMenuBar>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -36,6 +38,14 @@ TEST(Translation, TheWindowOpensInTheDesktopsLanguage) {
     }
     // Qt's own texts, in its dialogs' buttons, follow.
     EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+    // A longer German word is shown whole: the file count ("13 Dateien").
+    auto* count = window->findChild<SmallView*>(QStringLiteral("FileCountView"));
+    ASSERT_NE(count, nullptr);
+    count->SetText(13);
+    const QFontMetrics countFont(count->font());
+    // The text begins 5 pixels in.
+    EXPECT_GE(count->width(),
+              5 + countFont.horizontalAdvance(QString::fromStdString(count->Text())));
     SaveScreenshot(window, QStringLiteral("window_in_german"));
     delete window;
 }
