@@ -545,10 +545,6 @@ Mehr im Handbuch: man vamble
         <translation>&amp;Muster:</translation>
     </message>
     <message>
-        <source>%t track, %a artist, %s title, %c album, %y year; &quot;/&quot; reads the folder above, as in &quot;%a/%c/%t - %s&quot;.</source>
-        <translation>%t Titelnummer, %a Interpret, %s Titel, %c Album, %y Jahr; „/“ liest den Ordner darüber, wie in „%a/%c/%t - %s“.</translation>
-    </message>
-    <message>
         <source>File</source>
         <translation>Datei</translation>
     </message>
@@ -591,6 +587,12 @@ Mehr im Handbuch: man vamble
     <message>
         <source>%1 of %2 files match; Apply sets their tags, the others stay as they are.</source>
         <translation>%1 von %2 Dateien passen; „Anwenden“ setzt ihre Tags, die anderen bleiben, wie sie sind.</translation>
+    </message>
+    <message>
+        <source>%t track, %a artist, %s title, %c album, %y year; &quot;/&quot; reads the folder above, as in:
+%1</source>
+        <translation>%t Titelnummer, %a Interpret, %s Titel, %c Album, %y Jahr; „/“ liest den Ordner darüber, wie in:
+%1</translation>
     </message>
 </context>
 <context>

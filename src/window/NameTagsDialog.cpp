@@ -28,9 +28,11 @@ NameTagsDialog::NameTagsDialog(std::vector<Row> selected, const QString& pattern
     setWindowTitle(tr("Tags from File Names"));
     auto* patternLabel = new QLabel(tr("&Pattern:"));
     patternLabel->setBuddy(patternText);
+    // The example has a line of its own: a pattern broken at its spaces or slashes reads as two.
     auto* codes = new QLabel(tr("%t track, %a artist, %s title, %c album, %y year; "
-                                "\"/\" reads the folder above, as in "
-                                "\"%a/%c/%t - %s\"."));
+                                "\"/\" reads the folder above, as in:\n%1")
+                                 .arg(QStringLiteral("%a/%c/%t - %s")));
+    codes->setTextFormat(Qt::PlainText);
     codes->setWordWrap(true);
 
     preview->setHorizontalHeaderLabels(

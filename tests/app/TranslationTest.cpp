@@ -9,6 +9,7 @@
 #include "support/TestEnvironment.h"
 #include "support/WidgetTestSetup.h"
 #include "window/ClashDialog.h"
+#include "window/NameTagsDialog.h"
 
 #include <QFontMetrics>
 #include <QMenuBar>
@@ -55,10 +56,14 @@ TEST(Translation, TheWindowOpensInTheDesktopsLanguage) {
 TEST(Translation, DialogsAndTheCoreLibrarysReasonsAreTranslated) {
     const About about;
     const ClashDialog clashes(2, {});
+    NameTagsDialog names({{1, "/music/Jean-Michel Jarre/Oxygene/01 - Oxygene, Part I.wav"}},
+                         QStringLiteral("%a/%c/%t - %s"));
+    SaveScreenshot(&names, QStringLiteral("name-tags-dialog-german"));
     const std::string noFolder = BuildEncoderCommand(EncoderSettings{}, "/tmp/a.wav", "a").detail;
     const std::pair<QString, const char*> shownAndEnglish[] = {
         {about.windowTitle(), "About Vamble"},
         {clashes.windowTitle(), "Overwrite Files?"},
+        {names.windowTitle(), "Tags from File Names"},
         {QString::fromStdString(noFolder), "No output folder is given."},
     };
     for (const auto& [shown, english] : shownAndEnglish) {
