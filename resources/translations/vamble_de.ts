@@ -8,12 +8,20 @@
         <translation>Über Vamble</translation>
     </message>
     <message>
-        <source>Vamble, version %1. WAV to tagged MP3. A GUI wrapper for the gogo MP3 encoder.</source>
-        <translation>Vamble, Version %1. Von WAV zu MP3 mit Tags. Eine grafische Oberfläche für den MP3-Encoder gogo.</translation>
-    </message>
-    <message>
         <source>Free software under the GNU General Public License, version 3 or later.</source>
         <translation>Freie Software unter der GNU General Public License, Version 3 oder später.</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>WAV to tagged MP3</source>
+        <translation>WAV zu MP3 mit Tags</translation>
+    </message>
+    <message>
+        <source>A GUI wrapper for the gogo MP3 encoder</source>
+        <translation>Eine grafische Oberfläche für den MP3-Kodierer gogo</translation>
     </message>
 </context>
 <context>

@@ -5,12 +5,17 @@
 #include <QPixmap>
 #include <QWidget>
 
-// Shows the application's "about_box" picture, tiled from the top left.
+// Shows the application's "about_box" picture, tiled from the top left, with the program's name,
+// version and what it does written on it in the user's language.
 class AboutView : public QWidget {
+    Q_DECLARE_TR_FUNCTIONS(About)
+
 public:
     explicit AboutView(QWidget* parent);
     bool HasPicture() const { return !picture.isNull(); }
     QSize PictureSize() const { return picture.size(); }
+    // The lines written on the picture, from the top.
+    [[nodiscard]] QStringList Lines() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -66,6 +66,8 @@ TEST(Translation, DialogsAndTheCoreLibrarysReasonsAreTranslated) {
         {names.windowTitle(), "Tags from File Names"},
         {QString::fromStdString(noFolder), "No output folder is given."},
     };
+    SaveScreenshot(about.View(), QStringLiteral("about-german"));
+    EXPECT_NE(about.View()->Lines()[2], QStringLiteral("WAV to tagged MP3"));
     for (const auto& [shown, english] : shownAndEnglish) {
         EXPECT_FALSE(shown.isEmpty()) << english;
         EXPECT_NE(shown, QLatin1String(english));
