@@ -200,6 +200,7 @@ void RunView::RunEnded(const RunEnd& end) {
         }
     }
     statusRow = 0;
+    ui.status->setText(tr("Encoding File: "));
     QStringList told;
     if (end.failure) {
         const RunFailure& failure = *end.failure;

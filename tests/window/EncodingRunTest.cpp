@@ -525,6 +525,8 @@ TEST_F(EncodingRunTest, TheStatusAreaNamesTheFileWhoseProgressItShows) {
     EXPECT_EQ(StatusLine(QStringLiteral("Files Remaining: ")),
               QStringLiteral("Files Remaining: 2"));
     Click(QStringLiteral("Stop"));
+    // Once the run is over, no file is named as being encoded.
+    EXPECT_EQ(StatusLine(QStringLiteral("Encoding File: ")), QStringLiteral("Encoding File: "));
 }
 
 // A row is checked against the disk when it starts: a file the user was never asked about is
