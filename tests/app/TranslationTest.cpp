@@ -27,7 +27,7 @@ TEST(Translation, TheWindowOpensInTheDesktopsLanguage) {
     for (const QAction* menu : window->menuBar()->actions()) {
         labels << menu->text();
     }
-    const auto* tabs = window->findChild<QTabWidget*>();
+    auto* tabs = window->findChild<QTabWidget*>();
     ASSERT_NE(tabs, nullptr);
     for (int tab = 0; tab < tabs->count(); ++tab) {
         labels << tabs->tabText(tab);
@@ -48,6 +48,10 @@ TEST(Translation, TheWindowOpensInTheDesktopsLanguage) {
     EXPECT_GE(count->width(),
               5 + countFont.horizontalAdvance(QString::fromStdString(count->Text())));
     SaveScreenshot(window, QStringLiteral("window_in_german"));
+    for (int tab = 1; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        SaveScreenshot(window, QStringLiteral("window_in_german-tab%1").arg(tab));
+    }
     delete window;
 }
 
