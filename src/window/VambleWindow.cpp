@@ -82,9 +82,15 @@ VambleWindow::VambleWindow(const kit::Rect& frame) {
     };
     auto* nextTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
     connect(nextTab, &QShortcut::activated, this, [stepTabs] { stepTabs(1); });
-    // Shift+Tab arrives as Backtab.
-    auto* previousTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this);
+    // Shift+Tab arrives as Backtab, with or without Shift among the modifiers, or as Tab with
+    // Shift, as the platform reports it; X11 offers Ctrl+Backtab and Ctrl+Shift+Tab at once,
+    // which match this one shortcut twice and so arrive as an "ambiguous" activation.
+    auto* previousTab = new QShortcut(this);
+    previousTab->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                          QKeySequence(Qt::CTRL | Qt::Key_Backtab),
+                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)});
     connect(previousTab, &QShortcut::activated, this, [stepTabs] { stepTabs(-1); });
+    connect(previousTab, &QShortcut::activatedAmbiguously, this, [stepTabs] { stepTabs(-1); });
 
     countView->Init();
     fileList->Initialize();
