@@ -126,6 +126,15 @@ void AudioItem::SetReleaseNames(const ReleaseNames& names, const TrackNames* tra
     values.album = found.album;
     values.year = names.Year();
     TakeFoundTags(values);
+    // A disc's track files are named by their number ("Track 02.wav"): while the Save As text is
+    // still that name, or the title an earlier look-up gave, it shows the title found.
+    const char* saveAs = GetColumnContentText(kSaveAsColumn);
+    const std::string shown = saveAs != nullptr ? saveAs : "";
+    if (!found.title.empty() &&
+        (shown == ref.path.filename().string() ||
+         (!release.title.empty() && shown == release.title + ".wav"))) {
+        SetColumnContent(kSaveAsColumn, (found.title + ".wav").c_str());
+    }
     if (found.releaseId == release.releaseId) {
         found.frontCover = std::move(release.frontCover);
     }

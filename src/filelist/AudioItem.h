@@ -51,7 +51,8 @@ public:
     // Gives the row the names a disc look-up found for its track (`trackNames` may be null): the
     // title, artist, album and year where the release has them, taken as found tags are, and the
     // rest of the release for the ID3v2 tag. The release's front cover stays when the release is
-    // the same.
+    // the same. A Save As text nobody edited (the file's name, or an earlier release's title)
+    // becomes the title found.
     void SetReleaseNames(const ReleaseNames& names, const TrackNames* trackNames);
     // The release's tags for the row's file, as far as its title and album are still the release's.
     [[nodiscard]] ReleaseTags HeldReleaseTags() const;

@@ -113,6 +113,8 @@ TEST_F(DiscNamingTest, TheChosenReleaseNamesTheRowsNotEncodedAndBringsItsCover) 
 
     EXPECT_EQ(TagText(first->tag.title), "Low Water");
     EXPECT_EQ(TagText(second->tag.title), "Spring Tide");
+    EXPECT_STREQ(second->GetColumnContentText(AudioItem::kSaveAsColumn), "Spring Tide.wav")
+        << "the list shows the names found";
     EXPECT_EQ(TagText(second->tag.album), "Tide Tables");
     EXPECT_EQ(TagText(second->tag.artist), "Nora Quist");
     EXPECT_EQ(TagText(second->tag.year), "2004");
