@@ -23,7 +23,7 @@ AboutView::AboutView(QWidget* parent)
     }
 }
 
-QStringList AboutView::Lines() const {
+QStringList AboutView::Lines() const { // NOLINT(readability-convert-member-functions-to-static)
     return {QStringLiteral("Vamble"), tr("Version %1").arg(QCoreApplication::applicationVersion()),
             tr("WAV to tagged MP3"), tr("A GUI wrapper for the gogo MP3 encoder")};
 }

@@ -25,7 +25,7 @@ namespace {
 constexpr const char* kFormat = "vamble-list";
 constexpr int kVersion = 1;
 // Nothing a row holds is longer: a tag typed or found, a path, a reason.
-constexpr qsizetype kLongestText = 64 * 1024;
+constexpr qsizetype kLongestText = qsizetype{64} * 1024;
 constexpr qsizetype kMostValues = 64; // identifiers or labels of one release
 constexpr int kHighestNumber = 999;   // tracks, discs
 constexpr int kLastSector = 450'000;  // beyond 99 minutes of audio
