@@ -25,6 +25,17 @@
     </message>
 </context>
 <context>
+    <name>AccurateRip</name>
+    <message>
+        <source>its size does not fit the disc&apos;s tracks</source>
+        <translation>ihre Größe passt nicht zu den Stücken der CD</translation>
+    </message>
+    <message>
+        <source>it names another disc</source>
+        <translation>sie nennt eine andere CD</translation>
+    </message>
+</context>
+<context>
     <name>CdModule</name>
     <message>
         <source>The program&apos;s part that reads discs cannot be loaded.</source>
