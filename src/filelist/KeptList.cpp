@@ -15,10 +15,12 @@
 #include <QStandardPaths>
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -182,9 +184,10 @@ public:
         if (value.isUndefined()) {
             return missing;
         }
+        // The range first: a double beyond an int's range may not be converted to one.
         const double number = value.toDouble(-1e300);
-        if (!value.isDouble() || number != static_cast<int>(number) || number < lowest ||
-            number > highest) {
+        if (!value.isDouble() || number < lowest || number > highest ||
+            number != std::trunc(number)) {
             fit = false;
             return missing;
         }
@@ -227,7 +230,10 @@ public:
                 fit = false;
                 return {};
             }
-            texts.push_back(kit::CleanOutsideText(text.toStdString()));
+            // A value that cleaning leaves empty (only spaces) is none.
+            if (std::string clean = kit::CleanOutsideText(text.toStdString()); !clean.empty()) {
+                texts.push_back(std::move(clean));
+            }
         }
         return texts;
     }
@@ -283,8 +289,8 @@ std::optional<DiscToc> ReadDisc(Fields& fields) {
     int32_t previous = -1;
     for (const QJsonValue& value : offsets.toArray()) {
         const double offset = value.toDouble(-1);
-        if (!value.isDouble() || offset != static_cast<int>(offset) || offset <= previous ||
-            offset >= toc.leadOut) {
+        if (!value.isDouble() || offset <= previous || offset >= toc.leadOut ||
+            offset != std::trunc(offset)) {
             fields.Unfit();
             return std::nullopt;
         }
@@ -357,6 +363,10 @@ std::optional<KeptRow> ReadRow(const QJsonValue& value, const std::vector<CoverP
         }
         if (!releaseFields.Fit()) {
             fields.Unfit();
+        }
+        // A release without an album, title or artist is none: rows keep no such release.
+        if (row.release.Empty()) {
+            row.release = {};
         }
     }
     if (const QJsonValue disc = fields.Value("disc"); !disc.isUndefined()) {
