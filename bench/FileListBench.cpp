@@ -51,6 +51,14 @@ kit::Message DropOfAllFiles() {
     return drop;
 }
 
+// A file list in a window of 640 by 480 pixels, shown; deleting `container` deletes it.
+FileListView* ShownList(CLVContainerView*& container) {
+    auto* list = new FileListView(kit::Rect(0, 0, 600, 400), "ListView", &container);
+    container->resize(640, 480);
+    container->show();
+    return list;
+}
+
 // Bytes of the heap in use.
 long HeapBytes() {
     return static_cast<long>(mallinfo2().uordblks);
@@ -61,9 +69,7 @@ void BM_DropTenThousandFiles(benchmark::State& state) {
     long bytesPerRow = 0;
     for (auto _ : state) {
         CLVContainerView* container = nullptr;
-        auto* list = new FileListView(kit::Rect(0, 0, 600, 400), "ListView", &container);
-        container->resize(640, 480);
-        container->show();
+        FileListView* list = ShownList(container);
         QApplication::processEvents();
         const long before = HeapBytes();
 
@@ -111,9 +117,7 @@ void BM_OutputFilesOfTenThousandRows(benchmark::State& state) {
     QTemporaryDir folder;
     const std::string out = folder.path().toStdString();
     CLVContainerView* container = nullptr;
-    auto* list = new FileListView(kit::Rect(0, 0, 600, 400), "ListView", &container);
-    container->resize(640, 480);
-    container->show();
+    FileListView* list = ShownList(container);
     for (int i = 0; i < kFiles; ++i) {
         // Every tenth row takes the name and track of the row before it.
         const int base = i % 10 == 9 ? i - 1 : i;
@@ -161,9 +165,7 @@ BENCHMARK(BM_OutputFilesOfTenThousandRows)->Unit(benchmark::kMillisecond)->Itera
 void BM_SortTenThousandRows(benchmark::State& state) {
     const auto column = static_cast<int32_t>(state.range(0));
     CLVContainerView* container = nullptr;
-    auto* list = new FileListView(kit::Rect(0, 0, 600, 400), "ListView", &container);
-    container->resize(640, 480);
-    container->show();
+    FileListView* list = ShownList(container);
     for (int i = 0; i < kFiles; ++i) {
         const int shuffled = (i * 7919) % kFiles;
         auto* row = new AudioItem(kit::EntryRef{"/music/" + std::to_string(shuffled) + ".wav"});
@@ -227,9 +229,7 @@ void BM_RestoreTenThousandKeptRows(benchmark::State& state) {
     }
     for (auto _ : state) {
         CLVContainerView* container = nullptr;
-        auto* list = new FileListView(kit::Rect(0, 0, 600, 400), "ListView", &container);
-        container->resize(640, 480);
-        container->show();
+        FileListView* list = ShownList(container);
         QApplication::processEvents();
         KeptListFile file(stateFolder);
         list->RestoreRows(file.Load().rows);

@@ -492,18 +492,6 @@ Mehr im Handbuch: man vamble
         <translation>eine Zeile darin ist beschädigt</translation>
     </message>
     <message>
-        <source>it cannot be read (%1)</source>
-        <translation>sie kann nicht gelesen werden (%1)</translation>
-    </message>
-    <message>
-        <source>it is too large</source>
-        <translation>sie ist zu groß</translation>
-    </message>
-    <message>
-        <source>it is not a regular file</source>
-        <translation>sie ist keine gewöhnliche Datei</translation>
-    </message>
-    <message>
         <source>a newer version of the program wrote it</source>
         <translation>eine neuere Version des Programms hat sie geschrieben</translation>
     </message>
@@ -518,6 +506,10 @@ Mehr im Handbuch: man vamble
     <message>
         <source>a cover in it is damaged</source>
         <translation>ein Titelbild darin ist beschädigt</translation>
+    </message>
+    <message>
+        <source>it cannot be read, is no regular file or is larger than 256 MiB</source>
+        <translation>sie kann nicht gelesen werden, ist keine gewöhnliche Datei oder größer als 256 MiB</translation>
     </message>
 </context>
 <context>

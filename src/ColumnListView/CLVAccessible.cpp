@@ -22,14 +22,11 @@ std::vector<int32_t> ShownColumns(const ColumnListView& list) {
     return shown;
 }
 
-// The header of a shown column, as screen readers name a cell by its column ("Title, Song").
-class HeaderCell : public QAccessibleInterface {
+// A part of the list without children of its own and without a widget: a cell or a header.
+class ListPart : public QAccessibleInterface {
 public:
-    HeaderCell(ColumnListView* owner, int tableColumn) : list(owner), column(tableColumn) {}
+    explicit ListPart(ColumnListView* owner) : list(owner) {}
 
-    bool isValid() const override {
-        return list && column < static_cast<int>(ShownColumns(*list).size());
-    }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return list ? list->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override {
@@ -39,6 +36,20 @@ public:
     QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface* /*child*/) const override { return -1; }
+    void setText(QAccessible::Text /*t*/, const QString& /*text*/) override {}
+
+protected:
+    QPointer<ColumnListView> list;
+};
+
+// The header of a shown column, as screen readers name a cell by its column ("Title, Song").
+class HeaderCell : public ListPart {
+public:
+    HeaderCell(ColumnListView* owner, int tableColumn) : ListPart(owner), column(tableColumn) {}
+
+    bool isValid() const override {
+        return list && column < static_cast<int>(ShownColumns(*list).size());
+    }
     QString text(QAccessible::Text t) const override {
         if (!isValid() || t != QAccessible::Name) {
             return {};
@@ -46,7 +57,6 @@ public:
         const char* label = Column()->GetLabel();
         return QString::fromUtf8(label ? label : "");
     }
-    void setText(QAccessible::Text /*t*/, const QString& /*text*/) override {}
     QRect rect() const override {
         if (!isValid() || list->Header() == nullptr) {
             return {};
@@ -62,34 +72,23 @@ private:
         return list->ColumnAt(ShownColumns(*list)[static_cast<size_t>(column)]);
     }
 
-    QPointer<ColumnListView> list;
     int column;
 };
 
-class TableCell : public QAccessibleInterface, public QAccessibleTableCellInterface {
+class TableCell : public ListPart, public QAccessibleTableCellInterface {
 public:
     TableCell(ColumnListView* owner, int tableRow, int tableColumn)
-        : list(owner), row(tableRow), column(tableColumn) {}
+        : ListPart(owner), row(tableRow), column(tableColumn) {}
 
     bool isValid() const override {
         return list && row < list->CountItems() && column < ColumnCount();
     }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return list ? list->window()->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override {
-        return list ? QAccessible::queryAccessibleInterface(list) : nullptr;
-    }
-    QAccessibleInterface* child(int /*index*/) const override { return nullptr; }
-    QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface* /*child*/) const override { return -1; }
     QString text(QAccessible::Text t) const override {
         if (!isValid() || (t != QAccessible::Name && t != QAccessible::Value)) {
             return {};
         }
         return list->AccessibleCellText(row, ShownColumns(*list)[static_cast<size_t>(column)]);
     }
-    void setText(QAccessible::Text /*t*/, const QString& /*text*/) override {}
     QRect rect() const override {
         if (!isValid()) {
             return {};
@@ -123,7 +122,6 @@ public:
 private:
     int ColumnCount() const { return static_cast<int>(ShownColumns(*list).size()); }
 
-    QPointer<ColumnListView> list;
     int row;
     int column;
 };

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/VamblePrefs.h"
 
+#include "kit/OwnFiles.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <cstdio>
 #include <system_error>
@@ -38,29 +39,16 @@ std::filesystem::path SettingsFolder() {
     return {QFile::encodeName(folder).toStdString()};
 }
 
-// Writes the archive as the settings file; gives the reason when it could not, else nothing.
-// The folder is often missing on a fresh Linux account, so it is created. The archive goes to a
-// temporary file that replaces the old one only once it is completely written, so a crash or a
-// full disk never leaves half a settings file; where no temporary file can be made beside it (a
-// read-only folder holding a writable file), the file is written in place rather than not at all.
+// Writes the archive as the settings file, replacing it whole (in place where the folder lets no
+// new file be made beside it); gives the reason when it could not, else nothing. The folder is
+// often missing on a fresh Linux account, so it is created.
 QString WriteArchive(const std::filesystem::path& path, const QByteArray& archive) {
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
     if (error) {
         return QString::fromStdString(error.message());
     }
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
-    }
-    if (file.write(archive) != archive.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        file.commit();
-        return reason;
-    }
-    return file.commit() ? QString() : file.errorString();
+    return kit::ReplaceFile(path, archive, true);
 }
 
 } // namespace

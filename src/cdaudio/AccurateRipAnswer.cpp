@@ -8,6 +8,8 @@ namespace {
 
 constexpr qsizetype kBlockHead = 13;
 constexpr qsizetype kEntrySize = 9;
+// Far more pressings than the database holds for any disc; an answer of more is no answer.
+constexpr qsizetype kMostPressings = 1000;
 
 uint32_t LittleEndian32(QByteArrayView bytes, qsizetype at) {
     uint32_t value = 0;
@@ -22,7 +24,8 @@ uint32_t LittleEndian32(QByteArrayView bytes, qsizetype at) {
 AccurateRipAnswer ParseAccurateRipAnswer(QByteArrayView bytes, const AccurateRipDisc& disc) {
     AccurateRipAnswer answer;
     const qsizetype blockSize = kBlockHead + kEntrySize * disc.audioTracks;
-    if (bytes.isEmpty() || disc.audioTracks <= 0 || bytes.size() % blockSize != 0) {
+    if (bytes.isEmpty() || disc.audioTracks <= 0 || bytes.size() % blockSize != 0 ||
+        bytes.size() / blockSize > kMostPressings) {
         answer.refused =
             QT_TRANSLATE_NOOP("AccurateRip", "its size does not fit the disc's tracks");
         return answer;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cdaudio/AccurateRipDisc.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -8,6 +9,9 @@ namespace {
 constexpr int32_t kSectorsPerSecond = 75;
 // The two seconds before the first track, which CDDB counts and the table of contents does not.
 constexpr int32_t kLeadIn = 2 * kSectorsPerSecond;
+constexpr size_t kMostTracks = 99;
+// Beyond 100 minutes of audio: no CD holds more.
+constexpr int32_t kLastSector = 100 * 60 * kSectorsPerSecond;
 
 int32_t DigitSum(int32_t number) {
     int32_t sum = 0;
@@ -29,6 +33,18 @@ std::string AccurateRipDisc::Path() const {
 }
 
 std::optional<AccurateRipDisc> AccurateRipDiscOf(const DiscInfo& disc) {
+    // A table no disc can have (a drive's or a disc image's, either may lie): no tracks, a track
+    // before the start or past the lead-out, more than 99 tracks, a lead-out beyond any CD.
+    const bool possible =
+        !disc.tracks.empty() && disc.tracks.size() <= kMostTracks && disc.leadOut > 0 &&
+        disc.leadOut <= kLastSector &&
+        std::all_of(disc.tracks.begin(), disc.tracks.end(), [&disc](const DiscTrack& track) {
+            return track.number > 0 && track.number <= static_cast<int32_t>(kMostTracks) &&
+                   track.firstSector >= 0 && track.firstSector < disc.leadOut;
+        });
+    if (!possible) {
+        return std::nullopt;
+    }
     AccurateRipDisc ids;
     uint32_t digitSums = 0;
     for (const DiscTrack& track : disc.tracks) {

@@ -25,5 +25,6 @@ struct AccurateRipDisc {
 };
 
 // Data tracks add nothing to the first two identities, but the lead-out is the disc's, behind a
-// data track too (an enhanced CD's). None for a disc without audio tracks.
+// data track too (an enhanced CD's). None for a disc without audio tracks, and for a table no
+// disc can have.
 std::optional<AccurateRipDisc> AccurateRipDiscOf(const DiscInfo& disc);

@@ -2,6 +2,7 @@
 #include "filelist/KeptList.h"
 
 #include "kit/OutsideText.h"
+#include "kit/OwnFiles.h"
 #include "lookup/MusicBrainzIds.h"
 
 #include <QCoreApplication>
@@ -11,12 +12,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMimeDatabase>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <cerrno>
 #include <climits>
 #include <cmath>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -381,7 +379,7 @@ std::optional<KeptRow> ReadRow(const QJsonValue& value, const std::vector<CoverP
 
 std::filesystem::path StateFolder() {
     const QByteArray state = qgetenv("XDG_STATE_HOME");
-    // The base directory specification: a relative path is invalid and ignored.
+    // A relative state folder is no folder: it would depend on where the program was started.
     if (state.startsWith('/')) {
         return std::filesystem::path(state.toStdString()) / "vamble";
     }
@@ -456,8 +454,10 @@ KeptListFile::KeptListFile(std::filesystem::path folder) {
     if (folder.empty()) {
         return;
     }
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
+    // The folder is the program's own: made private, and never used through a link.
+    if (!kit::MakeOwnFolder(folder).isEmpty()) {
+        return;
+    }
     path = folder / "list.json";
     // Held for as long as the program runs, and given up by the system when it ends in any way.
     const std::filesystem::path lockPath = folder / "list.lock";
@@ -479,33 +479,25 @@ KeptListFile::Loaded KeptListFile::Load() {
     if (!Held()) {
         return loaded;
     }
-    // Not a link, not a FIFO: opened without following or waiting, and read only when regular.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) {
+    std::error_code missing;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, missing))) {
         return loaded;
     }
-    QFile file;
-    QString problem;
+    // Not a link, not a FIFO, not without end: read only as a regular file of a bounded size.
+    const std::optional<QByteArray> bytes = kit::ReadOwnFile(path, kLargestFile);
     KeptListRead read;
-    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle)) {
-        problem = QCoreApplication::translate("KeptList", "it cannot be read (%1)")
-                      .arg(QString::fromLocal8Bit(std::strerror(errno)));
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    } else if (!file.isSequential() && file.size() > kLargestFile) {
-        problem = QCoreApplication::translate("KeptList", "it is too large");
-    } else if (file.isSequential()) {
-        problem = QCoreApplication::translate("KeptList", "it is not a regular file");
+    QString problem;
+    if (!bytes) {
+        problem = QCoreApplication::translate(
+            "KeptList", "it cannot be read, is no regular file or is larger than 256 MiB");
     } else {
-        read = ReadKeptList(file.read(kLargestFile));
+        read = ReadKeptList(*bytes);
         problem =
             read.newer
                 ? QCoreApplication::translate("KeptList", "a newer version of the program wrote it")
             : read.damage.empty() ? QString()
                                   : QCoreApplication::translate("KeptList", read.damage.c_str());
     }
-    file.close();
     if (problem.isEmpty()) {
         loaded.rows = std::move(read.rows);
         return loaded;
@@ -528,18 +520,5 @@ KeptListFile::Loaded KeptListFile::Load() {
 }
 
 QString KeptListFile::Write(const QByteArray& bytes) const {
-    if (!Held()) {
-        return {};
-    }
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
-    }
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        file.commit();
-        return reason;
-    }
-    return file.commit() ? QString() : file.errorString();
+    return Held() ? kit::ReplaceFile(path, bytes, false) : QString();
 }

@@ -2,6 +2,8 @@
 #include "kit/OwnFiles.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -86,6 +88,22 @@ std::optional<QByteArray> ReadOwnFile(const std::filesystem::path& file, int64_t
     }
     ::close(fd);
     return bytes;
+}
+
+QString ReplaceFile(const std::filesystem::path& file, const QByteArray& bytes,
+                    bool inPlaceFallback) {
+    QSaveFile replacement(QFile::decodeName(file.c_str()));
+    replacement.setDirectWriteFallback(inPlaceFallback);
+    if (!replacement.open(QIODevice::WriteOnly)) {
+        return replacement.errorString();
+    }
+    if (replacement.write(bytes) != bytes.size()) {
+        const QString reason = replacement.errorString();
+        replacement.cancelWriting();
+        replacement.commit();
+        return reason;
+    }
+    return replacement.commit() ? QString() : replacement.errorString();
 }
 
 bool WriteOwnFile(const std::filesystem::path& file, const QByteArray& bytes) {

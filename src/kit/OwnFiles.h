@@ -25,6 +25,13 @@ QString MakeOwnFolder(const std::filesystem::path& folder);
 // be read, is no regular file, or holds more than `maxBytes`.
 std::optional<QByteArray> ReadOwnFile(const std::filesystem::path& file, int64_t maxBytes);
 
+// Replaces the file with the bytes through a temporary file beside it that takes its place only
+// once completely written, so that a crash or a full disk never leaves half a file. With
+// `inPlaceFallback`, where no temporary file can be made beside it (a read-only folder holding a
+// writable file) the file is written in place rather than not at all. Why not; empty when written.
+QString ReplaceFile(const std::filesystem::path& file, const QByteArray& bytes,
+                    bool inPlaceFallback);
+
 // Writes the file anew (mode 0644), never through a symbolic link; false, with errno, when it
 // cannot be written.
 bool WriteOwnFile(const std::filesystem::path& file, const QByteArray& bytes);

@@ -72,6 +72,7 @@ TEST(AccurateRipAnswer, AnAnswerThatDoesNotFitIsRefused) {
         {"truncated", good.left(good.size() - 1)},
         {"another disc's identities", good + Pressing({{1, 1}, {1, 1}}, other)},
         {"another track count", Pressing({{5, 0x1111}, {7, 0x2222}, {1, 3}}) + good.left(4)},
+        {"more pressings than any disc has", good.repeated(1001)},
     };
     for (const auto& c : cases) {
         const AccurateRipAnswer answer = ParseAccurateRipAnswer(c.bytes, kDisc);

@@ -67,7 +67,18 @@ TEST(AccurateRipDisc, IdentitiesAsAnotherRipperComputesThem) {
         ASSERT_TRUE(ids) << c.what;
         EXPECT_EQ(ids->Path(), WhipperPath(c.disc)) << c.what;
     }
-    EXPECT_FALSE(AccurateRipDiscOf(Disc({{0, false}}, 9000))) << "no audio track";
+    const struct {
+        const char* what;
+        DiscInfo disc;
+    } impossible[] = {
+        {"no audio track", Disc({{0, false}}, 9000)},
+        {"a track past the lead-out", Disc({{0, true}, {9000, true}}, 9000)},
+        {"a track before the start", Disc({{-150, true}}, 9000)},
+        {"a lead-out beyond any CD", Disc({{0, true}, {2147483000, true}}, 2147483600)},
+    };
+    for (const auto& c : impossible) {
+        EXPECT_FALSE(AccurateRipDiscOf(c.disc)) << c.what;
+    }
 }
 
 } // namespace
