@@ -42,30 +42,88 @@ QJsonArray Texts(const std::vector<std::string>& texts) {
     return array;
 }
 
+// The fields of a row and of its release, by their keys in the file: each table serves writing
+// and reading alike, so that the two never disagree.
+enum class Shape { Text, Id, DiscId };
+
+template <class T> struct TextField {
+    const char* key;
+    std::string T::*member;
+    Shape shape = Shape::Text;
+};
+template <class T> struct NumberField {
+    const char* key;
+    int32_t T::*member;
+    int lowest;
+    int highest;
+    int missing;
+};
+template <class T> struct ListField {
+    const char* key;
+    std::vector<std::string> T::*member;
+    bool ids;
+};
+
+const TextField<KeptRow> kRowTexts[] = {
+    {"saveAs", &KeptRow::saveAs},       {"title", &KeptRow::title},
+    {"artist", &KeptRow::artist},       {"album", &KeptRow::album},
+    {"year", &KeptRow::year},           {"comment", &KeptRow::comment},
+    {"fullTitle", &KeptRow::fullTitle}, {"fullArtist", &KeptRow::fullArtist},
+    {"fullAlbum", &KeptRow::fullAlbum}, {"fullComment", &KeptRow::fullComment},
+    {"genreName", &KeptRow::genreName}, {"failure", &KeptRow::failure},
+    {"warning", &KeptRow::warning},     {"sourceDamage", &KeptRow::sourceDamage},
+};
+const NumberField<KeptRow> kRowNumbers[] = {
+    {"track", &KeptRow::track, -1, INT32_MAX, -1},
+    {"trackCount", &KeptRow::trackCount, 0, kHighestNumber, 0},
+    {"genre", &KeptRow::genre, 0, UINT8_MAX, 0},
+};
+const TextField<ReleaseTags> kReleaseTexts[] = {
+    {"title", &ReleaseTags::title},
+    {"artist", &ReleaseTags::artist},
+    {"album", &ReleaseTags::album},
+    {"albumArtist", &ReleaseTags::albumArtist},
+    {"media", &ReleaseTags::media},
+    {"originalDate", &ReleaseTags::originalDate},
+    {"recordingId", &ReleaseTags::recordingId, Shape::Id},
+    {"releaseTrackId", &ReleaseTags::releaseTrackId, Shape::Id},
+    {"isrc", &ReleaseTags::isrc},
+    {"releaseId", &ReleaseTags::releaseId, Shape::Id},
+    {"releaseGroupId", &ReleaseTags::releaseGroupId, Shape::Id},
+    {"discId", &ReleaseTags::discId, Shape::DiscId},
+    {"releaseCountry", &ReleaseTags::releaseCountry},
+    {"barcode", &ReleaseTags::barcode},
+};
+const NumberField<ReleaseTags> kReleaseNumbers[] = {
+    {"discNumber", &ReleaseTags::discNumber, 0, kHighestNumber, 0},
+    {"discCount", &ReleaseTags::discCount, 0, kHighestNumber, 0},
+    {"trackCount", &ReleaseTags::trackCount, 0, kHighestNumber, 0},
+};
+const ListField<ReleaseTags> kReleaseLists[] = {
+    {"artistIds", &ReleaseTags::artistIds, true},
+    {"albumArtistIds", &ReleaseTags::albumArtistIds, true},
+    {"labels", &ReleaseTags::labels, false},
+    {"catalogNumbers", &ReleaseTags::catalogNumbers, false},
+};
+
+template <class T, size_t Texts, size_t Numbers>
+void PutFields(QJsonObject& object, const T& value, const TextField<T> (&texts)[Texts],
+               const NumberField<T> (&numbers)[Numbers]) {
+    for (const TextField<T>& field : texts) {
+        object.insert(QLatin1StringView(field.key), Text(value.*field.member));
+    }
+    for (const NumberField<T>& field : numbers) {
+        object.insert(QLatin1StringView(field.key), value.*field.member);
+    }
+}
+
 QJsonObject ReleaseObject(const ReleaseTags& release) {
-    return {
-        {QStringLiteral("title"), Text(release.title)},
-        {QStringLiteral("artist"), Text(release.artist)},
-        {QStringLiteral("album"), Text(release.album)},
-        {QStringLiteral("albumArtist"), Text(release.albumArtist)},
-        {QStringLiteral("discNumber"), release.discNumber},
-        {QStringLiteral("discCount"), release.discCount},
-        {QStringLiteral("trackCount"), release.trackCount},
-        {QStringLiteral("media"), Text(release.media)},
-        {QStringLiteral("originalDate"), Text(release.originalDate)},
-        {QStringLiteral("recordingId"), Text(release.recordingId)},
-        {QStringLiteral("releaseTrackId"), Text(release.releaseTrackId)},
-        {QStringLiteral("isrc"), Text(release.isrc)},
-        {QStringLiteral("artistIds"), Texts(release.artistIds)},
-        {QStringLiteral("albumArtistIds"), Texts(release.albumArtistIds)},
-        {QStringLiteral("releaseId"), Text(release.releaseId)},
-        {QStringLiteral("releaseGroupId"), Text(release.releaseGroupId)},
-        {QStringLiteral("discId"), Text(release.discId)},
-        {QStringLiteral("releaseCountry"), Text(release.releaseCountry)},
-        {QStringLiteral("labels"), Texts(release.labels)},
-        {QStringLiteral("catalogNumbers"), Texts(release.catalogNumbers)},
-        {QStringLiteral("barcode"), Text(release.barcode)},
-    };
+    QJsonObject object;
+    PutFields(object, release, kReleaseTexts, kReleaseNumbers);
+    for (const ListField<ReleaseTags>& field : kReleaseLists) {
+        object.insert(QLatin1StringView(field.key), Texts(release.*field.member));
+    }
+    return object;
 }
 
 // The release covers of the rows, each once: the rows of a disc share one picture.
@@ -101,26 +159,10 @@ private:
 QJsonObject RowObject(const KeptRow& row, Covers& covers) {
     QJsonObject object{
         {QStringLiteral("file"), QFile::decodeName(row.file.c_str())},
-        {QStringLiteral("saveAs"), Text(row.saveAs)},
-        {QStringLiteral("track"), row.track},
-        {QStringLiteral("trackCount"), row.trackCount},
-        {QStringLiteral("title"), Text(row.title)},
-        {QStringLiteral("artist"), Text(row.artist)},
-        {QStringLiteral("album"), Text(row.album)},
-        {QStringLiteral("year"), Text(row.year)},
-        {QStringLiteral("comment"), Text(row.comment)},
-        {QStringLiteral("genre"), row.genre},
         {QStringLiteral("genreGiven"), row.genreGiven},
-        {QStringLiteral("fullTitle"), Text(row.fullTitle)},
-        {QStringLiteral("fullArtist"), Text(row.fullArtist)},
-        {QStringLiteral("fullAlbum"), Text(row.fullAlbum)},
-        {QStringLiteral("fullComment"), Text(row.fullComment)},
-        {QStringLiteral("genreName"), Text(row.genreName)},
         {QStringLiteral("cover"), QFile::decodeName(row.cover.c_str())},
-        {QStringLiteral("failure"), Text(row.failure)},
-        {QStringLiteral("warning"), Text(row.warning)},
-        {QStringLiteral("sourceDamage"), Text(row.sourceDamage)},
     };
+    PutFields(object, row, kRowTexts, kRowNumbers);
     if (!row.release.Empty()) {
         QJsonObject release = ReleaseObject(row.release);
         if (const int cover = covers.Add(row.release.frontCover); cover >= 0) {
@@ -246,32 +288,27 @@ private:
     bool fit;
 };
 
+template <class T, size_t Texts, size_t Numbers>
+void TakeFields(Fields& fields, T& value, const TextField<T> (&texts)[Texts],
+                const NumberField<T> (&numbers)[Numbers]) {
+    for (const TextField<T>& field : texts) {
+        std::string& text = value.*field.member;
+        text = field.shape == Shape::Id ? fields.Id(field.key) : fields.Text(field.key);
+        if (field.shape == Shape::DiscId && !text.empty() && !IsMusicBrainzDiscId(text)) {
+            fields.Unfit();
+        }
+    }
+    for (const NumberField<T>& field : numbers) {
+        value.*field.member = fields.Number(field.key, field.lowest, field.highest, field.missing);
+    }
+}
+
 ReleaseTags ReadRelease(Fields& fields) {
     ReleaseTags release;
-    release.title = fields.Text("title");
-    release.artist = fields.Text("artist");
-    release.album = fields.Text("album");
-    release.albumArtist = fields.Text("albumArtist");
-    release.discNumber = fields.Number("discNumber", 0, kHighestNumber, 0);
-    release.discCount = fields.Number("discCount", 0, kHighestNumber, 0);
-    release.trackCount = fields.Number("trackCount", 0, kHighestNumber, 0);
-    release.media = fields.Text("media");
-    release.originalDate = fields.Text("originalDate");
-    release.recordingId = fields.Id("recordingId");
-    release.releaseTrackId = fields.Id("releaseTrackId");
-    release.isrc = fields.Text("isrc");
-    release.artistIds = fields.Texts("artistIds", true);
-    release.albumArtistIds = fields.Texts("albumArtistIds", true);
-    release.releaseId = fields.Id("releaseId");
-    release.releaseGroupId = fields.Id("releaseGroupId");
-    release.discId = fields.Text("discId");
-    if (!release.discId.empty() && !IsMusicBrainzDiscId(release.discId)) {
-        fields.Unfit();
+    TakeFields(fields, release, kReleaseTexts, kReleaseNumbers);
+    for (const ListField<ReleaseTags>& field : kReleaseLists) {
+        release.*field.member = fields.Texts(field.key, field.ids);
     }
-    release.releaseCountry = fields.Text("releaseCountry");
-    release.labels = fields.Texts("labels", false);
-    release.catalogNumbers = fields.Texts("catalogNumbers", false);
-    release.barcode = fields.Text("barcode");
     return release;
 }
 
@@ -332,25 +369,9 @@ std::optional<KeptRow> ReadRow(const QJsonValue& value, const std::vector<CoverP
     Fields fields(value);
     KeptRow row;
     row.file = fields.Path("file", true);
-    row.saveAs = fields.Text("saveAs");
-    row.track = fields.Number("track", -1, INT32_MAX, -1);
-    row.trackCount = fields.Number("trackCount", 0, kHighestNumber, 0);
-    row.title = fields.Text("title");
-    row.artist = fields.Text("artist");
-    row.album = fields.Text("album");
-    row.year = fields.Text("year");
-    row.comment = fields.Text("comment");
-    row.genre = fields.Number("genre", 0, UINT8_MAX, 0);
-    row.genreGiven = fields.Flag("genreGiven");
-    row.fullTitle = fields.Text("fullTitle");
-    row.fullArtist = fields.Text("fullArtist");
-    row.fullAlbum = fields.Text("fullAlbum");
-    row.fullComment = fields.Text("fullComment");
-    row.genreName = fields.Text("genreName");
     row.cover = fields.Path("cover", false);
-    row.failure = fields.Text("failure");
-    row.warning = fields.Text("warning");
-    row.sourceDamage = fields.Text("sourceDamage");
+    row.genreGiven = fields.Flag("genreGiven");
+    TakeFields(fields, row, kRowTexts, kRowNumbers);
     if (const QJsonValue release = fields.Value("release"); !release.isUndefined()) {
         Fields releaseFields(release);
         row.release = ReadRelease(releaseFields);
